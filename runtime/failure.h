@@ -1,0 +1,46 @@
+#pragma once
+
+#include <cstdint>
+#include <exception>
+
+namespace tovrik {
+
+// Why a conversion or an arithmetic step could not give a number.
+enum class Fault : std::uint8_t {
+    NotANumber,
+    ZeroDivisor,
+    Overflow,
+    NegativeRoot,
+    InvalidOperation,
+};
+
+// The input a failure is traced to, so the window can point at the field the user must mend.
+// None means the failure belongs to no single input (an overflow mid-way, a negative root).
+enum class Operand : std::uint8_t {
+    None,
+    Flow,
+    Pressure,
+    Temperature,
+    SpecificVolume,
+    Velocity,
+};
+
+// The one failure type of conversions, checked arithmetic and the sizing formulas.
+class Failure : public std::exception
+{
+public:
+    explicit Failure(Fault fault, Operand operand = Operand::None) noexcept
+        : m_fault(fault), m_operand(operand)
+    {
+    }
+
+    Fault fault() const noexcept { return m_fault; }
+    Operand operand() const noexcept { return m_operand; }
+    const char *what() const noexcept override;
+
+private:
+    Fault m_fault;
+    Operand m_operand;
+};
+
+} // namespace tovrik
