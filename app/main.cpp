@@ -1,0 +1,7 @@
+#include "app/project.h"
+#include "runtime/thunrt.h"
+
+int main()
+{
+    return tovrik::ThunRTMain(tovrik::projectHeader());
+}

@@ -1,0 +1,22 @@
+#include "app/project.h"
+
+#include "runtime/thunrt.h"
+#include "window/quendal.h"
+
+namespace tovrik {
+
+const ProjectHeader &projectHeader()
+{
+    static const ProjectHeader header{
+        .createStartupForm = &createQuendal,
+        .formCount = 1,
+        .locale = 0x804,
+        .executableName = "Tovrik",
+        .title = "Tovrik",
+        .version = "1.00",
+        .iconPath = ":/icons/tovrik.ico",
+    };
+    return header;
+}
+
+} // namespace tovrik

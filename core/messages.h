@@ -1,0 +1,19 @@
+#pragma once
+
+#include "core/sizing.h"
+#include "runtime/failure.h"
+
+#include <string>
+#include <string_view>
+
+namespace tovrik {
+
+// The input's description and symbol as its field's label shows it, e.g. "压缩空气设计流速v";
+// empty for Operand::None or an input the medium does not have.
+std::string_view inputDescription(Medium medium, Operand operand);
+
+// A short Simplified Chinese sentence saying what is wrong and, where one input is at fault,
+// which one. The window and the command-line sizer use the same words.
+std::string failureMessage(Medium medium, const Failure &failure);
+
+} // namespace tovrik

@@ -1,0 +1,28 @@
+// Renders Tovrik's window to a PNG, set up exactly as the program sets it up:
+//   QT_QPA_PLATFORM=offscreen build/bin/tovrik-screenshot docs/window.png
+// Pass QT_SCALE_FACTOR=2 to see it as on a 200 % screen.
+
+#include "app/project.h"
+#include "runtime/form.h"
+#include "runtime/thunrt.h"
+
+#include <QApplication>
+#include <QPixmap>
+
+#include <cstdio>
+
+int main(int argc, char *argv[])
+{
+    QApplication application(argc, argv);
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: tovrik-screenshot OUTPUT.png\n");
+        return 2;
+    }
+    const tovrik::ProjectHeader &header = tovrik::projectHeader();
+    tovrik::initializeRuntime(header);
+    const auto form = header.createStartupForm();
+    form->load();
+    form->show();
+    QApplication::processEvents();
+    return form->grab().save(QString::fromLocal8Bit(argv[1])) ? 0 : 1;
+}

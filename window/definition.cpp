@@ -1,0 +1,85 @@
+#include "window/definition.h"
+
+#include "runtime/form.h"
+
+namespace tovrik {
+
+namespace {
+
+using enum ControlKind;
+
+constexpr FontSpec resultFont{"宋体", 14.25, 400};
+constexpr std::uint32_t red = 0x000000FF;
+constexpr int none = noTabIndex;
+
+constexpr const char *referencePicture = ":/pictures/reference.bmp";
+constexpr const char *termsPicture = ":/pictures/terms.bmp";
+constexpr const char *contactPicture = ":/pictures/contact.bmp";
+
+// Each input caption is a 16-column description, the symbol and "=", 12 blanks that the field
+// covers, then the unit, in a font whose Chinese glyphs are two columns wide.
+// clang-format off
+constexpr ControlDef definition[] = {
+    // kind, name, container, caption, left, top, width, height, tab, font, colour, visible, value
+    {Image, "Image1", onForm, referencePicture, 120, 120, 2055, 7185, none, nullptr, defaultColour, true, false},
+    {OptionButton, "Optionca", onForm, "压缩空气", 2160, 240, 1095, 375, 0, nullptr, defaultColour, true, true},
+    {OptionButton, "Options", onForm, "蒸汽", 3240, 240, 1095, 375, 32, nullptr, defaultColour, true, false},
+    {OptionButton, "Optionw", onForm, "水", 4440, 240, 1095, 375, 1, nullptr, defaultColour, true, false},
+    {Frame, "Frameca", onForm, "压缩空气（各种气体）Tovrik", 2280, 720, 3615, 6615, 2, nullptr, defaultColour, true, false},
+    {Frame, "Frames", onForm, "蒸汽Tovrik", 2280, 720, 3615, 6615, 14, nullptr, defaultColour, false, false},
+    {Frame, "Framew", onForm, "水Tovrik", 2280, 720, 3615, 6615, 24, nullptr, defaultColour, false, false},
+
+    {Label, "Label1", ctl::Frameca, "压缩空气标态流量Q=            m3/h", 120, 360, 3255, 255, none, nullptr, defaultColour, true, false},
+    {TextBox, "Textqa", ctl::Frameca, "", 1800, 360, 975, 270, 4, nullptr, defaultColour, true, false},
+    {Label, "Label2", ctl::Frameca, "压缩空气设计压力P=            MPa", 120, 720, 3255, 255, none, nullptr, defaultColour, true, false},
+    {TextBox, "Textpa", ctl::Frameca, "", 1800, 720, 975, 270, 5, nullptr, defaultColour, true, false},
+    {Label, "Label3", ctl::Frameca, "压缩空气设计温度T=            oC", 120, 1080, 3255, 255, none, nullptr, defaultColour, true, false},
+    {TextBox, "Textta", ctl::Frameca, "", 1800, 1080, 975, 270, 7, nullptr, defaultColour, true, false},
+    {Label, "Label4", ctl::Frameca, "压缩空气设计流速v=            m/s", 120, 1440, 3255, 255, none, nullptr, defaultColour, true, false},
+    {TextBox, "Textva", ctl::Frameca, "", 1800, 1440, 975, 270, 9, nullptr, defaultColour, true, false},
+    {Line, "Line1", ctl::Frameca, nullptr, 120, 1920, 3360, 0, none, nullptr, defaultColour, true, false},
+    {CommandButton, "Command1", ctl::Frameca, "计算管径", 120, 2160, 1455, 615, 11, nullptr, defaultColour, true, false},
+    {TextBox, "Textda", ctl::Frameca, "", 1680, 2280, 1215, 495, 12, &resultFont, red, true, false},
+    {Label, "Label5", ctl::Frameca, "mm", 3000, 2280, 495, 495, none, &resultFont, defaultColour, true, false},
+    {Line, "Line2", ctl::Frameca, nullptr, 120, 3000, 3360, 0, none, nullptr, defaultColour, true, false},
+    {Image, "Image2", ctl::Frameca, termsPicture, 120, 3120, 3345, 2355, none, nullptr, defaultColour, true, false},
+    {Image, "Image3", ctl::Frameca, contactPicture, 120, 3120, 3345, 2355, none, nullptr, defaultColour, false, false},
+
+    {Label, "Label15", ctl::Frames, "蒸汽质量流量    Q=            t/h", 120, 360, 3255, 255, none, nullptr, defaultColour, true, false},
+    {TextBox, "Textqs", ctl::Frames, "", 1800, 360, 975, 270, 15, nullptr, defaultColour, true, false},
+    {Label, "Label14", ctl::Frames, "蒸汽的比容      u=            m3/kg", 120, 720, 3255, 255, none, nullptr, defaultColour, true, false},
+    {TextBox, "Textus", ctl::Frames, "", 1800, 720, 975, 270, 16, nullptr, defaultColour, true, false},
+    {Label, "Label12", ctl::Frames, "蒸汽设计流速    v=            m/s", 120, 1440, 3255, 255, none, nullptr, defaultColour, true, false},
+    {TextBox, "Textvs", ctl::Frames, "", 1800, 1440, 975, 270, 17, nullptr, defaultColour, true, false},
+    {Line, "Line6", ctl::Frames, nullptr, 120, 1920, 3360, 0, none, nullptr, defaultColour, true, false},
+    {CommandButton, "Command3", ctl::Frames, "计算管径", 120, 2160, 1455, 615, 18, nullptr, defaultColour, true, false},
+    {TextBox, "Textds", ctl::Frames, "", 1680, 2280, 1215, 495, 19, &resultFont, red, true, false},
+    {Label, "Label11", ctl::Frames, "mm", 3000, 2280, 495, 495, none, &resultFont, defaultColour, true, false},
+    {Line, "Line5", ctl::Frames, nullptr, 120, 3000, 3360, 0, none, nullptr, defaultColour, true, false},
+    {Image, "Image8", ctl::Frames, termsPicture, 120, 3120, 3345, 2355, none, nullptr, defaultColour, true, false},
+    {Image, "Image6", ctl::Frames, contactPicture, 120, 3120, 3345, 2355, none, nullptr, defaultColour, false, false},
+
+    {Label, "Label10", ctl::Framew, "水流量          Q=            t/h", 120, 360, 3255, 255, none, nullptr, defaultColour, true, false},
+    {TextBox, "Textqw", ctl::Framew, "", 1800, 360, 975, 270, 25, nullptr, defaultColour, true, false},
+    {Label, "Label7", ctl::Framew, "水的设计流速    v=            m/s", 120, 1440, 3255, 255, none, nullptr, defaultColour, true, false},
+    {TextBox, "Textvw", ctl::Framew, "", 1800, 1440, 975, 270, 26, nullptr, defaultColour, true, false},
+    {Line, "Line4", ctl::Framew, nullptr, 120, 1920, 3360, 0, none, nullptr, defaultColour, true, false},
+    {CommandButton, "Command2", ctl::Framew, "计算管径", 120, 2160, 1455, 615, 27, nullptr, defaultColour, true, false},
+    {TextBox, "Textdw", ctl::Framew, "", 1680, 2280, 1215, 495, 28, &resultFont, red, true, false},
+    {Label, "Label6", ctl::Framew, "mm", 3000, 2280, 495, 495, none, &resultFont, defaultColour, true, false},
+    {Line, "Line3", ctl::Framew, nullptr, 120, 3000, 3360, 0, none, nullptr, defaultColour, true, false},
+    {Image, "Image7", ctl::Framew, termsPicture, 120, 3120, 3345, 2355, none, nullptr, defaultColour, true, false},
+    {Image, "Image5", ctl::Framew, contactPicture, 120, 3120, 3345, 2355, none, nullptr, defaultColour, false, false},
+};
+// clang-format on
+
+static_assert(std::size(definition) == ctl::Count, "one row per control index");
+
+} // namespace
+
+std::span<const ControlDef> quendalDefinition()
+{
+    return definition;
+}
+
+} // namespace tovrik
