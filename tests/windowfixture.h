@@ -71,3 +71,20 @@ protected:
         return false;
     }
 };
+
+#include <QInputMethodEvent>
+
+// Types text as a user would: Latin-1 through key presses, anything else (full-width digits,
+// the ideographic blank) as the commit of an input method, the way a Chinese IME delivers it.
+inline void typeText(QWidget *widget, const QString &text)
+{
+    for (const QChar c : text) {
+        if (c.unicode() < 0x80) {
+            QTest::keyClicks(widget, QString(c));
+        } else {
+            QInputMethodEvent event;
+            event.setCommitString(QString(c));
+            QApplication::sendEvent(widget, &event);
+        }
+    }
+}

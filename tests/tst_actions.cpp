@@ -1,0 +1,448 @@
+#include "core/sizing.h"
+#include "runtime/failure.h"
+#include "tests/windowfixture.h"
+
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRandomGenerator>
+#include <QToolTip>
+
+using namespace tovrik;
+
+class tst_Actions : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void airMessages_data();
+    void airMessages();
+    void calculation_data();
+    void calculation();
+    void failureKeepsEverything_data();
+    void failureKeepsEverything();
+    void localeDecimalSeparator();
+    void panelsKeepTheirState();
+    void arrowKeysMoveTheSelection();
+    void noticePairs();
+    void randomUse();
+
+private:
+    QLineEdit *field(const QString &name) const { return m_window->findChild<QLineEdit *>(name); }
+    void select(const QString &medium);
+    void type(const QString &name, const QString &text);
+
+    std::unique_ptr<Quendal> m_window;
+};
+
+namespace {
+
+const QString flowMessage = QStringLiteral("请输入正确的压缩空气体积流量,单位：m3/h。");
+const QString pressureMessage = QStringLiteral("请输入正确的设计压力，单位：MPa。");
+
+} // namespace
+
+void tst_Actions::initTestCase()
+{
+    initializeLikeTheProgram();
+}
+
+void tst_Actions::init()
+{
+    m_window = showQuendal();
+}
+
+void tst_Actions::cleanup()
+{
+    m_window.reset();
+    QToolTip::hideText();
+    QLocale::setDefault(QLocale::c());
+}
+
+void tst_Actions::select(const QString &medium)
+{
+    const QString name = medium == QLatin1String("air") ? QStringLiteral("Optionca")
+            : medium == QLatin1String("steam")          ? QStringLiteral("Options")
+                                                        : QStringLiteral("Optionw");
+    QTest::mouseClick(m_window->findChild<QRadioButton *>(name), Qt::LeftButton);
+}
+
+void tst_Actions::type(const QString &name, const QString &text)
+{
+    QLineEdit *edit = field(name);
+    edit->selectAll();
+    QTest::keyClick(edit, Qt::Key_Delete);
+    typeText(edit, text);
+}
+
+void tst_Actions::airMessages_data()
+{
+    QTest::addColumn<QString>("flow");
+    QTest::addColumn<QString>("pressure");
+    QTest::addColumn<QStringList>("messages");
+
+    QTest::newRow("both empty: flow first") << "" << "" << QStringList{flowMessage, pressureMessage};
+    QTest::newRow("pressure empty") << "600" << "" << QStringList{pressureMessage};
+    QTest::newRow("flow empty") << "" << "0.7" << QStringList{flowMessage};
+    QTest::newRow("blanks are not empty") << " " << "\u3000" << QStringList{};
+}
+
+void tst_Actions::airMessages()
+{
+    QFETCH(QString, flow);
+    QFETCH(QString, pressure);
+    QFETCH(QStringList, messages);
+
+    type(QStringLiteral("Textqa"), flow);
+    type(QStringLiteral("Textpa"), pressure);
+    type(QStringLiteral("Textta"), QStringLiteral("20"));
+    type(QStringLiteral("Textva"), QStringLiteral("10"));
+    MessageBoxWatcher watcher;
+    QTest::mouseClick(m_window->Command1, Qt::LeftButton);
+
+    QCOMPARE(watcher.texts(), messages);
+    for (const MessageBoxWatcher::Box &box : std::as_const(watcher.boxes)) {
+        QCOMPARE(box.title, QStringLiteral("Tovrik"));
+        QCOMPARE(box.icon, QMessageBox::NoIcon);
+        QCOMPARE(box.buttons, QStringList{QStringLiteral("确定")});
+    }
+    QCOMPARE(m_window->Textda->text(), QString());
+}
+
+void tst_Actions::calculation_data()
+{
+    QTest::addColumn<QString>("medium");
+    QTest::addColumn<QStringList>("fields");
+    QTest::addColumn<QStringList>("texts");
+    QTest::addColumn<QString>("result");
+    QTest::addColumn<QString>("expected");
+
+    QTest::newRow("air worked example")
+            << "air" << QStringList{"Textqa", "Textpa", "Textta", "Textva"}
+            << QStringList{"600", "0.7", "20", "10"} << "Textda" << "57.0212772537991";
+    QTest::newRow("air at standard state")
+            << "air" << QStringList{"Textqa", "Textpa", "Textta", "Textva"}
+            << QStringList{"1000", "0.1", "0", "10"} << "Textda" << "188";
+    QTest::newRow("steam worked example")
+            << "steam" << QStringList{"Textqs", "Textus", "Textvs"}
+            << QStringList{"10", "0.3747", "30"} << "Textds" << "210.106296907066";
+    QTest::newRow("water worked example") << "water" << QStringList{"Textqw", "Textvw"}
+                                          << QStringList{"100", "2"} << "Textdw"
+                                          << "132.936074863071";
+    QTest::newRow("water, last bit hidden") << "water" << QStringList{"Textqw", "Textvw"}
+                                            << QStringList{"36", "1"} << "Textdw" << "112.8";
+    QTest::newRow("water, full-width digits") << "water" << QStringList{"Textqw", "Textvw"}
+                                              << QStringList{"１００", "２"} << "Textdw"
+                                              << "132.936074863071";
+}
+
+void tst_Actions::calculation()
+{
+    QFETCH(QString, medium);
+    QFETCH(QStringList, fields);
+    QFETCH(QStringList, texts);
+    QFETCH(QString, result);
+    QFETCH(QString, expected);
+
+    select(medium);
+    for (int i = 0; i < fields.size(); ++i)
+        type(fields[i], texts[i]);
+    auto *button = field(result)->parentWidget()->findChild<QPushButton *>();
+    MessageBoxWatcher watcher;
+    QTest::mouseClick(button, Qt::LeftButton);
+
+    QLineEdit *output = field(result);
+    QCOMPARE(output->text(), expected);
+    QVERIFY(watcher.boxes.isEmpty());
+    QCOMPARE(output->palette().color(QPalette::Text), QColor(Qt::red));
+    QCOMPARE(output->cursorPosition(), 0); // the leading digits are the ones in view
+    for (int i = 0; i < fields.size(); ++i)
+        QCOMPARE(field(fields[i])->text(), texts[i]);
+
+    QTest::mouseClick(button, Qt::LeftButton);
+    QCOMPARE(output->text(), expected);
+}
+
+void tst_Actions::failureKeepsEverything_data()
+{
+    QTest::addColumn<QString>("medium");
+    QTest::addColumn<QStringList>("fields");
+    QTest::addColumn<QStringList>("good");
+    QTest::addColumn<QStringList>("changes"); // "Field=text", typed after a first success
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<QString>("focused");
+
+    const QStringList air{"Textqa", "Textpa", "Textta", "Textva"};
+    const QStringList airGood{"600", "0.7", "20", "10"};
+    const QStringList steam{"Textqs", "Textus", "Textvs"};
+    const QStringList steamGood{"10", "0.3747", "30"};
+    const QStringList water{"Textqw", "Textvw"};
+    const QStringList waterGood{"100", "2"};
+
+    QTest::newRow("air velocity not a number")
+            << "air" << air << airGood << QStringList{"Textva=fast"}
+            << "压缩空气设计流速v不是有效的数字。" << "Textva";
+    QTest::newRow("air pressure zero") << "air" << air << airGood << QStringList{"Textpa=0"}
+                                       << "压缩空气设计压力P不能为零。" << "Textpa";
+    QTest::newRow("air temperature blank")
+            << "air" << air << airGood << QStringList{"Textta=   "}
+            << "压缩空气设计温度T不是有效的数字。" << "Textta";
+    QTest::newRow("steam volume empty, no box")
+            << "steam" << steam << steamGood << QStringList{"Textus="}
+            << "蒸汽的比容u不是有效的数字。" << "Textus";
+    QTest::newRow("water velocity zero") << "water" << water << waterGood << QStringList{"Textvw=0"}
+                                         << "水的设计流速v不能为零。" << "Textvw";
+    QTest::newRow("water negative root")
+            << "water" << water << waterGood << QStringList{"Textqw=-4"}
+            << "算得的流量与流速之比为负数，无法开平方，请检查输入的数值。" << "Textqw";
+    QTest::newRow("water overflow") << "water" << water << waterGood << QStringList{"Textqw=1e308", "Textvw=1e-10"}
+                                    << "计算结果超出了可以计算的范围，请检查输入的数值。"
+                                    << "Textqw";
+}
+
+void tst_Actions::failureKeepsEverything()
+{
+    QFETCH(QString, medium);
+    QFETCH(QStringList, fields);
+    QFETCH(QStringList, good);
+    QFETCH(QStringList, changes);
+    QFETCH(QString, message);
+    QFETCH(QString, focused);
+
+    select(medium);
+    for (int i = 0; i < fields.size(); ++i)
+        type(fields[i], good[i]);
+    QLineEdit *output = nullptr;
+    for (QLineEdit *edit : field(fields[0])->parentWidget()->findChildren<QLineEdit *>()) {
+        if (edit->objectName().startsWith(QLatin1String("Textd")))
+            output = edit;
+    }
+    auto *button = output->parentWidget()->findChild<QPushButton *>();
+    QTest::mouseClick(button, Qt::LeftButton);
+    const QString previous = output->text();
+    QVERIFY(!previous.isEmpty());
+
+    for (const QString &change : changes)
+        type(change.section(QLatin1Char('='), 0, 0), change.section(QLatin1Char('='), 1));
+    QMap<QString, QString> typed;
+    for (const QString &name : fields)
+        typed.insert(name, field(name)->text());
+
+    MessageBoxWatcher watcher;
+    QTest::mouseClick(button, Qt::LeftButton);
+
+    QCOMPARE(output->text(), previous);
+    QVERIFY(watcher.boxes.isEmpty());
+    QCOMPARE(QToolTip::text(), message);
+    QCOMPARE(QApplication::focusWidget(), field(focused));
+    QCOMPARE(field(focused)->selectedText(), field(focused)->text());
+    for (const QString &name : fields)
+        QCOMPARE(field(name)->text(), typed.value(name));
+    QVERIFY(m_window->isVisible());
+}
+
+void tst_Actions::localeDecimalSeparator()
+{
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    type(QStringLiteral("Textqa"), QStringLiteral("600"));
+    type(QStringLiteral("Textpa"), QStringLiteral("0,7"));
+    type(QStringLiteral("Textta"), QStringLiteral("20"));
+    type(QStringLiteral("Textva"), QStringLiteral("10"));
+    QTest::mouseClick(m_window->Command1, Qt::LeftButton);
+    QCOMPARE(m_window->Textda->text(), QStringLiteral("57,0212772537991"));
+}
+
+void tst_Actions::panelsKeepTheirState()
+{
+    type(QStringLiteral("Textqa"), QStringLiteral("1000"));
+    type(QStringLiteral("Textpa"), QStringLiteral("0.1"));
+    type(QStringLiteral("Textta"), QStringLiteral("0"));
+    type(QStringLiteral("Textva"), QStringLiteral("10"));
+    QTest::mouseClick(m_window->Command1, Qt::LeftButton);
+    QTest::mouseClick(m_window->Image2, Qt::LeftButton);
+
+    select(QStringLiteral("water"));
+    QVERIFY(m_window->Optionw->isChecked());
+    QVERIFY(!m_window->Frameca->isVisible());
+    QVERIFY(m_window->Framew->isVisible());
+    QVERIFY(!m_window->Frames->isVisible());
+    type(QStringLiteral("Textqw"), QStringLiteral("36"));
+
+    select(QStringLiteral("air"));
+    QVERIFY(m_window->Frameca->isVisible());
+    QVERIFY(!m_window->Framew->isVisible());
+    QCOMPARE(m_window->Textqa->text(), QStringLiteral("1000"));
+    QCOMPARE(m_window->Textva->text(), QStringLiteral("10"));
+    QCOMPARE(m_window->Textda->text(), QStringLiteral("188"));
+    QVERIFY(m_window->Image3->isVisible());
+    QCOMPARE(m_window->Textqw->text(), QStringLiteral("36"));
+}
+
+void tst_Actions::arrowKeysMoveTheSelection()
+{
+    QTest::mouseClick(m_window->Optionca, Qt::LeftButton);
+    QTest::keyClick(m_window->Optionca, Qt::Key_Right);
+    QVERIFY(m_window->Options->isChecked());
+    QVERIFY(m_window->Frames->isVisible());
+    QVERIFY(!m_window->Frameca->isVisible());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
+    QVERIFY(m_window->Optionw->isChecked());
+    QVERIFY(m_window->Framew->isVisible());
+    QVERIFY(!m_window->Frames->isVisible());
+}
+
+void tst_Actions::noticePairs()
+{
+    Quendal &w = *m_window;
+    QTest::mouseClick(w.Image2, Qt::LeftButton);
+    QVERIFY(!w.Image2->isVisible());
+    QVERIFY(w.Image3->isVisible());
+
+    select(QStringLiteral("steam"));
+    QVERIFY(w.Image8->isVisible());
+    QVERIFY(!w.Image6->isVisible());
+    QTest::mouseClick(w.Image8, Qt::LeftButton);
+    QTest::mouseClick(w.Image6, Qt::LeftButton);
+    QVERIFY(w.Image8->isVisible());
+    QVERIFY(!w.Image6->isVisible());
+
+    select(QStringLiteral("water"));
+    QTest::mouseClick(w.Image7, Qt::LeftButton);
+    QVERIFY(w.Image5->isVisible());
+
+    select(QStringLiteral("air"));
+    QVERIFY(w.Image3->isVisible());
+    QVERIFY(!w.Image2->isVisible());
+    QTest::mouseClick(w.Image3, Qt::LeftButton);
+    QVERIFY(w.Image2->isVisible());
+    QVERIFY(!w.Image3->isVisible());
+    QVERIFY(w.Image8->isHidden() == false && w.Image5->isHidden() == false);
+}
+
+// Thousands of seeded random actions, with the window's promises checked after each one.
+void tst_Actions::randomUse()
+{
+    Quendal &w = *m_window;
+    QRandomGenerator random(20261208);
+    MessageBoxWatcher watcher;
+
+    QRadioButton *const options[] = {w.Optionca, w.Options, w.Optionw};
+    QGroupBox *const panels[] = {w.Frameca, w.Frames, w.Framew};
+    QPushButton *const buttons[] = {w.Command1, w.Command3, w.Command2};
+    QLineEdit *const results[] = {w.Textda, w.Textds, w.Textdw};
+    QLineEdit *const inputs[] = {w.Textqa, w.Textpa, w.Textta, w.Textva, w.Textqs,
+                                 w.Textus, w.Textvs, w.Textqw, w.Textvw};
+    ImageControl *const images[] = {w.Image2, w.Image3, w.Image8, w.Image6, w.Image7, w.Image5};
+    const QStringList words{"100", "2", "10", "30", "0.3747", "600", "36", "1", "5.5", "25",
+                            "8", "0.45", "1E3", "+3", "12.", ".8", "100", "2", "10", "1",
+                            "0", "-4", "0.7", "20", "1e308", "1e-400", " ",
+                            "\u3000", "abc", "１２", "．５", "1,5", "--", "1e", "",
+                            QString(500, QLatin1Char('9'))};
+
+    const auto expectedResult = [&](int panel) -> std::optional<QString> {
+        const auto text = [](QLineEdit *edit) { return edit->text().toStdString(); };
+        try {
+            switch (panel) {
+            case 0:
+                if (w.Textqa->text().isEmpty() || w.Textpa->text().isEmpty())
+                    return std::nullopt;
+                return QString::fromStdString(
+                        AirDiameter(text(w.Textqa), text(w.Textpa), text(w.Textta), text(w.Textva)));
+            case 1:
+                return QString::fromStdString(
+                        SteamDiameter(text(w.Textqs), text(w.Textus), text(w.Textvs)));
+            default:
+                return QString::fromStdString(WaterDiameter(text(w.Textqw), text(w.Textvw)));
+            }
+        } catch (const Failure &) {
+            return std::nullopt;
+        }
+    };
+
+    int succeeded = 0;
+    int failed = 0;
+    for (int step = 0; step < 5000; ++step) {
+        QString before[3];
+        for (int i = 0; i < 3; ++i)
+            before[i] = results[i]->text();
+        int calculated = -1;
+        std::optional<QString> expected;
+
+        switch (random.bounded(6)) {
+        case 0:
+            QTest::mouseClick(options[random.bounded(3)], Qt::LeftButton);
+            break;
+        case 1: {
+            const int panel = random.bounded(3);
+            if (buttons[panel]->isVisible()) {
+                calculated = panel;
+                expected = expectedResult(panel);
+                QTest::mouseClick(buttons[panel], Qt::LeftButton);
+            }
+            break;
+        }
+        case 2: {
+            QLineEdit *input = inputs[random.bounded(9)];
+            if (input->isVisible()) {
+                input->setFocus();
+                input->selectAll();
+                typeText(input, words[random.bounded(words.size())]);
+            }
+            break;
+        }
+        case 3: {
+            ImageControl *image = images[random.bounded(6)];
+            if (image->isVisible())
+                QTest::mouseClick(image, Qt::LeftButton);
+            break;
+        }
+        case 4: {
+            const Qt::Key keys[] = {Qt::Key_Tab, Qt::Key_Backtab, Qt::Key_Left, Qt::Key_Right,
+                                    Qt::Key_Up, Qt::Key_Down, Qt::Key_Space, Qt::Key_Return};
+            if (QWidget *focus = QApplication::focusWidget()) {
+                const Qt::Key key = keys[random.bounded(8)];
+                // Space on a focused button is a click; the expectation is taken beforehand.
+                for (int i = 0; i < 3; ++i) {
+                    if (focus == buttons[i] && key == Qt::Key_Space) {
+                        calculated = i;
+                        expected = expectedResult(i);
+                    }
+                }
+                QTest::keyClick(focus, key);
+            }
+            break;
+        }
+        default:
+            QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : &w,
+                            Qt::Key_Backspace);
+            break;
+        }
+
+        int visible = 0;
+        for (int i = 0; i < 3; ++i) {
+            visible += panels[i]->isVisible();
+            QCOMPARE(panels[i]->isVisible(), options[i]->isChecked());
+        }
+        QCOMPARE(visible, 1);
+        for (int i = 0; i < 3; ++i) {
+            if (i == calculated)
+                ++(expected ? succeeded : failed);
+            if (i == calculated && expected)
+                QCOMPARE(results[i]->text(), *expected);
+            else if (QApplication::focusWidget() != results[i])
+                QCOMPARE(results[i]->text(), before[i]);
+        }
+    }
+    QVERIFY(w.isVisible());
+    // The run must have exercised both outcomes to prove anything.
+    QVERIFY2(succeeded > 50 && failed > 50,
+             qPrintable(QStringLiteral("%1 successes, %2 failures").arg(succeeded).arg(failed)));
+}
+
+QTEST_MAIN(tst_Actions)
+#include "tst_actions.moc"
