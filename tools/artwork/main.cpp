@@ -2,6 +2,7 @@
 // resources folder. The output is committed; run this again after changing a drawing.
 
 #include "tools/artwork/icon.h"
+#include "tools/artwork/pictures.h"
 
 #include <QDir>
 #include <QFile>
@@ -40,6 +41,18 @@ int main(int argc, char *argv[])
     for (const int size : {16, 32, 48, 128}) {
         const QString path = resources.filePath(QStringLiteral("icons/tovrik-%1.png").arg(size));
         ok = drawIcon(size).save(path) && ok;
+    }
+
+    resources.mkpath(QStringLiteral("pictures"));
+    const std::pair<const char *, QImage> pictures[] = {
+        {"pictures/reference.bmp", drawReferenceTable()},
+        {"pictures/terms.bmp", drawTermsNotice()},
+        {"pictures/contact.bmp", drawContactNotice()},
+    };
+    for (const auto &[name, image] : pictures) {
+        // 24 bits a pixel: the stored bitmap holds colour only.
+        const QImage rgb = image.convertToFormat(QImage::Format_RGB888);
+        ok = rgb.save(resources.filePath(QString::fromLatin1(name)), "BMP") && ok;
     }
     return ok ? 0 : 1;
 }
