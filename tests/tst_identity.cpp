@@ -3,7 +3,6 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QtEndian>
 
 // The executable's identity as Windows reads it: the icon file and the compiled version block.
 class tst_Identity : public QObject
@@ -21,14 +20,21 @@ private:
 
 namespace {
 
+// Little-endian reads that yield 0 past the end, so a damaged file fails a comparison instead
+// of reading out of bounds.
+quint32 byteAt(const QByteArray &data, qsizetype at)
+{
+    return at >= 0 && at < data.size() ? quint8(data.at(at)) : 0;
+}
+
 quint16 u16(const QByteArray &data, qsizetype at)
 {
-    return qFromLittleEndian<quint16>(data.constData() + at);
+    return quint16(byteAt(data, at) | byteAt(data, at + 1) << 8);
 }
 
 quint32 u32(const QByteArray &data, qsizetype at)
 {
-    return qFromLittleEndian<quint32>(data.constData() + at);
+    return u16(data, at) | quint32(u16(data, at + 2)) << 16;
 }
 
 qsizetype align4(qsizetype at)
