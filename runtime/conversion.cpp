@@ -1,9 +1,12 @@
 #include "runtime/conversion.h"
 
+#include "runtime/utf8.h"
+
 #include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <optional>
 
 namespace tovrik {
 
@@ -34,42 +37,6 @@ bool isAsciiBlank(char c)
 bool isDigit(char c)
 {
     return c >= '0' && c <= '9';
-}
-
-// Strict UTF-8: no overlong forms, no surrogates, nothing past U+10FFFF.
-bool decodeUtf8(std::string_view text, std::size_t &pos, char32_t &out)
-{
-    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
-    const unsigned char lead = byte(pos);
-    int extra;
-    char32_t cp;
-    char32_t minimum;
-    if (lead < 0x80) {
-        out = lead;
-        ++pos;
-        return true;
-    } else if ((lead & 0xE0) == 0xC0) {
-        extra = 1, cp = lead & 0x1F, minimum = 0x80;
-    } else if ((lead & 0xF0) == 0xE0) {
-        extra = 2, cp = lead & 0x0F, minimum = 0x800;
-    } else if ((lead & 0xF8) == 0xF0) {
-        extra = 3, cp = lead & 0x07, minimum = 0x10000;
-    } else {
-        return false;
-    }
-    if (text.size() - pos <= static_cast<std::size_t>(extra))
-        return false;
-    for (int i = 1; i <= extra; ++i) {
-        const unsigned char next = byte(pos + i);
-        if ((next & 0xC0) != 0x80)
-            return false;
-        cp = (cp << 6) | (next & 0x3F);
-    }
-    if (cp < minimum || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
-        return false;
-    pos += extra + 1;
-    out = cp;
-    return true;
 }
 
 // A Chinese input method in full-width mode types U+FF0B..U+FF5A for + - . 0-9 E e, and
@@ -127,6 +94,87 @@ std::int64_t magnitude(std::string_view intDigits, std::string_view fracDigits,
     return exponent - static_cast<std::int64_t>(firstFrac + 1);
 }
 
+// Powers of ten that a double holds exactly.
+constexpr double exactPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                       1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                       1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+// The value of a decimal with at most 15 significant digits and a small power of ten, which is
+// one exact integer times or divided by one exact power: a single IEEE operation, so correctly
+// rounded. Covers nearly every number a user types; anything else goes the long way.
+std::optional<double> exactValue(std::string_view intDigits, std::string_view fracDigits,
+                                 std::string_view expDigits, bool expNegative)
+{
+    if (expDigits.size() > 4)
+        return std::nullopt;
+    std::uint64_t mantissa = 0;
+    int significant = 0;
+    for (const std::string_view part : {intDigits, fracDigits}) {
+        for (const char c : part) {
+            if (significant == 0 && c == '0')
+                continue;
+            if (++significant > 19)
+                return std::nullopt;
+            mantissa = mantissa * 10 + static_cast<std::uint64_t>(c - '0');
+        }
+    }
+    int exponent = 0;
+    for (const char c : expDigits)
+        exponent = exponent * 10 + (c - '0');
+    exponent = (expNegative ? -exponent : exponent) - static_cast<int>(fracDigits.size());
+    if (mantissa == 0)
+        return 0.0;
+    while (significant > 15 && mantissa % 10 == 0) {
+        mantissa /= 10;
+        --significant;
+        ++exponent;
+    }
+    if (significant > 15 || exponent < -22 || exponent > 22)
+        return std::nullopt;
+    const double m = static_cast<double>(mantissa);
+    return exponent >= 0 ? m * exactPowersOfTen[exponent] : m / exactPowersOfTen[-exponent];
+}
+
+// The numbers people type ("600", "0.3747", "-20") in one pass: sign, at most 15 significant
+// digits and one point, nothing else. Anything more is left to parseAscii, which gives the same
+// value for these, only slower.
+bool quickDecimal(std::string_view text, double &out)
+{
+    const char *p = text.data();
+    const char *const end = p + text.size();
+    if (p == end)
+        return false;
+    const bool negative = *p == '-';
+    if (negative || *p == '+')
+        ++p;
+    std::uint64_t mantissa = 0;
+    int significant = 0;
+    int fraction = 0;
+    bool point = false;
+    bool anyDigit = false;
+    for (; p != end; ++p) {
+        const unsigned digit = static_cast<unsigned char>(*p) - unsigned('0');
+        if (digit < 10) {
+            anyDigit = true;
+            fraction += point;
+            if (mantissa == 0 && digit == 0)
+                continue;
+            if (++significant > 15)
+                return false;
+            mantissa = mantissa * 10 + digit;
+        } else if (*p == '.' && !point) {
+            point = true;
+        } else {
+            return false;
+        }
+    }
+    if (!anyDigit || fraction > 22)
+        return false;
+    const double value = static_cast<double>(mantissa) / exactPowersOfTen[fraction];
+    out = negative ? -value : value;
+    return true;
+}
+
 double parseAscii(std::string_view s)
 {
     while (!s.empty() && isAsciiBlank(s.front()))
@@ -167,6 +215,9 @@ double parseAscii(std::string_view s)
     if (p != n)
         throw Failure(Fault::NotANumber);
 
+    if (const auto exact = exactValue(intDigits, fracDigits, expDigits, expNegative))
+        return negative ? -*exact : *exact;
+
     // The grammar is checked, so from_chars sees no inf, nan or hex; it rounds correctly.
     double value = 0.0;
     const auto [end, ec] = std::from_chars(s.data() + numberStart, s.data() + n, value,
@@ -179,6 +230,106 @@ double parseAscii(std::string_view s)
         throw Failure(Fault::NotANumber);
     }
     return negative ? -value : value;
+}
+
+// The 15 significant digits of value, rounded once, by the library: the reference for every
+// case the fast path below leaves alone.
+void roundedDigits(double value, char (&digits)[16], int &exponent)
+{
+    char buf[32]; // "d.dddddddddddddde+XX"
+    const auto written =
+            std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific, 14);
+    const char *ePos = static_cast<const char *>(std::memchr(buf, 'e', written.ptr - buf));
+    std::from_chars(ePos + (ePos[1] == '+' ? 2 : 1), written.ptr, exponent);
+    int count = 0;
+    for (const char *c = buf; c < ePos; ++c) {
+        if (*c != '.')
+            digits[count++] = *c;
+    }
+}
+
+constexpr std::uint64_t powersOfTen[] = {
+    1ull, 10ull, 100ull, 1000ull, 10000ull, 100000ull, 1000000ull, 10000000ull, 100000000ull,
+    1000000000ull, 10000000000ull, 100000000000ull, 1000000000000ull, 10000000000000ull,
+    100000000000000ull, 1000000000000000ull, 10000000000000000ull, 100000000000000000ull,
+    1000000000000000000ull, 10000000000000000000ull};
+
+// Writes value as exactly width digits, with leading zeros.
+void writeDigits(char *out, std::uint32_t value, int width)
+{
+    static constexpr char pairs[] = "00010203040506070809101112131415161718192021222324252627282930"
+                                    "31323334353637383940414243444546474849505152535455565758596061"
+                                    "62636465666768697071727374757677787980818283848586878889909192"
+                                    "93949596979899";
+    int i = width;
+    while (i >= 2) {
+        const std::uint32_t pair = (value % 100) * 2;
+        value /= 100;
+        out[--i] = pairs[pair + 1];
+        out[--i] = pairs[pair];
+    }
+    if (i == 1)
+        out[0] = static_cast<char>('0' + value);
+}
+
+// The same digits by exact integer arithmetic, for the positional range where results live:
+// value = m * 2^e2 exactly, so value * 10^k is an exact 128-bit product, and rounding it to an
+// integer is exact too. A tie is left to the library so both ways always agree.
+bool exactDigits(double value, char (&digits)[16], int &exponent)
+{
+    __extension__ typedef unsigned __int128 u128; // GCC and Clang both have it
+    std::uint64_t bits;
+    std::memcpy(&bits, &value, sizeof bits);
+    const int biased = static_cast<int>(bits >> 52);
+    if (biased == 0)
+        return false; // subnormal: far outside the positional range
+    const std::uint64_t m = (bits & ((std::uint64_t(1) << 52) - 1)) | (std::uint64_t(1) << 52);
+    const int e2 = biased - 1075;
+
+    constexpr std::uint64_t low = 100'000'000'000'000; // 10^14
+    constexpr std::uint64_t high = 1'000'000'000'000'000; // 10^15
+    // log10(2) ~ 0.30103: a first guess at the decimal exponent, off by at most one.
+    int decimal = ((e2 + 52) * 30103) / 100000 - ((e2 + 52) < 0 ? 1 : 0);
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        if (decimal < -5 || decimal > 14)
+            return false;
+        const u128 scaled = u128(m) * powersOfTen[14 - decimal];
+        std::uint64_t n;
+        if (e2 >= 0) {
+            n = static_cast<std::uint64_t>(scaled << e2);
+        } else {
+            const int shift = -e2;
+            if (shift >= 127)
+                return false;
+            const u128 quotient = scaled >> shift;
+            const u128 remainder = scaled - (quotient << shift);
+            const u128 half = u128(1) << (shift - 1);
+            if (remainder == half)
+                return false;
+            n = static_cast<std::uint64_t>(quotient) + (remainder > half ? 1 : 0);
+        }
+        if (n < low) {
+            --decimal;
+            continue;
+        }
+        if (n > high) {
+            ++decimal;
+            continue;
+        }
+        if (n == high) { // just below (or at) the next power of ten, which it rounds to
+            n = low;
+            ++decimal;
+        }
+        if (decimal < -4)
+            return false;
+        // Exactly 15 digits, as 7 then 8, each in 32-bit arithmetic two digits at a time.
+        writeDigits(digits, static_cast<std::uint32_t>(n / 100'000'000), 7);
+        writeDigits(digits + 7, static_cast<std::uint32_t>(n % 100'000'000), 8);
+
+        exponent = decimal;
+        return true;
+    }
+    return false;
 }
 
 void appendUtf8(std::string &out, char32_t cp)
@@ -204,6 +355,10 @@ void appendUtf8(std::string &out, char32_t cp)
 
 double vbaR8Str(std::string_view text, char32_t decimalSeparator)
 {
+    double quick;
+    if (decimalSeparator == U'.' && quickDecimal(text, quick))
+        return quick;
+
     bool plainAscii = decimalSeparator == U'.';
     for (std::size_t i = 0; plainAscii && i < text.size(); ++i)
         plainAscii = static_cast<unsigned char>(text[i]) < 0x80;
@@ -218,30 +373,28 @@ double vbaR8Str(std::string_view text, char32_t decimalSeparator)
 
 std::string vbaStrR8(double value, char32_t decimalSeparator)
 {
+    std::string out;
+    appendVbaStrR8(out, value, decimalSeparator);
+    return out;
+}
+
+void appendVbaStrR8(std::string &out, double value, char32_t decimalSeparator)
+{
     if (!std::isfinite(value))
         throw Failure(std::isnan(value) ? Fault::InvalidOperation : Fault::Overflow);
-    if (value == 0.0)
-        return "0"; // negative zero included
-
-    // 15 significant digits, rounded once, as "d.dddddddddddddde+XX".
-    char buf[32];
-    const auto written = std::to_chars(buf, buf + sizeof buf, std::fabs(value),
-                                       std::chars_format::scientific, 14);
-    const char *ePos = static_cast<const char *>(std::memchr(buf, 'e', written.ptr - buf));
-    int exponent = 0;
-    std::from_chars(ePos + (ePos[1] == '+' ? 2 : 1), written.ptr, exponent);
-
-    char digits[15];
-    int count = 0;
-    for (const char *c = buf; c < ePos; ++c) {
-        if (*c != '.')
-            digits[count++] = *c;
+    if (value == 0.0) {
+        out += '0'; // negative zero included
+        return;
     }
+
+    char digits[16];
+    int exponent = 0;
+    if (!exactDigits(std::fabs(value), digits, exponent))
+        roundedDigits(std::fabs(value), digits, exponent);
+    int count = 15;
     while (count > 1 && digits[count - 1] == '0')
         --count;
 
-    std::string out;
-    out.reserve(24);
     if (value < 0)
         out += '-';
     const auto separator = [&] { appendUtf8(out, decimalSeparator); };
@@ -262,7 +415,7 @@ std::string vbaStrR8(double value, char32_t decimalSeparator)
             out.append(-exponent - 1, '0');
             out.append(digits, count);
         }
-        return out;
+        return;
     }
     out += digits[0];
     if (count > 1) {
@@ -277,7 +430,6 @@ std::string vbaStrR8(double value, char32_t decimalSeparator)
     char expBuf[8];
     const auto expEnd = std::to_chars(expBuf, expBuf + sizeof expBuf, magnitude).ptr;
     out.append(expBuf, expEnd);
-    return out;
 }
 
 int vbaStrCmp(std::string_view left, std::string_view right) noexcept

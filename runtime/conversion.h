@@ -18,6 +18,8 @@ double vbaR8Str(std::string_view text, char32_t decimalSeparator = U'.');
 // Double to text: at most 15 significant digits, no trailing zeros, no group separators,
 // positional from 1E-4 up to below 1E+15 and exponent form ("1.5E-05") outside.
 std::string vbaStrR8(double value, char32_t decimalSeparator = U'.');
+// The same text appended to out, for callers that write many results into one buffer.
+void appendVbaStrR8(std::string &out, double value, char32_t decimalSeparator = U'.');
 
 // Ordinal comparison, <0, 0 or >0; a text of blanks is not equal to the empty text.
 int vbaStrCmp(std::string_view left, std::string_view right) noexcept;

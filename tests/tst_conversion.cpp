@@ -1,9 +1,12 @@
 #include "runtime/conversion.h"
 #include "tests/faultname.h"
 
+#include <QRandomGenerator>
 #include <QTest>
 
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <limits>
 
 using namespace tovrik;
@@ -18,6 +21,10 @@ private slots:
     void numberToText_data();
     void numberToText();
     void nonFiniteHasNoText();
+    void textAgreesWithPrintf_data();
+    void textAgreesWithPrintf();
+    void numberAgreesWithStrtod_data();
+    void numberAgreesWithStrtod();
     void checkedArithmetic_data();
     void checkedArithmetic();
     void emptyTextComparison_data();
@@ -188,6 +195,81 @@ void tst_Conversion::nonFiniteHasNoText()
     QCOMPARE(outcome([&] { return QString::fromStdString(vbaStrR8(inf)); }), "Overflow");
     QCOMPARE(outcome([&] { return QString::fromStdString(vbaStrR8(std::nan(""))); }),
              "InvalidOperation");
+}
+
+// Against the C library as an independent oracle: both must round to the same 15 digits.
+void tst_Conversion::textAgreesWithPrintf_data()
+{
+    QTest::addColumn<double>("low");
+    QTest::addColumn<double>("high");
+    QTest::addColumn<bool>("binaryFractions"); // values with few binary digits, where ties live
+
+    QTest::newRow("below the positional range") << 1e-9 << 1e-4 << false;
+    QTest::newRow("small") << 1e-4 << 1.0 << false;
+    QTest::newRow("usual diameters") << 1.0 << 1e4 << false;
+    QTest::newRow("large") << 1e4 << 1e15 << false;
+    QTest::newRow("beyond") << 1e15 << 1e300 << false;
+    QTest::newRow("ties and near-ties") << 1.0 << 1e15 << true;
+}
+
+void tst_Conversion::textAgreesWithPrintf()
+{
+    QFETCH(double, low);
+    QFETCH(double, high);
+    QFETCH(bool, binaryFractions);
+
+    QRandomGenerator random(1234);
+    const double span = std::log(high / low);
+    for (int i = 0; i < 200000; ++i) {
+        double value = low * std::exp(span * random.generateDouble());
+        if (binaryFractions)
+            value = std::ldexp(std::round(std::ldexp(value, 3)), -3); // multiples of 1/8
+        if (i % 2)
+            value = std::nextafter(value, high);
+        char reference[40];
+        std::snprintf(reference, sizeof reference, "%.14e", value);
+        const std::string text = vbaStrR8(value);
+        if (vbaR8Str(text) != std::strtod(reference, nullptr))
+            QFAIL(qPrintable(QStringLiteral("%1: %2, printf %3")
+                                     .arg(value, 0, 'g', 17)
+                                     .arg(QString::fromStdString(text), QLatin1String(reference))));
+    }
+}
+
+void tst_Conversion::numberAgreesWithStrtod_data()
+{
+    QTest::addColumn<int>("maxDigits");
+    QTest::addColumn<int>("maxExponent");
+
+    QTest::newRow("typed numbers") << 8 << 3;
+    QTest::newRow("15 digits") << 15 << 22;
+    QTest::newRow("long mantissas") << 25 << 30;
+    QTest::newRow("far exponents") << 17 << 320;
+}
+
+void tst_Conversion::numberAgreesWithStrtod()
+{
+    QFETCH(int, maxDigits);
+    QFETCH(int, maxExponent);
+
+    QRandomGenerator random(99);
+    for (int i = 0; i < 200000; ++i) {
+        std::string text;
+        const int digits = 1 + random.bounded(maxDigits);
+        const int point = random.bounded(digits + 1);
+        for (int d = 0; d < digits; ++d) {
+            if (d == point)
+                text += '.';
+            text += char('0' + random.bounded(10));
+        }
+        if (random.bounded(2))
+            text += "e" + std::to_string(random.bounded(-maxExponent, maxExponent + 1));
+        double expected = std::strtod(text.c_str(), nullptr);
+        if (std::isinf(expected))
+            continue;
+        if (vbaR8Str(text) != expected)
+            QFAIL(text.c_str());
+    }
 }
 
 void tst_Conversion::checkedArithmetic_data()

@@ -1,0 +1,67 @@
+#include "runtime/utf8.h"
+
+#include <cstdint>
+#include <cstring>
+
+namespace tovrik {
+
+bool decodeUtf8(std::string_view text, std::size_t &pos, char32_t &out)
+{
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+    const unsigned char lead = byte(pos);
+    int extra;
+    char32_t cp;
+    char32_t minimum;
+    if (lead < 0x80) {
+        out = lead;
+        ++pos;
+        return true;
+    } else if ((lead & 0xE0) == 0xC0) {
+        extra = 1, cp = lead & 0x1F, minimum = 0x80;
+    } else if ((lead & 0xF0) == 0xE0) {
+        extra = 2, cp = lead & 0x0F, minimum = 0x800;
+    } else if ((lead & 0xF8) == 0xF0) {
+        extra = 3, cp = lead & 0x07, minimum = 0x10000;
+    } else {
+        return false;
+    }
+    if (text.size() - pos <= static_cast<std::size_t>(extra))
+        return false;
+    for (int i = 1; i <= extra; ++i) {
+        const unsigned char next = byte(pos + i);
+        if ((next & 0xC0) != 0x80)
+            return false;
+        cp = (cp << 6) | (next & 0x3F);
+    }
+    if (cp < minimum || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
+        return false;
+    pos += extra + 1;
+    out = cp;
+    return true;
+}
+
+bool isUtf8(std::string_view text)
+{
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        // Most spreadsheet text is ASCII: skip it eight bytes at a time without decoding.
+        if (text.size() - pos >= 8) {
+            std::uint64_t word;
+            std::memcpy(&word, text.data() + pos, sizeof word);
+            if ((word & 0x8080808080808080ull) == 0) {
+                pos += 8;
+                continue;
+            }
+        }
+        if (static_cast<unsigned char>(text[pos]) < 0x80) {
+            ++pos;
+            continue;
+        }
+        char32_t ignored;
+        if (!decodeUtf8(text, pos, ignored))
+            return false;
+    }
+    return true;
+}
+
+} // namespace tovrik
