@@ -1,5 +1,6 @@
 #include "core/sizing.h"
 #include "runtime/failure.h"
+#include "tests/vectors.h"
 #include "tests/windowfixture.h"
 
 #include <QGroupBox>
@@ -122,23 +123,27 @@ void tst_Actions::calculation_data()
     QTest::addColumn<QString>("result");
     QTest::addColumn<QString>("expected");
 
-    QTest::newRow("air worked example")
-            << "air" << QStringList{"Textqa", "Textpa", "Textta", "Textva"}
-            << QStringList{"600", "0.7", "20", "10"} << "Textda" << "57.0212772537991";
-    QTest::newRow("air at standard state")
-            << "air" << QStringList{"Textqa", "Textpa", "Textta", "Textva"}
-            << QStringList{"1000", "0.1", "0", "10"} << "Textda" << "188";
-    QTest::newRow("steam worked example")
-            << "steam" << QStringList{"Textqs", "Textus", "Textvs"}
-            << QStringList{"10", "0.3747", "30"} << "Textds" << "210.106296907066";
-    QTest::newRow("water worked example") << "water" << QStringList{"Textqw", "Textvw"}
-                                          << QStringList{"100", "2"} << "Textdw"
-                                          << "132.936074863071";
-    QTest::newRow("water, last bit hidden") << "water" << QStringList{"Textqw", "Textvw"}
-                                            << QStringList{"36", "1"} << "Textdw" << "112.8";
-    QTest::newRow("water, full-width digits") << "water" << QStringList{"Textqw", "Textvw"}
-                                              << QStringList{"１００", "２"} << "Textdw"
-                                              << "132.936074863071";
+    for (const SizingVector &vector : sizingVectors) {
+        const QString medium = QString::fromLatin1(vector.medium);
+        const QString letter = medium == QLatin1String("air") ? QStringLiteral("a")
+                : medium == QLatin1String("steam")            ? QStringLiteral("s")
+                                                              : QStringLiteral("w");
+        QStringList fields;
+        QStringList texts;
+        const std::pair<char, const char *> inputs[] = {
+            {'q', vector.flow},           {'p', vector.pressure}, {'t', vector.temperature},
+            {'u', vector.specificVolume}, {'v', vector.velocity},
+        };
+        for (const auto &[quantity, text] : inputs) {
+            if (text) {
+                fields << QStringLiteral("Text") + QLatin1Char(quantity) + letter;
+                texts << QString::fromUtf8(text);
+            }
+        }
+        QTest::newRow(vector.name) << medium << fields << texts
+                                   << QStringLiteral("Textd") + letter
+                                   << QString::fromUtf8(vector.expected);
+    }
 }
 
 void tst_Actions::calculation()

@@ -134,10 +134,10 @@ void Quendal::Command1_Click()
     // Both checks always run, flow first, so an empty form shows both messages in turn.
     const bool flowEmpty = vbaStrCmp("", text(Textqa)) == 0;
     if (flowEmpty)
-        rtcMsgBox(this, QStringLiteral("请输入正确的压缩空气体积流量,单位：m3/h。"));
+        rtcMsgBox(this, QString::fromUtf8(airFlowPrompt.data(), airFlowPrompt.size()));
     const bool pressureEmpty = vbaStrCmp("", text(Textpa)) == 0;
     if (pressureEmpty)
-        rtcMsgBox(this, QStringLiteral("请输入正确的设计压力，单位：MPa。"));
+        rtcMsgBox(this, QString::fromUtf8(airPressurePrompt.data(), airPressurePrompt.size()));
     if (flowEmpty || pressureEmpty)
         return;
 

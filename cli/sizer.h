@@ -1,0 +1,39 @@
+#pragma once
+
+#include "core/sizing.h"
+
+#include <cstdio>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace tovrik::cli {
+
+// The inputs of one sizing, as texts; an absent input was not given at all.
+struct SizingInputs
+{
+    std::optional<std::string_view> flow, pressure, temperature, specificVolume, velocity;
+};
+
+struct SizingResult
+{
+    bool ok = false;
+    double value = 0.0;
+    std::string text; // the result text, exactly as the window shows it
+    std::string error; // in the window's words; empty when ok
+};
+
+// "air", "steam", "water" (any case) or 压缩空气, 蒸汽, 水, with blanks around ignored.
+std::optional<Medium> mediumFromName(std::string_view name);
+std::string_view mediumName(Medium medium);
+
+// Sizes one line as the window would, numbers read with '.' as the decimal point.
+SizingResult sizeLine(Medium medium, const SizingInputs &inputs);
+// The same into an existing result, reusing its storage.
+void sizeLine(Medium medium, const SizingInputs &inputs, SizingResult &result);
+
+// The whole command line after the program name. Returns the exit status: 0 success, 1 a
+// sizing failed, 2 a usage or input error.
+int run(int argc, const char *const argv[], std::FILE *in, std::FILE *out, std::FILE *err);
+
+} // namespace tovrik::cli

@@ -1,0 +1,292 @@
+#include "cli/sizer.h"
+#include "tests/vectors.h"
+
+#include <QTemporaryFile>
+#include <QTest>
+
+#include <cstdio>
+#include <vector>
+
+class tst_Cli : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void sameTextAsTheWindow_data();
+    void sameTextAsTheWindow();
+    void json();
+    void lineFailure();
+    void usage_data();
+    void usage();
+    void batch_data();
+    void batch();
+    void batchFromFileOrDash();
+    void longRecordsAcrossReads();
+};
+
+namespace {
+
+struct Outcome
+{
+    int status;
+    QByteArray out;
+    QByteArray err;
+};
+
+QByteArray readAll(std::FILE *file)
+{
+    std::rewind(file);
+    QByteArray bytes;
+    char buf[65536];
+    std::size_t got;
+    while ((got = std::fread(buf, 1, sizeof buf, file)) > 0)
+        bytes.append(buf, qsizetype(got));
+    std::fclose(file);
+    return bytes;
+}
+
+Outcome runSizer(const QList<QByteArray> &args, const QByteArray &input = {})
+{
+    std::FILE *in = std::tmpfile();
+    std::FILE *out = std::tmpfile();
+    std::FILE *err = std::tmpfile();
+    std::fwrite(input.constData(), 1, std::size_t(input.size()), in);
+    std::rewind(in);
+    std::vector<const char *> argv;
+    for (const QByteArray &arg : args)
+        argv.push_back(arg.constData());
+    const int status = tovrik::cli::run(int(argv.size()), argv.data(), in, out, err);
+    std::fclose(in);
+    return {status, readAll(out), readAll(err)};
+}
+
+QList<QByteArray> lineArgs(const SizingVector &vector)
+{
+    QList<QByteArray> args{vector.medium};
+    const std::pair<const char *, const char *> inputs[] = {
+        {"-Q", vector.flow},           {"-P", vector.pressure}, {"-T", vector.temperature},
+        {"-u", vector.specificVolume}, {"-v", vector.velocity},
+    };
+    for (const auto &[option, text] : inputs) {
+        if (text)
+            args << option << text;
+    }
+    return args;
+}
+
+} // namespace
+
+void tst_Cli::sameTextAsTheWindow_data()
+{
+    QTest::addColumn<QList<QByteArray>>("args");
+    QTest::addColumn<QByteArray>("expected");
+    for (const SizingVector &vector : sizingVectors)
+        QTest::newRow(vector.name) << lineArgs(vector) << QByteArray(vector.expected);
+}
+
+void tst_Cli::sameTextAsTheWindow()
+{
+    QFETCH(QList<QByteArray>, args);
+    QFETCH(QByteArray, expected);
+
+    const Outcome outcome = runSizer(args);
+    QCOMPARE(outcome.status, 0);
+    QCOMPARE(outcome.out, expected + '\n');
+    QCOMPARE(outcome.err, QByteArray());
+}
+
+void tst_Cli::json()
+{
+    const Outcome outcome = runSizer({"air", "--flow=600", "--pressure", "0.7", "-T", "20",
+                                      "--velocity=10", "--json"});
+    QCOMPARE(outcome.status, 0);
+    QCOMPARE(outcome.out, QByteArray(R"({"medium":"air","Q":"600","P":"0.7","T":"20","v":"10",)"
+                                     R"("d":"57.0212772537991","diameter_mm":57.02127725379914})"
+                                     "\n"));
+
+    const Outcome failed = runSizer({"water", "-Q", "\"1\"", "-v", "2", "--json"});
+    QCOMPARE(failed.status, 1);
+    QCOMPARE(failed.out, QByteArray(R"({"medium":"water","Q":"\"1\"","v":"2",)"
+                                    R"("error":"水流量Q不是有效的数字。"})"
+                                    "\n"));
+}
+
+void tst_Cli::lineFailure()
+{
+    const Outcome zero = runSizer({"water", "-Q", "100", "-v", "0"});
+    QCOMPARE(zero.status, 1);
+    QCOMPARE(zero.out, QByteArray());
+    QCOMPARE(zero.err, QByteArray("tovrik-size：水的设计流速v不能为零。\n"));
+
+    const Outcome empty = runSizer({"air", "-Q", "", "-P", "", "-T", "20", "-v", "10"});
+    QCOMPARE(empty.status, 1);
+    QCOMPARE(empty.err, QByteArray("tovrik-size：请输入正确的压缩空气体积流量,单位：m3/h。"
+                                   "请输入正确的设计压力，单位：MPa。\n"));
+}
+
+void tst_Cli::usage_data()
+{
+    QTest::addColumn<QList<QByteArray>>("args");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QByteArray>("output");
+
+    QTest::newRow("help") << QList<QByteArray>{"--help"} << 0 << QByteArray("tovrik-size batch");
+    QTest::newRow("version") << QList<QByteArray>{"--version"} << 0
+                             << QByteArray("tovrik-size 1.00");
+    QTest::newRow("nothing") << QList<QByteArray>{} << 2 << QByteArray("缺少介质");
+    QTest::newRow("unknown command") << QList<QByteArray>{"oil"} << 2
+                                     << QByteArray("不认识的命令“oil”");
+    QTest::newRow("unknown option") << QList<QByteArray>{"water", "-x", "1"} << 2
+                                    << QByteArray("不认识的参数“-x”");
+    QTest::newRow("option of another medium")
+            << QList<QByteArray>{"water", "-Q", "1", "-v", "1", "-u", "1"} << 2
+            << QByteArray("water 没有选项 -u/--specific-volume");
+    QTest::newRow("missing value") << QList<QByteArray>{"water", "-Q", "1", "-v"} << 2
+                                   << QByteArray("选项 -v/--velocity 缺少数值");
+    QTest::newRow("missing option") << QList<QByteArray>{"steam", "-Q", "1", "-v", "1"} << 2
+                                    << QByteArray("缺少选项 -u/--specific-volume（蒸汽的比容u）");
+    QTest::newRow("negative value is a value")
+            << QList<QByteArray>{"water", "-Q", "-4", "-v", "-1"} << 0 << QByteArray("37.6");
+    QTest::newRow("Chinese medium name") << QList<QByteArray>{"水", "-Q", "36", "-v", "1"} << 0
+                                         << QByteArray("112.8");
+    QTest::newRow("two files") << QList<QByteArray>{"batch", "a", "b"} << 2
+                               << QByteArray("batch 只接受一个文件");
+    QTest::newRow("missing file") << QList<QByteArray>{"batch", "/nonexistent/lines.csv"} << 2
+                                  << QByteArray("无法打开文件");
+}
+
+void tst_Cli::usage()
+{
+    QFETCH(QList<QByteArray>, args);
+    QFETCH(int, status);
+    QFETCH(QByteArray, output);
+
+    const Outcome outcome = runSizer(args);
+    QCOMPARE(outcome.status, status);
+    const QByteArray &text = status == 2 ? outcome.err : outcome.out;
+    QVERIFY2(text.contains(output), text.constData());
+}
+
+void tst_Cli::batch_data()
+{
+    QTest::addColumn<QByteArray>("input");
+    QTest::addColumn<QByteArray>("expected");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QByteArray>("message");
+
+    QTest::newRow("all succeed")
+            << QByteArray("medium,Q,P,T,u,v\nair,600,0.7,20,,10\nsteam,10,,,0.3747,30\n"
+                          "water,100,,,,2\n")
+            << QByteArray("medium,Q,P,T,u,v,d,error\nair,600,0.7,20,,10,57.0212772537991,\n"
+                          "steam,10,,,0.3747,30,210.106296907066,\nwater,100,,,,2,132.936074863071,\n")
+            << 0 << QByteArray();
+    QTest::newRow("failing rows mixed in")
+            << QByteArray("medium,Q,v\nwater,100,0\nwater,36,1\nwater,-4,1\nwater,x,1\nwater,1e308,1e-10\n")
+            << QByteArray("medium,Q,v,d,error\nwater,100,0,,水的设计流速v不能为零。\nwater,36,1,112.8,\n"
+                          "water,-4,1,,算得的流量与流速之比为负数，无法开平方，请检查输入的数值。\n"
+                          "water,x,1,,水流量Q不是有效的数字。\n"
+                          "water,1e308,1e-10,,计算结果超出了可以计算的范围，请检查输入的数值。\n")
+            << 1 << QByteArray();
+    QTest::newRow("air messages quoted for their comma")
+            << QByteArray("medium,Q,P,T,v\nair,,,20,10\n")
+            << QByteArray("medium,Q,P,T,v,d,error\nair,,,20,10,,\"请输入正确的压缩空气体积流量,"
+                          "单位：m3/h。请输入正确的设计压力，单位：MPa。\"\n")
+            << 1 << QByteArray();
+    QTest::newRow("byte-order mark and CRLF kept")
+            << QByteArray("\xEF\xBB\xBFmedium,Q,v\r\nwater,100,2\r\n")
+            << QByteArray("\xEF\xBB\xBFmedium,Q,v,d,error\r\nwater,100,2,132.936074863071,\r\n")
+            << 0 << QByteArray();
+    QTest::newRow("quoted fields and extra columns in any order")
+            << QByteArray("line,v,\"note, long\",Q,medium\n7,2,\"say \"\"hi\"\"\nthere\",\"100\",水\n")
+            << QByteArray("line,v,\"note, long\",Q,medium,d,error\n"
+                          "7,2,\"say \"\"hi\"\"\nthere\",100,水,132.936074863071,\n")
+            << 0 << QByteArray();
+    QTest::newRow("missing column")
+            << QByteArray("medium,Q,v\nair,600,10\nwater,100,2\n")
+            << QByteArray("medium,Q,v,d,error\nair,600,10,,表头缺少 P 列（压缩空气设计压力P）。\n"
+                          "water,100,2,132.936074863071,\n")
+            << 1 << QByteArray();
+    QTest::newRow("unknown medium")
+            << QByteArray("medium,Q,v\noil,1,1\n")
+            << QByteArray("medium,Q,v,d,error\noil,1,1,,不认识的介质“oil”，应为 air、steam、water 或 "
+                          "压缩空气、蒸汽、水。\n")
+            << 1 << QByteArray();
+    QTest::newRow("short row padded, long row refused")
+            << QByteArray("medium,v,Q,note\nwater,2,100\nwater,2,100,a,b\n")
+            << QByteArray("medium,v,Q,note,d,error\nwater,2,100,,132.936074863071,\n"
+                          "water,2,100,a,,这一行有 5 列，多于表头的 4 列。,b\n")
+            << 1 << QByteArray();
+    QTest::newRow("result columns already there are filled in")
+            << QByteArray("d,medium,Q,v,error\nold,water,100,2,stale\n")
+            << QByteArray("d,medium,Q,v,error\n132.936074863071,water,100,2,\n") << 0
+            << QByteArray();
+    QTest::newRow("blank lines skipped, no final line end")
+            << QByteArray("medium,Q,v\n\nwater,36,1")
+            << QByteArray("medium,Q,v,d,error\nwater,36,1,112.8,\n") << 0 << QByteArray();
+    QTest::newRow("header only") << QByteArray("medium,Q,P,T,u,v\n")
+                                 << QByteArray("medium,Q,P,T,u,v,d,error\n") << 0 << QByteArray();
+    QTest::newRow("empty file") << QByteArray() << QByteArray() << 2
+                                << QByteArray("输入是空的，缺少表头行");
+    QTest::newRow("no medium column") << QByteArray("Q,v\n1,1\n") << QByteArray() << 2
+                                      << QByteArray("表头缺少 medium 列");
+    // "压缩空气" saved in GBK: not UTF-8, and said so with its line, not passed on as garbage.
+    QTest::newRow("GBK file")
+            << QByteArray("medium,Q,P,T,v\nwater,100,,,2\n\xD1\xB9\xCB\xF5\xBF\xD5\xC6\xF8,600,0.7,20,10\n")
+            << QByteArray("medium,Q,P,T,v,d,error\nwater,100,,,2,132.936074863071,\n") << 2
+            << QByteArray("第 3 行不是 UTF-8 编码的文本");
+    QTest::newRow("quote left open") << QByteArray("medium,Q,v\nwater,\"100,2\n")
+                                     << QByteArray("medium,Q,v,d,error\n") << 2
+                                     << QByteArray("第 2 行引号没有闭合");
+}
+
+void tst_Cli::batch()
+{
+    QFETCH(QByteArray, input);
+    QFETCH(QByteArray, expected);
+    QFETCH(int, status);
+    QFETCH(QByteArray, message);
+
+    const Outcome outcome = runSizer({"batch"}, input);
+    QCOMPARE(outcome.out, expected);
+    QCOMPARE(outcome.status, status);
+    if (message.isEmpty())
+        QCOMPARE(outcome.err, QByteArray());
+    else
+        QVERIFY2(outcome.err.contains(message), outcome.err.constData());
+}
+
+void tst_Cli::batchFromFileOrDash()
+{
+    const QByteArray csv("medium,Q,v\nwater,100,2\n");
+    QTemporaryFile file;
+    QVERIFY(file.open());
+    file.write(csv);
+    file.close();
+
+    const Outcome fromFile = runSizer({"batch", file.fileName().toLocal8Bit()});
+    const Outcome fromDash = runSizer({"batch", "-"}, csv);
+    QCOMPARE(fromFile.status, 0);
+    QCOMPARE(fromFile.out, QByteArray("medium,Q,v,d,error\nwater,100,2,132.936074863071,\n"));
+    QCOMPARE(fromDash.out, fromFile.out);
+}
+
+// Records longer than the reader's buffer, and many of them, cross its reads intact.
+void tst_Cli::longRecordsAcrossReads()
+{
+    QByteArray input("medium,Q,v,note\n");
+    QByteArray expected("medium,Q,v,note,d,error\n");
+    const QByteArray longNote = '"' + QByteArray(3 << 20, 'x') + "\n\"\"" + '"';
+    input += "water,100,2," + longNote + '\n';
+    expected += "water,100,2," + longNote + ",132.936074863071,\n";
+    for (int i = 0; i < 200000; ++i) {
+        input += "water,36,1,\n";
+        expected += "water,36,1,,112.8,\n";
+    }
+    const Outcome outcome = runSizer({"batch"}, input);
+    QCOMPARE(outcome.status, 0);
+    QCOMPARE(outcome.out.size(), expected.size());
+    QVERIFY(outcome.out == expected);
+}
+
+QTEST_APPLESS_MAIN(tst_Cli)
+#include "tst_cli.moc"
