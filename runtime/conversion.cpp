@@ -288,8 +288,11 @@ bool exactDigits(double value, char (&digits)[16], int &exponent)
 
     constexpr std::uint64_t low = 100'000'000'000'000; // 10^14
     constexpr std::uint64_t high = 1'000'000'000'000'000; // 10^15
-    // log10(2) ~ 0.30103: a first guess at the decimal exponent, off by at most one.
+    // A first guess at the decimal exponent from the binary one (log10(2) ~ 0.30103), raised
+    // when the value has passed the next power of ten; the loop below mends any miss.
     int decimal = ((e2 + 52) * 30103) / 100000 - ((e2 + 52) < 0 ? 1 : 0);
+    if (decimal >= -1 && decimal < 22 && value >= exactPowersOfTen[decimal + 1])
+        ++decimal;
     for (int attempt = 0; attempt < 3; ++attempt) {
         if (decimal < -5 || decimal > 14)
             return false;
@@ -397,7 +400,12 @@ void appendVbaStrR8(std::string &out, double value, char32_t decimalSeparator)
 
     if (value < 0)
         out += '-';
-    const auto separator = [&] { appendUtf8(out, decimalSeparator); };
+    const auto separator = [&] {
+        if (decimalSeparator < 0x80)
+            out += static_cast<char>(decimalSeparator);
+        else
+            appendUtf8(out, decimalSeparator);
+    };
     if (exponent >= -4 && exponent <= 14) {
         if (exponent >= 0) {
             const int whole = exponent + 1;
