@@ -2,10 +2,14 @@
 
 #include "cli/csv.h"
 #include "core/messages.h"
+#include "core/steam.h"
 #include "runtime/conversion.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
+#include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <span>
 #include <vector>
@@ -16,7 +20,10 @@ namespace {
 
 constexpr const char *version = "1.00";
 
-// The inputs a medium takes, in the order the window shows them.
+enum MediaMask : unsigned { air = 1, steam = 2, water = 4, all = 7 };
+
+// The inputs, in the order the window shows them. Steam's specific volume and pressure are
+// alternatives: exactly one of them is needed.
 struct InputSpec
 {
     Operand operand;
@@ -24,43 +31,82 @@ struct InputSpec
     const char *longOption;
     const char *column;
     std::optional<std::string_view> SizingInputs::*field;
+    unsigned media;
+    bool alternative;
 };
 
 constexpr InputSpec allInputs[] = {
-    {Operand::Flow, 'Q', "flow", "Q", &SizingInputs::flow},
-    {Operand::Pressure, 'P', "pressure", "P", &SizingInputs::pressure},
-    {Operand::Temperature, 'T', "temperature", "T", &SizingInputs::temperature},
-    {Operand::SpecificVolume, 'u', "specific-volume", "u", &SizingInputs::specificVolume},
-    {Operand::Velocity, 'v', "velocity", "v", &SizingInputs::velocity},
+    {Operand::Flow, 'Q', "flow", "Q", &SizingInputs::flow, all, false},
+    {Operand::Pressure, 'P', "pressure", "P", &SizingInputs::pressure, air, false},
+    {Operand::Temperature, 'T', "temperature", "T", &SizingInputs::temperature, air, false},
+    {Operand::SpecificVolume, 'u', "specific-volume", "u", &SizingInputs::specificVolume, steam,
+     true},
+    {Operand::Pressure, 'p', "steam-pressure", "p", &SizingInputs::steamPressure, steam, true},
+    {Operand::Velocity, 'v', "velocity", "v", &SizingInputs::velocity, all, false},
 };
 
-bool takes(Medium medium, Operand operand)
+unsigned maskOf(Medium medium)
 {
-    switch (operand) {
-    case Operand::Flow:
-    case Operand::Velocity: return true;
-    case Operand::Pressure:
-    case Operand::Temperature: return medium == Medium::Air;
-    case Operand::SpecificVolume: return medium == Medium::Steam;
-    case Operand::None: break;
+    switch (medium) {
+    case Medium::Air: return air;
+    case Medium::Steam: return steam;
+    case Medium::Water: return water;
     }
-    return false;
+    return 0;
+}
+
+bool takes(Medium medium, const InputSpec &spec)
+{
+    return (spec.media & maskOf(medium)) != 0;
+}
+
+std::string optionName(const InputSpec &spec)
+{
+    return std::string("-") + spec.shortOption + "/--" + spec.longOption;
+}
+
+// Two decimals, as printf("%.2f") writes them, without printf's cost on every row of a batch.
+// Writes at most 32 characters; values too large for that are written as "inf".
+char *writeFixed2(char *out, double value)
+{
+    const double scaled = value * 100.0;
+    const double cents = std::nearbyint(scaled);
+    const double offset = std::fabs(scaled - cents);
+    if (!(value >= 0.0 && value < 1e15) || (offset > 0.499 && offset < 0.501)) {
+        // Huge, negative or on a half cent: printf, which rounds the exact binary value.
+        char buf[400];
+        const int length = std::snprintf(buf, sizeof buf, "%.2f", value);
+        if (length <= 0 || length > 32)
+            return std::copy_n("inf", 3, out);
+        return std::copy_n(buf, length, out);
+    }
+    const auto whole = static_cast<std::uint64_t>(cents);
+    out = std::to_chars(out, out + 20, whole / 100).ptr;
+    *out++ = '.';
+    *out++ = static_cast<char>('0' + whole % 100 / 10);
+    *out++ = static_cast<char>('0' + whole % 10);
+    return out;
 }
 
 const char *const helpText =
         "用法：\n"
         "  tovrik-size air   -Q 流量 -P 压力 -T 温度 -v 流速 [--json]\n"
-        "  tovrik-size steam -Q 质量流量 -u 比容 -v 流速 [--json]\n"
+        "  tovrik-size steam -Q 质量流量 (-u 比容 | -p 压力 --gauge|--absolute) -v 流速 [--json]\n"
         "  tovrik-size water -Q 流量 -v 流速 [--json]\n"
-        "  tovrik-size batch [文件]\n"
+        "  tovrik-size batch [--gauge|--absolute] [文件]\n"
         "\n"
-        "由设计流量和流速计算管道内径（mm），结果与 Tovrik 窗口显示的完全相同。\n"
+        "由设计流量和流速计算管道内径（mm），结果与 Tovrik 窗口显示的完全相同；并给出\n"
+        "可选用的公称直径（ASME B36.10M 40 号壁厚）、其内径、实际流速，以及实际流速\n"
+        "是否在参考资料的常用流速范围内。\n"
         "\n"
         "选项：\n"
         "  -Q, --flow=值             流量：压缩空气为标态流量 m3/h，蒸汽为质量流量 t/h，水为 t/h\n"
         "  -P, --pressure=值         压缩空气设计压力 MPa\n"
         "  -T, --temperature=值      压缩空气设计温度 oC\n"
         "  -u, --specific-volume=值  蒸汽的比容 m3/kg\n"
+        "  -p, --steam-pressure=值   饱和蒸汽压力 MPa，代替 -u，比容按 IAPWS-IF97 计算\n"
+        "      --gauge               压力为表压（加 0.101325 MPa）\n"
+        "      --absolute            压力为绝对压力\n"
         "  -v, --velocity=值         设计流速 m/s\n"
         "      --json                以 JSON 输出输入、结果文本和结果数值\n"
         "  -h, --help                显示本帮助\n"
@@ -68,7 +114,8 @@ const char *const helpText =
         "\n"
         "batch 从文件（没有文件或为 - 时从标准输入）读取带表头的 CSV，列为\n"
         "medium,Q,P,T,u,v（顺序任意，其他列原样保留），medium 为 air/steam/water 或\n"
-        "压缩空气/蒸汽/水；输出同样的 CSV，并加上结果列 d 和错误列 error。\n"
+        "压缩空气/蒸汽/水；蒸汽可用压力列 p 代替 u（须给出 --gauge 或 --absolute）。\n"
+        "输出同样的 CSV，并加上结果列 d、error、DN、ID、v_real 和 v_check。\n"
         "数值一律以 . 作小数点。\n"
         "\n"
         "退出状态：0 成功；1 有计算失败；2 用法或输入错误。\n";
@@ -109,6 +156,36 @@ std::string shortestNumber(double value)
     return std::string(buf, end);
 }
 
+// Reads --gauge or --absolute; false when the argument is neither.
+bool pressureKindOption(std::string_view arg, std::optional<PressureKind> &kind)
+{
+    if (arg == "--gauge")
+        kind = PressureKind::Gauge;
+    else if (arg == "--absolute")
+        kind = PressureKind::Absolute;
+    else
+        return false;
+    return true;
+}
+
+void appendAdviceJson(std::string &text, const SizingResult &result)
+{
+    if (result.specificVolume)
+        text += ",\"u_from_p\":" + shortestNumber(*result.specificVolume);
+    if (!result.ok)
+        return;
+    if (const auto &advice = result.advice) {
+        text += ",\"DN\":" + std::to_string(advice->size.dn);
+        text += ",\"ID_mm\":" + shortestNumber(advice->size.inside());
+        text += ",\"v_real\":" + shortestNumber(advice->velocity);
+        text += ",\"v_check\":\"" + std::string(checkName(advice->check)) + "\"";
+    } else {
+        text += ",\"DN\":null,\"v_check\":\"beyond-table\"";
+    }
+    text += ",\"advice\":";
+    appendJsonString(text, adviceText(result.advice));
+}
+
 int runLine(Medium medium, std::span<const char *const> args, std::FILE *out, std::FILE *err)
 {
     SizingInputs inputs;
@@ -117,6 +194,11 @@ int runLine(Medium medium, std::span<const char *const> args, std::FILE *out, st
         const std::string_view arg = args[i];
         if (arg == "--json") {
             json = true;
+            continue;
+        }
+        if (pressureKindOption(arg, inputs.steamPressureKind)) {
+            if (medium != Medium::Steam)
+                return usageError(err, std::string(mediumName(medium)) + " 没有选项 " + std::string(arg) + "。");
             continue;
         }
         const InputSpec *spec = nullptr;
@@ -137,25 +219,26 @@ int runLine(Medium medium, std::span<const char *const> args, std::FILE *out, st
         }
         if (!spec)
             return usageError(err, "不认识的参数“" + std::string(arg) + "”。");
-        const std::string optionName = std::string("-") + spec->shortOption + "/--" + spec->longOption;
-        if (!takes(medium, spec->operand)) {
-            return usageError(err, std::string(mediumName(medium)) + " 没有选项 " + optionName
-                                           + "。");
-        }
+        if (!takes(medium, *spec))
+            return usageError(err, std::string(mediumName(medium)) + " 没有选项 " + optionName(*spec) + "。");
         if (!value) {
             if (i + 1 >= args.size())
-                return usageError(err, "选项 " + optionName + " 缺少数值。");
+                return usageError(err, "选项 " + optionName(*spec) + " 缺少数值。");
             value = args[++i];
         }
         inputs.*(spec->field) = value;
     }
     for (const InputSpec &spec : allInputs) {
-        if (takes(medium, spec.operand) && !(inputs.*(spec.field))) {
-            return usageError(err, "缺少选项 -" + std::string(1, spec.shortOption) + "/--"
-                                           + spec.longOption + "（"
-                                           + std::string(inputDescription(medium, spec.operand))
-                                           + "）。");
+        if (takes(medium, spec) && !spec.alternative && !(inputs.*(spec.field))) {
+            return usageError(err, "缺少选项 " + optionName(spec) + "（"
+                                           + std::string(inputDescription(medium, spec.operand)) + "）。");
         }
+    }
+    if (medium == Medium::Steam) {
+        if (inputs.specificVolume.has_value() == inputs.steamPressure.has_value())
+            return usageError(err, "蒸汽须给出 -u/--specific-volume 或 -p/--steam-pressure 二者之一。");
+        if (inputs.steamPressure && !inputs.steamPressureKind)
+            return usageError(err, "蒸汽压力须注明是表压（--gauge）还是绝对压力（--absolute）。");
     }
 
     const SizingResult result = sizeLine(medium, inputs);
@@ -170,6 +253,10 @@ int runLine(Medium medium, std::span<const char *const> args, std::FILE *out, st
                 appendJsonString(text, *input);
             }
         }
+        if (inputs.steamPressure) {
+            text += ",\"pressure_kind\":";
+            text += *inputs.steamPressureKind == PressureKind::Gauge ? "\"gauge\"" : "\"absolute\"";
+        }
         if (result.ok) {
             text += ",\"d\":";
             appendJsonString(text, result.text);
@@ -178,21 +265,27 @@ int runLine(Medium medium, std::span<const char *const> args, std::FILE *out, st
             text += ",\"error\":";
             appendJsonString(text, result.error);
         }
+        appendAdviceJson(text, result);
         text += "}\n";
         std::fputs(text.c_str(), out);
     } else if (result.ok) {
-        std::fprintf(out, "%s\n", result.text.c_str());
+        std::fprintf(out, "%s\n%s\n", result.text.c_str(), adviceText(result.advice).c_str());
     }
     if (!result.ok)
         std::fprintf(err, "tovrik-size：%s\n", result.error.c_str());
     return result.ok ? 0 : 1;
 }
 
+// The columns a batch adds, or fills in where the input already has them.
+enum ResultColumn { ColumnD, ColumnError, ColumnDn, ColumnId, ColumnVelocity, ColumnCheck, ResultColumns };
+constexpr const char *resultColumnNames[ResultColumns] = {"d", "error", "DN", "ID", "v_real", "v_check"};
+
 // Streams the batch: every record is sized and written before the next is read.
 class Batch
 {
 public:
-    Batch(std::FILE *in, std::FILE *out, std::FILE *err) : m_reader(in), m_out(out), m_err(err)
+    Batch(std::FILE *in, std::FILE *out, std::FILE *err, std::optional<PressureKind> pressureKind)
+        : m_reader(in), m_out(out), m_err(err), m_pressureKind(pressureKind)
     {
         m_buffer.reserve(outputChunk + 4096);
     }
@@ -204,6 +297,7 @@ private:
 
     bool readHeader(CsvRecord &header);
     void writeRecord(const CsvRecord &record, const SizingResult &result);
+    void appendResult(int column, const SizingResult &result);
     void endLine() { m_buffer += m_lineEnd; }
     bool flush();
     void sizeRecord(const CsvRecord &record, SizingResult &result) const;
@@ -211,12 +305,14 @@ private:
     CsvReader m_reader;
     std::FILE *m_out;
     std::FILE *m_err;
+    std::optional<PressureKind> m_pressureKind;
     std::string m_buffer;
     std::string_view m_lineEnd = "\n";
     std::size_t m_columns = 0;
     std::optional<std::size_t> m_medium;
     std::array<std::optional<std::size_t>, std::size(allInputs)> m_inputColumns;
-    std::optional<std::size_t> m_dColumn, m_errorColumn;
+    std::array<std::optional<std::size_t>, ResultColumns> m_resultColumns;
+    bool m_resultsInPlace = false; // some result column is one of the input's own
 };
 
 bool Batch::flush()
@@ -250,13 +346,15 @@ bool Batch::readHeader(CsvRecord &header)
         };
         if (name == "medium")
             claim(m_medium);
-        else if (name == "d")
-            claim(m_dColumn);
-        else if (name == "error")
-            claim(m_errorColumn);
         for (std::size_t k = 0; k < std::size(allInputs); ++k) {
             if (name == allInputs[k].column)
                 claim(m_inputColumns[k]);
+        }
+        for (int k = 0; k < ResultColumns; ++k) {
+            if (name == resultColumnNames[k]) {
+                claim(m_resultColumns[k]);
+                m_resultsInPlace = true;
+            }
         }
     }
     if (!m_medium) {
@@ -271,10 +369,12 @@ bool Batch::readHeader(CsvRecord &header)
             m_buffer += ',';
         appendCsvField(m_buffer, header.fields[i]);
     }
-    if (!m_dColumn)
-        m_buffer += ",d";
-    if (!m_errorColumn)
-        m_buffer += ",error";
+    for (int k = 0; k < ResultColumns; ++k) {
+        if (!m_resultColumns[k]) {
+            m_buffer += ',';
+            m_buffer += resultColumnNames[k];
+        }
+    }
     endLine();
     return true;
 }
@@ -284,11 +384,13 @@ void Batch::sizeRecord(const CsvRecord &record, SizingResult &result) const
     const auto fail = [&](std::string message) {
         result.ok = false;
         result.text.clear();
+        result.specificVolume.reset();
+        result.advice.reset();
         result.error = std::move(message);
     };
     if (record.fields.size() > m_columns) {
-        fail( "这一行有 " + std::to_string(record.fields.size()) + " 列，多于表头的 "
-                + std::to_string(m_columns) + " 列。");
+        fail("这一行有 " + std::to_string(record.fields.size()) + " 列，多于表头的 "
+             + std::to_string(m_columns) + " 列。");
         return;
     }
     const auto field = [&](std::size_t column) {
@@ -303,21 +405,77 @@ void Batch::sizeRecord(const CsvRecord &record, SizingResult &result) const
     SizingInputs inputs;
     for (std::size_t k = 0; k < std::size(allInputs); ++k) {
         const InputSpec &spec = allInputs[k];
-        if (!takes(*medium, spec.operand))
+        if (!takes(*medium, spec))
             continue;
-        if (!m_inputColumns[k]) {
+        if (m_inputColumns[k]) {
+            inputs.*(spec.field) = field(*m_inputColumns[k]);
+        } else if (!spec.alternative) {
             fail(std::string("表头缺少 ") + spec.column + " 列（"
                  + std::string(inputDescription(*medium, spec.operand)) + "）。");
             return;
         }
-        inputs.*(spec.field) = field(*m_inputColumns[k]);
+    }
+    if (*medium == Medium::Steam) {
+        // A row gives its steam either as u or as p; an empty u with a p given uses p.
+        const bool hasVolume = inputs.specificVolume && !inputs.specificVolume->empty();
+        const bool hasPressure = inputs.steamPressure && !inputs.steamPressure->empty();
+        if (hasPressure && !hasVolume) {
+            if (!m_pressureKind) {
+                fail("使用压力列 p 时，请用 --gauge 或 --absolute 注明表压还是绝对压力。");
+                return;
+            }
+            inputs.specificVolume.reset();
+            inputs.steamPressureKind = m_pressureKind;
+        } else {
+            if (!inputs.specificVolume) {
+                fail("表头缺少 u 列（蒸汽的比容u）或 p 列（蒸汽压力p）。");
+                return;
+            }
+            inputs.steamPressure.reset();
+        }
     }
     sizeLine(*medium, inputs, result);
 }
 
+void Batch::appendResult(int column, const SizingResult &result)
+{
+    if (column == ColumnD) {
+        m_buffer += result.text;
+        return;
+    }
+    if (column == ColumnError) {
+        appendCsvField(m_buffer, result.error);
+        return;
+    }
+    char buf[48];
+    char *end = buf;
+    const auto &advice = result.advice;
+    switch (column) {
+    case ColumnDn:
+        if (advice)
+            end = std::to_chars(buf, buf + sizeof buf, advice->size.dn).ptr;
+        break;
+    case ColumnId:
+        if (advice)
+            end = writeFixed2(buf, advice->size.inside());
+        break;
+    case ColumnVelocity:
+        if (advice)
+            end = writeFixed2(buf, advice->velocity);
+        break;
+    case ColumnCheck:
+        if (advice)
+            end = std::copy_n(checkName(advice->check), std::strlen(checkName(advice->check)), buf);
+        else if (result.ok)
+            end = std::copy_n("beyond-table", 12, buf);
+        break;
+    }
+    m_buffer.append(buf, end);
+}
+
 void Batch::writeRecord(const CsvRecord &record, const SizingResult &result)
 {
-    if (!record.quoted && !m_dColumn && !m_errorColumn && record.fields.size() <= m_columns) {
+    if (!record.quoted && !m_resultsInPlace && record.fields.size() <= m_columns) {
         // The common case: the line as it was, padded to the header's width.
         m_buffer.append(record.raw);
         m_buffer.append(m_columns - record.fields.size(), ',');
@@ -325,21 +483,22 @@ void Batch::writeRecord(const CsvRecord &record, const SizingResult &result)
         for (std::size_t i = 0; i < m_columns; ++i) {
             if (i > 0)
                 m_buffer += ',';
-            if (i == m_dColumn)
-                appendCsvField(m_buffer, result.text);
-            else if (i == m_errorColumn)
-                appendCsvField(m_buffer, result.error);
+            int inPlace = -1;
+            for (int k = 0; k < ResultColumns; ++k) {
+                if (m_resultColumns[k] == i)
+                    inPlace = k;
+            }
+            if (inPlace >= 0)
+                appendResult(inPlace, result);
             else if (i < record.fields.size())
                 appendCsvField(m_buffer, record.fields[i]);
         }
     }
-    if (!m_dColumn) {
-        m_buffer += ',';
-        m_buffer += result.text;
-    }
-    if (!m_errorColumn) {
-        m_buffer += ',';
-        appendCsvField(m_buffer, result.error);
+    for (int k = 0; k < ResultColumns; ++k) {
+        if (!m_resultColumns[k]) {
+            m_buffer += ',';
+            appendResult(k, result);
+        }
     }
     // Fields past the header's width are kept, after the result columns so those stay aligned.
     for (std::size_t i = m_columns; i < record.fields.size(); ++i) {
@@ -438,6 +597,8 @@ void sizeLine(Medium medium, const SizingInputs &inputs, SizingResult &result)
     result.value = 0.0;
     result.text.clear();
     result.error.clear();
+    result.specificVolume.reset();
+    result.advice.reset();
     const auto text = [](const std::optional<std::string_view> &input) {
         return input.value_or(std::string_view());
     };
@@ -451,20 +612,38 @@ void sizeLine(Medium medium, const SizingInputs &inputs, SizingResult &result)
             return;
     }
     try {
+        Sizing sizing{};
         switch (medium) {
         case Medium::Air:
-            result.value = airDiameterValue(text(inputs.flow), text(inputs.pressure),
-                                            text(inputs.temperature), text(inputs.velocity));
+            sizing = airSizing(text(inputs.flow), text(inputs.pressure), text(inputs.temperature),
+                               text(inputs.velocity));
             break;
         case Medium::Steam:
-            result.value = steamDiameterValue(text(inputs.flow), text(inputs.specificVolume),
-                                              text(inputs.velocity));
+            if (inputs.steamPressure) {
+                double pressure;
+                try {
+                    pressure = vbaR8Str(*inputs.steamPressure);
+                } catch (const Failure &failure) {
+                    throw Failure(failure.fault(), Operand::Pressure);
+                }
+                result.specificVolume = saturatedSteamVolume(
+                        pressure, inputs.steamPressureKind.value_or(PressureKind::Absolute));
+                // The shortest text that reads back as the same double: the formula sees
+                // exactly the volume found.
+                const std::string volume = shortestNumber(*result.specificVolume);
+                sizing = steamSizing(text(inputs.flow), volume, text(inputs.velocity));
+            } else {
+                sizing = steamSizing(text(inputs.flow), text(inputs.specificVolume),
+                                     text(inputs.velocity));
+            }
             break;
         case Medium::Water:
-            result.value = waterDiameterValue(text(inputs.flow), text(inputs.velocity));
+            sizing = waterSizing(text(inputs.flow), text(inputs.velocity));
             break;
         }
+        result.value = sizing.diameter;
         appendVbaStrR8(result.text, result.value);
+        result.advice = advise(medium, sizing.flow, sizing.diameter);
         result.ok = true;
     } catch (const Failure &failure) {
         result.error = failureMessage(medium, failure);
@@ -486,18 +665,25 @@ int run(int argc, const char *const argv[], std::FILE *in, std::FILE *out, std::
         return 0;
     }
     if (command == "batch") {
-        if (args.size() > 2)
-            return usageError(err, "batch 只接受一个文件。");
+        std::optional<PressureKind> pressureKind;
+        const char *path = nullptr;
+        for (const char *arg : args.subspan(1)) {
+            if (pressureKindOption(arg, pressureKind))
+                continue;
+            if (path)
+                return usageError(err, "batch 只接受一个文件。");
+            path = arg;
+        }
         std::FILE *input = in;
-        if (args.size() == 2 && std::string_view(args[1]) != "-") {
-            input = std::fopen(args[1], "rb");
+        if (path && std::string_view(path) != "-") {
+            input = std::fopen(path, "rb");
             if (!input) {
-                std::fprintf(err, "tovrik-size：无法打开文件“%s”：%s\n", args[1],
+                std::fprintf(err, "tovrik-size：无法打开文件“%s”：%s\n", path,
                              std::strerror(errno));
                 return 2;
             }
         }
-        const int status = Batch(input, out, err).run();
+        const int status = Batch(input, out, err, pressureKind).run();
         if (input != in)
             std::fclose(input);
         return status;

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "core/pipes.h"
 #include "core/sizing.h"
+#include "core/steam.h"
 
 #include <cstdio>
 #include <optional>
@@ -9,18 +11,24 @@
 
 namespace tovrik::cli {
 
-// The inputs of one sizing, as texts; an absent input was not given at all.
+// The inputs of one sizing, as texts; an absent input was not given at all. Steam takes either
+// its specific volume or its pressure, from which the specific volume of saturated steam is
+// found.
 struct SizingInputs
 {
     std::optional<std::string_view> flow, pressure, temperature, specificVolume, velocity;
+    std::optional<std::string_view> steamPressure;
+    std::optional<PressureKind> steamPressureKind;
 };
 
 struct SizingResult
 {
     bool ok = false;
-    double value = 0.0;
+    double value = 0.0; // mm
     std::string text; // the result text, exactly as the window shows it
     std::string error; // in the window's words; empty when ok
+    std::optional<double> specificVolume; // m3/kg, when found from the steam pressure
+    std::optional<PipeAdvice> advice; // when ok and the diameter is within the pipe table
 };
 
 // "air", "steam", "water" (any case) or 压缩空气, 蒸汽, 水, with blanks around ignored.

@@ -17,6 +17,7 @@ std::string_view inputDescription(Medium medium, Operand operand)
         switch (operand) {
         case Operand::Flow: return "蒸汽质量流量Q";
         case Operand::SpecificVolume: return "蒸汽的比容u";
+        case Operand::Pressure: return "蒸汽压力p";
         case Operand::Velocity: return "蒸汽设计流速v";
         default: return {};
         }
@@ -44,6 +45,8 @@ std::string failureMessage(Medium medium, const Failure &failure)
         return "计算结果超出了可以计算的范围，请检查输入的数值。";
     case Fault::NegativeRoot:
         return "算得的流量与流速之比为负数，无法开平方，请检查输入的数值。";
+    case Fault::OutOfRange:
+        return input + "超出了 IAPWS-IF97 饱和蒸汽的适用范围（绝对压力 0.000611～16.5 MPa）。";
     case Fault::InvalidOperation:
         break;
     }

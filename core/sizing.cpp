@@ -25,9 +25,8 @@ double number(std::string_view text, Operand operand, char32_t decimalSeparator)
 // Every step below is one IEEE operation in the stated order and operand order: results must
 // match the reference figures to the last bit, so no step may be folded or reordered.
 
-double airDiameterValue(std::string_view flow, std::string_view pressure,
-                        std::string_view temperature, std::string_view velocity,
-                        char32_t decimalSeparator)
+Sizing airSizing(std::string_view flow, std::string_view pressure, std::string_view temperature,
+                 std::string_view velocity, char32_t decimalSeparator)
 {
     const double a = checkedAdd(number(temperature, Operand::Temperature, decimalSeparator),
                                 absoluteZeroOffset);
@@ -37,48 +36,48 @@ double airDiameterValue(std::string_view flow, std::string_view pressure,
                                 absoluteZeroOffset);
     const double q = checkedDiv(b, c, Operand::Pressure);
     const double qPerVelocity = vbaVarDiv(q, velocity, Operand::Velocity, decimalSeparator);
-    return checkedMul(rtcSqr(qPerVelocity), diameterFactor);
+    return {q, checkedMul(rtcSqr(qPerVelocity), diameterFactor)};
 }
 
-double steamDiameterValue(std::string_view flow, std::string_view specificVolume,
-                          std::string_view velocity, char32_t decimalSeparator)
+Sizing steamSizing(std::string_view flow, std::string_view specificVolume,
+                   std::string_view velocity, char32_t decimalSeparator)
 {
     const double a = checkedMul(number(flow, Operand::Flow, decimalSeparator), tonneFactor);
     const double b =
             checkedMul(number(specificVolume, Operand::SpecificVolume, decimalSeparator), a);
     const double q =
             checkedDiv(b, number(velocity, Operand::Velocity, decimalSeparator), Operand::Velocity);
-    return checkedMul(rtcSqr(q), diameterFactor);
+    return {b, checkedMul(rtcSqr(q), diameterFactor)};
 }
 
-double waterDiameterValue(std::string_view flow, std::string_view velocity,
-                          char32_t decimalSeparator)
+Sizing waterSizing(std::string_view flow, std::string_view velocity, char32_t decimalSeparator)
 {
     // The velocity field is read before the flow field, so a bad velocity is reported first.
     const double v = number(velocity, Operand::Velocity, decimalSeparator);
-    const double q = checkedDiv(number(flow, Operand::Flow, decimalSeparator), v, Operand::Velocity);
-    return checkedMul(rtcSqr(q), diameterFactor);
+    const double volumeFlow = number(flow, Operand::Flow, decimalSeparator);
+    const double q = checkedDiv(volumeFlow, v, Operand::Velocity);
+    return {volumeFlow, checkedMul(rtcSqr(q), diameterFactor)};
 }
 
 std::string AirDiameter(std::string_view flow, std::string_view pressure,
                         std::string_view temperature, std::string_view velocity,
                         char32_t decimalSeparator)
 {
-    return vbaStrR8(airDiameterValue(flow, pressure, temperature, velocity, decimalSeparator),
+    return vbaStrR8(airSizing(flow, pressure, temperature, velocity, decimalSeparator).diameter,
                     decimalSeparator);
 }
 
 std::string SteamDiameter(std::string_view flow, std::string_view specificVolume,
                           std::string_view velocity, char32_t decimalSeparator)
 {
-    return vbaStrR8(steamDiameterValue(flow, specificVolume, velocity, decimalSeparator),
+    return vbaStrR8(steamSizing(flow, specificVolume, velocity, decimalSeparator).diameter,
                     decimalSeparator);
 }
 
 std::string WaterDiameter(std::string_view flow, std::string_view velocity,
                           char32_t decimalSeparator)
 {
-    return vbaStrR8(waterDiameterValue(flow, velocity, decimalSeparator), decimalSeparator);
+    return vbaStrR8(waterSizing(flow, velocity, decimalSeparator).diameter, decimalSeparator);
 }
 
 } // namespace tovrik

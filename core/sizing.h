@@ -10,15 +10,21 @@ namespace tovrik {
 
 enum class Medium { Air, Steam, Water };
 
-// The value functions give the diameter before it is turned into text; the text functions
-// give exactly what the result field shows.
-double airDiameterValue(std::string_view flow, std::string_view pressure,
-                        std::string_view temperature, std::string_view velocity,
-                        char32_t decimalSeparator = U'.');
-double steamDiameterValue(std::string_view flow, std::string_view specificVolume,
-                          std::string_view velocity, char32_t decimalSeparator = U'.');
-double waterDiameterValue(std::string_view flow, std::string_view velocity,
-                          char32_t decimalSeparator = U'.');
+// A sizing before its result is turned into text.
+struct Sizing
+{
+    double flow; // m3/h at working conditions
+    double diameter; // mm
+};
+
+Sizing airSizing(std::string_view flow, std::string_view pressure, std::string_view temperature,
+                 std::string_view velocity, char32_t decimalSeparator = U'.');
+Sizing steamSizing(std::string_view flow, std::string_view specificVolume,
+                   std::string_view velocity, char32_t decimalSeparator = U'.');
+Sizing waterSizing(std::string_view flow, std::string_view velocity,
+                   char32_t decimalSeparator = U'.');
+
+// The result text exactly as the result field shows it.
 
 // Compressed air or another gas: flow at 0.1 MPa and 273 K (m3/h), design pressure (MPa),
 // design temperature (degrees C), velocity (m/s).

@@ -23,6 +23,8 @@ const char *Failure::what() const noexcept
         return "square root of a negative number";
     case Fault::InvalidOperation:
         return "invalid floating-point operation";
+    case Fault::OutOfRange:
+        return "out of range";
     }
     return "calculation failed";
 }

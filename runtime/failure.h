@@ -12,6 +12,7 @@ enum class Fault : std::uint8_t {
     Overflow,
     NegativeRoot,
     InvalidOperation,
+    OutOfRange, // a value outside the range a correlation holds for
 };
 
 // The input a failure is traced to, so the window can point at the field the user must mend.

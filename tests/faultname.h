@@ -17,6 +17,7 @@ inline QString faultName(const tovrik::Failure &failure)
     case Fault::Overflow: text = QStringLiteral("Overflow"); break;
     case Fault::NegativeRoot: text = QStringLiteral("NegativeRoot"); break;
     case Fault::InvalidOperation: text = QStringLiteral("InvalidOperation"); break;
+    case Fault::OutOfRange: text = QStringLiteral("OutOfRange"); break;
     }
     switch (failure.operand()) {
     case Operand::None: break;

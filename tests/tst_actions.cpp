@@ -28,6 +28,7 @@ private slots:
     void failureKeepsEverything_data();
     void failureKeepsEverything();
     void localeDecimalSeparator();
+    void tooltipNamesThePipe();
     void panelsKeepTheirState();
     void arrowKeysMoveTheSelection();
     void noticePairs();
@@ -260,6 +261,25 @@ void tst_Actions::localeDecimalSeparator()
     type(QStringLiteral("Textva"), QStringLiteral("10"));
     QTest::mouseClick(m_window->Command1, Qt::LeftButton);
     QCOMPARE(m_window->Textda->text(), QStringLiteral("57,0212772537991"));
+}
+
+void tst_Actions::tooltipNamesThePipe()
+{
+    select(QStringLiteral("water"));
+    type(QStringLiteral("Textqw"), QStringLiteral("100"));
+    type(QStringLiteral("Textvw"), QStringLiteral("2"));
+    QTest::mouseClick(m_window->Command2, Qt::LeftButton);
+    const QString advice = QStringLiteral("选用 DN150（ASME B36.10M 40 号壁厚，内径 154.08 mm）\n"
+                                          "实际流速 1.49 m/s，常用流速 <2.0 m/s，合适。");
+    QCOMPARE(m_window->Textdw->toolTip(), advice);
+    QCOMPARE(m_window->Textdw->text(), QStringLiteral("132.936074863071"));
+    QCOMPARE(m_window->Textdw->font().pointSizeF(), 14.25);
+
+    type(QStringLiteral("Textvw"), QStringLiteral("0"));
+    QTest::mouseClick(m_window->Command2, Qt::LeftButton);
+    QCOMPARE(m_window->Textdw->toolTip(), advice);
+    QCOMPARE(m_window->Textdw->text(), QStringLiteral("132.936074863071"));
+    QVERIFY(m_window->Textda->toolTip().isEmpty());
 }
 
 void tst_Actions::panelsKeepTheirState()

@@ -150,8 +150,8 @@ void tst_Sizing::lastBitErrorIsInTheDouble()
 {
     // The text hides it, but the double itself must carry the error that the fixed order of
     // operations produces; a reordered or fused formula would give exactly 112.8.
-    QCOMPARE(waterDiameterValue("36", "1"), 112.80000000000001);
-    QVERIFY(waterDiameterValue("36", "1") != 112.8);
+    QCOMPARE(waterSizing("36", "1").diameter, 112.80000000000001);
+    QVERIFY(waterSizing("36", "1").diameter != 112.8);
 }
 
 QTEST_APPLESS_MAIN(tst_Sizing)

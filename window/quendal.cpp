@@ -1,6 +1,7 @@
 #include "window/quendal.h"
 
 #include "core/messages.h"
+#include "core/pipes.h"
 #include "runtime/conversion.h"
 #include "runtime/msgbox.h"
 #include "window/definition.h"
@@ -142,21 +143,21 @@ void Quendal::Command1_Click()
         return;
 
     calculate(Medium::Air, Textda, [&] {
-        return AirDiameter(text(Textqa), text(Textpa), text(Textta), text(Textva),
-                           decimalSeparator());
+        return airSizing(text(Textqa), text(Textpa), text(Textta), text(Textva),
+                         decimalSeparator());
     });
 }
 
 void Quendal::Command2_Click()
 {
     calculate(Medium::Water, Textdw,
-              [&] { return WaterDiameter(text(Textqw), text(Textvw), decimalSeparator()); });
+              [&] { return waterSizing(text(Textqw), text(Textvw), decimalSeparator()); });
 }
 
 void Quendal::Command3_Click()
 {
     calculate(Medium::Steam, Textds, [&] {
-        return SteamDiameter(text(Textqs), text(Textus), text(Textvs), decimalSeparator());
+        return steamSizing(text(Textqs), text(Textus), text(Textvs), decimalSeparator());
     });
 }
 
@@ -196,13 +197,17 @@ void Quendal::Image5_Click()
     Image7->setVisible(true);
 }
 
-void Quendal::calculate(Medium medium, QLineEdit *result,
-                        const std::function<std::string()> &formula)
+void Quendal::calculate(Medium medium, QLineEdit *result, const std::function<Sizing()> &formula)
 {
     try {
-        result->setText(QString::fromStdString(formula()));
+        const Sizing sizing = formula();
+        const std::string text = vbaStrR8(sizing.diameter, decimalSeparator());
+        result->setText(QString::fromStdString(text));
         // A result is wider than its field; show its leading digits, as a text set by code is.
         result->setCursorPosition(0);
+        // The pipe to choose goes beside the result, not into it: the result text stays as it is.
+        result->setToolTip(QString::fromStdString(
+                adviceText(advise(medium, sizing.flow, sizing.diameter))));
     } catch (const Failure &failure) {
         reportFailure(medium, failure, result);
     }

@@ -6,7 +6,6 @@
 
 #include <functional>
 #include <memory>
-#include <string>
 
 class QGroupBox;
 class QLineEdit;
@@ -73,9 +72,9 @@ private:
     void Image7_Click();
     void Image5_Click();
 
-    // Runs one formula; on success writes its text to the result field, otherwise leaves the
-    // field alone and points the user at the input to mend.
-    void calculate(Medium medium, QLineEdit *result, const std::function<std::string()> &formula);
+    // Runs one formula; on success writes its text to the result field and the pipe to choose
+    // to its tooltip, otherwise leaves the field alone and points the user at the input to mend.
+    void calculate(Medium medium, QLineEdit *result, const std::function<Sizing()> &formula);
     void reportFailure(Medium medium, const Failure &failure, QLineEdit *result);
     QLineEdit *fieldFor(Medium medium, Operand operand) const;
 };

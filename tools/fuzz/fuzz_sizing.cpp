@@ -57,16 +57,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     fields.resize(4);
 
     attempt([&] {
-        checkRoundTrip(tovrik::airDiameterValue(fields[0], fields[1], fields[2], fields[3],
-                                                separator),
+        checkRoundTrip(
+                tovrik::airSizing(fields[0], fields[1], fields[2], fields[3], separator).diameter,
+                separator);
+    });
+    attempt([&] {
+        checkRoundTrip(tovrik::steamSizing(fields[0], fields[1], fields[3], separator).diameter,
                        separator);
     });
     attempt([&] {
-        checkRoundTrip(tovrik::steamDiameterValue(fields[0], fields[1], fields[3], separator),
-                       separator);
-    });
-    attempt([&] {
-        checkRoundTrip(tovrik::waterDiameterValue(fields[0], fields[3], separator), separator);
+        checkRoundTrip(tovrik::waterSizing(fields[0], fields[3], separator).diameter, separator);
     });
     return 0;
 }
