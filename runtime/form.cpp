@@ -147,7 +147,8 @@ QWidget *Form::create(const ControlDef &def, QWidget *parent)
     if (def.kind != ControlKind::Line)
         widget->setGeometry(twipsToPixels(def.left, def.top, def.width, def.height));
     if (def.font) {
-        QFont font(QString::fromUtf8(def.font->family));
+        QFont font = widget->font(); // keeps the application's rendering strategy
+        font.setFamily(QString::fromUtf8(def.font->family));
         font.setPointSizeF(def.font->pointSize);
         font.setWeight(QFont::Weight(def.font->weight));
         widget->setFont(font);

@@ -62,6 +62,9 @@ void initializeRuntime(const ProjectHeader &header)
     QFont::insertSubstitutions(QStringLiteral("SimSun"), substitutes);
     QFont font(QStringLiteral("宋体"));
     font.setPointSizeF(9.0);
+    // SimSun is drawn from its bitmap strikes, one colour and crisp; smoothing the thin strokes
+    // of its substitute would only grey them.
+    font.setStyleStrategy(QFont::StyleStrategy(QFont::PreferBitmap | QFont::NoAntialias));
     QApplication::setFont(font);
 
     if (QStyle *style = QStyleFactory::create(QStringLiteral("Windows"))) {
