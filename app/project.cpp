@@ -7,7 +7,7 @@ namespace tovrik {
 
 const ProjectHeader &projectHeader()
 {
-    static const ProjectHeader header{
+    static const ProjectHeader header {
         .createStartupForm = &createQuendal,
         .formCount = 1,
         .locale = 0x804,

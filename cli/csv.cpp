@@ -12,7 +12,11 @@ constexpr std::size_t chunk = 1 << 20;
 
 } // namespace
 
-CsvReader::CsvReader(std::FILE *input) : m_input(input), m_buffer(chunk) {}
+CsvReader::CsvReader(std::FILE *input)
+    : m_input(input)
+    , m_buffer(chunk)
+{
+}
 
 bool CsvReader::fill()
 {
@@ -26,7 +30,8 @@ bool CsvReader::fill()
     }
     if (m_end == m_buffer.size())
         m_buffer.resize(m_buffer.size() * 2);
-    const std::size_t got = std::fread(m_buffer.data() + m_end, 1, m_buffer.size() - m_end, m_input);
+    const std::size_t got
+        = std::fread(m_buffer.data() + m_end, 1, m_buffer.size() - m_end, m_input);
     m_end += got;
     if (got == 0)
         m_eof = true;
@@ -72,8 +77,7 @@ bool CsvReader::next(CsvRecord &record)
 {
     if (!m_started) {
         m_started = true;
-        while (m_end < 3 && fill()) {
-        }
+        while (m_end < 3 && fill()) { }
         if (m_end >= 3 && std::memcmp(m_buffer.data(), "\xEF\xBB\xBF", 3) == 0) {
             m_byteOrderMark = true;
             m_pos = 3;

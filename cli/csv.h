@@ -12,7 +12,9 @@ namespace tovrik::cli {
 class CsvError : public std::runtime_error
 {
 public:
-    CsvError(std::string message, long line) : std::runtime_error(std::move(message)), line(line)
+    CsvError(std::string message, long line)
+        : std::runtime_error(std::move(message))
+        , line(line)
     {
     }
     long line;

@@ -24,7 +24,7 @@ enum MediaMask : unsigned { air = 1, steam = 2, water = 4, all = 7 };
 
 // The inputs, in the order the window shows them. Steam's specific volume and pressure are
 // alternatives: exactly one of them is needed.
-struct InputSpec
+struct InputDef
 {
     Operand operand;
     char shortOption;
@@ -35,7 +35,7 @@ struct InputSpec
     bool alternative;
 };
 
-constexpr InputSpec allInputs[] = {
+constexpr InputDef allInputs[] = {
     {Operand::Flow, 'Q', "flow", "Q", &SizingInputs::flow, all, false},
     {Operand::Pressure, 'P', "pressure", "P", &SizingInputs::pressure, air, false},
     {Operand::Temperature, 'T', "temperature", "T", &SizingInputs::temperature, air, false},
@@ -55,14 +55,14 @@ unsigned maskOf(Medium medium)
     return 0;
 }
 
-bool takes(Medium medium, const InputSpec &spec)
+bool takes(Medium medium, const InputDef &input)
 {
-    return (spec.media & maskOf(medium)) != 0;
+    return (input.media & maskOf(medium)) != 0;
 }
 
-std::string optionName(const InputSpec &spec)
+std::string optionName(const InputDef &input)
 {
-    return std::string("-") + spec.shortOption + "/--" + spec.longOption;
+    return std::string("-") + input.shortOption + "/--" + input.longOption;
 }
 
 // Two decimals, as printf("%.2f") writes them, without printf's cost on every row of a batch.
@@ -88,37 +88,37 @@ char *writeFixed2(char *out, double value)
     return out;
 }
 
-const char *const helpText =
-        "用法：\n"
-        "  tovrik-size air   -Q 流量 -P 压力 -T 温度 -v 流速 [--json]\n"
-        "  tovrik-size steam -Q 质量流量 (-u 比容 | -p 压力 --gauge|--absolute) -v 流速 [--json]\n"
-        "  tovrik-size water -Q 流量 -v 流速 [--json]\n"
-        "  tovrik-size batch [--gauge|--absolute] [文件]\n"
-        "\n"
-        "由设计流量和流速计算管道内径（mm），结果与 Tovrik 窗口显示的完全相同；并给出\n"
-        "可选用的公称直径（ASME B36.10M 40 号壁厚）、其内径、实际流速，以及实际流速\n"
-        "是否在参考资料的常用流速范围内。\n"
-        "\n"
-        "选项：\n"
-        "  -Q, --flow=值             流量：压缩空气为标态流量 m3/h，蒸汽为质量流量 t/h，水为 t/h\n"
-        "  -P, --pressure=值         压缩空气设计压力 MPa\n"
-        "  -T, --temperature=值      压缩空气设计温度 oC\n"
-        "  -u, --specific-volume=值  蒸汽的比容 m3/kg\n"
-        "  -p, --steam-pressure=值   饱和蒸汽压力 MPa，代替 -u，比容按 IAPWS-IF97 计算\n"
-        "      --gauge               压力为表压（加 0.101325 MPa）\n"
-        "      --absolute            压力为绝对压力\n"
-        "  -v, --velocity=值         设计流速 m/s\n"
-        "      --json                以 JSON 输出输入、结果文本和结果数值\n"
-        "  -h, --help                显示本帮助\n"
-        "      --version             显示版本\n"
-        "\n"
-        "batch 从文件（没有文件或为 - 时从标准输入）读取带表头的 CSV，列为\n"
-        "medium,Q,P,T,u,v（顺序任意，其他列原样保留），medium 为 air/steam/water 或\n"
-        "压缩空气/蒸汽/水；蒸汽可用压力列 p 代替 u（须给出 --gauge 或 --absolute）。\n"
-        "输出同样的 CSV，并加上结果列 d、error、DN、ID、v_real 和 v_check。\n"
-        "数值一律以 . 作小数点。\n"
-        "\n"
-        "退出状态：0 成功；1 有计算失败；2 用法或输入错误。\n";
+const char *const helpText
+    = "用法：\n"
+      "  tovrik-size air   -Q 流量 -P 压力 -T 温度 -v 流速 [--json]\n"
+      "  tovrik-size steam -Q 质量流量 (-u 比容 | -p 压力 --gauge|--absolute) -v 流速 [--json]\n"
+      "  tovrik-size water -Q 流量 -v 流速 [--json]\n"
+      "  tovrik-size batch [--gauge|--absolute] [文件]\n"
+      "\n"
+      "由设计流量和流速计算管道内径（mm），结果与 Tovrik 窗口显示的完全相同；并给出\n"
+      "可选用的公称直径（ASME B36.10M 40 号壁厚）、其内径、实际流速，以及实际流速\n"
+      "是否在参考资料的常用流速范围内。\n"
+      "\n"
+      "选项：\n"
+      "  -Q, --flow=值             流量：压缩空气为标态流量 m3/h，蒸汽为质量流量 t/h，水为 t/h\n"
+      "  -P, --pressure=值         压缩空气设计压力 MPa\n"
+      "  -T, --temperature=值      压缩空气设计温度 oC\n"
+      "  -u, --specific-volume=值  蒸汽的比容 m3/kg\n"
+      "  -p, --steam-pressure=值   饱和蒸汽压力 MPa，代替 -u，比容按 IAPWS-IF97 计算\n"
+      "      --gauge               压力为表压（加 0.101325 MPa）\n"
+      "      --absolute            压力为绝对压力\n"
+      "  -v, --velocity=值         设计流速 m/s\n"
+      "      --json                以 JSON 输出输入、结果文本和结果数值\n"
+      "  -h, --help                显示本帮助\n"
+      "      --version             显示版本\n"
+      "\n"
+      "batch 从文件（没有文件或为 - 时从标准输入）读取带表头的 CSV，列为\n"
+      "medium,Q,P,T,u,v（顺序任意，其他列原样保留），medium 为 air/steam/water 或\n"
+      "压缩空气/蒸汽/水；蒸汽可用压力列 p 代替 u（须给出 --gauge 或 --absolute）。\n"
+      "输出同样的 CSV，并加上结果列 d、error、DN、ID、v_real 和 v_check。\n"
+      "数值一律以 . 作小数点。\n"
+      "\n"
+      "退出状态：0 成功；1 有计算失败；2 用法或输入错误。\n";
 
 int usageError(std::FILE *err, const std::string &message)
 {
@@ -198,45 +198,49 @@ int runLine(Medium medium, std::span<const char *const> args, std::FILE *out, st
         }
         if (pressureKindOption(arg, inputs.steamPressureKind)) {
             if (medium != Medium::Steam)
-                return usageError(err, std::string(mediumName(medium)) + " 没有选项 " + std::string(arg) + "。");
+                return usageError(
+                    err, std::string(mediumName(medium)) + " 没有选项 " + std::string(arg) + "。");
             continue;
         }
-        const InputSpec *spec = nullptr;
+        const InputDef *input = nullptr;
         std::optional<std::string_view> value;
-        for (const InputSpec &candidate : allInputs) {
+        for (const InputDef &candidate : allInputs) {
             const std::string longForm = std::string("--") + candidate.longOption;
             if (arg.size() == 2 && arg[0] == '-' && arg[1] == candidate.shortOption) {
-                spec = &candidate;
+                input = &candidate;
             } else if (arg == longForm) {
-                spec = &candidate;
+                input = &candidate;
             } else if (arg.size() > longForm.size() && arg.substr(0, longForm.size()) == longForm
                        && arg[longForm.size()] == '=') {
-                spec = &candidate;
+                input = &candidate;
                 value = arg.substr(longForm.size() + 1);
             }
-            if (spec)
+            if (input)
                 break;
         }
-        if (!spec)
+        if (!input)
             return usageError(err, "不认识的参数“" + std::string(arg) + "”。");
-        if (!takes(medium, *spec))
-            return usageError(err, std::string(mediumName(medium)) + " 没有选项 " + optionName(*spec) + "。");
+        if (!takes(medium, *input))
+            return usageError(
+                err, std::string(mediumName(medium)) + " 没有选项 " + optionName(*input) + "。");
         if (!value) {
             if (i + 1 >= args.size())
-                return usageError(err, "选项 " + optionName(*spec) + " 缺少数值。");
+                return usageError(err, "选项 " + optionName(*input) + " 缺少数值。");
             value = args[++i];
         }
-        inputs.*(spec->field) = value;
+        inputs.*(input->field) = value;
     }
-    for (const InputSpec &spec : allInputs) {
-        if (takes(medium, spec) && !spec.alternative && !(inputs.*(spec.field))) {
-            return usageError(err, "缺少选项 " + optionName(spec) + "（"
-                                           + std::string(inputDescription(medium, spec.operand)) + "）。");
+    for (const InputDef &input : allInputs) {
+        if (takes(medium, input) && !input.alternative && !(inputs.*(input.field))) {
+            return usageError(err,
+                              "缺少选项 " + optionName(input) + "（"
+                                  + std::string(inputDescription(medium, input.operand)) + "）。");
         }
     }
     if (medium == Medium::Steam) {
         if (inputs.specificVolume.has_value() == inputs.steamPressure.has_value())
-            return usageError(err, "蒸汽须给出 -u/--specific-volume 或 -p/--steam-pressure 二者之一。");
+            return usageError(err,
+                              "蒸汽须给出 -u/--specific-volume 或 -p/--steam-pressure 二者之一。");
         if (inputs.steamPressure && !inputs.steamPressureKind)
             return usageError(err, "蒸汽压力须注明是表压（--gauge）还是绝对压力（--absolute）。");
     }
@@ -245,12 +249,12 @@ int runLine(Medium medium, std::span<const char *const> args, std::FILE *out, st
     if (json) {
         std::string text = "{\"medium\":";
         appendJsonString(text, mediumName(medium));
-        for (const InputSpec &spec : allInputs) {
-            if (const auto &input = inputs.*(spec.field)) {
+        for (const InputDef &input : allInputs) {
+            if (const auto &given = inputs.*(input.field)) {
                 text += ",\"";
-                text += spec.column;
+                text += input.column;
                 text += "\":";
-                appendJsonString(text, *input);
+                appendJsonString(text, *given);
             }
         }
         if (inputs.steamPressure) {
@@ -277,15 +281,27 @@ int runLine(Medium medium, std::span<const char *const> args, std::FILE *out, st
 }
 
 // The columns a batch adds, or fills in where the input already has them.
-enum ResultColumn { ColumnD, ColumnError, ColumnDn, ColumnId, ColumnVelocity, ColumnCheck, ResultColumns };
-constexpr const char *resultColumnNames[ResultColumns] = {"d", "error", "DN", "ID", "v_real", "v_check"};
+enum ResultColumn {
+    ColumnD,
+    ColumnError,
+    ColumnDn,
+    ColumnId,
+    ColumnVelocity,
+    ColumnCheck,
+    ResultColumns
+};
+constexpr const char *resultColumnNames[ResultColumns]
+    = {"d", "error", "DN", "ID", "v_real", "v_check"};
 
 // Streams the batch: every record is sized and written before the next is read.
 class Batch
 {
 public:
     Batch(std::FILE *in, std::FILE *out, std::FILE *err, std::optional<PressureKind> pressureKind)
-        : m_reader(in), m_out(out), m_err(err), m_pressureKind(pressureKind)
+        : m_reader(in)
+        , m_out(out)
+        , m_err(err)
+        , m_pressureKind(pressureKind)
     {
         m_buffer.reserve(outputChunk + 4096);
     }
@@ -317,7 +333,8 @@ private:
 
 bool Batch::flush()
 {
-    if (!m_buffer.empty() && std::fwrite(m_buffer.data(), 1, m_buffer.size(), m_out) != m_buffer.size()) {
+    if (!m_buffer.empty()
+        && std::fwrite(m_buffer.data(), 1, m_buffer.size(), m_out) != m_buffer.size()) {
         std::fprintf(m_err, "tovrik-size：写出结果失败。\n");
         return false;
     }
@@ -399,19 +416,20 @@ void Batch::sizeRecord(const CsvRecord &record, SizingResult &result) const
     const std::string_view name = field(*m_medium);
     const std::optional<Medium> medium = mediumFromName(name);
     if (!medium) {
-        fail("不认识的介质“" + std::string(name) + "”，应为 air、steam、water 或 压缩空气、蒸汽、水。");
+        fail("不认识的介质“" + std::string(name)
+             + "”，应为 air、steam、water 或 压缩空气、蒸汽、水。");
         return;
     }
     SizingInputs inputs;
     for (std::size_t k = 0; k < std::size(allInputs); ++k) {
-        const InputSpec &spec = allInputs[k];
-        if (!takes(*medium, spec))
+        const InputDef &input = allInputs[k];
+        if (!takes(*medium, input))
             continue;
         if (m_inputColumns[k]) {
-            inputs.*(spec.field) = field(*m_inputColumns[k]);
-        } else if (!spec.alternative) {
-            fail(std::string("表头缺少 ") + spec.column + " 列（"
-                 + std::string(inputDescription(*medium, spec.operand)) + "）。");
+            inputs.*(input.field) = field(*m_inputColumns[k]);
+        } else if (!input.alternative) {
+            fail(std::string("表头缺少 ") + input.column + " 列（"
+                 + std::string(inputDescription(*medium, input.operand)) + "）。");
             return;
         }
     }
@@ -531,7 +549,8 @@ int Batch::run()
         flush();
         std::fprintf(m_err, "tovrik-size：第 %ld 行%s。", error.line, error.what());
         if (std::strstr(error.what(), "UTF-8"))
-            std::fprintf(m_err, "文件可能是 GBK 等编码，请另存为 UTF-8（如 iconv -f GBK -t UTF-8）后重试。");
+            std::fprintf(
+                m_err, "文件可能是 GBK 等编码，请另存为 UTF-8（如 iconv -f GBK -t UTF-8）后重试。");
         std::fputc('\n', m_err);
         return 2;
     }
@@ -612,7 +631,7 @@ void sizeLine(Medium medium, const SizingInputs &inputs, SizingResult &result)
             return;
     }
     try {
-        Sizing sizing{};
+        Sizing sizing {};
         switch (medium) {
         case Medium::Air:
             sizing = airSizing(text(inputs.flow), text(inputs.pressure), text(inputs.temperature),
@@ -627,7 +646,7 @@ void sizeLine(Medium medium, const SizingInputs &inputs, SizingResult &result)
                     throw Failure(failure.fault(), Operand::Pressure);
                 }
                 result.specificVolume = saturatedSteamVolume(
-                        pressure, inputs.steamPressureKind.value_or(PressureKind::Absolute));
+                    pressure, inputs.steamPressureKind.value_or(PressureKind::Absolute));
                 // The shortest text that reads back as the same double: the formula sees
                 // exactly the volume found.
                 const std::string volume = shortestNumber(*result.specificVolume);
@@ -637,9 +656,7 @@ void sizeLine(Medium medium, const SizingInputs &inputs, SizingResult &result)
                                      text(inputs.velocity));
             }
             break;
-        case Medium::Water:
-            sizing = waterSizing(text(inputs.flow), text(inputs.velocity));
-            break;
+        case Medium::Water: sizing = waterSizing(text(inputs.flow), text(inputs.velocity)); break;
         }
         result.value = sizing.diameter;
         appendVbaStrR8(result.text, result.value);

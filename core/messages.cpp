@@ -35,20 +35,16 @@ std::string failureMessage(Medium medium, const Failure &failure)
 {
     const std::string input(inputDescription(medium, failure.operand()));
     switch (failure.fault()) {
-    case Fault::NotANumber:
-        return input + "不是有效的数字。";
-    case Fault::ZeroDivisor:
-        return input + "不能为零。";
+    case Fault::NotANumber: return input + "不是有效的数字。";
+    case Fault::ZeroDivisor: return input + "不能为零。";
     case Fault::Overflow:
         if (!input.empty())
             return input + "超出了可以计算的范围。";
         return "计算结果超出了可以计算的范围，请检查输入的数值。";
-    case Fault::NegativeRoot:
-        return "算得的流量与流速之比为负数，无法开平方，请检查输入的数值。";
+    case Fault::NegativeRoot: return "算得的流量与流速之比为负数，无法开平方，请检查输入的数值。";
     case Fault::OutOfRange:
         return input + "超出了 IAPWS-IF97 饱和蒸汽的适用范围（绝对压力 0.000611～16.5 MPa）。";
-    case Fault::InvalidOperation:
-        break;
+    case Fault::InvalidOperation: break;
     }
     return "无法计算，请检查输入的数值。";
 }

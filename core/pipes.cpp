@@ -12,10 +12,10 @@ namespace {
 // ASME B36.10M-2004, Welded and Seamless Wrought Steel Pipe, table 1: outside diameter and the
 // schedule 40 wall, in mm. NPS 22 (DN550) has no schedule 40 and is not listed.
 constexpr PipeSize table[] = {
-    {15, 21.3, 2.77},   {20, 26.7, 2.87},   {25, 33.4, 3.38},   {32, 42.2, 3.56},
-    {40, 48.3, 3.68},   {50, 60.3, 3.91},   {65, 73.0, 5.16},   {80, 88.9, 5.49},
-    {90, 101.6, 5.74},  {100, 114.3, 6.02}, {125, 141.3, 6.55}, {150, 168.3, 7.11},
-    {200, 219.1, 8.18}, {250, 273.0, 9.27}, {300, 323.8, 10.31}, {350, 355.6, 11.13},
+    {15, 21.3, 2.77},    {20, 26.7, 2.87},    {25, 33.4, 3.38},    {32, 42.2, 3.56},
+    {40, 48.3, 3.68},    {50, 60.3, 3.91},    {65, 73.0, 5.16},    {80, 88.9, 5.49},
+    {90, 101.6, 5.74},   {100, 114.3, 6.02},  {125, 141.3, 6.55},  {150, 168.3, 7.11},
+    {200, 219.1, 8.18},  {250, 273.0, 9.27},  {300, 323.8, 10.31}, {350, 355.6, 11.13},
     {400, 406.4, 12.70}, {450, 457.0, 14.27}, {500, 508.0, 15.09}, {600, 610.0, 17.48},
 };
 
@@ -44,8 +44,9 @@ std::span<const PipeSize> schedule40()
 std::optional<PipeSize> nominalSize(double diameter)
 {
     // The bores grow with the nominal size, so the first that holds the diameter is the one.
-    const auto found = std::partition_point(std::begin(table), std::end(table),
-                                            [&](const PipeSize &size) { return size.inside() < diameter; });
+    const auto found
+        = std::partition_point(std::begin(table), std::end(table),
+                               [&](const PipeSize &size) { return size.inside() < diameter; });
     if (found == std::end(table))
         return std::nullopt;
     return *found;
@@ -77,8 +78,7 @@ VelocityRange usualVelocity(Medium medium, int dn)
         if (dn <= 90)
             return {1.0, 1.6};
         return {0.0, 2.0};
-    case Medium::Air:
-        break;
+    case Medium::Air: break;
     }
     return {8.0, 15.0};
 }
@@ -100,21 +100,22 @@ std::optional<PipeAdvice> advise(Medium medium, double flow, double diameter)
         return std::nullopt;
     const double velocity = realVelocity(flow, size->inside());
     const VelocityRange usual = usualVelocity(medium, size->dn);
-    return PipeAdvice{*size, velocity, usual, checkVelocity(velocity, usual)};
+    return PipeAdvice {*size, velocity, usual, checkVelocity(velocity, usual)};
 }
 
 std::string adviceText(const std::optional<PipeAdvice> &advice)
 {
     if (!advice) {
         return "管径超出 DN600（ASME B36.10M 40 号壁厚，内径 "
-                + number(table[std::size(table) - 1].inside(), 2) + " mm），请选用多根管道或更大的管子。";
+            + number(table[std::size(table) - 1].inside(), 2)
+            + " mm），请选用多根管道或更大的管子。";
     }
     const char *verdict = advice->check == VelocityCheck::Below ? "偏低"
-            : advice->check == VelocityCheck::Above             ? "偏高"
+        : advice->check == VelocityCheck::Above                 ? "偏高"
                                                                 : "合适";
     return "选用 DN" + std::to_string(advice->size.dn) + "（ASME B36.10M 40 号壁厚，内径 "
-            + number(advice->size.inside(), 2) + " mm）\n实际流速 " + number(advice->velocity, 2)
-            + " m/s，常用流速 " + rangeText(advice->usual) + " m/s，" + verdict + "。";
+        + number(advice->size.inside(), 2) + " mm）\n实际流速 " + number(advice->velocity, 2)
+        + " m/s，常用流速 " + rangeText(advice->usual) + " m/s，" + verdict + "。";
 }
 
 const char *checkName(VelocityCheck check)

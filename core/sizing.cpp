@@ -30,10 +30,10 @@ Sizing airSizing(std::string_view flow, std::string_view pressure, std::string_v
 {
     const double a = checkedAdd(number(temperature, Operand::Temperature, decimalSeparator),
                                 absoluteZeroOffset);
-    const double b = checkedMul(
-            checkedMul(number(flow, Operand::Flow, decimalSeparator), a), standardPressure);
-    const double c = checkedMul(number(pressure, Operand::Pressure, decimalSeparator),
-                                absoluteZeroOffset);
+    const double b = checkedMul(checkedMul(number(flow, Operand::Flow, decimalSeparator), a),
+                                standardPressure);
+    const double c
+        = checkedMul(number(pressure, Operand::Pressure, decimalSeparator), absoluteZeroOffset);
     const double q = checkedDiv(b, c, Operand::Pressure);
     const double qPerVelocity = vbaVarDiv(q, velocity, Operand::Velocity, decimalSeparator);
     return {q, checkedMul(rtcSqr(qPerVelocity), diameterFactor)};
@@ -43,10 +43,10 @@ Sizing steamSizing(std::string_view flow, std::string_view specificVolume,
                    std::string_view velocity, char32_t decimalSeparator)
 {
     const double a = checkedMul(number(flow, Operand::Flow, decimalSeparator), tonneFactor);
-    const double b =
-            checkedMul(number(specificVolume, Operand::SpecificVolume, decimalSeparator), a);
-    const double q =
-            checkedDiv(b, number(velocity, Operand::Velocity, decimalSeparator), Operand::Velocity);
+    const double b
+        = checkedMul(number(specificVolume, Operand::SpecificVolume, decimalSeparator), a);
+    const double q
+        = checkedDiv(b, number(velocity, Operand::Velocity, decimalSeparator), Operand::Velocity);
     return {b, checkedMul(rtcSqr(q), diameterFactor)};
 }
 

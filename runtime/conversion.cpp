@@ -13,18 +13,12 @@ namespace tovrik {
 const char *Failure::what() const noexcept
 {
     switch (m_fault) {
-    case Fault::NotANumber:
-        return "not a number";
-    case Fault::ZeroDivisor:
-        return "division by zero";
-    case Fault::Overflow:
-        return "overflow";
-    case Fault::NegativeRoot:
-        return "square root of a negative number";
-    case Fault::InvalidOperation:
-        return "invalid floating-point operation";
-    case Fault::OutOfRange:
-        return "out of range";
+    case Fault::NotANumber: return "not a number";
+    case Fault::ZeroDivisor: return "division by zero";
+    case Fault::Overflow: return "overflow";
+    case Fault::NegativeRoot: return "square root of a negative number";
+    case Fault::InvalidOperation: return "invalid floating-point operation";
+    case Fault::OutOfRange: return "out of range";
     }
     return "calculation failed";
 }
@@ -97,9 +91,9 @@ std::int64_t magnitude(std::string_view intDigits, std::string_view fracDigits,
 }
 
 // Powers of ten that a double holds exactly.
-constexpr double exactPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                       1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
-                                       1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+constexpr double exactPowersOfTen[]
+    = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+       1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
 
 // The value of a decimal with at most 15 significant digits and a small power of ten, which is
 // one exact integer times or divided by one exact power: a single IEEE operation, so correctly
@@ -222,8 +216,8 @@ double parseAscii(std::string_view s)
 
     // The grammar is checked, so from_chars sees no inf, nan or hex; it rounds correctly.
     double value = 0.0;
-    const auto [end, ec] = std::from_chars(s.data() + numberStart, s.data() + n, value,
-                                           std::chars_format::general);
+    const auto [end, ec]
+        = std::from_chars(s.data() + numberStart, s.data() + n, value, std::chars_format::general);
     if (ec == std::errc::result_out_of_range) {
         if (magnitude(intDigits, fracDigits, expDigits, expNegative) > 0)
             throw Failure(Fault::Overflow);
@@ -239,8 +233,8 @@ double parseAscii(std::string_view s)
 void roundedDigits(double value, char (&digits)[16], int &exponent)
 {
     char buf[32]; // "d.dddddddddddddde+XX"
-    const auto written =
-            std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific, 14);
+    const auto written
+        = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific, 14);
     const char *ePos = static_cast<const char *>(std::memchr(buf, 'e', written.ptr - buf));
     std::from_chars(ePos + (ePos[1] == '+' ? 2 : 1), written.ptr, exponent);
     int count = 0;
@@ -250,11 +244,26 @@ void roundedDigits(double value, char (&digits)[16], int &exponent)
     }
 }
 
-constexpr std::uint64_t powersOfTen[] = {
-    1ull, 10ull, 100ull, 1000ull, 10000ull, 100000ull, 1000000ull, 10000000ull, 100000000ull,
-    1000000000ull, 10000000000ull, 100000000000ull, 1000000000000ull, 10000000000000ull,
-    100000000000000ull, 1000000000000000ull, 10000000000000000ull, 100000000000000000ull,
-    1000000000000000000ull, 10000000000000000000ull};
+constexpr std::uint64_t powersOfTen[] = {1ull,
+                                         10ull,
+                                         100ull,
+                                         1000ull,
+                                         10000ull,
+                                         100000ull,
+                                         1000000ull,
+                                         10000000ull,
+                                         100000000ull,
+                                         1000000000ull,
+                                         10000000000ull,
+                                         100000000000ull,
+                                         1000000000000ull,
+                                         10000000000000ull,
+                                         100000000000000ull,
+                                         1000000000000000ull,
+                                         10000000000000000ull,
+                                         100000000000000000ull,
+                                         1000000000000000000ull,
+                                         10000000000000000000ull};
 
 // Writes value as exactly width digits, with leading zeros.
 void writeDigits(char *out, std::uint32_t value, int width)

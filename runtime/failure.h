@@ -31,7 +31,8 @@ class Failure : public std::exception
 {
 public:
     explicit Failure(Fault fault, Operand operand = Operand::None) noexcept
-        : m_fault(fault), m_operand(operand)
+        : m_fault(fault)
+        , m_operand(operand)
     {
     }
 

@@ -26,7 +26,7 @@ QColor fromVbColour(std::uint32_t bgr)
 bool takesFocus(ControlKind kind)
 {
     return kind == ControlKind::OptionButton || kind == ControlKind::TextBox
-            || kind == ControlKind::CommandButton;
+        || kind == ControlKind::CommandButton;
 }
 
 } // namespace
@@ -37,7 +37,10 @@ QRect twipsToPixels(int left, int top, int width, int height)
                  height / twipsPerPixel);
 }
 
-ImageControl::ImageControl(QWidget *parent) : QWidget(parent) {}
+ImageControl::ImageControl(QWidget *parent)
+    : QWidget(parent)
+{
+}
 
 void ImageControl::setPicture(const QPixmap &picture)
 {
@@ -59,7 +62,8 @@ void ImageControl::mouseReleaseEvent(QMouseEvent *event)
         emit clicked();
 }
 
-LineControl::LineControl(QWidget *parent) : QWidget(parent)
+LineControl::LineControl(QWidget *parent)
+    : QWidget(parent)
 {
     setAttribute(Qt::WA_TransparentForMouseEvents);
 }
@@ -94,13 +98,12 @@ QWidget *Form::create(const ControlDef &def, QWidget *parent)
     const QString caption = QString::fromUtf8(def.caption);
     QWidget *widget = nullptr;
     switch (def.kind) {
-    case ControlKind::Frame:
-        widget = new QGroupBox(caption, parent);
-        break;
+    case ControlKind::Frame: widget = new QGroupBox(caption, parent); break;
     case ControlKind::OptionButton: {
         auto *button = new OptionControl(caption, parent);
-        const auto found = std::find_if(m_groups.begin(), m_groups.end(),
-                                        [&](const auto &entry) { return entry.first == def.container; });
+        const auto found = std::find_if(m_groups.begin(), m_groups.end(), [&](const auto &entry) {
+            return entry.first == def.container;
+        });
         QButtonGroup *group = found != m_groups.end() ? found->second : nullptr;
         if (!group) {
             group = new QButtonGroup(this);
@@ -111,9 +114,7 @@ QWidget *Form::create(const ControlDef &def, QWidget *parent)
         widget = button;
         break;
     }
-    case ControlKind::TextBox:
-        widget = new QLineEdit(caption, parent);
-        break;
+    case ControlKind::TextBox: widget = new QLineEdit(caption, parent); break;
     case ControlKind::Label: {
         auto *label = new QLabel(caption, parent);
         label->setTextFormat(Qt::PlainText); // keeps the runs of blanks the captions align with

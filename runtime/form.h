@@ -115,7 +115,7 @@ public:
     void load() { Form_Load(); }
 
 protected:
-    virtual void Form_Load() {}
+    virtual void Form_Load() { }
 
     // For the derived form's constructor, which keeps typed members; never used from handlers.
     template<typename Widget>

@@ -19,12 +19,9 @@ namespace {
 QString localeName(int lcid)
 {
     switch (lcid) {
-    case 0x804:
-        return QStringLiteral("zh_CN");
-    case 0x404:
-        return QStringLiteral("zh_TW");
-    default:
-        return QStringLiteral("en_US");
+    case 0x804: return QStringLiteral("zh_CN");
+    case 0x404: return QStringLiteral("zh_TW");
+    default: return QStringLiteral("en_US");
     }
 }
 
@@ -56,8 +53,8 @@ void initializeRuntime(const ProjectHeader &header)
 
     // The captions are laid out for SimSun, whose Chinese glyphs are exactly twice as wide as
     // its Latin glyphs and blanks; AR PL UMing has the same proportions.
-    const QStringList substitutes{QStringLiteral("AR PL UMing CN"),
-                                  QStringLiteral("Noto Serif CJK SC")};
+    const QStringList substitutes {QStringLiteral("AR PL UMing CN"),
+                                   QStringLiteral("Noto Serif CJK SC")};
     QFont::insertSubstitutions(QStringLiteral("宋体"), substitutes);
     QFont::insertSubstitutions(QStringLiteral("SimSun"), substitutes);
     QFont font(QStringLiteral("宋体"));

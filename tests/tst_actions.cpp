@@ -69,7 +69,7 @@ void tst_Actions::cleanup()
 void tst_Actions::select(const QString &medium)
 {
     const QString name = medium == QLatin1String("air") ? QStringLiteral("Optionca")
-            : medium == QLatin1String("steam")          ? QStringLiteral("Options")
+        : medium == QLatin1String("steam")              ? QStringLiteral("Options")
                                                         : QStringLiteral("Optionw");
     QTest::mouseClick(m_window->findChild<QRadioButton *>(name), Qt::LeftButton);
 }
@@ -88,10 +88,14 @@ void tst_Actions::airMessages_data()
     QTest::addColumn<QString>("pressure");
     QTest::addColumn<QStringList>("messages");
 
-    QTest::newRow("both empty: flow first") << "" << "" << QStringList{flowMessage, pressureMessage};
-    QTest::newRow("pressure empty") << "600" << "" << QStringList{pressureMessage};
-    QTest::newRow("flow empty") << "" << "0.7" << QStringList{flowMessage};
-    QTest::newRow("blanks are not empty") << " " << "\u3000" << QStringList{};
+    QTest::newRow("both empty: flow first") << ""
+                                            << "" << QStringList {flowMessage, pressureMessage};
+    QTest::newRow("pressure empty") << "600"
+                                    << "" << QStringList {pressureMessage};
+    QTest::newRow("flow empty") << ""
+                                << "0.7" << QStringList {flowMessage};
+    QTest::newRow("blanks are not empty") << " "
+                                          << "\u3000" << QStringList {};
 }
 
 void tst_Actions::airMessages()
@@ -111,7 +115,7 @@ void tst_Actions::airMessages()
     for (const MessageBoxWatcher::Box &box : std::as_const(watcher.boxes)) {
         QCOMPARE(box.title, QStringLiteral("Tovrik"));
         QCOMPARE(box.icon, QMessageBox::NoIcon);
-        QCOMPARE(box.buttons, QStringList{QStringLiteral("确定")});
+        QCOMPARE(box.buttons, QStringList {QStringLiteral("确定")});
     }
     QCOMPARE(m_window->Textda->text(), QString());
 }
@@ -127,7 +131,7 @@ void tst_Actions::calculation_data()
     for (const SizingVector &vector : sizingVectors) {
         const QString medium = QString::fromLatin1(vector.medium);
         const QString letter = medium == QLatin1String("air") ? QStringLiteral("a")
-                : medium == QLatin1String("steam")            ? QStringLiteral("s")
+            : medium == QLatin1String("steam")                ? QStringLiteral("s")
                                                               : QStringLiteral("w");
         QStringList fields;
         QStringList texts;
@@ -141,8 +145,7 @@ void tst_Actions::calculation_data()
                 texts << QString::fromUtf8(text);
             }
         }
-        QTest::newRow(vector.name) << medium << fields << texts
-                                   << QStringLiteral("Textd") + letter
+        QTest::newRow(vector.name) << medium << fields << texts << QStringLiteral("Textd") + letter
                                    << QString::fromUtf8(vector.expected);
     }
 }
@@ -183,32 +186,37 @@ void tst_Actions::failureKeepsEverything_data()
     QTest::addColumn<QString>("message");
     QTest::addColumn<QString>("focused");
 
-    const QStringList air{"Textqa", "Textpa", "Textta", "Textva"};
-    const QStringList airGood{"600", "0.7", "20", "10"};
-    const QStringList steam{"Textqs", "Textus", "Textvs"};
-    const QStringList steamGood{"10", "0.3747", "30"};
-    const QStringList water{"Textqw", "Textvw"};
-    const QStringList waterGood{"100", "2"};
+    const QStringList air {"Textqa", "Textpa", "Textta", "Textva"};
+    const QStringList airGood {"600", "0.7", "20", "10"};
+    const QStringList steam {"Textqs", "Textus", "Textvs"};
+    const QStringList steamGood {"10", "0.3747", "30"};
+    const QStringList water {"Textqw", "Textvw"};
+    const QStringList waterGood {"100", "2"};
 
     QTest::newRow("air velocity not a number")
-            << "air" << air << airGood << QStringList{"Textva=fast"}
-            << "压缩空气设计流速v不是有效的数字。" << "Textva";
-    QTest::newRow("air pressure zero") << "air" << air << airGood << QStringList{"Textpa=0"}
-                                       << "压缩空气设计压力P不能为零。" << "Textpa";
-    QTest::newRow("air temperature blank")
-            << "air" << air << airGood << QStringList{"Textta=   "}
-            << "压缩空气设计温度T不是有效的数字。" << "Textta";
+        << "air" << air << airGood << QStringList {"Textva=fast"}
+        << "压缩空气设计流速v不是有效的数字。"
+        << "Textva";
+    QTest::newRow("air pressure zero")
+        << "air" << air << airGood << QStringList {"Textpa=0"} << "压缩空气设计压力P不能为零。"
+        << "Textpa";
+    QTest::newRow("air temperature blank") << "air" << air << airGood << QStringList {"Textta=   "}
+                                           << "压缩空气设计温度T不是有效的数字。"
+                                           << "Textta";
     QTest::newRow("steam volume empty, no box")
-            << "steam" << steam << steamGood << QStringList{"Textus="}
-            << "蒸汽的比容u不是有效的数字。" << "Textus";
-    QTest::newRow("water velocity zero") << "water" << water << waterGood << QStringList{"Textvw=0"}
-                                         << "水的设计流速v不能为零。" << "Textvw";
+        << "steam" << steam << steamGood << QStringList {"Textus="} << "蒸汽的比容u不是有效的数字。"
+        << "Textus";
+    QTest::newRow("water velocity zero")
+        << "water" << water << waterGood << QStringList {"Textvw=0"} << "水的设计流速v不能为零。"
+        << "Textvw";
     QTest::newRow("water negative root")
-            << "water" << water << waterGood << QStringList{"Textqw=-4"}
-            << "算得的流量与流速之比为负数，无法开平方，请检查输入的数值。" << "Textqw";
-    QTest::newRow("water overflow") << "water" << water << waterGood << QStringList{"Textqw=1e308", "Textvw=1e-10"}
-                                    << "计算结果超出了可以计算的范围，请检查输入的数值。"
-                                    << "Textqw";
+        << "water" << water << waterGood << QStringList {"Textqw=-4"}
+        << "算得的流量与流速之比为负数，无法开平方，请检查输入的数值。"
+        << "Textqw";
+    QTest::newRow("water overflow")
+        << "water" << water << waterGood << QStringList {"Textqw=1e308", "Textvw=1e-10"}
+        << "计算结果超出了可以计算的范围，请检查输入的数值。"
+        << "Textqw";
 }
 
 void tst_Actions::failureKeepsEverything()
@@ -363,11 +371,13 @@ void tst_Actions::randomUse()
     QLineEdit *const inputs[] = {w.Textqa, w.Textpa, w.Textta, w.Textva, w.Textqs,
                                  w.Textus, w.Textvs, w.Textqw, w.Textvw};
     ImageControl *const images[] = {w.Image2, w.Image3, w.Image8, w.Image6, w.Image7, w.Image5};
-    const QStringList words{"100", "2", "10", "30", "0.3747", "600", "36", "1", "5.5", "25",
-                            "8", "0.45", "1E3", "+3", "12.", ".8", "100", "2", "10", "1",
-                            "0", "-4", "0.7", "20", "1e308", "1e-400", " ",
-                            "\u3000", "abc", "１２", "．５", "1,5", "--", "1e", "",
-                            QString(500, QLatin1Char('9'))};
+    const QStringList words {
+        "100",   "2",      "10",  "30",     "0.3747", "600",
+        "36",    "1",      "5.5", "25",     "8",      "0.45",
+        "1E3",   "+3",     "12.", ".8",     "100",    "2",
+        "10",    "1",      "0",   "-4",     "0.7",    "20",
+        "1e308", "1e-400", " ",   "\u3000", "abc",    "１２",
+        "．５",  "1,5",    "--",  "1e",     "",       QString(500, QLatin1Char('9'))};
 
     const auto expectedResult = [&](int panel) -> std::optional<QString> {
         const auto text = [](QLineEdit *edit) { return edit->text().toStdString(); };
@@ -377,12 +387,11 @@ void tst_Actions::randomUse()
                 if (w.Textqa->text().isEmpty() || w.Textpa->text().isEmpty())
                     return std::nullopt;
                 return QString::fromStdString(
-                        AirDiameter(text(w.Textqa), text(w.Textpa), text(w.Textta), text(w.Textva)));
+                    AirDiameter(text(w.Textqa), text(w.Textpa), text(w.Textta), text(w.Textva)));
             case 1:
                 return QString::fromStdString(
-                        SteamDiameter(text(w.Textqs), text(w.Textus), text(w.Textvs)));
-            default:
-                return QString::fromStdString(WaterDiameter(text(w.Textqw), text(w.Textvw)));
+                    SteamDiameter(text(w.Textqs), text(w.Textus), text(w.Textvs)));
+            default: return QString::fromStdString(WaterDiameter(text(w.Textqw), text(w.Textvw)));
             }
         } catch (const Failure &) {
             return std::nullopt;
@@ -399,9 +408,7 @@ void tst_Actions::randomUse()
         std::optional<QString> expected;
 
         switch (random.bounded(6)) {
-        case 0:
-            QTest::mouseClick(options[random.bounded(3)], Qt::LeftButton);
-            break;
+        case 0: QTest::mouseClick(options[random.bounded(3)], Qt::LeftButton); break;
         case 1: {
             const int panel = random.bounded(3);
             if (buttons[panel]->isVisible()) {
@@ -427,8 +434,8 @@ void tst_Actions::randomUse()
             break;
         }
         case 4: {
-            const Qt::Key keys[] = {Qt::Key_Tab, Qt::Key_Backtab, Qt::Key_Left, Qt::Key_Right,
-                                    Qt::Key_Up, Qt::Key_Down, Qt::Key_Space, Qt::Key_Return};
+            const Qt::Key keys[] = {Qt::Key_Tab, Qt::Key_Backtab, Qt::Key_Left,  Qt::Key_Right,
+                                    Qt::Key_Up,  Qt::Key_Down,    Qt::Key_Space, Qt::Key_Return};
             if (QWidget *focus = QApplication::focusWidget()) {
                 const Qt::Key key = keys[random.bounded(8)];
                 // Space on a focused button is a click; the expectation is taken beforehand.

@@ -64,7 +64,7 @@ Outcome runSizer(const QList<QByteArray> &args, const QByteArray &input = {})
 
 QList<QByteArray> lineArgs(const SizingVector &vector)
 {
-    QList<QByteArray> args{vector.medium};
+    QList<QByteArray> args {vector.medium};
     const std::pair<const char *, const char *> inputs[] = {
         {"-Q", vector.flow},           {"-P", vector.pressure}, {"-T", vector.temperature},
         {"-u", vector.specificVolume}, {"-v", vector.velocity},
@@ -100,8 +100,8 @@ void tst_Cli::sameTextAsTheWindow()
 
 void tst_Cli::json()
 {
-    const Outcome outcome = runSizer({"air", "--flow=600", "--pressure", "0.7", "-T", "20",
-                                      "--velocity=10", "--json"});
+    const Outcome outcome = runSizer(
+        {"air", "--flow=600", "--pressure", "0.7", "-T", "20", "--velocity=10", "--json"});
     QCOMPARE(outcome.status, 0);
     QVERIFY2(outcome.out.startsWith(R"({"medium":"air","Q":"600","P":"0.7","T":"20","v":"10",)"
                                     R"("d":"57.0212772537991","diameter_mm":57.02127725379914,)"
@@ -112,9 +112,10 @@ void tst_Cli::json()
 
     const Outcome failed = runSizer({"water", "-Q", "\"1\"", "-v", "2", "--json"});
     QCOMPARE(failed.status, 1);
-    QCOMPARE(failed.out, QByteArray(R"({"medium":"water","Q":"\"1\"","v":"2",)"
-                                    R"("error":"水流量Q不是有效的数字。"})"
-                                    "\n"));
+    QCOMPARE(failed.out,
+             QByteArray(R"({"medium":"water","Q":"\"1\"","v":"2",)"
+                        R"("error":"水流量Q不是有效的数字。"})"
+                        "\n"));
 }
 
 void tst_Cli::lineFailure()
@@ -126,8 +127,9 @@ void tst_Cli::lineFailure()
 
     const Outcome empty = runSizer({"air", "-Q", "", "-P", "", "-T", "20", "-v", "10"});
     QCOMPARE(empty.status, 1);
-    QCOMPARE(empty.err, QByteArray("tovrik-size：请输入正确的压缩空气体积流量,单位：m3/h。"
-                                   "请输入正确的设计压力，单位：MPa。\n"));
+    QCOMPARE(empty.err,
+             QByteArray("tovrik-size：请输入正确的压缩空气体积流量,单位：m3/h。"
+                        "请输入正确的设计压力，单位：MPa。\n"));
 }
 
 void tst_Cli::usage_data()
@@ -136,39 +138,40 @@ void tst_Cli::usage_data()
     QTest::addColumn<int>("status");
     QTest::addColumn<QByteArray>("output");
 
-    QTest::newRow("help") << QList<QByteArray>{"--help"} << 0 << QByteArray("tovrik-size batch");
-    QTest::newRow("version") << QList<QByteArray>{"--version"} << 0
+    QTest::newRow("help") << QList<QByteArray> {"--help"} << 0 << QByteArray("tovrik-size batch");
+    QTest::newRow("version") << QList<QByteArray> {"--version"} << 0
                              << QByteArray("tovrik-size 1.00");
-    QTest::newRow("nothing") << QList<QByteArray>{} << 2 << QByteArray("缺少介质");
-    QTest::newRow("unknown command") << QList<QByteArray>{"oil"} << 2
-                                     << QByteArray("不认识的命令“oil”");
-    QTest::newRow("unknown option") << QList<QByteArray>{"water", "-x", "1"} << 2
-                                    << QByteArray("不认识的参数“-x”");
+    QTest::newRow("nothing") << QList<QByteArray> {} << 2 << QByteArray("缺少介质");
+    QTest::newRow("unknown command")
+        << QList<QByteArray> {"oil"} << 2 << QByteArray("不认识的命令“oil”");
+    QTest::newRow("unknown option")
+        << QList<QByteArray> {"water", "-x", "1"} << 2 << QByteArray("不认识的参数“-x”");
     QTest::newRow("option of another medium")
-            << QList<QByteArray>{"water", "-Q", "1", "-v", "1", "-u", "1"} << 2
-            << QByteArray("water 没有选项 -u/--specific-volume");
-    QTest::newRow("missing value") << QList<QByteArray>{"water", "-Q", "1", "-v"} << 2
+        << QList<QByteArray> {"water", "-Q", "1", "-v", "1", "-u", "1"} << 2
+        << QByteArray("water 没有选项 -u/--specific-volume");
+    QTest::newRow("missing value") << QList<QByteArray> {"water", "-Q", "1", "-v"} << 2
                                    << QByteArray("选项 -v/--velocity 缺少数值");
-    QTest::newRow("missing option") << QList<QByteArray>{"air", "-Q", "1", "-P", "1", "-v", "1"}
-                                    << 2 << QByteArray("缺少选项 -T/--temperature（压缩空气设计温度T）");
+    QTest::newRow("missing option")
+        << QList<QByteArray> {"air", "-Q", "1", "-P", "1", "-v", "1"} << 2
+        << QByteArray("缺少选项 -T/--temperature（压缩空气设计温度T）");
     QTest::newRow("steam without volume or pressure")
-            << QList<QByteArray>{"steam", "-Q", "1", "-v", "1"} << 2
-            << QByteArray("蒸汽须给出 -u/--specific-volume 或 -p/--steam-pressure 二者之一");
+        << QList<QByteArray> {"steam", "-Q", "1", "-v", "1"} << 2
+        << QByteArray("蒸汽须给出 -u/--specific-volume 或 -p/--steam-pressure 二者之一");
     QTest::newRow("steam with both")
-            << QList<QByteArray>{"steam", "-Q", "1", "-u", "0.3", "-p", "1", "--gauge", "-v", "1"}
-            << 2 << QByteArray("二者之一");
+        << QList<QByteArray> {"steam", "-Q", "1", "-u", "0.3", "-p", "1", "--gauge", "-v", "1"} << 2
+        << QByteArray("二者之一");
     QTest::newRow("steam pressure of unknown kind")
-            << QList<QByteArray>{"steam", "-Q", "1", "-p", "0.4", "-v", "30"} << 2
-            << QByteArray("须注明是表压（--gauge）还是绝对压力（--absolute）");
-    QTest::newRow("gauge for water") << QList<QByteArray>{"water", "--gauge", "-Q", "1", "-v", "1"}
+        << QList<QByteArray> {"steam", "-Q", "1", "-p", "0.4", "-v", "30"} << 2
+        << QByteArray("须注明是表压（--gauge）还是绝对压力（--absolute）");
+    QTest::newRow("gauge for water") << QList<QByteArray> {"water", "--gauge", "-Q", "1", "-v", "1"}
                                      << 2 << QByteArray("water 没有选项 --gauge");
     QTest::newRow("negative value is a value")
-            << QList<QByteArray>{"water", "-Q", "-4", "-v", "-1"} << 0 << QByteArray("37.6");
-    QTest::newRow("Chinese medium name") << QList<QByteArray>{"水", "-Q", "36", "-v", "1"} << 0
-                                         << QByteArray("112.8");
-    QTest::newRow("two files") << QList<QByteArray>{"batch", "a", "b"} << 2
+        << QList<QByteArray> {"water", "-Q", "-4", "-v", "-1"} << 0 << QByteArray("37.6");
+    QTest::newRow("Chinese medium name")
+        << QList<QByteArray> {"水", "-Q", "36", "-v", "1"} << 0 << QByteArray("112.8");
+    QTest::newRow("two files") << QList<QByteArray> {"batch", "a", "b"} << 2
                                << QByteArray("batch 只接受一个文件");
-    QTest::newRow("missing file") << QList<QByteArray>{"batch", "/nonexistent/lines.csv"} << 2
+    QTest::newRow("missing file") << QList<QByteArray> {"batch", "/nonexistent/lines.csv"} << 2
                                   << QByteArray("无法打开文件");
 }
 
@@ -192,71 +195,80 @@ void tst_Cli::batch_data()
     QTest::addColumn<QByteArray>("message");
 
     QTest::newRow("all succeed")
-            << QByteArray("medium,Q,P,T,u,v\nair,600,0.7,20,,10\nsteam,10,,,0.3747,30\n"
-                          "water,100,,,,2\n")
-            << QByteArray("medium,Q,P,T,u,v,d,error,DN,ID,v_real,v_check\n"
-                          "air,600,0.7,20,,10,57.0212772537991,,65,62.68,8.28,inside\n"
-                          "steam,10,,,0.3747,30,210.106296907066,,250,254.46,20.47,below\n"
-                          "water,100,,,,2,132.936074863071,,150,154.08,1.49,inside\n")
-            << 0 << QByteArray();
+        << QByteArray("medium,Q,P,T,u,v\nair,600,0.7,20,,10\nsteam,10,,,0.3747,30\n"
+                      "water,100,,,,2\n")
+        << QByteArray("medium,Q,P,T,u,v,d,error,DN,ID,v_real,v_check\n"
+                      "air,600,0.7,20,,10,57.0212772537991,,65,62.68,8.28,inside\n"
+                      "steam,10,,,0.3747,30,210.106296907066,,250,254.46,20.47,below\n"
+                      "water,100,,,,2,132.936074863071,,150,154.08,1.49,inside\n")
+        << 0 << QByteArray();
     QTest::newRow("failing rows mixed in")
-            << QByteArray("medium,Q,v\nwater,100,0\nwater,36,1\nwater,-4,1\nwater,x,1\nwater,1e308,1e-10\n")
-            << QByteArray("medium,Q,v,d,error,DN,ID,v_real,v_check\nwater,100,0,,水的设计流速v不能为零。,,,,\n"
-                          "water,36,1,112.8,,125,128.20,0.77,inside\n"
-                          "water,-4,1,,算得的流量与流速之比为负数，无法开平方，请检查输入的数值。,,,,\n"
-                          "water,x,1,,水流量Q不是有效的数字。,,,,\n"
-                          "water,1e308,1e-10,,计算结果超出了可以计算的范围，请检查输入的数值。,,,,\n")
-            << 1 << QByteArray();
+        << QByteArray(
+               "medium,Q,v\nwater,100,0\nwater,36,1\nwater,-4,1\nwater,x,1\nwater,1e308,1e-10\n")
+        << QByteArray(
+               "medium,Q,v,d,error,DN,ID,v_real,v_check\nwater,100,0,,水的设计流速v不能为零。,,,,\n"
+               "water,36,1,112.8,,125,128.20,0.77,inside\n"
+               "water,-4,1,,算得的流量与流速之比为负数，无法开平方，请检查输入的数值。,,,,\n"
+               "water,x,1,,水流量Q不是有效的数字。,,,,\n"
+               "water,1e308,1e-10,,计算结果超出了可以计算的范围，请检查输入的数值。,,,,\n")
+        << 1 << QByteArray();
     QTest::newRow("air messages quoted for their comma")
-            << QByteArray("medium,Q,P,T,v\nair,,,20,10\n")
-            << QByteArray("medium,Q,P,T,v,d,error,DN,ID,v_real,v_check\nair,,,20,10,,\"请输入正确的压缩空气体积流量,"
-                          "单位：m3/h。请输入正确的设计压力，单位：MPa。\",,,,\n")
-            << 1 << QByteArray();
+        << QByteArray("medium,Q,P,T,v\nair,,,20,10\n")
+        << QByteArray("medium,Q,P,T,v,d,error,DN,ID,v_real,v_check\nair,,,20,10,,"
+                      "\"请输入正确的压缩空气体积流量,"
+                      "单位：m3/h。请输入正确的设计压力，单位：MPa。\",,,,\n")
+        << 1 << QByteArray();
     QTest::newRow("byte-order mark and CRLF kept")
-            << QByteArray("\xEF\xBB\xBFmedium,Q,v\r\nwater,100,2\r\n")
-            << QByteArray("\xEF\xBB\xBFmedium,Q,v,d,error,DN,ID,v_real,v_check\r\n"
-                          "water,100,2,132.936074863071,,150,154.08,1.49,inside\r\n")
-            << 0 << QByteArray();
+        << QByteArray("\xEF\xBB\xBFmedium,Q,v\r\nwater,100,2\r\n")
+        << QByteArray("\xEF\xBB\xBFmedium,Q,v,d,error,DN,ID,v_real,v_check\r\n"
+                      "water,100,2,132.936074863071,,150,154.08,1.49,inside\r\n")
+        << 0 << QByteArray();
     QTest::newRow("quoted fields and extra columns in any order")
-            << QByteArray("line,v,\"note, long\",Q,medium\n7,2,\"say \"\"hi\"\"\nthere\",\"100\",水\n")
-            << QByteArray("line,v,\"note, long\",Q,medium,d,error,DN,ID,v_real,v_check\n"
-                          "7,2,\"say \"\"hi\"\"\nthere\",100,水,132.936074863071,,150,154.08,1.49,inside\n")
-            << 0 << QByteArray();
+        << QByteArray("line,v,\"note, long\",Q,medium\n7,2,\"say \"\"hi\"\"\nthere\",\"100\",水\n")
+        << QByteArray(
+               "line,v,\"note, long\",Q,medium,d,error,DN,ID,v_real,v_check\n"
+               "7,2,\"say \"\"hi\"\"\nthere\",100,水,132.936074863071,,150,154.08,1.49,inside\n")
+        << 0 << QByteArray();
     QTest::newRow("missing column")
-            << QByteArray("medium,Q,v\nair,600,10\nwater,100,2\n")
-            << QByteArray("medium,Q,v,d,error,DN,ID,v_real,v_check\nair,600,10,,表头缺少 P 列（压缩空气设计压力P）。,,,,\n"
-                          "water,100,2,132.936074863071,,150,154.08,1.49,inside\n")
-            << 1 << QByteArray();
-    QTest::newRow("unknown medium")
-            << QByteArray("medium,Q,v\noil,1,1\n")
-            << QByteArray("medium,Q,v,d,error,DN,ID,v_real,v_check\noil,1,1,,不认识的介质“oil”，应为 air、steam、water 或 "
-                          "压缩空气、蒸汽、水。,,,,\n")
-            << 1 << QByteArray();
+        << QByteArray("medium,Q,v\nair,600,10\nwater,100,2\n")
+        << QByteArray("medium,Q,v,d,error,DN,ID,v_real,v_check\nair,600,10,,表头缺少 P "
+                      "列（压缩空气设计压力P）。,,,,\n"
+                      "water,100,2,132.936074863071,,150,154.08,1.49,inside\n")
+        << 1 << QByteArray();
+    QTest::newRow("unknown medium") << QByteArray("medium,Q,v\noil,1,1\n")
+                                    << QByteArray("medium,Q,v,d,error,DN,ID,v_real,v_check\noil,1,"
+                                                  "1,,不认识的介质“oil”，应为 air、steam、water 或 "
+                                                  "压缩空气、蒸汽、水。,,,,\n")
+                                    << 1 << QByteArray();
     QTest::newRow("short row padded, long row refused")
-            << QByteArray("medium,v,Q,note\nwater,2,100\nwater,2,100,a,b\n")
-            << QByteArray("medium,v,Q,note,d,error,DN,ID,v_real,v_check\n"
-                          "water,2,100,,132.936074863071,,150,154.08,1.49,inside\n"
-                          "water,2,100,a,,这一行有 5 列，多于表头的 4 列。,,,,,b\n")
-            << 1 << QByteArray();
+        << QByteArray("medium,v,Q,note\nwater,2,100\nwater,2,100,a,b\n")
+        << QByteArray("medium,v,Q,note,d,error,DN,ID,v_real,v_check\n"
+                      "water,2,100,,132.936074863071,,150,154.08,1.49,inside\n"
+                      "water,2,100,a,,这一行有 5 列，多于表头的 4 列。,,,,,b\n")
+        << 1 << QByteArray();
     QTest::newRow("result columns already there are filled in")
-            << QByteArray("d,medium,Q,v,error\nold,water,100,2,stale\n")
-            << QByteArray("d,medium,Q,v,error,DN,ID,v_real,v_check\n"
-                          "132.936074863071,water,100,2,,150,154.08,1.49,inside\n") << 0
-            << QByteArray();
+        << QByteArray("d,medium,Q,v,error\nold,water,100,2,stale\n")
+        << QByteArray("d,medium,Q,v,error,DN,ID,v_real,v_check\n"
+                      "132.936074863071,water,100,2,,150,154.08,1.49,inside\n")
+        << 0 << QByteArray();
     QTest::newRow("blank lines skipped, no final line end")
-            << QByteArray("medium,Q,v\n\nwater,36,1")
-            << QByteArray("medium,Q,v,d,error,DN,ID,v_real,v_check\nwater,36,1,112.8,,125,128.20,0.77,inside\n") << 0 << QByteArray();
+        << QByteArray("medium,Q,v\n\nwater,36,1")
+        << QByteArray("medium,Q,v,d,error,DN,ID,v_real,v_check\nwater,36,1,112.8,,125,128.20,0.77,"
+                      "inside\n")
+        << 0 << QByteArray();
     QTest::newRow("header only") << QByteArray("medium,Q,P,T,u,v\n")
-                                 << QByteArray("medium,Q,P,T,u,v,d,error,DN,ID,v_real,v_check\n") << 0 << QByteArray();
+                                 << QByteArray("medium,Q,P,T,u,v,d,error,DN,ID,v_real,v_check\n")
+                                 << 0 << QByteArray();
     QTest::newRow("empty file") << QByteArray() << QByteArray() << 2
                                 << QByteArray("输入是空的，缺少表头行");
-    QTest::newRow("no medium column") << QByteArray("Q,v\n1,1\n") << QByteArray() << 2
-                                      << QByteArray("表头缺少 medium 列");
+    QTest::newRow("no medium column")
+        << QByteArray("Q,v\n1,1\n") << QByteArray() << 2 << QByteArray("表头缺少 medium 列");
     // "压缩空气" saved in GBK: not UTF-8, and said so with its line, not passed on as garbage.
-    QTest::newRow("GBK file")
-            << QByteArray("medium,Q,P,T,v\nwater,100,,,2\n\xD1\xB9\xCB\xF5\xBF\xD5\xC6\xF8,600,0.7,20,10\n")
-            << QByteArray("medium,Q,P,T,v,d,error,DN,ID,v_real,v_check\nwater,100,,,2,132.936074863071,,150,154.08,1.49,inside\n") << 2
-            << QByteArray("第 3 行不是 UTF-8 编码的文本");
+    QTest::newRow("GBK file") << QByteArray(
+        "medium,Q,P,T,v\nwater,100,,,2\n\xD1\xB9\xCB\xF5\xBF\xD5\xC6\xF8,600,0.7,20,10\n")
+                              << QByteArray("medium,Q,P,T,v,d,error,DN,ID,v_real,v_check\nwater,"
+                                            "100,,,2,132.936074863071,,150,154.08,1.49,inside\n")
+                              << 2 << QByteArray("第 3 行不是 UTF-8 编码的文本");
     QTest::newRow("quote left open") << QByteArray("medium,Q,v\nwater,\"100,2\n")
                                      << QByteArray("medium,Q,v,d,error,DN,ID,v_real,v_check\n") << 2
                                      << QByteArray("第 2 行引号没有闭合");
@@ -286,21 +298,22 @@ void tst_Cli::steamPressure_data()
 
     // 0.4 MPa gauge is 0.501325 MPa absolute: saturated steam of about 0.3739 m3/kg, so the
     // result is close to, not equal to, the worked example's 210.106296907066 with u 0.3747.
-    QTest::newRow("gauge") << QList<QByteArray>{"steam", "-Q", "10", "-p", "0.4", "--gauge",
-                                                "-v", "30", "--json"}
+    QTest::newRow("gauge") << QList<QByteArray> {"steam",   "-Q", "10", "-p",    "0.4",
+                                                 "--gauge", "-v", "30", "--json"}
                            << 0 << QByteArray(R"("u_from_p":0.37387)");
-    QTest::newRow("absolute") << QList<QByteArray>{"steam", "-Q", "10", "--steam-pressure=0.501325",
-                                                   "--absolute", "-v", "30", "--json"}
+    QTest::newRow("absolute") << QList<QByteArray> {"steam",      "-Q",
+                                                    "10",         "--steam-pressure=0.501325",
+                                                    "--absolute", "-v",
+                                                    "30",         "--json"}
                               << 0 << QByteArray(R"("u_from_p":0.37387)");
-    QTest::newRow("too high") << QList<QByteArray>{"steam", "-Q", "10", "-p", "17", "--absolute",
-                                                   "-v", "30"}
-                              << 1
-                              << QByteArray("蒸汽压力p超出了 IAPWS-IF97 饱和蒸汽的适用范围");
+    QTest::newRow("too high") << QList<QByteArray> {"steam", "-Q",         "10", "-p",
+                                                    "17",    "--absolute", "-v", "30"}
+                              << 1 << QByteArray("蒸汽压力p超出了 IAPWS-IF97 饱和蒸汽的适用范围");
     QTest::newRow("vacuum below the triple point")
-            << QList<QByteArray>{"steam", "-Q", "10", "-p", "-0.101", "--gauge", "-v", "30"} << 1
-            << QByteArray("蒸汽压力p超出了");
-    QTest::newRow("not a number") << QList<QByteArray>{"steam", "-Q", "10", "-p", "x", "--gauge",
-                                                       "-v", "30"}
+        << QList<QByteArray> {"steam", "-Q", "10", "-p", "-0.101", "--gauge", "-v", "30"} << 1
+        << QByteArray("蒸汽压力p超出了");
+    QTest::newRow("not a number") << QList<QByteArray> {"steam", "-Q",      "10", "-p",
+                                                        "x",     "--gauge", "-v", "30"}
                                   << 1 << QByteArray("蒸汽压力p不是有效的数字。");
 }
 
@@ -320,7 +333,8 @@ void tst_Cli::steamPressure()
         QCOMPARE(batch.status, 0);
         const QList<QByteArray> lines = batch.out.split('\n');
         const int d = outcome.out.indexOf(R"("d":")") + 5;
-        QVERIFY(lines.value(1).startsWith("steam,10,,0.4,30," + outcome.out.mid(d, outcome.out.indexOf('"', d) - d) + ','));
+        QVERIFY(lines.value(1).startsWith(
+            "steam,10,,0.4,30," + outcome.out.mid(d, outcome.out.indexOf('"', d) - d) + ','));
         QVERIFY(lines.value(2).startsWith("steam,10,0.3747,,30,210.106296907066,"));
     }
 }
@@ -336,8 +350,9 @@ void tst_Cli::batchFromFileOrDash()
     const Outcome fromFile = runSizer({"batch", file.fileName().toLocal8Bit()});
     const Outcome fromDash = runSizer({"batch", "-"}, csv);
     QCOMPARE(fromFile.status, 0);
-    QCOMPARE(fromFile.out, QByteArray("medium,Q,v,d,error,DN,ID,v_real,v_check\n"
-                                      "water,100,2,132.936074863071,,150,154.08,1.49,inside\n"));
+    QCOMPARE(fromFile.out,
+             QByteArray("medium,Q,v,d,error,DN,ID,v_real,v_check\n"
+                        "water,100,2,132.936074863071,,150,154.08,1.49,inside\n"));
     QCOMPARE(fromDash.out, fromFile.out);
 }
 

@@ -67,11 +67,11 @@ void tst_Conversion::textToNumber_data()
     QTest::newRow("capital exponent") << QByteArray("1E-2") << dot << "0.01";
     QTest::newRow("exponent plus") << QByteArray("1e+2") << dot << "100";
     QTest::newRow("leading zeros") << QByteArray("007.50") << dot << "7.5";
-    QTest::newRow("rounds correctly") << QByteArray("0.30000000000000004") << dot
-                                      << "0.30000000000000004";
+    QTest::newRow("rounds correctly")
+        << QByteArray("0.30000000000000004") << dot << "0.30000000000000004";
     QTest::newRow("ties to even") << QByteArray("9007199254740993") << dot << "9007199254740992";
-    QTest::newRow("largest double") << QByteArray("1.7976931348623157e308") << dot
-                                    << "1.7976931348623157e+308";
+    QTest::newRow("largest double")
+        << QByteArray("1.7976931348623157e308") << dot << "1.7976931348623157e+308";
     QTest::newRow("comma locale") << QByteArray("1,5") << comma << "1.5";
     QTest::newRow("point in comma locale") << QByteArray("1.5") << comma << "NotANumber";
     QTest::newRow("full-width digits") << QByteArray("１００") << dot << "100";
@@ -116,8 +116,8 @@ void tst_Conversion::textToNumber_data()
     QTest::newRow("subnormal") << QByteArray("1e-310") << dot << "1e-310";
     QTest::newRow("zero with huge exponent") << QByteArray("0e99999") << dot << "0";
 
-    QTest::newRow("megabyte integer overflows") << "1" + repeated('0', megabyte) << dot
-                                                << "Overflow";
+    QTest::newRow("megabyte integer overflows")
+        << "1" + repeated('0', megabyte) << dot << "Overflow";
     QTest::newRow("megabyte of zero fraction") << "1." + repeated('0', megabyte) << dot << "1";
     QTest::newRow("megabyte of leading zeros") << repeated('0', megabyte) + "7" << dot << "7";
     QTest::newRow("megabyte tiny fraction") << "0." + repeated('0', megabyte) + "1" << dot << "0";
@@ -125,7 +125,7 @@ void tst_Conversion::textToNumber_data()
     QTest::newRow("megabyte of blanks") << repeated(' ', megabyte) + "5" << dot << "5";
     QTest::newRow("megabyte of garbage") << repeated('x', megabyte) << dot << "NotANumber";
     QTest::newRow("megabyte full-width")
-            << QString(megabyte / 4, QChar(0xFF10)).toUtf8() + "３" << comma << "3";
+        << QString(megabyte / 4, QChar(0xFF10)).toUtf8() + "３" << comma << "3";
 }
 
 void tst_Conversion::textToNumber()
@@ -157,8 +157,7 @@ void tst_Conversion::numberToText_data()
     QTest::newRow("two thirds rounds up") << 2.0 / 3.0 << dot << "0.666666666666667";
     QTest::newRow("tenth") << 0.1 << dot << "0.1";
     QTest::newRow("lowest positional") << 1e-4 << dot << "0.0001";
-    QTest::newRow("positional digits") << 0.000123456789012345678 << dot
-                                       << "0.000123456789012346";
+    QTest::newRow("positional digits") << 0.000123456789012345678 << dot << "0.000123456789012346";
     QTest::newRow("just below 1E-4") << 9.99999999999999e-5 << dot << "9.99999999999999E-05";
     QTest::newRow("rounds up to 1E-4") << 9.999999999999999e-5 << dot << "0.0001";
     QTest::newRow("small exponent") << 1.5e-5 << dot << "1.5E-05";
@@ -170,10 +169,10 @@ void tst_Conversion::numberToText_data()
     QTest::newRow("15 digits of 18") << 123456789012345678.0 << dot << "1.23456789012346E+17";
     QTest::newRow("three-digit exponent") << 1e300 << dot << "1E+300";
     QTest::newRow("tiny") << -1.5e-300 << dot << "-1.5E-300";
-    QTest::newRow("least subnormal") << std::numeric_limits<double>::denorm_min() << dot
-                                     << "4.94065645841247E-324";
-    QTest::newRow("largest double") << std::numeric_limits<double>::max() << dot
-                                    << "1.79769313486232E+308";
+    QTest::newRow("least subnormal")
+        << std::numeric_limits<double>::denorm_min() << dot << "4.94065645841247E-324";
+    QTest::newRow("largest double")
+        << std::numeric_limits<double>::max() << dot << "1.79769313486232E+308";
     QTest::newRow("comma separator") << 57.5 << uint(',') << "57,5";
     QTest::newRow("comma in exponent form") << 1.5e-5 << uint(',') << "1,5E-05";
     QTest::newRow("comma, small positional") << 0.25 << uint(',') << "0,25";
@@ -231,8 +230,8 @@ void tst_Conversion::textAgreesWithPrintf()
         const std::string text = vbaStrR8(value);
         if (vbaR8Str(text) != std::strtod(reference, nullptr))
             QFAIL(qPrintable(QStringLiteral("%1: %2, printf %3")
-                                     .arg(value, 0, 'g', 17)
-                                     .arg(QString::fromStdString(text), QLatin1String(reference))));
+                                 .arg(value, 0, 'g', 17)
+                                 .arg(QString::fromStdString(text), QLatin1String(reference))));
     }
 }
 
@@ -294,8 +293,8 @@ void tst_Conversion::checkedArithmetic_data()
     QTest::newRow("root of negative") << "sqr" << -1e-300 << 0.0 << "NegativeRoot";
     QTest::newRow("root of negative zero") << "sqr" << -0.0 << 0.0 << "-0";
     QTest::newRow("NaN is invalid") << "fpe" << std::nan("") << 0.0 << "InvalidOperation";
-    QTest::newRow("infinity overflows") << "fpe" << -std::numeric_limits<double>::infinity()
-                                        << 0.0 << "Overflow";
+    QTest::newRow("infinity overflows")
+        << "fpe" << -std::numeric_limits<double>::infinity() << 0.0 << "Overflow";
 }
 
 void tst_Conversion::checkedArithmetic()

@@ -147,7 +147,7 @@ void tst_Identity::iconHoldsTheEightImages()
     QCOMPARE(u16(ico, 2), 1);
     QCOMPARE(u16(ico, 4), 8);
 
-    const QList<std::pair<int, int>> expected{{32, 8}, {16, 8},  {48, 24}, {32, 24},
+    const QList<std::pair<int, int>> expected {{32, 8},  {16, 8},  {48, 24}, {32, 24},
                                                {16, 24}, {48, 32}, {32, 32}, {16, 32}};
     for (int i = 0; i < expected.size(); ++i) {
         const auto [size, depth] = expected[i];
@@ -182,9 +182,10 @@ QByteArray tst_Identity::compiledResources()
     const QString output = dir.filePath(QStringLiteral("tovrik.res"));
     QProcess process;
     process.setWorkingDirectory(QStringLiteral(TOVRIK_SOURCE_DIR "/resources"));
-    process.start(windres, {QStringLiteral("--preprocessor=cpp"), QStringLiteral("-i"),
-                            QStringLiteral("tovrik.rc"), QStringLiteral("-O"),
-                            QStringLiteral("res"), QStringLiteral("-o"), output});
+    process.start(windres,
+                  {QStringLiteral("--preprocessor=cpp"), QStringLiteral("-i"),
+                   QStringLiteral("tovrik.rc"), QStringLiteral("-O"), QStringLiteral("res"),
+                   QStringLiteral("-o"), output});
     if (!process.waitForFinished(-1) || process.exitCode() != 0) {
         qWarning("%s", process.readAllStandardError().constData());
         return {};
@@ -198,13 +199,20 @@ void tst_Identity::versionBlock_data()
     QTest::addColumn<QString>("key");
     QTest::addColumn<QString>("value");
 
-    QTest::newRow("FileDescription") << "FileDescription" << "Tovrik";
-    QTest::newRow("ProductName") << "ProductName" << "Tovrik";
-    QTest::newRow("InternalName") << "InternalName" << "Tovrik";
-    QTest::newRow("OriginalFilename") << "OriginalFilename" << "Tovrik.exe";
-    QTest::newRow("FileVersion") << "FileVersion" << "1.00";
-    QTest::newRow("ProductVersion") << "ProductVersion" << "1.00";
-    QTest::newRow("Comments") << "Comments" << "管道内径计算：压缩空气及各种气体、饱和蒸汽和水";
+    QTest::newRow("FileDescription") << "FileDescription"
+                                     << "Tovrik";
+    QTest::newRow("ProductName") << "ProductName"
+                                 << "Tovrik";
+    QTest::newRow("InternalName") << "InternalName"
+                                  << "Tovrik";
+    QTest::newRow("OriginalFilename") << "OriginalFilename"
+                                      << "Tovrik.exe";
+    QTest::newRow("FileVersion") << "FileVersion"
+                                 << "1.00";
+    QTest::newRow("ProductVersion") << "ProductVersion"
+                                    << "1.00";
+    QTest::newRow("Comments") << "Comments"
+                              << "管道内径计算：压缩空气及各种气体、饱和蒸汽和水";
 }
 
 void tst_Identity::versionBlock()
@@ -243,9 +251,11 @@ void tst_Identity::versionBlock()
     QCOMPARE(info.translation, 0x04B00804u); // language 0x0804, code page 1200
     QCOMPARE(info.strings.value(QStringLiteral("VS_VERSION_INFO/StringFileInfo/080404B0/") + key),
              value);
-    for (const QString &required : {QStringLiteral("CompanyName"), QStringLiteral("LegalCopyright")})
-        QVERIFY(!info.strings.value(QStringLiteral("VS_VERSION_INFO/StringFileInfo/080404B0/") + required)
-                         .isEmpty());
+    for (const QString &required :
+         {QStringLiteral("CompanyName"), QStringLiteral("LegalCopyright")})
+        QVERIFY(!info.strings
+                     .value(QStringLiteral("VS_VERSION_INFO/StringFileInfo/080404B0/") + required)
+                     .isEmpty());
 }
 
 QTEST_APPLESS_MAIN(tst_Identity)

@@ -76,7 +76,7 @@ void tst_Pictures::bitmap()
     QCOMPARE(qFromLittleEndian<quint16>(info + 14), quint16(24));
     QCOMPARE(qFromLittleEndian<quint32>(info + 16), 0u); // uncompressed
 
-    QSet<QRgb> allowed{grey, magenta};
+    QSet<QRgb> allowed {grey, magenta};
     if (yellowAllowed)
         allowed.insert(yellow);
     const QSet<QRgb> colours = coloursOf(QImage::fromData(data, "BMP"));
@@ -90,7 +90,8 @@ void tst_Pictures::bitmap()
 void tst_Pictures::picturesFillTheirControls()
 {
     const Quendal &w = *m_window;
-    for (ImageControl *image : {w.Image1, w.Image2, w.Image3, w.Image8, w.Image6, w.Image7, w.Image5}) {
+    for (ImageControl *image :
+         {w.Image1, w.Image2, w.Image3, w.Image8, w.Image6, w.Image7, w.Image5}) {
         QVERIFY2(!image->picture().isNull(), qPrintable(image->objectName()));
         const QSet<QRgb> colours = coloursOf(image->grab().toImage());
         QVERIFY2(QSet<QRgb>({grey, magenta, yellow}).contains(colours),

@@ -111,21 +111,21 @@ void tst_Pipes::adviceInWords_data()
 
     // Worked by hand: bore = outside - 2 wall, velocity = q / 3600 / (pi / 4 * bore^2).
     QTest::newRow("water 100 t/h at 2 m/s")
-            << Medium::Water << 100.0 << 132.936074863071
-            << "选用 DN150（ASME B36.10M 40 号壁厚，内径 154.08 mm）\n"
-               "实际流速 1.49 m/s，常用流速 <2.0 m/s，合适。";
+        << Medium::Water << 100.0 << 132.936074863071
+        << "选用 DN150（ASME B36.10M 40 号壁厚，内径 154.08 mm）\n"
+           "实际流速 1.49 m/s，常用流速 <2.0 m/s，合适。";
     QTest::newRow("air 600 m3/h, 0.7 MPa, 20 C")
-            << Medium::Air << 91.99372056514913 << 57.0212772537991
-            << "选用 DN65（ASME B36.10M 40 号壁厚，内径 62.68 mm）\n"
-               "实际流速 8.28 m/s，常用流速 8~15 m/s，合适。";
+        << Medium::Air << 91.99372056514913 << 57.0212772537991
+        << "选用 DN65（ASME B36.10M 40 号壁厚，内径 62.68 mm）\n"
+           "实际流速 8.28 m/s，常用流速 8~15 m/s，合适。";
     QTest::newRow("steam 10 t/h at 0.3747 m3/kg")
-            << Medium::Steam << 3747.0 << 210.106296907066
-            << "选用 DN250（ASME B36.10M 40 号壁厚，内径 254.46 mm）\n"
-               "实际流速 20.47 m/s，常用流速 40~60 m/s，偏低。";
+        << Medium::Steam << 3747.0 << 210.106296907066
+        << "选用 DN250（ASME B36.10M 40 号壁厚，内径 254.46 mm）\n"
+           "实际流速 20.47 m/s，常用流速 40~60 m/s，偏低。";
     QTest::newRow("water, small pipe, fast")
-            << Medium::Water << 1.0 << 10.0
-            << "选用 DN15（ASME B36.10M 40 号壁厚，内径 15.76 mm）\n"
-               "实际流速 1.42 m/s，常用流速 0.5~0.7 m/s，偏高。";
+        << Medium::Water << 1.0 << 10.0
+        << "选用 DN15（ASME B36.10M 40 号壁厚，内径 15.76 mm）\n"
+           "实际流速 1.42 m/s，常用流速 0.5~0.7 m/s，偏高。";
     QTest::newRow("beyond the table") << Medium::Water << 20000.0 << 600.0
                                       << "管径超出 DN600（ASME B36.10M 40 号壁厚，内径 575.04 "
                                          "mm），请选用多根管道或更大的管子。";
@@ -210,8 +210,8 @@ void tst_Pipes::steamPressureRange()
     QFETCH(QString, expected);
 
     const QString actual = outcome([&] {
-        const double volume = saturatedSteamVolume(pressure, gauge ? PressureKind::Gauge
-                                                                   : PressureKind::Absolute);
+        const double volume
+            = saturatedSteamVolume(pressure, gauge ? PressureKind::Gauge : PressureKind::Absolute);
         return volume > 0.0 && std::isfinite(volume) ? QStringLiteral("ok") : QStringLiteral("bad");
     });
     QCOMPARE(actual, expected);

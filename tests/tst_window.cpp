@@ -153,7 +153,7 @@ void tst_Window::defaultFontHasDoubleWidthChineseGlyphs()
     const QFont font = QApplication::font();
     const QFontInfo info(font);
     QVERIFY2(info.family() == QLatin1String("AR PL UMing CN")
-                     || info.family() == QLatin1String("Noto Serif CJK SC"),
+                 || info.family() == QLatin1String("Noto Serif CJK SC"),
              qPrintable(QStringLiteral("宋体 resolved to ") + info.family()
                         + QStringLiteral("; install fonts-arphic-uming")));
     QCOMPARE(info.pixelSize(), 12);
@@ -168,15 +168,24 @@ void tst_Window::fieldCoversTheBlanksOfItsCaption_data()
     QTest::addColumn<QString>("label");
     QTest::addColumn<QString>("field");
 
-    QTest::newRow("air flow") << "Label1" << "Textqa";
-    QTest::newRow("air pressure") << "Label2" << "Textpa";
-    QTest::newRow("air temperature") << "Label3" << "Textta";
-    QTest::newRow("air velocity") << "Label4" << "Textva";
-    QTest::newRow("steam flow") << "Label15" << "Textqs";
-    QTest::newRow("steam specific volume") << "Label14" << "Textus";
-    QTest::newRow("steam velocity") << "Label12" << "Textvs";
-    QTest::newRow("water flow") << "Label10" << "Textqw";
-    QTest::newRow("water velocity") << "Label7" << "Textvw";
+    QTest::newRow("air flow") << "Label1"
+                              << "Textqa";
+    QTest::newRow("air pressure") << "Label2"
+                                  << "Textpa";
+    QTest::newRow("air temperature") << "Label3"
+                                     << "Textta";
+    QTest::newRow("air velocity") << "Label4"
+                                  << "Textva";
+    QTest::newRow("steam flow") << "Label15"
+                                << "Textqs";
+    QTest::newRow("steam specific volume") << "Label14"
+                                           << "Textus";
+    QTest::newRow("steam velocity") << "Label12"
+                                    << "Textvs";
+    QTest::newRow("water flow") << "Label10"
+                                << "Textqw";
+    QTest::newRow("water velocity") << "Label7"
+                                    << "Textvw";
 }
 
 void tst_Window::fieldCoversTheBlanksOfItsCaption()
@@ -202,7 +211,7 @@ void tst_Window::fieldCoversTheBlanksOfItsCaption()
     const int blanksStart = textStart + metrics.horizontalAdvance(text.left(equals + 1));
     const int unitStart = blanksStart + metrics.horizontalAdvance(blanks);
     QCOMPARE(blanksStart, 116); // 1740 twips: 18 columns of 6 pixels after the label's left
-    QCOMPARE(unitStart, 188);   // 2820 twips
+    QCOMPARE(unitStart, 188); // 2820 twips
     QVERIFY(edit->geometry().left() >= blanksStart);
     QVERIFY(edit->geometry().right() < unitStart);
 }
@@ -236,14 +245,12 @@ void tst_Window::tabChain_data()
     QTest::addColumn<QStringList>("chain");
 
     QTest::newRow("air") << "Optionca"
-                         << QStringList{"Optionca", "Textqa", "Textpa", "Textta", "Textva",
-                                        "Command1", "Textda", "Optionca"};
-    QTest::newRow("steam") << "Options"
-                           << QStringList{"Options", "Textqs", "Textus", "Textvs", "Command3",
-                                          "Textds", "Options"};
-    QTest::newRow("water") << "Optionw"
-                           << QStringList{"Optionw", "Textqw", "Textvw", "Command2", "Textdw",
-                                          "Optionw"};
+                         << QStringList {"Optionca", "Textqa",   "Textpa", "Textta",
+                                         "Textva",   "Command1", "Textda", "Optionca"};
+    QTest::newRow("steam") << "Options" << QStringList {"Options",  "Textqs", "Textus", "Textvs",
+                                                        "Command3", "Textds", "Options"};
+    QTest::newRow("water") << "Optionw" << QStringList {"Optionw",  "Textqw", "Textvw",
+                                                        "Command2", "Textdw", "Optionw"};
 }
 
 void tst_Window::tabChain()
@@ -254,7 +261,7 @@ void tst_Window::tabChain()
     auto *button = m_window->findChild<QRadioButton *>(option);
     QTest::mouseClick(button, Qt::LeftButton);
     QVERIFY(button->hasFocus());
-    QStringList visited{QApplication::focusWidget()->objectName()};
+    QStringList visited {QApplication::focusWidget()->objectName()};
     for (int i = 1; i < chain.size(); ++i) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         visited << QApplication::focusWidget()->objectName();
@@ -290,7 +297,7 @@ void tst_Window::messageBoxSpeaksChinese()
     QTest::mouseClick(m_window->Command1, Qt::LeftButton);
     QCOMPARE(watcher.boxes.size(), 1);
     const MessageBoxWatcher::Box &box = watcher.boxes.first();
-    QCOMPARE(box.buttons, QStringList{QStringLiteral("确定")});
+    QCOMPARE(box.buttons, QStringList {QStringLiteral("确定")});
     QCOMPARE(box.title, QStringLiteral("Tovrik"));
     QCOMPARE(box.icon, QMessageBox::NoIcon);
 }

@@ -23,5 +23,6 @@ inline constexpr SizingVector sizingVectors[] = {
     {"water, last bit hidden", "water", "36", nullptr, nullptr, nullptr, "1", "112.8"},
     {"water, zero flow", "water", "0", nullptr, nullptr, nullptr, "1", "0"},
     {"water, two negatives", "water", "-4", nullptr, nullptr, nullptr, "-1", "37.6"},
-    {"water, full-width digits", "water", "１００", nullptr, nullptr, nullptr, "２", "132.936074863071"},
+    {"water, full-width digits", "water", "１００", nullptr, nullptr, nullptr, "２",
+     "132.936074863071"},
 };

@@ -61,12 +61,12 @@ protected:
     {
         auto *box = qobject_cast<QMessageBox *>(watched);
         if (box && event->type() == QEvent::Show) {
-            Box seen{box->windowTitle(), box->text(), box->icon(), {}};
+            Box seen {box->windowTitle(), box->text(), box->icon(), {}};
             for (QAbstractButton *button : box->buttons())
                 seen.buttons << button->text();
             boxes << seen;
             QMetaObject::invokeMethod(
-                    box, [box] { box->buttons().value(0)->click(); }, Qt::QueuedConnection);
+                box, [box] { box->buttons().value(0)->click(); }, Qt::QueuedConnection);
         }
         return false;
     }

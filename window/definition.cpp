@@ -8,7 +8,7 @@ namespace {
 
 using enum ControlKind;
 
-constexpr FontSpec resultFont{"宋体", 14.25, 400};
+constexpr FontSpec resultFont {"宋体", 14.25, 400};
 constexpr std::uint32_t red = 0x000000FF;
 constexpr int none = noTabIndex;
 

@@ -6,8 +6,10 @@ namespace tovrik {
 
 struct ControlDef;
 
-// Row indexes of the window's definition, in creation order: later rows lie on top.
+// Row indexes of the window's definition, in creation order: later rows lie on top. One line
+// per panel row reads better than one name a line.
 namespace ctl {
+// clang-format off
 enum : int {
     Image1,
     Optionca,
@@ -24,6 +26,7 @@ enum : int {
     Line4, Command2, Textdw, Label6, Line3, Image7, Image5,
     Count
 };
+// clang-format on
 } // namespace ctl
 
 inline constexpr const char *quendalCaption = "Quendal";

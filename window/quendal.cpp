@@ -76,7 +76,8 @@ Quendal::Quendal()
         }
     });
 
-    static constexpr struct {
+    static constexpr struct
+    {
         QPushButton *const Quendal::*button;
         void (Quendal::*handler)();
     } buttons[] = {
@@ -87,7 +88,8 @@ Quendal::Quendal()
     for (const auto &[button, handler] : buttons)
         connect(this->*button, &QPushButton::clicked, this, handler);
 
-    static constexpr struct {
+    static constexpr struct
+    {
         ImageControl *const Quendal::*image;
         void (Quendal::*handler)();
     } images[] = {
@@ -206,8 +208,8 @@ void Quendal::calculate(Medium medium, QLineEdit *result, const std::function<Si
         // A result is wider than its field; show its leading digits, as a text set by code is.
         result->setCursorPosition(0);
         // The pipe to choose goes beside the result, not into it: the result text stays as it is.
-        result->setToolTip(QString::fromStdString(
-                adviceText(advise(medium, sizing.flow, sizing.diameter))));
+        result->setToolTip(
+            QString::fromStdString(adviceText(advise(medium, sizing.flow, sizing.diameter))));
     } catch (const Failure &failure) {
         reportFailure(medium, failure, result);
     }
@@ -241,8 +243,7 @@ QLineEdit *Quendal::fieldFor(Medium medium, Operand operand) const
         case Operand::Velocity: return Textvs;
         default: return Textqs;
         }
-    case Medium::Water:
-        break;
+    case Medium::Water: break;
     }
     return operand == Operand::Velocity ? Textvw : Textqw;
 }

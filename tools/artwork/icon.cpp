@@ -107,8 +107,8 @@ QByteArray encodeIco(const QList<IconEntry> &entries)
     quint32 offset = 6 + 16 * entries.size();
     for (int i = 0; i < entries.size(); ++i) {
         const IconEntry &entry = entries[i];
-        stream << quint8(entry.size) << quint8(entry.size) << quint8(0) << quint8(0)
-               << quint16(1) << quint16(entry.depth) << quint32(images[i].size()) << offset;
+        stream << quint8(entry.size) << quint8(entry.size) << quint8(0) << quint8(0) << quint16(1)
+               << quint16(entry.depth) << quint32(images[i].size()) << offset;
         offset += images[i].size();
     }
     for (const QByteArray &image : std::as_const(images))

@@ -35,8 +35,8 @@ int main(int argc, char *argv[])
     resources.mkpath(QStringLiteral("icons"));
 
     // Two sizes at 8 bits, then three each at 24 and 32 bits.
-    const QList<IconEntry> entries{{32, 8}, {16, 8}, {48, 24}, {32, 24},
-                                   {16, 24}, {48, 32}, {32, 32}, {16, 32}};
+    const QList<IconEntry> entries {{32, 8},  {16, 8},  {48, 24}, {32, 24},
+                                    {16, 24}, {48, 32}, {32, 32}, {16, 32}};
     bool ok = write(resources.filePath(QStringLiteral("icons/tovrik.ico")), encodeIco(entries));
     for (const int size : {16, 32, 48, 128}) {
         const QString path = resources.filePath(QStringLiteral("icons/tovrik-%1.png").arg(size));

@@ -17,28 +17,15 @@ struct Row
 };
 
 constexpr Row velocityTable[] = {
-    {"公称管径", "常用流速"},
-    {"饱和蒸汽", ""},
-    {"<100", "20~40"},
-    {"100~200", "30~50"},
-    {">200", "40~60"},
-    {"压缩空气", ""},
-    {"车间", "8~15"},
-    {"厂区", "8~10"},
-    {"天然气", "<25"},
-    {"热水、水", ""},
-    {"<32", "0.5~0.7"},
-    {"40~50", "0.7~1.0"},
-    {"65~80", "1.0~1.6"},
-    {">100", "<2.0"},
+    {"公称管径", "常用流速"}, {"饱和蒸汽", ""}, {"<100", "20~40"},  {"100~200", "30~50"},
+    {">200", "40~60"},        {"压缩空气", ""}, {"车间", "8~15"},   {"厂区", "8~10"},
+    {"天然气", "<25"},        {"热水、水", ""}, {"<32", "0.5~0.7"}, {"40~50", "0.7~1.0"},
+    {"65~80", "1.0~1.6"},     {">100", "<2.0"},
 };
 
 constexpr Row steamTable[] = {
-    {"饱和蒸汽", ""},
-    {"公称压力", "比容"},
-    {"0.3MPa", "0.4622"},
-    {"0.4MPa", "0.3747"},
-    {"0.8MPa", "0.2148"},
+    {"饱和蒸汽", ""},     {"公称压力", "比容"}, {"0.3MPa", "0.4622"},
+    {"0.4MPa", "0.3747"}, {"0.8MPa", "0.2148"},
 };
 
 constexpr const char *termsLines[] = {
@@ -90,8 +77,8 @@ void requireFits(const QFontMetrics &metrics, const QString &text, int width)
     }
 }
 
-int drawTable(QPainter &painter, std::span<const Row> rows, int top, int left, int split,
-              int right, int rowHeight)
+int drawTable(QPainter &painter, std::span<const Row> rows, int top, int left, int split, int right,
+              int rowHeight)
 {
     const QFontMetrics metrics(painter.font());
     for (const Row &row : rows) {
@@ -171,10 +158,12 @@ QImage drawContactNotice()
     painter.setBrush(QColor(pictureMagenta));
     const QPoint centre = logo.center();
     painter.drawRect(centre.x() - 9, centre.y() - 1, 19, 3);
-    painter.drawPolygon(QPolygon({QPoint(centre.x() - 13, centre.y()), QPoint(centre.x() - 7, centre.y() - 5),
-                                  QPoint(centre.x() - 7, centre.y() + 5)}));
-    painter.drawPolygon(QPolygon({QPoint(centre.x() + 13, centre.y()), QPoint(centre.x() + 7, centre.y() - 5),
-                                  QPoint(centre.x() + 7, centre.y() + 5)}));
+    painter.drawPolygon(
+        QPolygon({QPoint(centre.x() - 13, centre.y()), QPoint(centre.x() - 7, centre.y() - 5),
+                  QPoint(centre.x() - 7, centre.y() + 5)}));
+    painter.drawPolygon(
+        QPolygon({QPoint(centre.x() + 13, centre.y()), QPoint(centre.x() + 7, centre.y() - 5),
+                  QPoint(centre.x() + 7, centre.y() + 5)}));
     painter.setPen(QColor(pictureMagenta));
     painter.drawText(QRect(4, logo.top(), logo.left() - 8, logo.height()),
                      Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Tovrik 1.00"));

@@ -58,8 +58,8 @@ void airBaseline(benchmark::State &state)
 void steamBaseline(benchmark::State &state)
 {
     for (auto _ : state) {
-        const double q = baselineNumber("0.3747") * (baselineNumber("10") * 1000.0)
-                / baselineNumber("30");
+        const double q
+            = baselineNumber("0.3747") * (baselineNumber("10") * 1000.0) / baselineNumber("30");
         benchmark::DoNotOptimize(baselineText(std::sqrt(q) * 18.8));
     }
 }

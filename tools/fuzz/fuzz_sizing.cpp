@@ -58,8 +58,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
 
     attempt([&] {
         checkRoundTrip(
-                tovrik::airSizing(fields[0], fields[1], fields[2], fields[3], separator).diameter,
-                separator);
+            tovrik::airSizing(fields[0], fields[1], fields[2], fields[3], separator).diameter,
+            separator);
     });
     attempt([&] {
         checkRoundTrip(tovrik::steamSizing(fields[0], fields[1], fields[3], separator).diameter,
