@@ -70,22 +70,25 @@ std::string optionName(const InputDef &input)
 char *writeFixed2(char *out, double value)
 {
     const double scaled = value * 100.0;
-    const double cents = std::nearbyint(scaled);
-    const double offset = std::fabs(scaled - cents);
-    if (!(value >= 0.0 && value < 1e15) || (offset > 0.499 && offset < 0.501)) {
-        // Huge, negative or on a half cent: printf, which rounds the exact binary value.
-        char buf[400];
-        const int length = std::snprintf(buf, sizeof buf, "%.2f", value);
-        if (length <= 0 || length > 32)
-            return std::copy_n("inf", 3, out);
-        return std::copy_n(buf, length, out);
+    if (value >= 0.0 && value < 1e13) {
+        auto cents = static_cast<std::uint64_t>(scaled);
+        const double fraction = scaled - static_cast<double>(cents);
+        // Exact cents unless the value lies on a half cent, where only printf knows which way
+        // the exact binary value rounds.
+        if (fraction < 0.499 || fraction > 0.501) {
+            cents += fraction > 0.5;
+            out = std::to_chars(out, out + 20, cents / 100).ptr;
+            *out++ = '.';
+            *out++ = static_cast<char>('0' + cents % 100 / 10);
+            *out++ = static_cast<char>('0' + cents % 10);
+            return out;
+        }
     }
-    const auto whole = static_cast<std::uint64_t>(cents);
-    out = std::to_chars(out, out + 20, whole / 100).ptr;
-    *out++ = '.';
-    *out++ = static_cast<char>('0' + whole % 100 / 10);
-    *out++ = static_cast<char>('0' + whole % 10);
-    return out;
+    char buf[400];
+    const int length = std::snprintf(buf, sizeof buf, "%.2f", value);
+    if (length <= 0 || length > 32)
+        return std::copy_n("inf", 3, out);
+    return std::copy_n(buf, length, out);
 }
 
 const char *const helpText
@@ -314,6 +317,7 @@ private:
     bool readHeader(CsvRecord &header);
     void writeRecord(const CsvRecord &record, const SizingResult &result);
     void appendResult(int column, const SizingResult &result);
+    static char *writeResult(char *out, int column, const SizingResult &result);
     void endLine() { m_buffer += m_lineEnd; }
     bool flush();
     void sizeRecord(const CsvRecord &record, SizingResult &result) const;
@@ -455,40 +459,43 @@ void Batch::sizeRecord(const CsvRecord &record, SizingResult &result) const
     sizeLine(*medium, inputs, result);
 }
 
-void Batch::appendResult(int column, const SizingResult &result)
+// One of the pipe columns, at most 32 characters.
+char *Batch::writeResult(char *out, int column, const SizingResult &result)
 {
-    if (column == ColumnD) {
-        m_buffer += result.text;
-        return;
-    }
-    if (column == ColumnError) {
-        appendCsvField(m_buffer, result.error);
-        return;
-    }
-    char buf[48];
-    char *end = buf;
     const auto &advice = result.advice;
     switch (column) {
     case ColumnDn:
         if (advice)
-            end = std::to_chars(buf, buf + sizeof buf, advice->size.dn).ptr;
+            return std::to_chars(out, out + 12, advice->size.dn).ptr;
         break;
     case ColumnId:
         if (advice)
-            end = writeFixed2(buf, advice->size.inside());
+            return writeFixed2(out, advice->size.inside());
         break;
     case ColumnVelocity:
         if (advice)
-            end = writeFixed2(buf, advice->velocity);
+            return writeFixed2(out, advice->velocity);
         break;
-    case ColumnCheck:
-        if (advice)
-            end = std::copy_n(checkName(advice->check), std::strlen(checkName(advice->check)), buf);
-        else if (result.ok)
-            end = std::copy_n("beyond-table", 12, buf);
-        break;
+    case ColumnCheck: {
+        const std::string_view check = advice ? checkName(advice->check)
+            : result.ok                       ? "beyond-table"
+                                              : "";
+        return std::copy(check.begin(), check.end(), out);
     }
-    m_buffer.append(buf, end);
+    }
+    return out;
+}
+
+void Batch::appendResult(int column, const SizingResult &result)
+{
+    if (column == ColumnD) {
+        m_buffer += result.text;
+    } else if (column == ColumnError) {
+        appendCsvField(m_buffer, result.error);
+    } else {
+        char buf[32];
+        m_buffer.append(buf, static_cast<std::size_t>(writeResult(buf, column, result) - buf));
+    }
 }
 
 void Batch::writeRecord(const CsvRecord &record, const SizingResult &result)
@@ -512,10 +519,25 @@ void Batch::writeRecord(const CsvRecord &record, const SizingResult &result)
                 appendCsvField(m_buffer, record.fields[i]);
         }
     }
-    for (int k = 0; k < ResultColumns; ++k) {
-        if (!m_resultColumns[k]) {
-            m_buffer += ',';
-            appendResult(k, result);
+    if (!m_resultsInPlace) {
+        // The usual case, all result columns appended: one write for the four pipe columns.
+        m_buffer += ',';
+        m_buffer += result.text;
+        m_buffer += ',';
+        appendCsvField(m_buffer, result.error);
+        char tail[128];
+        char *end = tail;
+        for (int k = ColumnDn; k < ResultColumns; ++k) {
+            *end++ = ',';
+            end = writeResult(end, k, result);
+        }
+        m_buffer.append(tail, static_cast<std::size_t>(end - tail));
+    } else {
+        for (int k = 0; k < ResultColumns; ++k) {
+            if (!m_resultColumns[k]) {
+                m_buffer += ',';
+                appendResult(k, result);
+            }
         }
     }
     // Fields past the header's width are kept, after the result columns so those stay aligned.

@@ -448,7 +448,7 @@ void appendVbaStrR8(std::string &out, double value, char32_t decimalSeparator)
         out += '0';
     char expBuf[8];
     const auto expEnd = std::to_chars(expBuf, expBuf + sizeof expBuf, magnitude).ptr;
-    out.append(expBuf, expEnd);
+    out.append(expBuf, static_cast<std::size_t>(expEnd - expBuf));
 }
 
 int vbaStrCmp(std::string_view left, std::string_view right) noexcept
