@@ -1,9 +1,11 @@
 #include "cli/sizer.h"
 #include "tests/vectors.h"
 
+#include <QRandomGenerator>
 #include <QTemporaryFile>
 #include <QTest>
 
+#include <cmath>
 #include <cstdio>
 #include <vector>
 
@@ -24,6 +26,7 @@ private slots:
     void steamPressure();
     void batchFromFileOrDash();
     void longRecordsAcrossReads();
+    void pipeColumnsAgreeWithPrintf();
 };
 
 namespace {
@@ -372,6 +375,44 @@ void tst_Cli::longRecordsAcrossReads()
     QCOMPARE(outcome.status, 0);
     QCOMPARE(outcome.out.size(), expected.size());
     QVERIFY(outcome.out == expected);
+}
+
+// The pipe columns are written without printf for speed; printf is the oracle.
+void tst_Cli::pipeColumnsAgreeWithPrintf()
+{
+    QRandomGenerator random(42);
+    QByteArray input("medium,Q,v\n");
+    QList<std::pair<double, double>> rows;
+    for (int i = 0; i < 5000; ++i) {
+        const double flow = std::round(random.generateDouble() * 2e6) / 100.0;
+        const double velocity = 0.05 + std::round(random.generateDouble() * 300.0) / 100.0;
+        rows.append({flow, velocity});
+        input += "water," + QByteArray::number(flow, 'g', 17) + ','
+                + QByteArray::number(velocity, 'g', 17) + '\n';
+    }
+    const Outcome outcome = runSizer({"batch"}, input);
+    QCOMPARE(outcome.status, 0);
+    const QList<QByteArray> lines = outcome.out.split('\n');
+    for (int i = 0; i < rows.size(); ++i) {
+        const QList<QByteArray> fields = lines.value(i + 1).split(',');
+        const double diameter = fields.value(3).toDouble();
+        const auto advice = tovrik::advise(tovrik::Medium::Water, rows[i].first,
+                                           tovrik::waterSizing(fields.value(1).constData(),
+                                                               fields.value(2).constData())
+                                                   .diameter);
+        QVERIFY(diameter > 0);
+        if (!advice) {
+            QCOMPARE(fields.value(8), QByteArray("beyond-table"));
+            continue;
+        }
+        char id[64];
+        char velocity[64];
+        std::snprintf(id, sizeof id, "%.2f", advice->size.inside());
+        std::snprintf(velocity, sizeof velocity, "%.2f", advice->velocity);
+        QCOMPARE(fields.value(5), QByteArray::number(advice->size.dn));
+        QCOMPARE(fields.value(6), QByteArray(id));
+        QCOMPARE(fields.value(7), QByteArray(velocity));
+    }
 }
 
 QTEST_APPLESS_MAIN(tst_Cli)
