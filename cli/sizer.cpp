@@ -60,6 +60,14 @@ bool takes(Medium medium, const InputDef &input)
     return (input.media & maskOf(medium)) != 0;
 }
 
+std::string_view withoutBlanks(std::string_view text)
+{
+    const std::size_t first = text.find_first_not_of(" \t");
+    if (first == std::string_view::npos)
+        return {};
+    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
 std::string optionName(const InputDef &input)
 {
     return std::string("-") + input.shortOption + "/--" + input.longOption;
@@ -356,11 +364,7 @@ bool Batch::readHeader(CsvRecord &header)
         m_lineEnd = "\r\n";
     m_columns = header.fields.size();
     for (std::size_t i = 0; i < header.fields.size(); ++i) {
-        std::string_view name = header.fields[i];
-        while (!name.empty() && (name.front() == ' ' || name.front() == '\t'))
-            name.remove_prefix(1);
-        while (!name.empty() && (name.back() == ' ' || name.back() == '\t'))
-            name.remove_suffix(1);
+        const std::string_view name = withoutBlanks(header.fields[i]);
         const auto claim = [&](std::optional<std::size_t> &slot) {
             if (!slot)
                 slot = i;
@@ -592,10 +596,7 @@ std::optional<Medium> mediumFromName(std::string_view name)
         return Medium::Steam;
     if (name == "water")
         return Medium::Water;
-    while (!name.empty() && (name.front() == ' ' || name.front() == '\t'))
-        name.remove_prefix(1);
-    while (!name.empty() && (name.back() == ' ' || name.back() == '\t'))
-        name.remove_suffix(1);
+    name = withoutBlanks(name);
     const auto is = [&](std::string_view english) {
         if (name.size() != english.size())
             return false;
@@ -661,12 +662,7 @@ void sizeLine(Medium medium, const SizingInputs &inputs, SizingResult &result)
             break;
         case Medium::Steam:
             if (inputs.steamPressure) {
-                double pressure;
-                try {
-                    pressure = vbaR8Str(*inputs.steamPressure);
-                } catch (const Failure &failure) {
-                    throw Failure(failure.fault(), Operand::Pressure);
-                }
+                const double pressure = vbaR8Str(*inputs.steamPressure, Operand::Pressure);
                 result.specificVolume = saturatedSteamVolume(
                     pressure, inputs.steamPressureKind.value_or(PressureKind::Absolute));
                 // The shortest text that reads back as the same double: the formula sees

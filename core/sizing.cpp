@@ -11,15 +11,6 @@ constexpr double absoluteZeroOffset = 273.0;
 constexpr double standardPressure = 0.1;
 constexpr double tonneFactor = 1000.0;
 
-double number(std::string_view text, Operand operand, char32_t decimalSeparator)
-{
-    try {
-        return vbaR8Str(text, decimalSeparator);
-    } catch (const Failure &failure) {
-        throw Failure(failure.fault(), operand);
-    }
-}
-
 } // namespace
 
 // Every step below is one IEEE operation in the stated order and operand order: results must
@@ -28,12 +19,12 @@ double number(std::string_view text, Operand operand, char32_t decimalSeparator)
 Sizing airSizing(std::string_view flow, std::string_view pressure, std::string_view temperature,
                  std::string_view velocity, char32_t decimalSeparator)
 {
-    const double a = checkedAdd(number(temperature, Operand::Temperature, decimalSeparator),
+    const double a = checkedAdd(vbaR8Str(temperature, Operand::Temperature, decimalSeparator),
                                 absoluteZeroOffset);
-    const double b = checkedMul(checkedMul(number(flow, Operand::Flow, decimalSeparator), a),
+    const double b = checkedMul(checkedMul(vbaR8Str(flow, Operand::Flow, decimalSeparator), a),
                                 standardPressure);
     const double c
-        = checkedMul(number(pressure, Operand::Pressure, decimalSeparator), absoluteZeroOffset);
+        = checkedMul(vbaR8Str(pressure, Operand::Pressure, decimalSeparator), absoluteZeroOffset);
     const double q = checkedDiv(b, c, Operand::Pressure);
     const double qPerVelocity = vbaVarDiv(q, velocity, Operand::Velocity, decimalSeparator);
     return {q, checkedMul(rtcSqr(qPerVelocity), diameterFactor)};
@@ -42,19 +33,19 @@ Sizing airSizing(std::string_view flow, std::string_view pressure, std::string_v
 Sizing steamSizing(std::string_view flow, std::string_view specificVolume,
                    std::string_view velocity, char32_t decimalSeparator)
 {
-    const double a = checkedMul(number(flow, Operand::Flow, decimalSeparator), tonneFactor);
+    const double a = checkedMul(vbaR8Str(flow, Operand::Flow, decimalSeparator), tonneFactor);
     const double b
-        = checkedMul(number(specificVolume, Operand::SpecificVolume, decimalSeparator), a);
+        = checkedMul(vbaR8Str(specificVolume, Operand::SpecificVolume, decimalSeparator), a);
     const double q
-        = checkedDiv(b, number(velocity, Operand::Velocity, decimalSeparator), Operand::Velocity);
+        = checkedDiv(b, vbaR8Str(velocity, Operand::Velocity, decimalSeparator), Operand::Velocity);
     return {b, checkedMul(rtcSqr(q), diameterFactor)};
 }
 
 Sizing waterSizing(std::string_view flow, std::string_view velocity, char32_t decimalSeparator)
 {
     // The velocity field is read before the flow field, so a bad velocity is reported first.
-    const double v = number(velocity, Operand::Velocity, decimalSeparator);
-    const double volumeFlow = number(flow, Operand::Flow, decimalSeparator);
+    const double v = vbaR8Str(velocity, Operand::Velocity, decimalSeparator);
+    const double volumeFlow = vbaR8Str(flow, Operand::Flow, decimalSeparator);
     const double q = checkedDiv(volumeFlow, v, Operand::Velocity);
     return {volumeFlow, checkedMul(rtcSqr(q), diameterFactor)};
 }

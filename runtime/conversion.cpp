@@ -490,16 +490,20 @@ double rtcSqr(double value)
     return vbaFPException(std::sqrt(value));
 }
 
+double vbaR8Str(std::string_view text, Operand operand, char32_t decimalSeparator)
+{
+    try {
+        return vbaR8Str(text, decimalSeparator);
+    } catch (const Failure &failure) {
+        throw Failure(failure.fault(), operand);
+    }
+}
+
 double vbaVarDiv(double dividend, std::string_view divisorText, Operand divisorOperand,
                  char32_t decimalSeparator)
 {
-    double divisor;
-    try {
-        divisor = vbaR8Str(divisorText, decimalSeparator);
-    } catch (const Failure &failure) {
-        throw Failure(failure.fault(), divisorOperand);
-    }
-    return checkedDiv(dividend, divisor, divisorOperand);
+    return checkedDiv(dividend, vbaR8Str(divisorText, divisorOperand, decimalSeparator),
+                      divisorOperand);
 }
 
 } // namespace tovrik

@@ -15,6 +15,9 @@ namespace tovrik {
 // Failure(Overflow) past the double range; an underflow gives the nearest double.
 double vbaR8Str(std::string_view text, char32_t decimalSeparator = U'.');
 
+// vbaR8Str for one named input: a failure names the operand it came from.
+double vbaR8Str(std::string_view text, Operand operand, char32_t decimalSeparator = U'.');
+
 // Double to text: at most 15 significant digits, no trailing zeros, no group separators,
 // positional from 1E-4 up to below 1E+15 and exponent form ("1.5E-05") outside.
 std::string vbaStrR8(double value, char32_t decimalSeparator = U'.');
