@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # ./dev.sh run   installs what is missing, builds and starts Tovrik
-# ./dev.sh test  installs what is missing, builds and runs every test: the normal build, a build
-#                under AddressSanitizer and UBSan, and the fuzzer
+# ./dev.sh test  installs what is missing, builds and runs every test: the normal build, the
+#                plain C++ part in Release, a build under AddressSanitizer and UBSan, and the
+#                fuzzer; every build treats compiler warnings as errors
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -26,7 +27,7 @@ ensure_packages() {
 
 jobs=$(nproc 2>/dev/null || echo 2)
 
-build() { # folder, then cmake options
+build() { # folder, then cmake options; a later -DCMAKE_BUILD_TYPE wins
     local dir=$1
     shift
     cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
@@ -41,9 +42,12 @@ run)
     ;;
 test)
     ensure_packages "${build_packages[@]}" "${test_packages[@]}"
-    build build
-    build build/asan -DTOVRIK_SANITIZE=ON -DTOVRIK_GUI=OFF
-    build build/fuzz -DCMAKE_CXX_COMPILER=clang++ -DTOVRIK_FUZZ=ON -DTOVRIK_GUI=OFF
+    build build -DTOVRIK_WERROR=ON
+    # Optimisers warn where a debug build does not: a packager's Release build must stay clean.
+    build build/release -DTOVRIK_WERROR=ON -DTOVRIK_GUI=OFF -DCMAKE_BUILD_TYPE=Release
+    build build/asan -DTOVRIK_WERROR=ON -DTOVRIK_SANITIZE=ON -DTOVRIK_GUI=OFF
+    build build/fuzz -DTOVRIK_WERROR=ON -DCMAKE_CXX_COMPILER=clang++ -DTOVRIK_FUZZ=ON -DTOVRIK_GUI=OFF
+    ctest --test-dir build/release --output-on-failure
     ctest --test-dir build/asan --output-on-failure
     ctest --test-dir build/fuzz --output-on-failure
     ctest --test-dir build --output-on-failure -j "$jobs"

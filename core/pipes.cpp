@@ -1,7 +1,8 @@
 #include "core/pipes.h"
 
+#include "core/text.h"
+
 #include <algorithm>
-#include <cstdio>
 #include <iterator>
 #include <numbers>
 
@@ -19,19 +20,17 @@ constexpr PipeSize table[] = {
     {400, 406.4, 12.70}, {450, 457.0, 14.27}, {500, 508.0, 15.09}, {600, 610.0, 17.48},
 };
 
-std::string number(double value, int decimals)
+void appendRange(std::string &out, VelocityRange range)
 {
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "%.*f", decimals, value);
-    return buf;
-}
-
-std::string rangeText(VelocityRange range)
-{
-    if (range.low <= 0.0)
-        return "<" + number(range.high, 1);
+    if (range.low <= 0.0) {
+        out += '<';
+        appendFixed(out, range.high, 1);
+        return;
+    }
     const int decimals = range.high < 5.0 ? 1 : 0;
-    return number(range.low, decimals) + "~" + number(range.high, decimals);
+    appendFixed(out, range.low, decimals);
+    out += '~';
+    appendFixed(out, range.high, decimals);
 }
 
 } // namespace
@@ -105,17 +104,28 @@ std::optional<PipeAdvice> advise(Medium medium, double flow, double diameter)
 
 std::string adviceText(const std::optional<PipeAdvice> &advice)
 {
+    std::string text;
     if (!advice) {
-        return "管径超出 DN600（ASME B36.10M 40 号壁厚，内径 "
-            + number(table[std::size(table) - 1].inside(), 2)
-            + " mm），请选用多根管道或更大的管子。";
+        text += "管径超出 DN600（ASME B36.10M 40 号壁厚，内径 ";
+        appendFixed(text, table[std::size(table) - 1].inside(), 2);
+        text += " mm），请选用多根管道或更大的管子。";
+        return text;
     }
     const char *verdict = advice->check == VelocityCheck::Below ? "偏低"
         : advice->check == VelocityCheck::Above                 ? "偏高"
                                                                 : "合适";
-    return "选用 DN" + std::to_string(advice->size.dn) + "（ASME B36.10M 40 号壁厚，内径 "
-        + number(advice->size.inside(), 2) + " mm）\n实际流速 " + number(advice->velocity, 2)
-        + " m/s，常用流速 " + rangeText(advice->usual) + " m/s，" + verdict + "。";
+    text += "选用 DN";
+    text += std::to_string(advice->size.dn);
+    text += "（ASME B36.10M 40 号壁厚，内径 ";
+    appendFixed(text, advice->size.inside(), 2);
+    text += " mm）\n实际流速 ";
+    appendFixed(text, advice->velocity, 2);
+    text += " m/s，常用流速 ";
+    appendRange(text, advice->usual);
+    text += " m/s，";
+    text += verdict;
+    text += "。";
+    return text;
 }
 
 const char *checkName(VelocityCheck check)

@@ -261,8 +261,10 @@ void tst_Conversion::numberAgreesWithStrtod()
                 text += '.';
             text += char('0' + random.bounded(10));
         }
-        if (random.bounded(2))
-            text += "e" + std::to_string(random.bounded(-maxExponent, maxExponent + 1));
+        if (random.bounded(2)) {
+            text += 'e';
+            text += std::to_string(random.bounded(-maxExponent, maxExponent + 1));
+        }
         double expected = std::strtod(text.c_str(), nullptr);
         if (std::isinf(expected))
             continue;
