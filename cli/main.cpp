@@ -1,6 +1,4 @@
-#include "cli/sizer.h"
-
-#include <cstdio>
+#include "cli/run.h"
 
 int main(int argc, char *argv[])
 {

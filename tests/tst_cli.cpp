@@ -1,3 +1,4 @@
+#include "cli/run.h"
 #include "cli/sizer.h"
 #include "tests/vectors.h"
 

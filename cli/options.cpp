@@ -1,0 +1,223 @@
+#include "cli/options.h"
+
+#include "core/messages.h"
+
+#include <getopt.h>
+
+#include <string>
+#include <vector>
+
+namespace tovrik::cli {
+
+namespace {
+
+// Where an option applies: a line of one of the media, or a batch.
+constexpr unsigned LineScope = AllMedia, BatchScope = 8, Everywhere = LineScope | BatchScope;
+
+// Options that are not inputs; getopt reports each by its short letter or by a code past any
+// character.
+enum Key : int { KeyHelp = 'h', KeyGauge = 256, KeyAbsolute, KeyJson, KeyVersion };
+
+struct FlagDef
+{
+    const char *longOption;
+    char shortOption; // 0: none
+    int key;
+    unsigned scope;
+};
+
+constexpr FlagDef flags[] = {
+    {"gauge", 0, KeyGauge, SteamOnly | BatchScope},
+    {"absolute", 0, KeyAbsolute, SteamOnly | BatchScope},
+    {"json", 0, KeyJson, LineScope},
+    {"help", 'h', KeyHelp, Everywhere},
+    {"version", 0, KeyVersion, Everywhere},
+};
+
+std::string flagName(const FlagDef &flag)
+{
+    std::string name;
+    if (flag.shortOption) {
+        name += '-';
+        name += flag.shortOption;
+        name += '/';
+    }
+    return name + "--" + flag.longOption;
+}
+
+// getopt's tables, built once from the two above.
+struct GetoptTables
+{
+    std::string shortOptions = ":"; // report a missing value apart from an unknown option
+    std::vector<option> longOptions;
+
+    GetoptTables()
+    {
+        for (const InputDef &input : sizingInputs) {
+            (shortOptions += input.shortOption) += ':';
+            longOptions.push_back(
+                {input.longOption, required_argument, nullptr, input.shortOption});
+        }
+        for (const FlagDef &flag : flags) {
+            if (flag.shortOption)
+                shortOptions += flag.shortOption;
+            longOptions.push_back({flag.longOption, no_argument, nullptr, flag.key});
+        }
+        longOptions.push_back({nullptr, 0, nullptr, 0});
+    }
+};
+
+const InputDef *inputFor(int key)
+{
+    for (const InputDef &input : sizingInputs) {
+        if (input.shortOption == key)
+            return &input;
+    }
+    return nullptr;
+}
+
+const FlagDef *flagFor(int key)
+{
+    for (const FlagDef &flag : flags) {
+        if (flag.key == key)
+            return &flag;
+    }
+    return nullptr;
+}
+
+std::string nameOf(int key)
+{
+    if (const InputDef *input = inputFor(key))
+        return optionName(*input);
+    if (const FlagDef *flag = flagFor(key))
+        return flagName(*flag);
+    return {};
+}
+
+std::string quoted(std::string_view text)
+{
+    return "“" + std::string(text) + "”";
+}
+
+void checkLine(const Invocation &invocation)
+{
+    const Medium medium = invocation.medium;
+    const SizingInputs &inputs = invocation.inputs;
+    for (const InputDef &input : sizingInputs) {
+        if (takes(medium, input) && !input.alternative && !(inputs.*(input.field))) {
+            throw UsageError("缺少选项 " + optionName(input) + "（"
+                             + std::string(inputDescription(medium, input.operand)) + "）。");
+        }
+    }
+    if (medium != Medium::Steam)
+        return;
+    if (inputs.specificVolume.has_value() == inputs.steamPressure.has_value())
+        throw UsageError("蒸汽须给出 -u/--specific-volume 或 -p/--steam-pressure 二者之一。");
+    if (inputs.steamPressure && !invocation.pressureKind)
+        throw UsageError("蒸汽压力须注明是表压（--gauge）还是绝对压力（--absolute）。");
+    if (!inputs.steamPressure && invocation.pressureKind)
+        throw UsageError("--gauge 和 --absolute 只用于蒸汽压力 -p/--steam-pressure。");
+}
+
+} // namespace
+
+Invocation parseCommandLine(std::span<const char *const> args)
+{
+    Invocation invocation;
+    if (args.empty())
+        throw UsageError("缺少介质（air、steam、water）或 batch。");
+    const std::string_view command = args[0];
+    unsigned scope = BatchScope;
+    if (command == "batch") {
+        invocation.command = Command::Batch;
+    } else if (const std::optional<Medium> medium = mediumFromName(command)) {
+        invocation.command = Command::Line;
+        invocation.medium = *medium;
+        scope = maskOf(*medium);
+    } else if (command == "--help" || command == "-h") {
+        return invocation;
+    } else if (command == "--version") {
+        invocation.command = Command::Version;
+        return invocation;
+    } else {
+        throw UsageError("不认识的命令" + quoted(command) + "。");
+    }
+    const std::string_view scopeName = invocation.command == Command::Batch
+        ? std::string_view("batch")
+        : mediumName(invocation.medium);
+
+    static const GetoptTables tables;
+    // getopt reorders the argument pointers, never the texts; the command stands where it
+    // expects the program's name.
+    std::vector<char *> argv;
+    for (const char *arg : args)
+        argv.push_back(const_cast<char *>(arg));
+    argv.push_back(nullptr);
+    const int argc = static_cast<int>(args.size());
+    optind = 0; // a fresh scan, whatever an earlier one left behind
+    opterr = 0; // the messages are ours, in Chinese
+
+    std::vector<int> seen;
+    int key;
+    while ((key = getopt_long(argc, argv.data(), tables.shortOptions.c_str(),
+                              tables.longOptions.data(), nullptr))
+           != -1) {
+        if (key == '?') {
+            const std::string_view given = argv[optind - 1];
+            if (optopt != 0 && given.starts_with("--"))
+                throw UsageError("选项 " + nameOf(optopt) + " 不带数值。");
+            if (optopt != 0)
+                throw UsageError("不认识的参数" + quoted(std::string("-") + char(optopt)) + "。");
+            throw UsageError("不认识的参数" + quoted(given.substr(0, given.find('='))) + "。");
+        }
+        if (key == ':')
+            throw UsageError("选项 " + nameOf(optopt) + " 缺少数值。");
+        if (key == KeyHelp) {
+            invocation.command = Command::Help;
+            return invocation;
+        }
+        if (key == KeyVersion) {
+            invocation.command = Command::Version;
+            return invocation;
+        }
+
+        const InputDef *input = inputFor(key);
+        const FlagDef *flag = flagFor(key);
+        const unsigned applies = input ? input->media : flag->scope;
+        if (!(applies & scope))
+            throw UsageError(std::string(scopeName) + " 没有选项 " + nameOf(key) + "。");
+        for (const int earlier : seen) {
+            if (earlier == key)
+                throw UsageError("选项 " + nameOf(key) + " 只能给一次。");
+            if ((earlier == KeyGauge || earlier == KeyAbsolute)
+                && (key == KeyGauge || key == KeyAbsolute))
+                throw UsageError("--gauge 和 --absolute 只能给出其一。");
+        }
+        seen.push_back(key);
+
+        if (input)
+            invocation.inputs.*(input->field) = std::string_view(optarg);
+        else if (key == KeyGauge)
+            invocation.pressureKind = PressureKind::Gauge;
+        else if (key == KeyAbsolute)
+            invocation.pressureKind = PressureKind::Absolute;
+        else if (key == KeyJson)
+            invocation.json = true;
+    }
+
+    const std::span<char *const> operands(argv.data() + optind, argv.data() + argc);
+    if (invocation.command == Command::Batch) {
+        if (operands.size() > 1)
+            throw UsageError("batch 只接受一个文件。");
+        if (!operands.empty())
+            invocation.path = operands[0];
+        return invocation;
+    }
+    if (!operands.empty())
+        throw UsageError("多余的参数" + quoted(operands[0]) + "。");
+    invocation.inputs.steamPressureKind = invocation.pressureKind;
+    checkLine(invocation);
+    return invocation;
+}
+
+} // namespace tovrik::cli

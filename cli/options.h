@@ -1,0 +1,34 @@
+#pragma once
+
+#include "cli/sizer.h"
+
+#include <span>
+#include <stdexcept>
+
+namespace tovrik::cli {
+
+enum class Command { Help, Version, Line, Batch };
+
+// What the command line asks for, checked: a line has every input its medium needs.
+struct Invocation
+{
+    Command command = Command::Help;
+    Medium medium = Medium::Water; // a line's
+    SizingInputs inputs; // a line's; the views point into the arguments
+    bool json = false;
+    std::optional<PressureKind> pressureKind; // a line's steam pressure, or a batch's column p
+    const char *path = nullptr; // a batch's file; none or "-" is standard input
+};
+
+class UsageError : public std::runtime_error
+{
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// Reads the command line after the program's name, the GNU way: options and operands in any
+// order, --flow=1 or --flow 1, -Q1, bundled short options, and -- ending the options. Throws
+// UsageError with a message in Chinese.
+Invocation parseCommandLine(std::span<const char *const> args);
+
+} // namespace tovrik::cli

@@ -1,0 +1,11 @@
+#pragma once
+
+#include <cstdio>
+
+namespace tovrik::cli {
+
+// The whole command line after the program name. Returns the exit status: 0 success, 1 a
+// sizing failed, 2 a usage or input error.
+int run(int argc, const char *const argv[], std::FILE *in, std::FILE *out, std::FILE *err);
+
+} // namespace tovrik::cli
