@@ -1,6 +1,7 @@
 #include "cli/batch.h"
 
 #include "cli/csv.h"
+#include "cli/io.h"
 #include "cli/options.h"
 #include "core/messages.h"
 #include "core/text.h"
@@ -8,13 +9,12 @@
 #include <array>
 #include <cerrno>
 #include <charconv>
-#include <cstring>
 
 namespace tovrik::cli {
 
 namespace {
 
-// The columns a batch adds, or fills in where the input already has them.
+// The columns a batch adds, in this order.
 enum ResultColumn {
     ColumnD,
     ColumnError,
@@ -27,15 +27,28 @@ enum ResultColumn {
 constexpr const char *resultColumnNames[ResultColumns]
     = {"d", "error", "DN", "ID", "v_real", "v_check"};
 
-// Streams the batch: every record is sized and written before the next is read.
+constexpr std::string_view mediumColumn = "medium";
+
+bool equalsIgnoringCase(std::string_view a, std::string_view b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
+        if (lower(a[i]) != lower(b[i]))
+            return false;
+    }
+    return true;
+}
+
 class Batch
 {
 public:
-    Batch(std::FILE *in, std::FILE *out, std::FILE *err, std::optional<PressureKind> pressureKind)
-        : m_reader(in)
+    Batch(const Invocation &invocation, std::FILE *in, Output &out, std::FILE *err)
+        : m_reader(in, invocation.encoding)
         , m_out(out)
         , m_err(err)
-        , m_pressureKind(pressureKind)
+        , m_invocation(invocation)
     {
         m_buffer.reserve(outputChunk + 4096);
     }
@@ -46,35 +59,28 @@ private:
     static constexpr std::size_t outputChunk = 1 << 20;
 
     bool readHeader(CsvRecord &header);
-    void writeRecord(const CsvRecord &record, const SizingResult &result);
-    void appendResult(int column, const SizingResult &result);
-    static char *writeResult(char *out, int column, const SizingResult &result);
-    void endLine() { m_buffer += m_lineEnd; }
-    bool flush();
+    std::string unknownMedium(std::string_view name) const;
     void sizeRecord(const CsvRecord &record, SizingResult &result) const;
+    void writeRecord(const CsvRecord &record, const SizingResult &result);
+    void appendResults(const SizingResult &result);
+    bool flush();
 
     CsvReader m_reader;
-    std::FILE *m_out;
+    Output &m_out;
     std::FILE *m_err;
-    std::optional<PressureKind> m_pressureKind;
+    const Invocation &m_invocation;
     std::string m_buffer;
-    std::string_view m_lineEnd = "\n";
+    std::string_view m_lineEnd;
     std::size_t m_columns = 0;
     std::optional<std::size_t> m_medium;
     std::array<std::optional<std::size_t>, std::size(sizingInputs)> m_inputColumns;
-    std::array<std::optional<std::size_t>, ResultColumns> m_resultColumns;
-    bool m_resultsInPlace = false; // some result column is one of the input's own
 };
 
 bool Batch::flush()
 {
-    if (!m_buffer.empty()
-        && std::fwrite(m_buffer.data(), 1, m_buffer.size(), m_out) != m_buffer.size()) {
-        std::fprintf(m_err, "tovrik-size：写出结果失败。\n");
-        return false;
-    }
+    const bool written = m_out.write(m_buffer);
     m_buffer.clear();
-    return true;
+    return written;
 }
 
 bool Batch::readHeader(CsvRecord &header)
@@ -83,48 +89,83 @@ bool Batch::readHeader(CsvRecord &header)
         std::fprintf(m_err, "tovrik-size：输入是空的，缺少表头行（medium,Q,P,T,u,v）。\n");
         return false;
     }
-    if (m_reader.usesCrLf())
-        m_lineEnd = "\r\n";
+    m_lineEnd = m_reader.lineEnd();
     m_columns = header.fields.size();
+
+    // Names match in any case, as the media do, except where two columns differ only in case:
+    // P is the air pressure and p the steam pressure.
+    struct Known
+    {
+        std::string_view name;
+        std::optional<std::size_t> *slot;
+    };
+    std::vector<Known> known {{mediumColumn, &m_medium}};
+    for (std::size_t k = 0; k < std::size(sizingInputs); ++k)
+        known.push_back({sizingInputs[k].column, &m_inputColumns[k]});
     for (std::size_t i = 0; i < header.fields.size(); ++i) {
         const std::string_view name = withoutBlanks(header.fields[i]);
-        const auto claim = [&](std::optional<std::size_t> &slot) {
-            if (!slot)
-                slot = i;
-        };
-        if (name == "medium")
-            claim(m_medium);
-        for (std::size_t k = 0; k < std::size(sizingInputs); ++k) {
-            if (name == sizingInputs[k].column)
-                claim(m_inputColumns[k]);
+        const Known *match = nullptr;
+        for (const Known &column : known) {
+            if (column.name == name)
+                match = &column;
         }
-        for (int k = 0; k < ResultColumns; ++k) {
-            if (name == resultColumnNames[k]) {
-                claim(m_resultColumns[k]);
-                m_resultsInPlace = true;
-            }
+        for (const Known &column : known) {
+            if (!match && equalsIgnoringCase(column.name, name))
+                match = &column;
         }
+        if (!match)
+            continue;
+        if (*match->slot) {
+            std::fprintf(m_err,
+                         "tovrik-size：第 %ld 行的表头有两列 %.*s（第 %zu 列和第 %zu "
+                         "列），无法确定用哪一列。\n",
+                         header.line, int(match->name.size()), match->name.data(),
+                         **match->slot + 1, i + 1);
+            return false;
+        }
+        *match->slot = i;
     }
     if (!m_medium) {
-        std::fprintf(m_err, "tovrik-size：第 1 行的表头缺少 medium 列。\n");
+        std::fprintf(m_err, "tovrik-size：第 %ld 行的表头缺少 medium 列。\n", header.line);
         return false;
     }
 
-    if (m_reader.hadByteOrderMark())
+    if (m_reader.hadByteOrderMark() || m_invocation.byteOrderMark)
         m_buffer += "\xEF\xBB\xBF";
-    for (std::size_t i = 0; i < header.fields.size(); ++i) {
-        if (i > 0)
-            m_buffer += ',';
-        appendCsvField(m_buffer, header.fields[i]);
-    }
-    for (int k = 0; k < ResultColumns; ++k) {
-        if (!m_resultColumns[k]) {
-            m_buffer += ',';
-            m_buffer += resultColumnNames[k];
+    m_buffer += header.raw;
+    // The user's own columns stay as they are, whatever their names; a result column whose
+    // name is taken gets a number.
+    for (const char *ours : resultColumnNames) {
+        std::string name = ours;
+        for (int number = 2;; ++number) {
+            bool taken = false;
+            for (const std::string_view field : header.fields)
+                taken |= equalsIgnoringCase(withoutBlanks(field), name);
+            if (!taken)
+                break;
+            name = std::string(ours) + '_' + std::to_string(number);
         }
+        if (name != ours) {
+            std::fprintf(m_err, "tovrik-size：表头已有 %s 列，原样保留；结果写在 %s 列。\n", ours,
+                         name.c_str());
+        }
+        m_buffer += ',';
+        m_buffer += name;
     }
-    endLine();
+    m_buffer += m_lineEnd;
     return true;
+}
+
+// A file saved in GBK may still be valid UTF-8: 水 is CB AE in GBK, which UTF-8 reads as ˮ.
+std::string Batch::unknownMedium(std::string_view name) const
+{
+    std::string message
+        = "不认识的介质“" + std::string(name) + "”，应为 air、steam、water 或 压缩空气、蒸汽、水。";
+    std::string decoded;
+    if (m_invocation.encoding == Encoding::Utf8 && GbkDecoder().toUtf8(name, decoded)
+        && mediumFromName(decoded))
+        message += "文件看来是 GBK 编码（“" + decoded + "”），请加 --encoding=gbk 重试。";
+    return message;
 }
 
 void Batch::sizeRecord(const CsvRecord &record, SizingResult &result) const
@@ -147,8 +188,7 @@ void Batch::sizeRecord(const CsvRecord &record, SizingResult &result) const
     const std::string_view name = field(*m_medium);
     const std::optional<Medium> medium = mediumFromName(name);
     if (!medium) {
-        fail("不认识的介质“" + std::string(name)
-             + "”，应为 air、steam、water 或 压缩空气、蒸汽、水。");
+        fail(unknownMedium(name));
         return;
     }
     SizingInputs inputs;
@@ -165,16 +205,20 @@ void Batch::sizeRecord(const CsvRecord &record, SizingResult &result) const
         }
     }
     if (*medium == Medium::Steam) {
-        // A row gives its steam either as u or as p; an empty u with a p given uses p.
+        // A row gives its steam as u or as p, one of the two; the other stays empty.
         const bool hasVolume = inputs.specificVolume && !inputs.specificVolume->empty();
         const bool hasPressure = inputs.steamPressure && !inputs.steamPressure->empty();
-        if (hasPressure && !hasVolume) {
-            if (!m_pressureKind) {
+        if (hasPressure && hasVolume) {
+            fail("这一行同时给出了比容 u 和压力 p，请只给出其一。");
+            return;
+        }
+        if (hasPressure) {
+            if (!m_invocation.pressureKind) {
                 fail("使用压力列 p 时，请用 --gauge 或 --absolute 注明表压还是绝对压力。");
                 return;
             }
             inputs.specificVolume.reset();
-            inputs.steamPressureKind = m_pressureKind;
+            inputs.steamPressureKind = m_invocation.pressureKind;
         } else {
             if (!inputs.specificVolume) {
                 fail("表头缺少 u 列（蒸汽的比容u）或 p 列（蒸汽压力p）。");
@@ -186,93 +230,53 @@ void Batch::sizeRecord(const CsvRecord &record, SizingResult &result) const
     sizeLine(*medium, inputs, result);
 }
 
-// One of the pipe columns, at most 32 characters.
-char *Batch::writeResult(char *out, int column, const SizingResult &result)
+void Batch::appendResults(const SizingResult &result)
 {
+    m_buffer += ',';
+    m_buffer += result.text;
+    m_buffer += ',';
+    appendCsvField(m_buffer, result.error);
+    // The pipe columns, written in one go: a bore and a velocity, each at most 320 characters.
+    const std::size_t at = m_buffer.size();
+    m_buffer.resize(at + 700);
+    char *out = m_buffer.data() + at;
+    char *const last = m_buffer.data() + m_buffer.size();
     const auto &advice = result.advice;
-    switch (column) {
-    case ColumnDn:
-        if (advice)
-            return std::to_chars(out, out + 12, advice->size.dn).ptr;
-        break;
-    case ColumnId:
-        if (advice)
-            return writeFixed(out, out + 32, advice->size.inside(), 2);
-        break;
-    case ColumnVelocity:
-        if (advice)
-            return writeFixed(out, out + 32, advice->velocity, 2);
-        break;
-    case ColumnCheck: {
-        const std::string_view check = advice ? checkName(advice->check)
-            : result.ok                       ? "beyond-table"
-                                              : "";
-        return std::copy(check.begin(), check.end(), out);
-    }
-    }
-    return out;
-}
-
-void Batch::appendResult(int column, const SizingResult &result)
-{
-    if (column == ColumnD) {
-        m_buffer += result.text;
-    } else if (column == ColumnError) {
-        appendCsvField(m_buffer, result.error);
-    } else {
-        char buf[32];
-        m_buffer.append(buf, static_cast<std::size_t>(writeResult(buf, column, result) - buf));
-    }
+    *out++ = ',';
+    if (advice)
+        out = std::to_chars(out, last, advice->size.dn).ptr;
+    *out++ = ',';
+    if (advice)
+        out = writeFixed(out, last, advice->size.inside(), 2);
+    *out++ = ',';
+    if (advice)
+        out = writeFixed(out, last, advice->velocity, 2);
+    *out++ = ',';
+    const std::string_view check = advice ? checkName(advice->check)
+        : result.ok                       ? "beyond-table"
+                                          : "";
+    out = std::copy(check.begin(), check.end(), out);
+    m_buffer.resize(static_cast<std::size_t>(out - m_buffer.data()));
 }
 
 void Batch::writeRecord(const CsvRecord &record, const SizingResult &result)
 {
-    if (!record.quoted && !m_resultsInPlace && record.fields.size() <= m_columns) {
-        // The common case: the line as it was, padded to the header's width.
-        m_buffer.append(record.raw);
+    // The row exactly as it was written, padded to the header's width; fields past that width
+    // are kept after the result columns, so those stay aligned.
+    const std::size_t extra = record.rawStart(m_columns);
+    const std::string_view raw = record.raw;
+    if (extra <= raw.size()) {
+        m_buffer.append(raw.substr(0, extra - 1));
+    } else {
+        m_buffer.append(raw);
         m_buffer.append(m_columns - record.fields.size(), ',');
-    } else {
-        for (std::size_t i = 0; i < m_columns; ++i) {
-            if (i > 0)
-                m_buffer += ',';
-            int inPlace = -1;
-            for (int k = 0; k < ResultColumns; ++k) {
-                if (m_resultColumns[k] == i)
-                    inPlace = k;
-            }
-            if (inPlace >= 0)
-                appendResult(inPlace, result);
-            else if (i < record.fields.size())
-                appendCsvField(m_buffer, record.fields[i]);
-        }
     }
-    if (!m_resultsInPlace) {
-        // The usual case, all result columns appended: one write for the four pipe columns.
+    appendResults(result);
+    if (extra <= raw.size()) {
         m_buffer += ',';
-        m_buffer += result.text;
-        m_buffer += ',';
-        appendCsvField(m_buffer, result.error);
-        char tail[128];
-        char *end = tail;
-        for (int k = ColumnDn; k < ResultColumns; ++k) {
-            *end++ = ',';
-            end = writeResult(end, k, result);
-        }
-        m_buffer.append(tail, static_cast<std::size_t>(end - tail));
-    } else {
-        for (int k = 0; k < ResultColumns; ++k) {
-            if (!m_resultColumns[k]) {
-                m_buffer += ',';
-                appendResult(k, result);
-            }
-        }
+        m_buffer.append(raw.substr(extra));
     }
-    // Fields past the header's width are kept, after the result columns so those stay aligned.
-    for (std::size_t i = m_columns; i < record.fields.size(); ++i) {
-        m_buffer += ',';
-        appendCsvField(m_buffer, record.fields[i]);
-    }
-    endLine();
+    m_buffer += m_lineEnd;
 }
 
 int Batch::run()
@@ -281,10 +285,8 @@ int Batch::run()
     try {
         CsvRecord record;
         SizingResult result; // reused, so a row costs no allocation
-        if (!readHeader(record)) {
-            flush();
+        if (!readHeader(record))
             return 2;
-        }
         while (m_reader.next(record)) {
             if (record.raw.empty())
                 continue; // a blank line carries no row
@@ -292,36 +294,56 @@ int Batch::run()
             anyFailed |= !result.ok;
             writeRecord(record, result);
             if (m_buffer.size() >= outputChunk && !flush())
-                return 2;
+                return writeFailedStatus;
         }
     } catch (const CsvError &error) {
-        flush();
-        std::fprintf(m_err, "tovrik-size：第 %ld 行%s。", error.line, error.what());
-        if (std::strstr(error.what(), "UTF-8"))
+        // The rows before the one at fault are sized and written.
+        if (!flush())
+            return writeFailedStatus;
+        switch (error.kind) {
+        case CsvError::NotUtf8:
             std::fprintf(
-                m_err, "文件可能是 GBK 等编码，请另存为 UTF-8（如 iconv -f GBK -t UTF-8）后重试。");
-        std::fputc('\n', m_err);
+                m_err,
+                "tovrik-size：第 %ld 行不是 UTF-8 编码的文本。Excel 另存的“CSV（逗号分隔）”是 GBK "
+                "编码，请加 --encoding=gbk 重试。\n",
+                error.line);
+            break;
+        case CsvError::NotGbk:
+            std::fprintf(m_err,
+                         "tovrik-size：第 %ld 行不是 GBK 编码的文本。文件若是 UTF-8 编码，请去掉 "
+                         "--encoding=gbk 重试。\n",
+                         error.line);
+            break;
+        case CsvError::OpenQuote:
+            std::fprintf(m_err, "tovrik-size：第 %ld 行引号没有闭合。\n", error.line);
+            break;
+        case CsvError::ReadFailed:
+            std::fprintf(m_err, "tovrik-size：读取输入失败（第 %ld 行）：%s。\n", error.line,
+                         errorText(error.error).c_str());
+            break;
+        }
         return 2;
     }
     if (!flush())
-        return 2;
+        return writeFailedStatus;
     return anyFailed ? 1 : 0;
 }
 
 } // namespace
 
-int runBatch(const Invocation &invocation, std::FILE *in, std::FILE *out, std::FILE *err)
+int runBatch(const Invocation &invocation, std::FILE *in, Output &out, std::FILE *err)
 {
     const char *path = invocation.path;
     std::FILE *input = in;
     if (path && std::string_view(path) != "-") {
         input = std::fopen(path, "rb");
         if (!input) {
-            std::fprintf(err, "tovrik-size：无法打开文件“%s”：%s\n", path, std::strerror(errno));
+            std::fprintf(err, "tovrik-size：无法打开文件“%s”：%s。\n", path,
+                         errorText(errno).c_str());
             return 2;
         }
     }
-    const int status = Batch(input, out, err, invocation.pressureKind).run();
+    const int status = Batch(invocation, input, out, err).run();
     if (input != in)
         std::fclose(input);
     return status;

@@ -2,6 +2,7 @@
 
 #include "runtime/utf8.h"
 
+#include <cerrno>
 #include <cstring>
 
 namespace tovrik::cli {
@@ -9,14 +10,30 @@ namespace tovrik::cli {
 namespace {
 
 constexpr std::size_t chunk = 1 << 20;
+constexpr std::size_t unknown = std::string_view::npos;
 
 } // namespace
 
-CsvReader::CsvReader(std::FILE *input)
-    : m_input(input)
-    , m_buffer(chunk)
+std::size_t CsvRecord::rawStart(std::size_t i) const
 {
+    if (i >= fields.size())
+        return raw.size() + 1;
+    if (!m_rawStarts.empty())
+        return m_rawStarts[i];
+    return static_cast<std::size_t>(fields[i].data() - raw.data());
 }
+
+CsvReader::CsvReader(std::FILE *input, Encoding encoding)
+    : m_input(input)
+    , m_encoding(encoding)
+    , m_buffer(chunk)
+    , m_newline(unknown)
+{
+    if (encoding == Encoding::Gbk)
+        m_gbk = std::make_unique<GbkDecoder>();
+}
+
+CsvReader::~CsvReader() = default;
 
 bool CsvReader::fill()
 {
@@ -30,47 +47,107 @@ bool CsvReader::fill()
     }
     if (m_end == m_buffer.size())
         m_buffer.resize(m_buffer.size() * 2);
+    m_newline = unknown;
     const std::size_t got
         = std::fread(m_buffer.data() + m_end, 1, m_buffer.size() - m_end, m_input);
     m_end += got;
-    if (got == 0)
+    if (got == 0) {
+        // A directory, a closed descriptor or a failing disk is not an empty file.
+        if (std::ferror(m_input))
+            throw CsvError {CsvError::ReadFailed, m_line, errno};
         m_eof = true;
+    }
     return got > 0;
 }
 
-std::size_t CsvReader::findRecordEnd()
+// Remembered, so that a file without LFs (CR line ends) is not searched to its end for every
+// record.
+std::size_t CsvReader::nextNewline(std::size_t from)
+{
+    if (m_newline == unknown || m_newline < from) {
+        const void *found = std::memchr(m_buffer.data() + from, '\n', m_end - from);
+        m_newline = found
+            ? static_cast<std::size_t>(static_cast<const char *>(found) - m_buffer.data())
+            : m_end;
+    }
+    return m_newline;
+}
+
+bool CsvReader::findRecordEnd(Boundary &boundary)
 {
     const char *data = m_buffer.data();
     std::size_t i = m_pos + m_scan.scanned;
-    if (!m_scan.quoted) {
-        // Most records hold no quote: then the record is simply the text up to the next line
-        // end, found a word at a time.
-        const void *newline = std::memchr(data + i, '\n', m_end - i);
-        const std::size_t stop = newline ? static_cast<const char *>(newline) - data : m_end;
-        if (!std::memchr(data + i, '"', stop - i)) {
-            if (newline)
-                return stop;
-            i = m_end;
+    if (m_scan.scanned == 0) {
+        // Most records hold no quote and end with LF or CRLF: found a word at a time.
+        const std::size_t newline = nextNewline(i);
+        if (newline < m_end) {
+            const std::size_t stop
+                = newline > i && data[newline - 1] == '\r' ? newline - 1 : newline;
+            if (!std::memchr(data + i, '"', stop - i) && !std::memchr(data + i, '\r', stop - i)) {
+                boundary = {stop, newline + 1};
+                return true;
+            }
         }
     }
+    Scan &scan = m_scan;
     for (; i < m_end; ++i) {
         const char c = data[i];
-        if (c == '"') {
-            m_scan.inQuotes = !m_scan.inQuotes;
-            m_scan.quoted = true;
+        switch (scan.state) {
+        case Quoted:
+            if (c == '"') {
+                scan.state = QuoteInQuoted;
+            } else if (c == '\n') {
+                ++scan.lineBreaks;
+            } else if (c == '\r') {
+                if (i + 1 == m_end && !m_eof)
+                    break; // a CRLF may be split across reads
+                if (i + 1 == m_end || data[i + 1] != '\n')
+                    ++scan.lineBreaks;
+            }
+            continue;
+        case QuoteInQuoted:
+            if (c == '"') {
+                scan.state = Quoted; // a doubled quote
+                continue;
+            }
+            scan.state = Unquoted; // text after the closing quote belongs to the field
+            break;
+        case FieldStart:
+            if (c == '"') {
+                scan.state = Quoted;
+                scan.quoted = true;
+                continue;
+            }
+            scan.state = Unquoted;
+            break;
+        case Unquoted: break;
+        }
+        if (scan.state == Quoted)
+            break; // waiting for the byte after a CR
+        if (c == ',') {
+            scan.state = FieldStart;
         } else if (c == '\n') {
-            if (!m_scan.inQuotes)
-                return i;
-            ++m_scan.lineBreaks;
+            boundary = {i, i + 1};
+            return true;
+        } else if (c == '\r') {
+            if (i + 1 < m_end) {
+                boundary = {i, data[i + 1] == '\n' ? i + 2 : i + 1};
+                return true;
+            }
+            if (m_eof) {
+                boundary = {i, i + 1};
+                return true;
+            }
+            break; // is it CRLF? the next read tells
         }
     }
-    m_scan.scanned = m_end - m_pos;
-    if (m_eof) {
-        if (m_scan.inQuotes)
-            throw CsvError("引号没有闭合", m_line);
-        return m_end;
-    }
-    return std::string_view::npos;
+    scan.scanned = i - m_pos;
+    if (i < m_end || !m_eof)
+        return false;
+    if (scan.state == Quoted)
+        throw CsvError {CsvError::OpenQuote, m_line};
+    boundary = {m_end, m_end};
+    return true;
 }
 
 bool CsvReader::next(CsvRecord &record)
@@ -83,81 +160,87 @@ bool CsvReader::next(CsvRecord &record)
             m_pos = 3;
         }
     }
+    if (m_pos == m_end && !fill())
+        return false;
 
     m_scan = Scan();
-    std::size_t end;
-    while ((end = findRecordEnd()) == std::string_view::npos)
+    Boundary boundary;
+    while (!findRecordEnd(boundary))
         fill();
-    if (m_pos >= m_end && m_eof)
-        return false;
-    const bool quoted = m_scan.quoted;
-
-    const bool newline = end < m_end;
-    std::size_t contentEnd = end;
-    if (contentEnd > m_pos && m_buffer[contentEnd - 1] == '\r') {
-        --contentEnd;
-        if (m_line == 1)
-            m_crlf = true; // the header's line end is the file's
+    const char *data = m_buffer.data();
+    if (m_line == 1) {
+        const std::size_t length = boundary.next - boundary.contentEnd;
+        m_lineEnd = length == 2                                ? "\r\n"
+            : length == 1 && data[boundary.contentEnd] == '\r' ? "\r"
+                                                               : "\n";
     }
-    const std::string_view raw(m_buffer.data() + m_pos, contentEnd - m_pos);
+
+    std::string_view raw(data + m_pos, boundary.contentEnd - m_pos);
+    if (m_encoding == Encoding::Utf8) {
+        if (!isUtf8(raw))
+            throw CsvError {CsvError::NotUtf8, m_line};
+    } else if (!isAscii(raw)) {
+        if (!m_gbk->toUtf8(raw, m_decoded))
+            throw CsvError {CsvError::NotGbk, m_line};
+        raw = m_decoded;
+    }
     record.raw = raw;
-    record.quoted = quoted;
     record.line = m_line;
+    splitFields(record, m_scan.quoted);
+
+    m_line += 1 + m_scan.lineBreaks;
+    m_pos = boundary.next;
+    return true;
+}
+
+void CsvReader::splitFields(CsvRecord &record, bool quoted)
+{
+    const std::string_view raw = record.raw;
     record.fields.clear();
+    record.m_rawStarts.clear();
     if (!quoted) {
         // Fields are short: a plain loop beats a library search per field.
-        // Fields are short: a plain loop beats a library search per field, and notes on the way
-        // whether any byte needs the UTF-8 check.
         const char *start = raw.data();
         const char *const stop = raw.data() + raw.size();
-        unsigned char highBits = 0;
         for (const char *c = start; c != stop; ++c) {
-            highBits |= static_cast<unsigned char>(*c);
             if (*c == ',') {
                 record.fields.emplace_back(start, c - start);
                 start = c + 1;
             }
         }
         record.fields.emplace_back(start, stop - start);
-        if ((highBits & 0x80) && !isUtf8(raw))
-            throw CsvError("不是 UTF-8 编码的文本", m_line);
-    } else {
-        if (!isUtf8(raw))
-            throw CsvError("不是 UTF-8 编码的文本", m_line);
-        // Unquote into one buffer reserved up front, so the views stay put while it fills.
-        m_unquoted.clear();
-        m_unquoted.reserve(raw.size());
-        std::size_t i = 0;
-        for (;;) {
-            const std::size_t start = m_unquoted.size();
-            if (i < raw.size() && raw[i] == '"') {
-                ++i;
-                while (i < raw.size()) {
-                    if (raw[i] == '"') {
-                        if (i + 1 < raw.size() && raw[i + 1] == '"') {
-                            m_unquoted += '"';
-                            i += 2;
-                            continue;
-                        }
-                        ++i;
-                        break;
-                    }
-                    m_unquoted += raw[i++];
-                }
-            }
-            // Text after a closing quote, or an unquoted field, is taken as it stands.
-            while (i < raw.size() && raw[i] != ',')
-                m_unquoted += raw[i++];
-            record.fields.emplace_back(m_unquoted.data() + start, m_unquoted.size() - start);
-            if (i >= raw.size())
-                break;
-            ++i; // the comma
-        }
+        return;
     }
-
-    m_line += 1 + m_scan.lineBreaks;
-    m_pos = newline ? end + 1 : end;
-    return true;
+    // Unquote into one buffer reserved up front, so the views stay put while it fills.
+    m_unquoted.clear();
+    m_unquoted.reserve(raw.size());
+    std::size_t i = 0;
+    for (;;) {
+        record.m_rawStarts.push_back(i);
+        const std::size_t start = m_unquoted.size();
+        if (i < raw.size() && raw[i] == '"') {
+            ++i;
+            while (i < raw.size()) {
+                if (raw[i] == '"') {
+                    if (i + 1 < raw.size() && raw[i + 1] == '"') {
+                        m_unquoted += '"';
+                        i += 2;
+                        continue;
+                    }
+                    ++i;
+                    break;
+                }
+                m_unquoted += raw[i++];
+            }
+        }
+        // Text after a closing quote, or an unquoted field, is taken as it stands.
+        while (i < raw.size() && raw[i] != ',')
+            m_unquoted += raw[i++];
+        record.fields.emplace_back(m_unquoted.data() + start, m_unquoted.size() - start);
+        if (i >= raw.size())
+            break;
+        ++i; // the comma
+    }
 }
 
 void appendCsvField(std::string &out, std::string_view field)

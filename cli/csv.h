@@ -1,68 +1,90 @@
 #pragma once
 
+#include "cli/encoding.h"
+
 #include <cstdio>
-#include <stdexcept>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace tovrik::cli {
 
-// Input that cannot be read as CSV text: not UTF-8, or a quote left open at the end.
-class CsvError : public std::runtime_error
+// Input that cannot be read as CSV text.
+struct CsvError
 {
-public:
-    CsvError(std::string message, long line)
-        : std::runtime_error(std::move(message))
-        , line(line)
-    {
-    }
-    long line;
+    enum Kind { NotUtf8, NotGbk, OpenQuote, ReadFailed } kind;
+    long line; // where it was found, from 1
+    int error = 0; // errno, for ReadFailed
 };
 
-// One record. The views stay valid until the next call to CsvReader::next().
+// One record, in UTF-8. The views stay valid until the next call to CsvReader::next().
 struct CsvRecord
 {
-    std::vector<std::string_view> fields;
+    std::vector<std::string_view> fields; // unquoted
     std::string_view raw; // the record as written, without its line end
-    bool quoted = false; // some field was quoted, so raw is not simply the fields joined
     long line = 0; // the line the record starts on, from 1
+
+    // Where field i begins in raw, quote included; raw.size() + 1 past the last field.
+    std::size_t rawStart(std::size_t i) const;
+
+private:
+    friend class CsvReader;
+    std::vector<std::size_t> m_rawStarts; // for records with quoted fields
 };
 
-// A streaming RFC 4180 reader: a UTF-8 byte-order mark, CRLF or LF line ends, quoted fields
-// with doubled quotes, commas and line breaks inside. Memory is bounded by the longest record.
+// A streaming CSV reader. RFC 4180 quoting for a field that begins with a quote (doubled quotes,
+// commas and line breaks inside); a quote anywhere else is an ordinary character, as
+// spreadsheets write 2" pipe. Lines end with LF, CRLF or a lone CR, mixed as they come. A UTF-8
+// byte-order mark is skipped and remembered. Memory is bounded by the longest record.
 class CsvReader
 {
 public:
-    explicit CsvReader(std::FILE *input);
+    explicit CsvReader(std::FILE *input, Encoding encoding = Encoding::Utf8);
+    ~CsvReader();
 
+    // Throws CsvError.
     bool next(CsvRecord &record);
     bool hadByteOrderMark() const { return m_byteOrderMark; }
-    bool usesCrLf() const { return m_crlf; }
+    // The first record's line end, which the output keeps: "\n", "\r\n" or "\r".
+    std::string_view lineEnd() const { return m_lineEnd; }
 
 private:
+    struct Boundary
+    {
+        std::size_t contentEnd; // where the record's text ends
+        std::size_t next; // where the next record starts, past the line end
+    };
+
     bool fill();
-    // Where the record starting at m_pos ends (its line end, or the end of input), or npos if
-    // more input is needed to tell. Resumes where the last call stopped, so a long record is
-    // scanned once however many reads it spans.
-    std::size_t findRecordEnd();
+    std::size_t nextNewline(std::size_t from);
+    // The end of the record starting at m_pos, or false if more input is needed to tell.
+    // Resumes where the last call stopped, so a long record is scanned once however many reads
+    // it spans.
+    bool findRecordEnd(Boundary &boundary);
+    void splitFields(CsvRecord &record, bool quoted);
 
     std::FILE *m_input;
+    Encoding m_encoding;
+    std::unique_ptr<GbkDecoder> m_gbk;
     std::vector<char> m_buffer;
     std::size_t m_pos = 0;
     std::size_t m_end = 0;
+    std::size_t m_newline; // the next LF at or after some point, m_end when none; npos: unknown
     bool m_eof = false;
     bool m_started = false;
     bool m_byteOrderMark = false;
-    bool m_crlf = false;
+    std::string_view m_lineEnd = "\n";
     long m_line = 1;
+    enum State : unsigned char { FieldStart, Unquoted, Quoted, QuoteInQuoted };
     struct Scan
     {
         std::size_t scanned = 0; // bytes after m_pos already looked at
-        bool inQuotes = false;
+        State state = FieldStart;
         bool quoted = false;
         long lineBreaks = 0; // inside quotes
     } m_scan;
+    std::string m_decoded; // the record in UTF-8, when it came in another encoding
     std::string m_unquoted; // storage for the fields that needed unquoting
 };
 

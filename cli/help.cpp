@@ -7,7 +7,7 @@ const char *const helpText
       "  tovrik-size air   -Q 流量 -P 压力 -T 温度 -v 流速 [--json]\n"
       "  tovrik-size steam -Q 质量流量 (-u 比容 | -p 压力 --gauge|--absolute) -v 流速 [--json]\n"
       "  tovrik-size water -Q 流量 -v 流速 [--json]\n"
-      "  tovrik-size batch [--gauge|--absolute] [文件]\n"
+      "  tovrik-size batch [--gauge|--absolute] [--encoding=utf-8|gbk] [--bom] [文件]\n"
       "\n"
       "由设计流量和流速计算管道内径（mm），结果与 Tovrik 窗口显示的完全相同；并给出\n"
       "可选用的公称直径（ASME B36.10M 40 号壁厚）、其内径、实际流速，以及实际流速\n"
@@ -23,15 +23,19 @@ const char *const helpText
       "      --absolute            压力为绝对压力\n"
       "  -v, --velocity=值         设计流速 m/s\n"
       "      --json                以 JSON 输出输入、结果文本和结果数值\n"
+      "      --encoding=编码       batch 输入的编码：utf-8（默认）或 gbk（Excel 另存的\n"
+      "                            “CSV（逗号分隔）”）；输出总是 UTF-8\n"
+      "      --bom                 batch 输出以 UTF-8 字节顺序标记开头，Excel 打开时中文不乱码\n"
       "  -h, --help                显示本帮助\n"
       "      --version             显示版本\n"
       "\n"
       "batch 从文件（没有文件或为 - 时从标准输入）读取带表头的 CSV，列为\n"
-      "medium,Q,P,T,u,v（顺序任意，其他列原样保留），medium 为 air/steam/water 或\n"
-      "压缩空气/蒸汽/水；蒸汽可用压力列 p 代替 u（须给出 --gauge 或 --absolute）。\n"
-      "输出同样的 CSV，并加上结果列 d、error、DN、ID、v_real 和 v_check。\n"
-      "数值一律以 . 作小数点。\n"
+      "medium,Q,P,T,u,v（顺序任意，列名不分大小写，但 P 为压缩空气压力、p 为蒸汽压力；\n"
+      "其他列原样保留），medium 为 air/steam/water 或压缩空气/蒸汽/水；蒸汽可用压力列 p\n"
+      "代替 u（须给出 --gauge 或 --absolute）。输出同样的 CSV，每行按原样写出，再加上\n"
+      "结果列 d、error、DN、ID、v_real 和 v_check；输入已有同名列时，结果列名后加 _2。\n"
+      "行尾可为 LF、CRLF 或 CR，输出沿用表头行的行尾。数值一律以 . 作小数点。\n"
       "\n"
-      "退出状态：0 成功；1 有计算失败；2 用法或输入错误。\n";
+      "退出状态：0 成功；1 有计算失败；2 用法或输入错误；3 写出结果失败（如磁盘已满）。\n";
 
 } // namespace tovrik::cli

@@ -1,5 +1,7 @@
 #include "cli/json.h"
 
+#include "runtime/utf8.h"
+
 #include <charconv>
 
 namespace tovrik::cli {
@@ -8,20 +10,28 @@ void appendJsonString(std::string &out, std::string_view text)
 {
     static constexpr char hex[] = "0123456789abcdef";
     out += '"';
-    for (const char c : text) {
-        switch (c) {
+    for (std::size_t pos = 0; pos < text.size();) {
+        const std::size_t start = pos;
+        char32_t cp;
+        if (!decodeUtf8(text, pos, cp)) {
+            // JSON is UTF-8: a byte that starts no character stands for one it cannot name.
+            out += "\uFFFD";
+            pos = start + 1;
+            continue;
+        }
+        switch (cp) {
         case '"': out += "\\\""; break;
         case '\\': out += "\\\\"; break;
         case '\n': out += "\\n"; break;
         case '\r': out += "\\r"; break;
         case '\t': out += "\\t"; break;
         default:
-            if (static_cast<unsigned char>(c) < 0x20) {
+            if (cp < 0x20) {
                 out += "\\u00";
-                out += hex[c >> 4];
-                out += hex[c & 0xF];
+                out += hex[cp >> 4];
+                out += hex[cp & 0xF];
             } else {
-                out += c;
+                out.append(text.substr(start, pos - start));
             }
         }
     }

@@ -1,5 +1,6 @@
 #include "cli/line.h"
 
+#include "cli/io.h"
 #include "cli/json.h"
 #include "cli/options.h"
 
@@ -62,13 +63,13 @@ std::string json(const Invocation &invocation, const SizingResult &result)
 
 } // namespace
 
-int runLine(const Invocation &invocation, std::FILE *out, std::FILE *err)
+int runLine(const Invocation &invocation, Output &out, std::FILE *err)
 {
     const SizingResult result = sizeLine(invocation.medium, invocation.inputs);
     if (invocation.json)
-        std::fputs(json(invocation, result).c_str(), out);
+        out.write(json(invocation, result));
     else if (result.ok)
-        std::fprintf(out, "%s\n%s\n", result.text.c_str(), adviceText(result.advice).c_str());
+        out.write(result.text + '\n' + adviceText(result.advice) + '\n');
     if (!result.ok)
         std::fprintf(err, "tovrik-size：%s\n", result.error.c_str());
     return result.ok ? 0 : 1;

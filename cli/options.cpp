@@ -16,7 +16,15 @@ constexpr unsigned LineScope = AllMedia, BatchScope = 8, Everywhere = LineScope 
 
 // Options that are not inputs; getopt reports each by its short letter or by a code past any
 // character.
-enum Key : int { KeyHelp = 'h', KeyGauge = 256, KeyAbsolute, KeyJson, KeyVersion };
+enum Key : int {
+    KeyHelp = 'h',
+    KeyGauge = 256,
+    KeyAbsolute,
+    KeyJson,
+    KeyVersion,
+    KeyEncoding,
+    KeyByteOrderMark,
+};
 
 struct FlagDef
 {
@@ -24,12 +32,15 @@ struct FlagDef
     char shortOption; // 0: none
     int key;
     unsigned scope;
+    bool takesValue = false;
 };
 
 constexpr FlagDef flags[] = {
     {"gauge", 0, KeyGauge, SteamOnly | BatchScope},
     {"absolute", 0, KeyAbsolute, SteamOnly | BatchScope},
     {"json", 0, KeyJson, LineScope},
+    {"encoding", 0, KeyEncoding, BatchScope, true},
+    {"bom", 0, KeyByteOrderMark, BatchScope},
     {"help", 'h', KeyHelp, Everywhere},
     {"version", 0, KeyVersion, Everywhere},
 };
@@ -42,7 +53,9 @@ std::string flagName(const FlagDef &flag)
         name += flag.shortOption;
         name += '/';
     }
-    return name + "--" + flag.longOption;
+    name += "--";
+    name += flag.longOption;
+    return name;
 }
 
 // getopt's tables, built once from the two above.
@@ -60,8 +73,10 @@ struct GetoptTables
         }
         for (const FlagDef &flag : flags) {
             if (flag.shortOption)
-                shortOptions += flag.shortOption;
-            longOptions.push_back({flag.longOption, no_argument, nullptr, flag.key});
+                (shortOptions += flag.shortOption) += flag.takesValue ? ":" : "";
+            longOptions.push_back({flag.longOption,
+                                   flag.takesValue ? required_argument : no_argument, nullptr,
+                                   flag.key});
         }
         longOptions.push_back({nullptr, 0, nullptr, 0});
     }
@@ -203,6 +218,14 @@ Invocation parseCommandLine(std::span<const char *const> args)
             invocation.pressureKind = PressureKind::Absolute;
         else if (key == KeyJson)
             invocation.json = true;
+        else if (key == KeyByteOrderMark)
+            invocation.byteOrderMark = true;
+        else if (key == KeyEncoding) {
+            const std::optional<Encoding> encoding = encodingFromName(optarg);
+            if (!encoding)
+                throw UsageError("不认识的编码" + quoted(optarg) + "，应为 utf-8 或 gbk。");
+            invocation.encoding = *encoding;
+        }
     }
 
     const std::span<char *const> operands(argv.data() + optind, argv.data() + argc);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "cli/encoding.h"
 #include "cli/sizer.h"
 
 #include <span>
@@ -18,6 +19,8 @@ struct Invocation
     bool json = false;
     std::optional<PressureKind> pressureKind; // a line's steam pressure, or a batch's column p
     const char *path = nullptr; // a batch's file; none or "-" is standard input
+    Encoding encoding = Encoding::Utf8; // a batch's input
+    bool byteOrderMark = false; // begin a batch's output with one
 };
 
 class UsageError : public std::runtime_error

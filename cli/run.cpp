@@ -2,8 +2,11 @@
 
 #include "cli/batch.h"
 #include "cli/help.h"
+#include "cli/io.h"
 #include "cli/line.h"
 #include "cli/options.h"
+
+#include <string>
 
 namespace tovrik::cli {
 
@@ -16,13 +19,17 @@ int run(int argc, const char *const argv[], std::FILE *in, std::FILE *out, std::
         std::fprintf(err, "tovrik-size：%s\n请用 tovrik-size --help 查看用法。\n", error.what());
         return 2;
     }
+    Output output(out);
+    int status = 0;
     switch (invocation.command) {
-    case Command::Help: std::fputs(helpText, out); return 0;
-    case Command::Version: std::fprintf(out, "tovrik-size %s\n", version); return 0;
-    case Command::Line: return runLine(invocation, out, err);
-    case Command::Batch: return runBatch(invocation, in, out, err);
+    case Command::Help: output.write(helpText); break;
+    case Command::Version: output.write(std::string("tovrik-size ") + version + '\n'); break;
+    case Command::Line: status = runLine(invocation, output, err); break;
+    case Command::Batch: status = runBatch(invocation, in, output, err); break;
     }
-    return 2;
+    if (!output.flush())
+        return output.report(err);
+    return status;
 }
 
 } // namespace tovrik::cli

@@ -40,28 +40,39 @@ bool decodeUtf8(std::string_view text, std::size_t &pos, char32_t &out)
     return true;
 }
 
+namespace {
+
+// Most spreadsheet text is ASCII: skip it eight bytes at a time without decoding.
+std::size_t asciiPrefix(std::string_view text, std::size_t pos)
+{
+    while (text.size() - pos >= 8) {
+        std::uint64_t word;
+        std::memcpy(&word, text.data() + pos, sizeof word);
+        if ((word & 0x8080808080808080ull) != 0)
+            break;
+        pos += 8;
+    }
+    while (pos < text.size() && static_cast<unsigned char>(text[pos]) < 0x80)
+        ++pos;
+    return pos;
+}
+
+} // namespace
+
 bool isUtf8(std::string_view text)
 {
     std::size_t pos = 0;
-    while (pos < text.size()) {
-        // Most spreadsheet text is ASCII: skip it eight bytes at a time without decoding.
-        if (text.size() - pos >= 8) {
-            std::uint64_t word;
-            std::memcpy(&word, text.data() + pos, sizeof word);
-            if ((word & 0x8080808080808080ull) == 0) {
-                pos += 8;
-                continue;
-            }
-        }
-        if (static_cast<unsigned char>(text[pos]) < 0x80) {
-            ++pos;
-            continue;
-        }
+    while ((pos = asciiPrefix(text, pos)) < text.size()) {
         char32_t ignored;
         if (!decodeUtf8(text, pos, ignored))
             return false;
     }
     return true;
+}
+
+bool isAscii(std::string_view text)
+{
+    return asciiPrefix(text, 0) == text.size();
 }
 
 } // namespace tovrik

@@ -10,5 +10,6 @@ namespace tovrik {
 bool decodeUtf8(std::string_view text, std::size_t &pos, char32_t &out);
 
 bool isUtf8(std::string_view text);
+bool isAscii(std::string_view text);
 
 } // namespace tovrik

@@ -2,7 +2,9 @@
 #include "cli/sizer.h"
 #include "tests/vectors.h"
 
+#include <QProcess>
 #include <QRandomGenerator>
+#include <QTemporaryDir>
 #include <QTemporaryFile>
 #include <QTest>
 
@@ -28,6 +30,13 @@ private slots:
     void batchFromFileOrDash();
     void longRecordsAcrossReads();
     void pipeColumnsAgreeWithPrintf();
+    void roundTripKeepsEveryByte();
+    void unreadableInput_data();
+    void unreadableInput();
+    void jsonIsValidUtf8();
+    void failedWrite_data();
+    void failedWrite();
+    void closedPipeEndsQuietly();
 };
 
 namespace {
@@ -51,6 +60,14 @@ QByteArray readAll(std::FILE *file)
     return bytes;
 }
 
+int runIn(const QList<QByteArray> &args, std::FILE *in, std::FILE *out, std::FILE *err)
+{
+    std::vector<const char *> argv;
+    for (const QByteArray &arg : args)
+        argv.push_back(arg.constData());
+    return tovrik::cli::run(int(argv.size()), argv.data(), in, out, err);
+}
+
 Outcome runSizer(const QList<QByteArray> &args, const QByteArray &input = {})
 {
     std::FILE *in = std::tmpfile();
@@ -58,10 +75,7 @@ Outcome runSizer(const QList<QByteArray> &args, const QByteArray &input = {})
     std::FILE *err = std::tmpfile();
     std::fwrite(input.constData(), 1, std::size_t(input.size()), in);
     std::rewind(in);
-    std::vector<const char *> argv;
-    for (const QByteArray &arg : args)
-        argv.push_back(arg.constData());
-    const int status = tovrik::cli::run(int(argv.size()), argv.data(), in, out, err);
+    const int status = runIn(args, in, out, err);
     std::fclose(in);
     return {status, readAll(out), readAll(err)};
 }
@@ -173,6 +187,27 @@ void tst_Cli::usage_data()
         << QList<QByteArray> {"water", "-Q", "-4", "-v", "-1"} << 0 << QByteArray("37.6");
     QTest::newRow("Chinese medium name")
         << QList<QByteArray> {"水", "-Q", "36", "-v", "1"} << 0 << QByteArray("112.8");
+    QTest::newRow("an option twice") << QList<QByteArray> {"water", "-Q", "1", "-v", "1", "-Q2"}
+                                     << 2 << QByteArray("选项 -Q/--flow 只能给一次");
+    QTest::newRow("gauge and absolute")
+        << QList<QByteArray> {"steam", "-Q1", "-p1", "--gauge", "--absolute", "-v1"} << 2
+        << QByteArray("--gauge 和 --absolute 只能给出其一");
+    QTest::newRow("gauge without a steam pressure")
+        << QList<QByteArray> {"steam", "-Q1", "-u1", "--gauge", "-v1"} << 2
+        << QByteArray("只用于蒸汽压力 -p/--steam-pressure");
+    QTest::newRow("help after the medium")
+        << QList<QByteArray> {"water", "-Q", "1", "--help"} << 0 << QByteArray("tovrik-size batch");
+    QTest::newRow("version after batch")
+        << QList<QByteArray> {"batch", "--version"} << 0 << QByteArray("tovrik-size 1.00");
+    QTest::newRow("bundled with values") << QList<QByteArray> {"water", "-Q100", "--velocity", "2"}
+                                         << 0 << QByteArray("132.936074863071");
+    QTest::newRow("options end at --")
+        << QList<QByteArray> {"water", "-Q1", "--", "-v1"} << 2 << QByteArray("多余的参数“-v1”");
+    QTest::newRow("an option of lines for a batch")
+        << QList<QByteArray> {"batch", "--json", "x.csv"} << 2
+        << QByteArray("batch 没有选项 --json");
+    QTest::newRow("unknown encoding") << QList<QByteArray> {"batch", "--encoding=latin1"} << 2
+                                      << QByteArray("不认识的编码“latin1”");
     QTest::newRow("two files") << QList<QByteArray> {"batch", "a", "b"} << 2
                                << QByteArray("batch 只接受一个文件");
     QTest::newRow("missing file") << QList<QByteArray> {"batch", "/nonexistent/lines.csv"} << 2
@@ -193,12 +228,16 @@ void tst_Cli::usage()
 
 void tst_Cli::batch_data()
 {
+    QTest::addColumn<QList<QByteArray>>("options");
     QTest::addColumn<QByteArray>("input");
     QTest::addColumn<QByteArray>("expected");
     QTest::addColumn<int>("status");
     QTest::addColumn<QByteArray>("message");
+    const QList<QByteArray> none;
+    const QList<QByteArray> gbk {"--encoding=gbk"};
 
     QTest::newRow("all succeed")
+        << none
         << QByteArray("medium,Q,P,T,u,v\nair,600,0.7,20,,10\nsteam,10,,,0.3747,30\n"
                       "water,100,,,,2\n")
         << QByteArray("medium,Q,P,T,u,v,d,error,DN,ID,v_real,v_check\n"
@@ -207,6 +246,7 @@ void tst_Cli::batch_data()
                       "water,100,,,,2,132.936074863071,,150,154.08,1.49,inside\n")
         << 0 << QByteArray();
     QTest::newRow("failing rows mixed in")
+        << none
         << QByteArray(
                "medium,Q,v\nwater,100,0\nwater,36,1\nwater,-4,1\nwater,x,1\nwater,1e308,1e-10\n")
         << QByteArray(
@@ -217,75 +257,140 @@ void tst_Cli::batch_data()
                "water,1e308,1e-10,,计算结果超出了可以计算的范围，请检查输入的数值。,,,,\n")
         << 1 << QByteArray();
     QTest::newRow("air messages quoted for their comma")
-        << QByteArray("medium,Q,P,T,v\nair,,,20,10\n")
+        << none << QByteArray("medium,Q,P,T,v\nair,,,20,10\n")
         << QByteArray("medium,Q,P,T,v,d,error,DN,ID,v_real,v_check\nair,,,20,10,,"
                       "\"请输入正确的压缩空气体积流量,"
                       "单位：m3/h。请输入正确的设计压力，单位：MPa。\",,,,\n")
         << 1 << QByteArray();
     QTest::newRow("byte-order mark and CRLF kept")
-        << QByteArray("\xEF\xBB\xBFmedium,Q,v\r\nwater,100,2\r\n")
+        << none << QByteArray("\xEF\xBB\xBFmedium,Q,v\r\nwater,100,2\r\n")
         << QByteArray("\xEF\xBB\xBFmedium,Q,v,d,error,DN,ID,v_real,v_check\r\n"
                       "water,100,2,132.936074863071,,150,154.08,1.49,inside\r\n")
         << 0 << QByteArray();
     QTest::newRow("quoted fields and extra columns in any order")
+        << none
         << QByteArray("line,v,\"note, long\",Q,medium\n7,2,\"say \"\"hi\"\"\nthere\",\"100\",水\n")
-        << QByteArray(
-               "line,v,\"note, long\",Q,medium,d,error,DN,ID,v_real,v_check\n"
-               "7,2,\"say \"\"hi\"\"\nthere\",100,水,132.936074863071,,150,154.08,1.49,inside\n")
+        << QByteArray("line,v,\"note, long\",Q,medium,d,error,DN,ID,v_real,v_check\n"
+                      "7,2,\"say "
+                      "\"\"hi\"\"\nthere\",\"100\",水,132.936074863071,,150,154.08,1.49,inside\n")
         << 0 << QByteArray();
     QTest::newRow("missing column")
-        << QByteArray("medium,Q,v\nair,600,10\nwater,100,2\n")
+        << none << QByteArray("medium,Q,v\nair,600,10\nwater,100,2\n")
         << QByteArray("medium,Q,v,d,error,DN,ID,v_real,v_check\nair,600,10,,表头缺少 P "
                       "列（压缩空气设计压力P）。,,,,\n"
                       "water,100,2,132.936074863071,,150,154.08,1.49,inside\n")
         << 1 << QByteArray();
-    QTest::newRow("unknown medium") << QByteArray("medium,Q,v\noil,1,1\n")
+    QTest::newRow("unknown medium") << none << QByteArray("medium,Q,v\noil,1,1\n")
                                     << QByteArray("medium,Q,v,d,error,DN,ID,v_real,v_check\noil,1,"
                                                   "1,,不认识的介质“oil”，应为 air、steam、water 或 "
                                                   "压缩空气、蒸汽、水。,,,,\n")
                                     << 1 << QByteArray();
     QTest::newRow("short row padded, long row refused")
-        << QByteArray("medium,v,Q,note\nwater,2,100\nwater,2,100,a,b\n")
+        << none << QByteArray("medium,v,Q,note\nwater,2,100\nwater,2,100,a,b\n")
         << QByteArray("medium,v,Q,note,d,error,DN,ID,v_real,v_check\n"
                       "water,2,100,,132.936074863071,,150,154.08,1.49,inside\n"
                       "water,2,100,a,,这一行有 5 列，多于表头的 4 列。,,,,,b\n")
         << 1 << QByteArray();
-    QTest::newRow("result columns already there are filled in")
-        << QByteArray("d,medium,Q,v,error\nold,water,100,2,stale\n")
-        << QByteArray("d,medium,Q,v,error,DN,ID,v_real,v_check\n"
-                      "132.936074863071,water,100,2,,150,154.08,1.49,inside\n")
+    QTest::newRow("the user's columns named like ours are kept")
+        << none << QByteArray("D,medium,Q,v,error,error_2\nold,water,100,2,stale,x\n")
+        << QByteArray("D,medium,Q,v,error,error_2,d_2,error_3,DN,ID,v_real,v_check\n"
+                      "old,water,100,2,stale,x,132.936074863071,,150,154.08,1.49,inside\n")
+        << 0 << QByteArray("表头已有 error 列，原样保留；结果写在 error_3 列");
+    QTest::newRow("quotes that open no field are characters")
+        << none << QByteArray("medium,Q,v,note\nwater,100,2,2\" pipe\nwater,36,1,3\" \"x\"\n")
+        << QByteArray("medium,Q,v,note,d,error,DN,ID,v_real,v_check\n"
+                      "water,100,2,2\" pipe,132.936074863071,,150,154.08,1.49,inside\n"
+                      "water,36,1,3\" \"x\",112.8,,125,128.20,0.77,inside\n")
         << 0 << QByteArray();
+    QTest::newRow("CR line ends") << none << QByteArray("medium,Q,v\rwater,100,2\rwater,36,1\r")
+                                  << QByteArray(
+                                         "medium,Q,v,d,error,DN,ID,v_real,v_check\r"
+                                         "water,100,2,132.936074863071,,150,154.08,1.49,inside\r"
+                                         "water,36,1,112.8,,125,128.20,0.77,inside\r")
+                                  << 0 << QByteArray();
+    QTest::newRow("mixed line ends, CR kept inside quotes")
+        << none << QByteArray("medium,Q,v,note\r\nwater,100,2,\"a\rb\"\nwater,36,1\rwater,0,1\r\n")
+        << QByteArray("medium,Q,v,note,d,error,DN,ID,v_real,v_check\r\n"
+                      "water,100,2,\"a\rb\",132.936074863071,,150,154.08,1.49,inside\r\n"
+                      "water,36,1,,112.8,,125,128.20,0.77,inside\r\n"
+                      "water,0,1,,0,,15,15.76,0.00,below\r\n")
+        << 0 << QByteArray();
+    QTest::newRow("header names in any case")
+        << none << QByteArray("Medium,q, V \nwater,100,2\n")
+        << QByteArray("Medium,q, V ,d,error,DN,ID,v_real,v_check\n"
+                      "water,100,2,132.936074863071,,150,154.08,1.49,inside\n")
+        << 0 << QByteArray();
+    QTest::newRow("p is the steam pressure, not P")
+        << none << QByteArray("medium,Q,p,T,v\nair,600,0.7,20,10\n")
+        << QByteArray("medium,Q,p,T,v,d,error,DN,ID,v_real,v_check\n"
+                      "air,600,0.7,20,10,,表头缺少 P 列（压缩空气设计压力P）。,,,,\n")
+        << 1 << QByteArray();
+    QTest::newRow("an input named twice")
+        << none << QByteArray("medium,Q,q,v\nwater,1,2,1\n") << QByteArray() << 2
+        << QByteArray("第 1 行的表头有两列 Q（第 2 列和第 3 列）");
+    QTest::newRow("steam with both u and p")
+        << QList<QByteArray> {"--gauge"} << QByteArray("medium,Q,u,p,v\nsteam,10,0.3747,0.4,30\n")
+        << QByteArray(
+               "medium,Q,u,p,v,d,error,DN,ID,v_real,v_check\n"
+               "steam,10,0.3747,0.4,30,,这一行同时给出了比容 u 和压力 p，请只给出其一。,,,,\n")
+        << 1 << QByteArray();
     QTest::newRow("blank lines skipped, no final line end")
-        << QByteArray("medium,Q,v\n\nwater,36,1")
+        << none << QByteArray("medium,Q,v\n\nwater,36,1")
         << QByteArray("medium,Q,v,d,error,DN,ID,v_real,v_check\nwater,36,1,112.8,,125,128.20,0.77,"
                       "inside\n")
         << 0 << QByteArray();
-    QTest::newRow("header only") << QByteArray("medium,Q,P,T,u,v\n")
+    QTest::newRow("header only") << none << QByteArray("medium,Q,P,T,u,v\n")
                                  << QByteArray("medium,Q,P,T,u,v,d,error,DN,ID,v_real,v_check\n")
                                  << 0 << QByteArray();
-    QTest::newRow("empty file") << QByteArray() << QByteArray() << 2
+    QTest::newRow("empty file") << none << QByteArray() << QByteArray() << 2
                                 << QByteArray("输入是空的，缺少表头行");
-    QTest::newRow("no medium column")
-        << QByteArray("Q,v\n1,1\n") << QByteArray() << 2 << QByteArray("表头缺少 medium 列");
+    QTest::newRow("no medium column") << none << QByteArray("Q,v\n1,1\n") << QByteArray() << 2
+                                      << QByteArray("表头缺少 medium 列");
     // "压缩空气" saved in GBK: not UTF-8, and said so with its line, not passed on as garbage.
-    QTest::newRow("GBK file") << QByteArray(
-        "medium,Q,P,T,v\nwater,100,,,2\n\xD1\xB9\xCB\xF5\xBF\xD5\xC6\xF8,600,0.7,20,10\n")
-                              << QByteArray("medium,Q,P,T,v,d,error,DN,ID,v_real,v_check\nwater,"
-                                            "100,,,2,132.936074863071,,150,154.08,1.49,inside\n")
-                              << 2 << QByteArray("第 3 行不是 UTF-8 编码的文本");
-    QTest::newRow("quote left open") << QByteArray("medium,Q,v\nwater,\"100,2\n")
+    QTest::newRow("GBK file")
+        << none
+        << QByteArray(
+               "medium,Q,P,T,v\nwater,100,,,2\n\xD1\xB9\xCB\xF5\xBF\xD5\xC6\xF8,600,0.7,20,10\n")
+        << QByteArray("medium,Q,P,T,v,d,error,DN,ID,v_real,v_check\nwater,"
+                      "100,,,2,132.936074863071,,150,154.08,1.49,inside\n")
+        << 2
+        << QByteArray("第 3 行不是 UTF-8 编码的文本。Excel 另存的“CSV（逗号分隔）”是 GBK "
+                      "编码，请加 --encoding=gbk 重试");
+    // 水 in GBK is CB AE, which is valid UTF-8 too (U+02EE).
+    QTest::newRow("GBK that reads as UTF-8")
+        << none << QByteArray("medium,Q,v\n\xCB\xAE,100,2\n")
+        << QByteArray(
+               "medium,Q,v,d,error,DN,ID,v_real,v_check\n\xCB\xAE,100,2,,不认识的介质“\xCB\xAE”，"
+               "应为 air、steam、water 或 压缩空气、蒸汽、水。文件看来是 GBK 编码（“水”），"
+               "请加 --encoding=gbk 重试。,,,,\n")
+        << 1 << QByteArray();
+    QTest::newRow("GBK read as GBK, with a byte-order mark added")
+        << QList<QByteArray> {"--encoding=GBK", "--bom"}
+        << QByteArray("medium,Q,v,\xB1\xB8\xD7\xA2\n\xCB\xAE,100,2,\xD2\xBB\xBA\xC5\xCF\xDF\n"
+                      "\xD1\xB9\xCB\xF5\xBF\xD5\xC6\xF8,600,2,\"\xD2\xBB,\"\n")
+        << QByteArray("\xEF\xBB\xBFmedium,Q,v,备注,d,error,DN,ID,v_real,v_check\n"
+                      "水,100,2,一号线,132.936074863071,,150,154.08,1.49,inside\n"
+                      "压缩空气,600,2,\"一,\",,表头缺少 P 列（压缩空气设计压力P）。,,,,\n")
+        << 1 << QByteArray();
+    QTest::newRow("broken GBK") << gbk << QByteArray("medium,Q,v\nwater,100,2\n\xCB\x20,1,1\n")
+                                << QByteArray(
+                                       "medium,Q,v,d,error,DN,ID,v_real,v_check\n"
+                                       "water,100,2,132.936074863071,,150,154.08,1.49,inside\n")
+                                << 2 << QByteArray("第 3 行不是 GBK 编码的文本");
+    QTest::newRow("quote left open") << none << QByteArray("medium,Q,v\nwater,\"100,2\n")
                                      << QByteArray("medium,Q,v,d,error,DN,ID,v_real,v_check\n") << 2
                                      << QByteArray("第 2 行引号没有闭合");
 }
 
 void tst_Cli::batch()
 {
+    QFETCH(QList<QByteArray>, options);
     QFETCH(QByteArray, input);
     QFETCH(QByteArray, expected);
     QFETCH(int, status);
     QFETCH(QByteArray, message);
 
-    const Outcome outcome = runSizer({"batch"}, input);
+    const Outcome outcome = runSizer(QList<QByteArray> {"batch"} + options, input);
     QCOMPARE(outcome.out, expected);
     QCOMPARE(outcome.status, status);
     if (message.isEmpty())
@@ -389,7 +494,7 @@ void tst_Cli::pipeColumnsAgreeWithPrintf()
         const double velocity = 0.05 + std::round(random.generateDouble() * 300.0) / 100.0;
         rows.append({flow, velocity});
         input += "water," + QByteArray::number(flow, 'g', 17) + ','
-                + QByteArray::number(velocity, 'g', 17) + '\n';
+            + QByteArray::number(velocity, 'g', 17) + '\n';
     }
     const Outcome outcome = runSizer({"batch"}, input);
     QCOMPARE(outcome.status, 0);
@@ -397,10 +502,9 @@ void tst_Cli::pipeColumnsAgreeWithPrintf()
     for (int i = 0; i < rows.size(); ++i) {
         const QList<QByteArray> fields = lines.value(i + 1).split(',');
         const double diameter = fields.value(3).toDouble();
-        const auto advice = tovrik::advise(tovrik::Medium::Water, rows[i].first,
-                                           tovrik::waterSizing(fields.value(1).constData(),
-                                                               fields.value(2).constData())
-                                                   .diameter);
+        const auto advice = tovrik::advise(
+            tovrik::Medium::Water, rows[i].first,
+            tovrik::waterSizing(fields.value(1).constData(), fields.value(2).constData()).diameter);
         QVERIFY(diameter > 0);
         if (!advice) {
             QCOMPARE(fields.value(8), QByteArray("beyond-table"));
@@ -414,6 +518,156 @@ void tst_Cli::pipeColumnsAgreeWithPrintf()
         QCOMPARE(fields.value(6), QByteArray(id));
         QCOMPARE(fields.value(7), QByteArray(velocity));
     }
+}
+
+// Random line lists with quoted and unquoted passthrough fields and any line ends: every row
+// comes back, its bytes exactly as written, followed by its results.
+void tst_Cli::roundTripKeepsEveryByte()
+{
+    QRandomGenerator random(14);
+    const QByteArray ends[] = {"\n", "\r\n", "\r"};
+    const QList<QByteArray> plain {"a", "b", "2\"", " ", "\"", "x\"y\"", "水", "", "1.5"};
+    const QList<QByteArray> special {",", "\"\"", "\n", "\r", "\r\n", "a", "水", " "};
+    const std::pair<QByteArray, QByteArray> rows[] = {
+        {"water,100,2", "132.936074863071,,150,154.08,1.49,inside"},
+        {"water,36,1", "112.8,,125,128.20,0.77,inside"},
+        {"water,1,0", ",水的设计流速v不能为零。,,,,"},
+    };
+    for (int file = 0; file < 200; ++file) {
+        const QByteArray lineEnd = ends[random.bounded(3)];
+        QByteArray input = "medium,Q,v,note,other" + lineEnd;
+        QByteArray expected = "medium,Q,v,note,other,d,error,DN,ID,v_real,v_check" + lineEnd;
+        const int count = random.bounded(1, 20);
+        for (int row = 0; row < count; ++row) {
+            const auto &[inputs, results] = rows[random.bounded(3)];
+            QByteArray record = inputs;
+            for (int field = 0; field < 2; ++field) {
+                QByteArray text;
+                if (random.bounded(2)) {
+                    text = "\"";
+                    for (int i = random.bounded(5); i > 0; --i)
+                        text += special[random.bounded(special.size())];
+                    text += "\"";
+                } else {
+                    for (int i = random.bounded(5); i > 0; --i)
+                        text += plain[random.bounded(plain.size())];
+                    if (text.startsWith('"'))
+                        text.prepend('x');
+                }
+                record += ',' + text;
+            }
+            const bool last = row == count - 1;
+            input += record + (last && random.bounded(2) ? QByteArray() : ends[random.bounded(3)]);
+            expected += record + ',' + results + lineEnd;
+        }
+        const Outcome outcome = runSizer({"batch"}, input);
+        QCOMPARE(outcome.out, expected);
+        QVERIFY(outcome.status <= 1);
+    }
+}
+
+void tst_Cli::unreadableInput_data()
+{
+    QTest::addColumn<QByteArray>("path");
+    QTest::addColumn<QByteArray>("message");
+    QTest::newRow("a directory") << QByteArray("/")
+                                 << QByteArray("读取输入失败（第 1 行）：是一个目录");
+    // Standard input that cannot be read, as when it is closed.
+    QTest::newRow("unreadable standard input")
+        << QByteArray() << QByteArray("读取输入失败（第 1 行）：错误的文件描述符");
+}
+
+void tst_Cli::unreadableInput()
+{
+    QFETCH(QByteArray, path);
+    QFETCH(QByteArray, message);
+
+    std::FILE *in = std::fopen("/dev/null", "w");
+    std::FILE *out = std::tmpfile();
+    std::FILE *err = std::tmpfile();
+    QList<QByteArray> args {"batch"};
+    if (!path.isEmpty())
+        args << path;
+    const int status = runIn(args, in, out, err);
+    std::fclose(in);
+    QCOMPARE(readAll(out), QByteArray());
+    const QByteArray said = readAll(err);
+    QCOMPARE(status, 2);
+    QVERIFY2(said.contains(message), said.constData());
+}
+
+void tst_Cli::jsonIsValidUtf8()
+{
+    const Outcome outcome = runSizer({"water", "-Q", "\xFF\xFE", "-v", "0", "--json"});
+    QCOMPARE(outcome.status, 1);
+    QVERIFY2(outcome.out.startsWith("{\"medium\":\"water\",\"Q\":\"\uFFFD\uFFFD\",\"v\":\"0\","
+                                    "\"error\":\"水流量Q不是有效的数字。\""),
+             outcome.out.constData());
+    QVERIFY(QString::fromUtf8(outcome.out).toUtf8() == outcome.out);
+}
+
+void tst_Cli::failedWrite_data()
+{
+    QTest::addColumn<QList<QByteArray>>("args");
+    QTest::addColumn<int>("rows");
+
+    QTest::newRow("a line") << QList<QByteArray> {"water", "-Q", "100", "-v", "2"} << 0;
+    QTest::newRow("a line in JSON") << QList<QByteArray> {"water", "-Q1", "-v2", "--json"} << 0;
+    QTest::newRow("help") << QList<QByteArray> {"--help"} << 0;
+    QTest::newRow("version") << QList<QByteArray> {"--version"} << 0;
+    QTest::newRow("a short batch") << QList<QByteArray> {"batch"} << 3;
+    QTest::newRow("a long batch") << QList<QByteArray> {"batch"} << 200000;
+}
+
+// A full disk loses the results: that must never end in silence and status 0.
+void tst_Cli::failedWrite()
+{
+    QFETCH(QList<QByteArray>, args);
+    QFETCH(int, rows);
+
+    QByteArray input("medium,Q,v\n");
+    for (int i = 0; i < rows; ++i)
+        input += "water,100,2\n";
+    std::FILE *in = std::tmpfile();
+    std::fwrite(input.constData(), 1, std::size_t(input.size()), in);
+    std::rewind(in);
+    std::FILE *full = std::fopen("/dev/full", "w");
+    QVERIFY(full);
+    std::FILE *err = std::tmpfile();
+    const int status = runIn(args, in, full, err);
+    const long read = std::ftell(in);
+    std::fclose(in);
+    std::fclose(full);
+    QCOMPARE(readAll(err), QByteArray("tovrik-size：写入标准输出失败：设备上没有空间\n"));
+    QCOMPARE(status, 3);
+    if (rows > 100000)
+        QVERIFY2(read < input.size() / 2, "a batch that cannot write stops at once");
+}
+
+// The conventional end of `tovrik-size batch big.csv | head -1`: no message, ended by SIGPIPE,
+// even when the parent ignores that signal.
+void tst_Cli::closedPipeEndsQuietly()
+{
+    QTemporaryDir dir;
+    QFile lines(dir.filePath(QStringLiteral("big.csv")));
+    QVERIFY(lines.open(QIODevice::WriteOnly));
+    lines.write("medium,Q,v\n");
+    for (int i = 0; i < 300000; ++i)
+        lines.write("water,100,2\n");
+    lines.close();
+    QProcess shell;
+    shell.start(QStringLiteral("bash"),
+                {QStringLiteral("-c"),
+                 QStringLiteral("trap '' PIPE; set -o pipefail; \"$0\" batch \"$1\" 2>\"$2\" | head -1"),
+                 QStringLiteral(TOVRIK_SIZER), lines.fileName(),
+                 dir.filePath(QStringLiteral("err"))});
+    QVERIFY(shell.waitForFinished(60000));
+    QCOMPARE(shell.readAllStandardOutput(),
+             QByteArray("medium,Q,v,d,error,DN,ID,v_real,v_check\n"));
+    QFile said(dir.filePath(QStringLiteral("err")));
+    QVERIFY(said.open(QIODevice::ReadOnly));
+    QCOMPARE(said.readAll(), QByteArray());
+    QCOMPARE(shell.exitCode(), 128 + 13); // SIGPIPE
 }
 
 QTEST_APPLESS_MAIN(tst_Cli)
