@@ -14,7 +14,7 @@ const ProjectHeader &projectHeader()
         .executableName = "Tovrik",
         .title = "Tovrik",
         .version = "1.00",
-        .iconPath = ":/icons/tovrik.ico",
+        .icon = "icons/tovrik.ico",
     };
     return header;
 }

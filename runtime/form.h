@@ -1,18 +1,17 @@
 #pragma once
 
-#include <QRadioButton>
-#include <QWidget>
-
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <span>
+#include <string>
+#include <string_view>
 #include <vector>
 
-class QButtonGroup;
-class QPixmap;
-
 // A small form engine: a window is a static table of controls measured in twips, built once
-// into Qt widgets. Nothing is laid out at run time; controls keep their places when the window
-// is resized.
+// into native controls by one backend per build (Qt Widgets, or Win32). Nothing is laid out at
+// run time; controls keep their places when the window is resized. This header is the whole
+// of what a window's handlers may use, and names no toolkit.
 namespace tovrik {
 
 enum class ControlKind : std::uint8_t {
@@ -44,7 +43,7 @@ struct ControlDef
     ControlKind kind;
     const char *name;
     int container; // index of a Frame row earlier in the table, or onForm
-    const char *caption; // UTF-8; for an Image, the resource path of its picture
+    const char *caption; // UTF-8; for an Image, its picture's path under resources/
     int left, top, width, height;
     int tabIndex;
     const FontSpec *font; // nullptr: the application's default font
@@ -53,86 +52,130 @@ struct ControlDef
     bool value; // OptionButton: selected at start
 };
 
-// The one place where twips become device-independent pixels: 15 twips to a pixel at 96 dpi.
-// Larger screens are handled by Qt's high-DPI scaling of these pixels.
-QRect twipsToPixels(int left, int top, int width, int height);
-
-// A picture control: draws its picture stretched over its whole rectangle, and is clickable.
-class ImageControl : public QWidget
+struct PixelRect
 {
-    Q_OBJECT
+    int x, y, width, height;
+};
 
+// The one place where twips become pixels: 1440 twips to the inch, 15 to a pixel at 96 dpi.
+PixelRect twipsToPixels(int left, int top, int width, int height, int dpi);
+// A control's rectangle in its container; a Line is at least one pixel thick.
+PixelRect controlRect(const ControlDef &def, int dpi);
+
+bool takesFocus(ControlKind kind);
+
+// What every backend derives alike from a definition.
+struct FormStructure
+{
+    // The controls that can take focus, in ascending tab index.
+    std::vector<int> tabChain;
+    // Each input label with the field lying on it, which is the field the label names.
+    std::vector<std::pair<int, int>> buddies;
+    // The option buttons sitting directly in one container form one group, in table order.
+    std::vector<std::vector<int>> optionGroups;
+};
+FormStructure structureOf(std::span<const ControlDef> definition);
+
+class Form;
+class NativeForm; // the backend's own
+
+// A control of a form, by its row in the form's definition: a cheap handle, valid as long as
+// its form. The properties are the runtime's intrinsic ones.
+class Control
+{
 public:
-    explicit ImageControl(QWidget *parent = nullptr);
-    void setPicture(const QPixmap &picture);
-    const QPixmap &picture() const { return m_picture; }
+    Control(Form &form, int index)
+        : m_form(&form)
+        , m_index(index)
+    {
+    }
 
-signals:
-    void clicked();
-
-protected:
-    void paintEvent(QPaintEvent *event) override;
-    void mouseReleaseEvent(QMouseEvent *event) override;
+    int index() const { return m_index; }
+    Form &form() const { return *m_form; }
+    // The Visible property as set, whether or not a container is showing.
+    bool visible() const;
+    void setVisible(bool visible) const;
 
 private:
-    QPixmap m_picture;
+    Form *m_form;
+    int m_index;
 };
 
-// An option button that, like its Windows original, answers a click anywhere in its rectangle,
-// not only on its circle and caption.
-class OptionControl : public QRadioButton
+class TextBox : public Control
 {
-    Q_OBJECT
-
 public:
-    using QRadioButton::QRadioButton;
+    using Control::Control;
 
-protected:
-    bool hitButton(const QPoint &pos) const override { return rect().contains(pos); }
+    std::string text() const; // UTF-8
+    // Shows the leading characters of a text longer than the field, as a text set by code is.
+    void setText(std::string_view text) const;
+    std::string toolTip() const;
+    void setToolTip(std::string_view text) const;
 };
 
-// A one-pixel separator line in the window text colour.
-class LineControl : public QWidget
+class OptionButton : public Control
 {
-    Q_OBJECT
-
 public:
-    explicit LineControl(QWidget *parent = nullptr);
+    using Control::Control;
 
-protected:
-    void paintEvent(QPaintEvent *event) override;
+    bool value() const;
+    // Selecting a button clears the others of its group and raises its click.
+    void setValue(bool value) const;
+    // Raised when the button becomes selected, by a click or by the arrow keys.
+    void onClick(std::function<void()> handler) const;
 };
 
-class Form : public QWidget
+class CommandButton : public Control
 {
-    Q_OBJECT
+public:
+    using Control::Control;
 
+    void onClick(std::function<void()> handler) const;
+};
+
+class Image : public Control
+{
+public:
+    using Control::Control;
+
+    void onClick(std::function<void()> handler) const;
+};
+
+class Frame : public Control
+{
+public:
+    using Control::Control;
+};
+
+class Form
+{
 public:
     Form(const char *caption, int clientWidthTwips, int clientHeightTwips,
          std::span<const ControlDef> definition);
+    virtual ~Form();
+    Form(const Form &) = delete;
+    Form &operator=(const Form &) = delete;
 
     // Raises the load event once, before the form is first shown.
     void load() { Form_Load(); }
+    void show();
+    std::span<const ControlDef> definition() const { return m_definition; }
+    NativeForm &native() const { return *m_native; }
+
+    // A calculation failed: beeps, shows the message in a balloon at the result field, which
+    // is marked as not current until text is next written to it, and puts the focus on the
+    // field at fault with its text selected, so it can be retyped at once.
+    void reportFailure(const TextBox &result, const TextBox &field, std::string_view message);
 
 protected:
     virtual void Form_Load() { }
 
-    // For the derived form's constructor, which keeps typed members; never used from handlers.
-    template<typename Widget>
-    Widget *control(int index) const
-    {
-        return static_cast<Widget *>(m_controls.at(index));
-    }
-    // The option buttons sitting directly in one container form one group; ids are row indexes.
-    QButtonGroup *optionGroup(int container) const;
-
 private:
-    QWidget *create(const ControlDef &def, QWidget *parent);
-    void linkBuddies(std::span<const ControlDef> definition);
-    void orderTabs(std::span<const ControlDef> definition);
-
-    std::vector<QWidget *> m_controls;
-    std::vector<std::pair<int, QButtonGroup *>> m_groups;
+    std::span<const ControlDef> m_definition;
+    std::unique_ptr<NativeForm> m_native;
 };
+
+// The decimal separator of the user's locale, which typed numbers and results use.
+char32_t localeDecimalSeparator();
 
 } // namespace tovrik

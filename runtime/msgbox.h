@@ -1,12 +1,13 @@
 #pragma once
 
-class QString;
-class QWidget;
+#include <string_view>
 
 namespace tovrik {
 
-// A modal box with the prompt, an OK button only and no icon, titled with the application's
-// title; returns when the user presses OK.
-void rtcMsgBox(QWidget *parent, const QString &prompt);
+class Form;
+
+// A modal box over the form with the prompt, an OK button only and no icon, titled with the
+// application's title; returns when the user presses OK.
+void rtcMsgBox(const Form &owner, std::string_view prompt);
 
 } // namespace tovrik

@@ -15,11 +15,11 @@ struct ProjectHeader
     const char *executableName;
     const char *title; // the application title, used by message boxes
     const char *version;
-    const char *iconPath; // Qt resource path
+    const char *icon; // the application icon's path under resources/; on Windows, icon group 1
 };
 
 // Creates the application, builds the start-up form, raises its load event, shows it at the
-// system's default position and runs the event loop until the form is closed. Command-line
+// system's default position and runs the message loop until the form is closed. Command-line
 // arguments are not read.
 int ThunRTMain(const ProjectHeader &header);
 

@@ -656,11 +656,11 @@ void tst_Cli::closedPipeEndsQuietly()
         lines.write("water,100,2\n");
     lines.close();
     QProcess shell;
-    shell.start(QStringLiteral("bash"),
-                {QStringLiteral("-c"),
-                 QStringLiteral("trap '' PIPE; set -o pipefail; \"$0\" batch \"$1\" 2>\"$2\" | head -1"),
-                 QStringLiteral(TOVRIK_SIZER), lines.fileName(),
-                 dir.filePath(QStringLiteral("err"))});
+    shell.start(
+        QStringLiteral("bash"),
+        {QStringLiteral("-c"),
+         QStringLiteral("trap '' PIPE; set -o pipefail; \"$0\" batch \"$1\" 2>\"$2\" | head -1"),
+         QStringLiteral(TOVRIK_SIZER), lines.fileName(), dir.filePath(QStringLiteral("err"))});
     QVERIFY(shell.waitForFinished(60000));
     QCOMPARE(shell.readAllStandardOutput(),
              QByteArray("medium,Q,v,d,error,DN,ID,v_real,v_check\n"));

@@ -1,4 +1,4 @@
-#include "runtime/form.h"
+#include "runtime/qt/controls.h"
 #include "tests/windowfixture.h"
 
 #include <QFile>
@@ -90,27 +90,30 @@ void tst_Pictures::bitmap()
 void tst_Pictures::picturesFillTheirControls()
 {
     const Quendal &w = *m_window;
-    for (ImageControl *image :
+    for (const Image &control :
          {w.Image1, w.Image2, w.Image3, w.Image8, w.Image6, w.Image7, w.Image5}) {
+        auto *image = widget<ImageControl>(control);
         QVERIFY2(!image->picture().isNull(), qPrintable(image->objectName()));
         const QSet<QRgb> colours = coloursOf(image->grab().toImage());
         QVERIFY2(QSet<QRgb>({grey, magenta, yellow}).contains(colours),
                  qPrintable(image->objectName()));
     }
-    QCOMPARE(w.Image1->picture().size(), QSize(138, 492));
-    QCOMPARE(w.Image1->size(), QSize(137, 479));
-    QCOMPARE(w.Image2->picture().toImage(), w.Image7->picture().toImage());
-    QCOMPARE(w.Image3->picture().toImage(), w.Image5->picture().toImage());
+    const auto picture = [](const Image &image) { return widget<ImageControl>(image)->picture(); };
+    QCOMPARE(picture(w.Image1).size(), QSize(138, 492));
+    QCOMPARE(widget(w.Image1)->size(), QSize(137, 479));
+    QCOMPARE(picture(w.Image2).toImage(), picture(w.Image7).toImage());
+    QCOMPARE(picture(w.Image3).toImage(), picture(w.Image5).toImage());
 }
 
 void tst_Pictures::clickSwapsTheNotice()
 {
     Quendal &w = *m_window;
-    QVERIFY(!coloursOf(w.grab().toImage()).contains(yellow));
-    QTest::mouseClick(w.Image2, Qt::LeftButton);
-    QVERIFY(coloursOf(w.grab().toImage()).contains(yellow)); // the contact notice's logo
-    QTest::mouseClick(w.Image3, Qt::LeftButton);
-    QVERIFY(!coloursOf(w.grab().toImage()).contains(yellow));
+    QWidget *window = nativeWindow(w);
+    QVERIFY(!coloursOf(window->grab().toImage()).contains(yellow));
+    QTest::mouseClick(widget(w.Image2), Qt::LeftButton);
+    QVERIFY(coloursOf(window->grab().toImage()).contains(yellow)); // the contact notice's logo
+    QTest::mouseClick(widget(w.Image3), Qt::LeftButton);
+    QVERIFY(!coloursOf(window->grab().toImage()).contains(yellow));
 }
 
 QTEST_MAIN(tst_Pictures)

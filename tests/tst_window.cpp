@@ -62,49 +62,49 @@ void tst_Window::cleanup()
 void tst_Window::startUpState()
 {
     Quendal &w = *m_window;
-    QVERIFY(w.Optionca->isChecked());
-    QVERIFY(!w.Options->isChecked());
-    QVERIFY(!w.Optionw->isChecked());
-    QVERIFY(w.Frameca->isVisible());
-    QVERIFY(!w.Frames->isVisible());
-    QVERIFY(!w.Framew->isVisible());
-    QVERIFY(w.Image2->isVisible());
-    QVERIFY(!w.Image3->isVisible());
-    for (QLineEdit *field : w.findChildren<QLineEdit *>())
+    QVERIFY(qt(w.Optionca)->isChecked());
+    QVERIFY(!qt(w.Options)->isChecked());
+    QVERIFY(!qt(w.Optionw)->isChecked());
+    QVERIFY(qt(w.Frameca)->isVisible());
+    QVERIFY(!qt(w.Frames)->isVisible());
+    QVERIFY(!qt(w.Framew)->isVisible());
+    QVERIFY(qt(w.Image2)->isVisible());
+    QVERIFY(!qt(w.Image3)->isVisible());
+    for (QLineEdit *field : nativeWindow(w)->findChildren<QLineEdit *>())
         QVERIFY2(field->text().isEmpty(), qPrintable(field->objectName()));
 }
 
 void tst_Window::identity()
 {
-    QCOMPARE(m_window->windowTitle(), QStringLiteral("Quendal"));
-    QCOMPARE(m_window->size(), QSize(394, 493));
+    QCOMPARE(nativeWindow(*m_window)->windowTitle(), QStringLiteral("Quendal"));
+    QCOMPARE(nativeWindow(*m_window)->size(), QSize(394, 493));
     QCOMPARE(QCoreApplication::applicationName(), QStringLiteral("Tovrik"));
     QCOMPARE(QCoreApplication::applicationVersion(), QStringLiteral("1.00"));
-    const QList<QSize> sizes = m_window->windowIcon().availableSizes();
+    const QList<QSize> sizes = nativeWindow(*m_window)->windowIcon().availableSizes();
     for (const QSize size : {QSize(16, 16), QSize(32, 32), QSize(48, 48)})
         QVERIFY2(sizes.contains(size), qPrintable(QString::number(size.width())));
-    const Qt::WindowFlags flags = m_window->windowFlags();
+    const Qt::WindowFlags flags = nativeWindow(*m_window)->windowFlags();
     QVERIFY(!(flags & Qt::MSWindowsFixedSizeDialogHint));
-    QCOMPARE(m_window->minimumSize(), QSize(0, 0));
+    QCOMPARE(nativeWindow(*m_window)->minimumSize(), QSize(0, 0));
 }
 
 void tst_Window::typedMembersAreTheirControls()
 {
     const Quendal &w = *m_window;
-    const std::pair<const QWidget *, const char *> members[] = {
-        {w.Image1, "Image1"},     {w.Optionca, "Optionca"}, {w.Options, "Options"},
-        {w.Optionw, "Optionw"},   {w.Frameca, "Frameca"},   {w.Frames, "Frames"},
-        {w.Framew, "Framew"},     {w.Textqa, "Textqa"},     {w.Textpa, "Textpa"},
-        {w.Textta, "Textta"},     {w.Textva, "Textva"},     {w.Command1, "Command1"},
-        {w.Textda, "Textda"},     {w.Image2, "Image2"},     {w.Image3, "Image3"},
-        {w.Textqs, "Textqs"},     {w.Textus, "Textus"},     {w.Textvs, "Textvs"},
-        {w.Command3, "Command3"}, {w.Textds, "Textds"},     {w.Image8, "Image8"},
-        {w.Image6, "Image6"},     {w.Textqw, "Textqw"},     {w.Textvw, "Textvw"},
-        {w.Command2, "Command2"}, {w.Textdw, "Textdw"},     {w.Image7, "Image7"},
-        {w.Image5, "Image5"},
+    const std::pair<const Control *, const char *> members[] = {
+        {&w.Image1, "Image1"},     {&w.Optionca, "Optionca"}, {&w.Options, "Options"},
+        {&w.Optionw, "Optionw"},   {&w.Frameca, "Frameca"},   {&w.Frames, "Frames"},
+        {&w.Framew, "Framew"},     {&w.Textqa, "Textqa"},     {&w.Textpa, "Textpa"},
+        {&w.Textta, "Textta"},     {&w.Textva, "Textva"},     {&w.Command1, "Command1"},
+        {&w.Textda, "Textda"},     {&w.Image2, "Image2"},     {&w.Image3, "Image3"},
+        {&w.Textqs, "Textqs"},     {&w.Textus, "Textus"},     {&w.Textvs, "Textvs"},
+        {&w.Command3, "Command3"}, {&w.Textds, "Textds"},     {&w.Image8, "Image8"},
+        {&w.Image6, "Image6"},     {&w.Textqw, "Textqw"},     {&w.Textvw, "Textvw"},
+        {&w.Command2, "Command2"}, {&w.Textdw, "Textdw"},     {&w.Image7, "Image7"},
+        {&w.Image5, "Image5"},
     };
     for (const auto &[widget, name] : members)
-        QCOMPARE(widget->objectName(), QString::fromLatin1(name));
+        QCOMPARE(nativeWidget(*widget)->objectName(), QString::fromLatin1(name));
 }
 
 void tst_Window::geometry_data()
@@ -133,19 +133,19 @@ void tst_Window::geometry()
     QFETCH(QString, name);
     QFETCH(QRect, expected);
 
-    const QWidget *control = m_window->findChild<QWidget *>(name);
+    const QWidget *control = nativeWindow(*m_window)->findChild<QWidget *>(name);
     QVERIFY(control);
-    const QPoint topLeft = control->mapTo(m_window.get(), QPoint(0, 0));
+    const QPoint topLeft = control->mapTo(nativeWindow(*m_window), QPoint(0, 0));
     QCOMPARE(QRect(topLeft, control->size()), expected);
 }
 
 void tst_Window::resizingMovesNothing()
 {
-    const QRect before = m_window->Textdw->geometry();
-    m_window->resize(800, 700);
-    QCOMPARE(m_window->size(), QSize(800, 700));
-    QCOMPARE(m_window->Textdw->geometry(), before);
-    QCOMPARE(m_window->Frameca->size(), QSize(241, 441));
+    const QRect before = qt(m_window->Textdw)->geometry();
+    nativeWindow(*m_window)->resize(800, 700);
+    QCOMPARE(nativeWindow(*m_window)->size(), QSize(800, 700));
+    QCOMPARE(qt(m_window->Textdw)->geometry(), before);
+    QCOMPARE(qt(m_window->Frameca)->size(), QSize(241, 441));
 }
 
 void tst_Window::defaultFontHasDoubleWidthChineseGlyphs()
@@ -193,8 +193,8 @@ void tst_Window::fieldCoversTheBlanksOfItsCaption()
     QFETCH(QString, label);
     QFETCH(QString, field);
 
-    const auto *caption = m_window->findChild<QLabel *>(label);
-    const auto *edit = m_window->findChild<QLineEdit *>(field);
+    const auto *caption = nativeWindow(*m_window)->findChild<QLabel *>(label);
+    const auto *edit = nativeWindow(*m_window)->findChild<QLineEdit *>(field);
     QVERIFY(caption && edit);
     QCOMPARE(caption->buddy(), edit);
     const QObjectList stacking = edit->parentWidget()->children();
@@ -219,22 +219,23 @@ void tst_Window::fieldCoversTheBlanksOfItsCaption()
 void tst_Window::stackedControlsShareTheirRectangle()
 {
     const Quendal &w = *m_window;
-    QCOMPARE(w.Frames->geometry(), w.Frameca->geometry());
-    QCOMPARE(w.Framew->geometry(), w.Frameca->geometry());
-    QCOMPARE(w.Image3->geometry(), w.Image2->geometry());
-    QCOMPARE(w.Image6->geometry(), w.Image8->geometry());
-    QCOMPARE(w.Image5->geometry(), w.Image7->geometry());
+    QCOMPARE(qt(w.Frames)->geometry(), qt(w.Frameca)->geometry());
+    QCOMPARE(qt(w.Framew)->geometry(), qt(w.Frameca)->geometry());
+    QCOMPARE(qt(w.Image3)->geometry(), qt(w.Image2)->geometry());
+    QCOMPARE(qt(w.Image6)->geometry(), qt(w.Image8)->geometry());
+    QCOMPARE(qt(w.Image5)->geometry(), qt(w.Image7)->geometry());
 }
 
 void tst_Window::resultFieldsAreLargeAndRed()
 {
-    for (const QLineEdit *result : {m_window->Textda, m_window->Textds, m_window->Textdw}) {
+    for (const QLineEdit *result :
+         {qt(m_window->Textda), qt(m_window->Textds), qt(m_window->Textdw)}) {
         QCOMPARE(result->font().pointSizeF(), 14.25);
         QCOMPARE(result->font().weight(), QFont::Normal);
         QCOMPARE(result->palette().color(QPalette::Text), QColor(255, 0, 0));
         QVERIFY(!result->isReadOnly());
     }
-    const auto *unit = m_window->findChild<QLabel *>(QStringLiteral("Label5"));
+    const auto *unit = nativeWindow(*m_window)->findChild<QLabel *>(QStringLiteral("Label5"));
     QCOMPARE(unit->text(), QStringLiteral("mm"));
     QCOMPARE(unit->font().pointSizeF(), 14.25);
 }
@@ -258,7 +259,7 @@ void tst_Window::tabChain()
     QFETCH(QString, option);
     QFETCH(QStringList, chain);
 
-    auto *button = m_window->findChild<QRadioButton *>(option);
+    auto *button = nativeWindow(*m_window)->findChild<QRadioButton *>(option);
     QTest::mouseClick(button, Qt::LeftButton);
     QVERIFY(button->hasFocus());
     QStringList visited {QApplication::focusWidget()->objectName()};
@@ -282,19 +283,19 @@ void tst_Window::enterAndEscapePressNoButton()
     QFETCH(int, key);
 
     Quendal &w = *m_window;
-    QTest::mouseClick(w.Optionw, Qt::LeftButton);
-    QTest::keyClicks(w.Textqw, QStringLiteral("100"));
-    QTest::keyClicks(w.Textvw, QStringLiteral("2"));
-    QTest::keyClick(w.Textvw, Qt::Key(key));
-    QVERIFY(w.Textdw->text().isEmpty());
-    QVERIFY(w.isVisible());
+    QTest::mouseClick(qt(w.Optionw), Qt::LeftButton);
+    QTest::keyClicks(qt(w.Textqw), QStringLiteral("100"));
+    QTest::keyClicks(qt(w.Textvw), QStringLiteral("2"));
+    QTest::keyClick(qt(w.Textvw), Qt::Key(key));
+    QVERIFY(qt(w.Textdw)->text().isEmpty());
+    QVERIFY(nativeWindow(w)->isVisible());
 }
 
 void tst_Window::messageBoxSpeaksChinese()
 {
     MessageBoxWatcher watcher;
-    QTest::keyClicks(m_window->Textqa, QStringLiteral("600"));
-    QTest::mouseClick(m_window->Command1, Qt::LeftButton);
+    QTest::keyClicks(qt(m_window->Textqa), QStringLiteral("600"));
+    QTest::mouseClick(qt(m_window->Command1), Qt::LeftButton);
     QCOMPARE(watcher.boxes.size(), 1);
     const MessageBoxWatcher::Box &box = watcher.boxes.first();
     QCOMPARE(box.buttons, QStringList {QStringLiteral("确定")});

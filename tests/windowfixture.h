@@ -1,13 +1,42 @@
 #pragma once
 
 #include "app/project.h"
+#include "runtime/qt/native.h"
 #include "runtime/thunrt.h"
 #include "window/quendal.h"
 
+#include "runtime/qt/controls.h"
+
 #include <QApplication>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QTest>
 
 #include <memory>
+
+// The Qt widget behind a typed member, to drive and inspect it as a user would.
+inline QLineEdit *qt(const tovrik::TextBox &c)
+{
+    return tovrik::widget<QLineEdit>(c);
+}
+inline QRadioButton *qt(const tovrik::OptionButton &c)
+{
+    return tovrik::widget<QRadioButton>(c);
+}
+inline QGroupBox *qt(const tovrik::Frame &c)
+{
+    return tovrik::widget<QGroupBox>(c);
+}
+inline QPushButton *qt(const tovrik::CommandButton &c)
+{
+    return tovrik::widget<QPushButton>(c);
+}
+inline tovrik::ImageControl *qt(const tovrik::Image &c)
+{
+    return tovrik::widget<tovrik::ImageControl>(c);
+}
 
 // The window as the program builds it: the runtime's fonts, style and translations, then
 // the form, loaded and shown.
@@ -21,8 +50,9 @@ inline std::unique_ptr<tovrik::Quendal> showQuendal()
     auto window = std::make_unique<tovrik::Quendal>();
     window->load();
     window->show();
-    QApplication::setActiveWindow(window.get());
-    if (!QTest::qWaitForWindowExposed(window.get()))
+    QWidget *native = tovrik::nativeWindow(*window);
+    QApplication::setActiveWindow(native);
+    if (!QTest::qWaitForWindowExposed(native))
         qWarning("window was not exposed");
     return window;
 }

@@ -12,9 +12,9 @@ constexpr FontSpec resultFont {"宋体", 14.25, 400};
 constexpr std::uint32_t red = 0x000000FF;
 constexpr int none = noTabIndex;
 
-constexpr const char *referencePicture = ":/pictures/reference.bmp";
-constexpr const char *termsPicture = ":/pictures/terms.bmp";
-constexpr const char *contactPicture = ":/pictures/contact.bmp";
+constexpr const char *referencePicture = "pictures/reference.bmp";
+constexpr const char *termsPicture = "pictures/terms.bmp";
+constexpr const char *contactPicture = "pictures/contact.bmp";
 
 // Each input caption is a 16-column description, the symbol and "=", 12 blanks that the field
 // covers, then the unit, in a font whose Chinese glyphs are two columns wide.

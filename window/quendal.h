@@ -7,53 +7,46 @@
 #include <functional>
 #include <memory>
 
-class QGroupBox;
-class QLineEdit;
-class QPushButton;
-class QRadioButton;
-
 namespace tovrik {
 
 // The calculator's one window: three media, each with a panel of inputs, a calculate button and
 // a result field, and a notice picture that swaps with its partner when clicked.
 class Quendal : public Form
 {
-    Q_OBJECT
-
 public:
     Quendal();
 
-    ImageControl *const Image1;
-    QRadioButton *const Optionca;
-    QRadioButton *const Options;
-    QRadioButton *const Optionw;
-    QGroupBox *const Frameca;
-    QGroupBox *const Frames;
-    QGroupBox *const Framew;
+    const Image Image1;
+    const OptionButton Optionca;
+    const OptionButton Options;
+    const OptionButton Optionw;
+    const Frame Frameca;
+    const Frame Frames;
+    const Frame Framew;
 
-    QLineEdit *const Textqa;
-    QLineEdit *const Textpa;
-    QLineEdit *const Textta;
-    QLineEdit *const Textva;
-    QPushButton *const Command1;
-    QLineEdit *const Textda;
-    ImageControl *const Image2;
-    ImageControl *const Image3;
+    const TextBox Textqa;
+    const TextBox Textpa;
+    const TextBox Textta;
+    const TextBox Textva;
+    const CommandButton Command1;
+    const TextBox Textda;
+    const Image Image2;
+    const Image Image3;
 
-    QLineEdit *const Textqs;
-    QLineEdit *const Textus;
-    QLineEdit *const Textvs;
-    QPushButton *const Command3;
-    QLineEdit *const Textds;
-    ImageControl *const Image8;
-    ImageControl *const Image6;
+    const TextBox Textqs;
+    const TextBox Textus;
+    const TextBox Textvs;
+    const CommandButton Command3;
+    const TextBox Textds;
+    const Image Image8;
+    const Image Image6;
 
-    QLineEdit *const Textqw;
-    QLineEdit *const Textvw;
-    QPushButton *const Command2;
-    QLineEdit *const Textdw;
-    ImageControl *const Image7;
-    ImageControl *const Image5;
+    const TextBox Textqw;
+    const TextBox Textvw;
+    const CommandButton Command2;
+    const TextBox Textdw;
+    const Image Image7;
+    const Image Image5;
 
 protected:
     void Form_Load() override;
@@ -73,10 +66,10 @@ private:
     void Image5_Click();
 
     // Runs one formula; on success writes its text to the result field and the pipe to choose
-    // to its tooltip, otherwise leaves the field alone and points the user at the input to mend.
-    void calculate(Medium medium, QLineEdit *result, const std::function<Sizing()> &formula);
-    void reportFailure(Medium medium, const Failure &failure, QLineEdit *result);
-    QLineEdit *fieldFor(Medium medium, Operand operand) const;
+    // to its tooltip, otherwise leaves the field's text alone and points the user at the input
+    // to mend.
+    void calculate(Medium medium, const TextBox &result, const std::function<Sizing()> &formula);
+    const TextBox &fieldFor(Medium medium, Operand operand) const;
 };
 
 std::unique_ptr<Form> createQuendal();

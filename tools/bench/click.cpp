@@ -3,6 +3,7 @@
 //   QT_QPA_PLATFORM=offscreen build/bin/tovrik-bench-click
 
 #include "app/project.h"
+#include "runtime/qt/native.h"
 #include "runtime/thunrt.h"
 #include "window/quendal.h"
 
@@ -63,21 +64,24 @@ int main(int argc, char *argv[])
     window.show();
     QApplication::processEvents();
 
-    window.Textqa->setText(QStringLiteral("600"));
-    window.Textpa->setText(QStringLiteral("0.7"));
-    window.Textta->setText(QStringLiteral("20"));
-    window.Textva->setText(QStringLiteral("10"));
-    measure("air", window.Command1, window.Textda, "57.0212772537991");
+    window.Textqa.setText("600");
+    window.Textpa.setText("0.7");
+    window.Textta.setText("20");
+    window.Textva.setText("10");
+    measure("air", tovrik::widget<QPushButton>(window.Command1),
+            tovrik::widget<QLineEdit>(window.Textda), "57.0212772537991");
 
-    window.Options->click();
-    window.Textqs->setText(QStringLiteral("10"));
-    window.Textus->setText(QStringLiteral("0.3747"));
-    window.Textvs->setText(QStringLiteral("30"));
-    measure("steam", window.Command3, window.Textds, "210.106296907066");
+    tovrik::widget<QRadioButton>(window.Options)->click();
+    window.Textqs.setText("10");
+    window.Textus.setText("0.3747");
+    window.Textvs.setText("30");
+    measure("steam", tovrik::widget<QPushButton>(window.Command3),
+            tovrik::widget<QLineEdit>(window.Textds), "210.106296907066");
 
-    window.Optionw->click();
-    window.Textqw->setText(QStringLiteral("100"));
-    window.Textvw->setText(QStringLiteral("2"));
-    measure("water", window.Command2, window.Textdw, "132.936074863071");
+    tovrik::widget<QRadioButton>(window.Optionw)->click();
+    window.Textqw.setText("100");
+    window.Textvw.setText("2");
+    measure("water", tovrik::widget<QPushButton>(window.Command2),
+            tovrik::widget<QLineEdit>(window.Textdw), "132.936074863071");
     return 0;
 }

@@ -5,6 +5,7 @@
 
 #include "app/project.h"
 #include "runtime/form.h"
+#include "runtime/qt/native.h"
 #include "runtime/thunrt.h"
 
 #include <QApplication>
@@ -42,20 +43,22 @@ int main(int argc, char *argv[])
     }
     QApplication application(argc, argv);
     QuitOnFirstPaint quitter;
-    std::unique_ptr<QWidget> window;
+    std::unique_ptr<QWidget> label;
+    std::unique_ptr<tovrik::Form> form;
+    QWidget *window = nullptr;
     if (bare) {
-        auto label = std::make_unique<QLabel>(QStringLiteral("压缩空气标态流量Q="));
+        label = std::make_unique<QLabel>(QStringLiteral("压缩空气标态流量Q="));
         QFont font(QStringLiteral("AR PL UMing CN"));
         font.setPointSizeF(9.0);
         label->setFont(font);
         label->resize(394, 493);
-        window = std::move(label);
+        window = label.get();
     } else {
         const tovrik::ProjectHeader &header = tovrik::projectHeader();
         tovrik::initializeRuntime(header);
-        auto form = header.createStartupForm();
+        form = header.createStartupForm();
         form->load();
-        window = std::move(form);
+        window = tovrik::nativeWindow(*form);
     }
     window->installEventFilter(&quitter);
     window->show();

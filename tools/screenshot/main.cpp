@@ -4,10 +4,12 @@
 
 #include "app/project.h"
 #include "runtime/form.h"
+#include "runtime/qt/native.h"
 #include "runtime/thunrt.h"
 
 #include <QApplication>
 #include <QPixmap>
+#include <QWidget>
 
 #include <cstdio>
 
@@ -24,5 +26,5 @@ int main(int argc, char *argv[])
     form->load();
     form->show();
     QApplication::processEvents();
-    return form->grab().save(QString::fromLocal8Bit(argv[1])) ? 0 : 1;
+    return tovrik::nativeWindow(*form)->grab().save(QString::fromLocal8Bit(argv[1])) ? 0 : 1;
 }

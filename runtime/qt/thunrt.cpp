@@ -48,8 +48,8 @@ void initializeRuntime(const ProjectHeader &header)
 {
     QCoreApplication::setApplicationName(QString::fromUtf8(header.title));
     QCoreApplication::setApplicationVersion(QString::fromUtf8(header.version));
-    if (header.iconPath)
-        QApplication::setWindowIcon(QIcon(QString::fromUtf8(header.iconPath)));
+    if (header.icon)
+        QApplication::setWindowIcon(QIcon(QStringLiteral(":/") + QString::fromUtf8(header.icon)));
 
     // The captions are laid out for SimSun, whose Chinese glyphs are exactly twice as wide as
     // its Latin glyphs and blanks; AR PL UMing has the same proportions.
