@@ -14,8 +14,10 @@ PixelRect controlRect(const ControlDef &def, int dpi)
 {
     PixelRect rect = twipsToPixels(def.left, def.top, def.width, def.height, dpi);
     if (def.kind == ControlKind::Line) {
-        rect.width = std::max(rect.width, 1);
-        rect.height = std::max(rect.height, 1);
+        // One pixel thick on a 96 dpi screen, and as thick again on a larger one.
+        const int thickness = std::max(dpi / 96, 1);
+        rect.width = std::max(rect.width, thickness);
+        rect.height = std::max(rect.height, thickness);
     }
     return rect;
 }

@@ -59,7 +59,7 @@ struct PixelRect
 
 // The one place where twips become pixels: 1440 twips to the inch, 15 to a pixel at 96 dpi.
 PixelRect twipsToPixels(int left, int top, int width, int height, int dpi);
-// A control's rectangle in its container; a Line is at least one pixel thick.
+// A control's rectangle in its container; a Line is a pixel thick for every 96 dpi.
 PixelRect controlRect(const ControlDef &def, int dpi);
 
 bool takesFocus(ControlKind kind);

@@ -1,0 +1,902 @@
+#include "runtime/form.h"
+
+#include "runtime/win32/native.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <cstring>
+
+namespace tovrik {
+
+namespace {
+
+// Control ids start past IDOK and IDCANCEL, so no key of the dialog manager can press one.
+constexpr int firstControlId = 100;
+constexpr UINT_PTR balloonTimer = 1;
+constexpr UINT balloonTime = 6000; // ms: long enough to read two lines twice
+constexpr wchar_t formClass[] = L"TovrikForm";
+constexpr wchar_t frameClass[] = L"TovrikFrame";
+constexpr wchar_t imageClass[] = L"TovrikImage";
+
+HINSTANCE instance()
+{
+    return GetModuleHandleW(nullptr);
+}
+
+// Windows 10's per-monitor functions, looked up at run time so that the program still starts
+// on older systems, which lay out at the system DPI.
+template<typename Function>
+Function *user32Function(const char *name)
+{
+    return reinterpret_cast<Function *>(
+        reinterpret_cast<void *>(GetProcAddress(GetModuleHandleW(L"user32.dll"), name)));
+}
+
+int dpiOf(HWND window)
+{
+    static const auto getDpiForWindow = user32Function<UINT WINAPI(HWND)>("GetDpiForWindow");
+    if (getDpiForWindow) {
+        if (const UINT dpi = getDpiForWindow(window))
+            return static_cast<int>(dpi);
+    }
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    return dpi;
+}
+
+void adjustWindowRect(RECT &rect, DWORD style, DWORD exStyle, int dpi)
+{
+    static const auto adjustForDpi
+        = user32Function<BOOL WINAPI(RECT *, DWORD, BOOL, DWORD, UINT)>("AdjustWindowRectExForDpi");
+    if (adjustForDpi)
+        adjustForDpi(&rect, style, FALSE, exStyle, static_cast<UINT>(dpi));
+    else
+        AdjustWindowRectEx(&rect, style, FALSE, exStyle);
+}
+
+// A 24-bit picture, kept in the executable's resources: "pictures/terms.bmp" is the RCDATA
+// resource PICTURES_TERMS_BMP, the file as it is.
+struct Picture
+{
+    const BITMAPINFO *info = nullptr;
+    const void *bits = nullptr;
+};
+
+Picture loadPicture(const char *path)
+{
+    std::string name = path;
+    for (char &c : name) {
+        if (c >= 'a' && c <= 'z')
+            c = static_cast<char>(c - 'a' + 'A');
+        else if (!(c >= 'A' && c <= 'Z') && !(c >= '0' && c <= '9'))
+            c = '_';
+    }
+    HRSRC resource = FindResourceA(nullptr, name.c_str(), MAKEINTRESOURCEA(10)); // RT_RCDATA
+    if (!resource)
+        return {};
+    const auto *file
+        = static_cast<const unsigned char *>(LockResource(LoadResource(nullptr, resource)));
+    const DWORD size = SizeofResource(nullptr, resource);
+    BITMAPFILEHEADER header;
+    if (!file || size < sizeof header + sizeof(BITMAPINFOHEADER) || file[0] != 'B'
+        || file[1] != 'M')
+        return {};
+    std::memcpy(&header, file, sizeof header);
+    if (header.bfOffBits >= size)
+        return {};
+    return {reinterpret_cast<const BITMAPINFO *>(file + sizeof header), file + header.bfOffBits};
+}
+
+// A Frame: a container of its own class that draws the etched group box and its caption and
+// passes its children's notifications on to the form, which a plain BS_GROUPBOX would swallow.
+LRESULT CALLBACK frameProc(HWND frame, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_COMMAND:
+    case WM_NOTIFY:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN: return SendMessageW(GetAncestor(frame, GA_ROOT), message, wParam, lParam);
+    case WM_SETFONT:
+        SetWindowLongPtrW(frame, GWLP_USERDATA, static_cast<LONG_PTR>(wParam));
+        if (LOWORD(lParam))
+            InvalidateRect(frame, nullptr, TRUE);
+        return 0;
+    case WM_GETFONT: return GetWindowLongPtrW(frame, GWLP_USERDATA);
+    case WM_PAINT: {
+        PAINTSTRUCT paint;
+        HDC dc = BeginPaint(frame, &paint);
+        HGDIOBJ oldFont
+            = SelectObject(dc, reinterpret_cast<HFONT>(GetWindowLongPtrW(frame, GWLP_USERDATA)));
+        TEXTMETRICW metrics;
+        GetTextMetricsW(dc, &metrics);
+        RECT box;
+        GetClientRect(frame, &box);
+        box.top += metrics.tmHeight / 2;
+        DrawEdge(dc, &box, EDGE_ETCHED, BF_RECT);
+        wchar_t caption[256];
+        const int length = GetWindowTextW(frame, caption, 256);
+        const int margin = MulDiv(8, dpiOf(frame), 96);
+        SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+        SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+        SIZE extent;
+        GetTextExtentPoint32W(dc, caption, length, &extent);
+        RECT behind {margin - 2, 0, margin + extent.cx + 2, metrics.tmHeight};
+        ExtTextOutW(dc, margin, 0, ETO_OPAQUE, &behind, caption, static_cast<UINT>(length),
+                    nullptr);
+        SelectObject(dc, oldFont);
+        EndPaint(frame, &paint);
+        return 0;
+    }
+    }
+    return DefWindowProcW(frame, message, wParam, lParam);
+}
+
+// An Image: its picture stretched over the whole control, nearest neighbour as the original
+// runtime draws it, and a click told to the form.
+LRESULT CALLBACK imageProc(HWND image, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_PAINT: {
+        PAINTSTRUCT paint;
+        HDC dc = BeginPaint(image, &paint);
+        const auto *picture
+            = reinterpret_cast<const Picture *>(GetWindowLongPtrW(image, GWLP_USERDATA));
+        if (picture && picture->info) {
+            RECT area;
+            GetClientRect(image, &area);
+            const BITMAPINFOHEADER &header = picture->info->bmiHeader;
+            SetStretchBltMode(dc, COLORONCOLOR);
+            StretchDIBits(dc, 0, 0, area.right, area.bottom, 0, 0, header.biWidth,
+                          std::abs(header.biHeight), picture->bits, picture->info, DIB_RGB_COLORS,
+                          SRCCOPY);
+        }
+        EndPaint(image, &paint);
+        return 0;
+    }
+    case WM_ERASEBKGND: return 1; // the picture covers every pixel
+    case WM_LBUTTONUP: {
+        RECT area;
+        GetClientRect(image, &area);
+        const POINT at {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+        if (PtInRect(&area, at)) {
+            SendMessageW(GetAncestor(image, GA_ROOT), WM_COMMAND,
+                         MAKEWPARAM(GetDlgCtrlID(image), STN_CLICKED),
+                         reinterpret_cast<LPARAM>(image));
+        }
+        return 0;
+    }
+    }
+    return DefWindowProcW(image, message, wParam, lParam);
+}
+
+LRESULT CALLBACK formProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+void registerClasses()
+{
+    static const bool registered = [] {
+        INITCOMMONCONTROLSEX controls {sizeof controls, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
+        InitCommonControlsEx(&controls);
+        WNDCLASSEXW form {};
+        form.cbSize = sizeof form;
+        form.lpfnWndProc = formProc;
+        form.hInstance = instance();
+        form.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+        form.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+        form.lpszClassName = formClass;
+        form.hIcon = LoadIconW(instance(), MAKEINTRESOURCEW(1));
+        RegisterClassExW(&form);
+        WNDCLASSEXW frame = form;
+        frame.lpfnWndProc = frameProc;
+        frame.hIcon = nullptr;
+        frame.lpszClassName = frameClass;
+        RegisterClassExW(&frame);
+        WNDCLASSEXW image = frame;
+        image.lpfnWndProc = imageProc;
+        image.hbrBackground = nullptr;
+        image.lpszClassName = imageClass;
+        RegisterClassExW(&image);
+        return true;
+    }();
+    (void)registered;
+}
+
+} // namespace
+
+std::wstring toWide(std::string_view utf8)
+{
+    if (utf8.empty())
+        return {};
+    const int length = static_cast<int>(utf8.size());
+    std::wstring wide(
+        static_cast<std::size_t>(MultiByteToWideChar(CP_UTF8, 0, utf8.data(), length, nullptr, 0)),
+        L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), length, wide.data(),
+                        static_cast<int>(wide.size()));
+    return wide;
+}
+
+std::string toUtf8(std::wstring_view wide)
+{
+    if (wide.empty())
+        return {};
+    const int length = static_cast<int>(wide.size());
+    std::string utf8(static_cast<std::size_t>(WideCharToMultiByte(CP_UTF8, 0, wide.data(), length,
+                                                                  nullptr, 0, nullptr, nullptr)),
+                     '\0');
+    WideCharToMultiByte(CP_UTF8, 0, wide.data(), length, utf8.data(), static_cast<int>(utf8.size()),
+                        nullptr, nullptr);
+    return utf8;
+}
+
+class NativeForm
+{
+public:
+    NativeForm(const char *caption, int clientWidthTwips, int clientHeightTwips,
+               std::span<const ControlDef> definition);
+    ~NativeForm();
+
+    HWND window() const { return m_window; }
+    HWND control(int index) const { return m_controls.at(std::size_t(index)); }
+    int dpi() const { return m_dpi; }
+    const ControlDef &def(int index) const { return m_definition[std::size_t(index)]; }
+    std::function<void()> &clickHandler(int index) { return m_clicks.at(std::size_t(index)); }
+    std::wstring &toolTip(int index) { return m_toolTips.at(std::size_t(index)); }
+
+    void show();
+    void select(int index);
+    void setStale(int index, bool stale);
+    void setToolTip(int index);
+    void showBalloon(int at, std::string_view text);
+    void hideBalloon();
+    const std::wstring &balloonText() const { return m_balloonText; }
+    HWND balloon() const { return m_balloon; }
+    bool translate(const MSG &message);
+    void moveFocusAway(HWND hidden);
+    LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
+
+private:
+    HWND create(int index);
+    int indexOf(HWND control) const;
+    void layout();
+    void click(int index);
+    bool isTabStop(int index) const;
+    void tab(int step);
+    void arrow(int step);
+
+    std::span<const ControlDef> m_definition;
+    FormStructure m_structure;
+    HWND m_window = nullptr;
+    int m_dpi = 96;
+    int m_clientWidthTwips;
+    int m_clientHeightTwips;
+    std::vector<HWND> m_controls;
+    std::vector<std::function<void()>> m_clicks;
+    std::vector<bool> m_stale;
+    std::vector<std::wstring> m_toolTips;
+    std::vector<Picture> m_pictures;
+    HFONT m_defaultFont = nullptr;
+    std::vector<std::pair<const FontSpec *, HFONT>> m_fonts;
+    HWND m_tipWindow = nullptr;
+    HWND m_balloon = nullptr;
+    std::wstring m_balloonText;
+    HWND m_savedFocus = nullptr;
+    bool m_destroying = false;
+};
+
+namespace {
+
+NativeForm *formOf(HWND window)
+{
+    HWND root = GetAncestor(window, GA_ROOT);
+    wchar_t name[32];
+    if (!root || !GetClassNameW(root, name, 32) || std::wcscmp(name, formClass) != 0)
+        return nullptr;
+    return reinterpret_cast<NativeForm *>(GetWindowLongPtrW(root, GWLP_USERDATA));
+}
+
+LRESULT CALLBACK formProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_NCCREATE) {
+        const auto *create = reinterpret_cast<const CREATESTRUCTW *>(lParam);
+        SetWindowLongPtrW(window, GWLP_USERDATA,
+                          reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    }
+    if (auto *form = reinterpret_cast<NativeForm *>(GetWindowLongPtrW(window, GWLP_USERDATA));
+        form && form->window() == window)
+        return form->handle(message, wParam, lParam);
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+HFONT createFont(const FontSpec &spec, int dpi)
+{
+    LOGFONTW font {};
+    font.lfHeight = -MulDiv(static_cast<int>(spec.pointSize * 100.0 + 0.5), dpi, 7200);
+    font.lfWeight = spec.weight;
+    font.lfCharSet = GB2312_CHARSET;
+    font.lfQuality = NONANTIALIASED_QUALITY; // SimSun's bitmap strikes, crisp
+    const std::wstring family = toWide(spec.family);
+    family.copy(font.lfFaceName, LF_FACESIZE - 1);
+    return CreateFontIndirectW(&font);
+}
+
+// The window's default font, as the project sets it: 宋体 9 pt, GB2312.
+constexpr FontSpec defaultFontSpec {"宋体", 9.0, FW_NORMAL};
+
+} // namespace
+
+NativeForm::NativeForm(const char *caption, int clientWidthTwips, int clientHeightTwips,
+                       std::span<const ControlDef> definition)
+    : m_definition(definition)
+    , m_structure(structureOf(definition))
+    , m_clientWidthTwips(clientWidthTwips)
+    , m_clientHeightTwips(clientHeightTwips)
+    , m_clicks(definition.size())
+    , m_stale(definition.size())
+    , m_toolTips(definition.size())
+    , m_pictures(definition.size())
+{
+    registerClasses();
+    constexpr DWORD style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
+    m_window = CreateWindowExW(0, formClass, toWide(caption).c_str(), style, CW_USEDEFAULT,
+                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
+                               instance(), this);
+    m_dpi = dpiOf(m_window);
+
+    m_tipWindow = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                                  WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, 0, 0, 0, 0, m_window,
+                                  nullptr, instance(), nullptr);
+    m_balloon = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                                WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP | TTS_BALLOON, 0, 0, 0, 0,
+                                m_window, nullptr, instance(), nullptr);
+    TTTOOLINFOW tool {};
+    tool.cbSize = sizeof tool;
+    tool.uFlags = TTF_TRACK | TTF_ABSOLUTE;
+    tool.hwnd = m_window;
+    tool.lpszText = const_cast<wchar_t *>(L"");
+    SendMessageW(m_balloon, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+
+    m_controls.reserve(definition.size());
+    for (int i = 0; i < int(definition.size()); ++i)
+        m_controls.push_back(create(i));
+    layout();
+}
+
+NativeForm::~NativeForm()
+{
+    m_destroying = true;
+    if (IsWindow(m_window))
+        DestroyWindow(m_window);
+    for (const auto &[spec, font] : m_fonts)
+        DeleteObject(font);
+    if (m_defaultFont)
+        DeleteObject(m_defaultFont);
+}
+
+HWND NativeForm::create(int index)
+{
+    const ControlDef &def = this->def(index);
+    HWND parent = def.container == onForm ? m_window : control(def.container);
+    const std::wstring caption = toWide(def.caption ? def.caption : "");
+    const wchar_t *className = L"STATIC";
+    DWORD style = WS_CHILD | WS_CLIPSIBLINGS;
+    DWORD exStyle = 0;
+    switch (def.kind) {
+    case ControlKind::Frame:
+        className = frameClass;
+        style |= WS_CLIPCHILDREN;
+        exStyle = WS_EX_CONTROLPARENT;
+        break;
+    case ControlKind::OptionButton:
+        // Not an auto radio button: the group is the definition's, whatever the z-order.
+        className = L"BUTTON";
+        style |= BS_RADIOBUTTON;
+        break;
+    case ControlKind::TextBox:
+        className = L"EDIT";
+        style |= ES_LEFT | ES_AUTOHSCROLL;
+        exStyle = WS_EX_CLIENTEDGE;
+        break;
+    case ControlKind::Label: style |= SS_LEFTNOWORDWRAP | SS_NOPREFIX; break;
+    case ControlKind::CommandButton:
+        className = L"BUTTON";
+        style |= BS_PUSHBUTTON; // never the default button
+        break;
+    case ControlKind::Image: className = imageClass; break;
+    case ControlKind::Line: style |= SS_BLACKRECT; break;
+    }
+    HWND control = CreateWindowExW(
+        exStyle, className, def.kind == ControlKind::Image ? L"" : caption.c_str(), style, 0, 0, 0,
+        0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(firstControlId + index)),
+        instance(), nullptr);
+    // Later rows lie on top, as in the definition; a new child would go to the bottom.
+    SetWindowPos(control, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    switch (def.kind) {
+    case ControlKind::OptionButton:
+        SendMessageW(control, BM_SETCHECK, def.value ? BST_CHECKED : BST_UNCHECKED, 0);
+        break;
+    case ControlKind::TextBox:
+        SendMessageW(control, EM_SETLIMITTEXT, 0, 0); // as long as the user likes
+        if (def.foreColour != defaultColour) {
+            TTTOOLINFOW tool {};
+            tool.cbSize = sizeof tool;
+            tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+            tool.hwnd = m_window;
+            tool.uId = reinterpret_cast<UINT_PTR>(control);
+            tool.lpszText = const_cast<wchar_t *>(L"");
+            SendMessageW(m_tipWindow, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+        }
+        break;
+    case ControlKind::Image:
+        m_pictures[std::size_t(index)] = loadPicture(def.caption);
+        SetWindowLongPtrW(control, GWLP_USERDATA,
+                          reinterpret_cast<LONG_PTR>(&m_pictures[std::size_t(index)]));
+        break;
+    default: break;
+    }
+    if (def.visible)
+        ShowWindow(control, SW_SHOWNA);
+    return control;
+}
+
+// Every rectangle and font at the window's DPI: at start, and whenever the window moves to a
+// screen of another DPI.
+void NativeForm::layout()
+{
+    HFONT oldDefault = m_defaultFont;
+    const auto oldFonts = m_fonts;
+    m_defaultFont = createFont(defaultFontSpec, m_dpi);
+    m_fonts.clear();
+    for (int i = 0; i < int(m_definition.size()); ++i) {
+        const ControlDef &def = this->def(i);
+        const PixelRect rect = controlRect(def, m_dpi);
+        SetWindowPos(control(i), nullptr, rect.x, rect.y, rect.width, rect.height,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+        HFONT font = m_defaultFont;
+        if (def.font) {
+            const auto found = std::find_if(m_fonts.begin(), m_fonts.end(), [&](const auto &entry) {
+                return entry.first == def.font;
+            });
+            if (found != m_fonts.end()) {
+                font = found->second;
+            } else {
+                font = createFont(*def.font, m_dpi);
+                m_fonts.emplace_back(def.font, font);
+            }
+        }
+        SendMessageW(control(i), WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    }
+    for (const auto &[spec, font] : oldFonts)
+        DeleteObject(font);
+    if (oldDefault)
+        DeleteObject(oldDefault);
+    SendMessageW(m_tipWindow, WM_SETFONT, reinterpret_cast<WPARAM>(m_defaultFont), FALSE);
+    SendMessageW(m_balloon, WM_SETFONT, reinterpret_cast<WPARAM>(m_defaultFont), FALSE);
+    SendMessageW(m_tipWindow, TTM_SETMAXTIPWIDTH, 0, MulDiv(400, m_dpi, 96));
+    SendMessageW(m_balloon, TTM_SETMAXTIPWIDTH, 0, MulDiv(400, m_dpi, 96));
+
+    const PixelRect client = twipsToPixels(0, 0, m_clientWidthTwips, m_clientHeightTwips, m_dpi);
+    RECT frame {0, 0, client.width, client.height};
+    adjustWindowRect(frame, static_cast<DWORD>(GetWindowLongW(m_window, GWL_STYLE)),
+                     static_cast<DWORD>(GetWindowLongW(m_window, GWL_EXSTYLE)), m_dpi);
+    SetWindowPos(m_window, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    // The borders a system draws need not be the ones it predicted at this DPI: measure.
+    RECT got;
+    GetClientRect(m_window, &got);
+    if (got.right != client.width || got.bottom != client.height) {
+        SetWindowPos(m_window, nullptr, 0, 0, frame.right - frame.left + client.width - got.right,
+                     frame.bottom - frame.top + client.height - got.bottom,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    InvalidateRect(m_window, nullptr, TRUE);
+}
+
+void NativeForm::show()
+{
+    const int icon = GetSystemMetrics(SM_CXSMICON) * m_dpi / 96;
+    SendMessageW(m_window, WM_SETICON, ICON_SMALL,
+                 reinterpret_cast<LPARAM>(LoadImageW(instance(), MAKEINTRESOURCEW(1), IMAGE_ICON,
+                                                     icon, icon, LR_SHARED)));
+    ShowWindow(m_window, SW_SHOWNORMAL);
+    UpdateWindow(m_window);
+    for (const int index : m_structure.tabChain) {
+        if (isTabStop(index)) {
+            SetFocus(control(index));
+            break;
+        }
+    }
+}
+
+int NativeForm::indexOf(HWND control) const
+{
+    const auto found = std::find(m_controls.begin(), m_controls.end(), control);
+    return found == m_controls.end() ? -1 : static_cast<int>(found - m_controls.begin());
+}
+
+void NativeForm::click(int index)
+{
+    if (const auto &handler = m_clicks.at(std::size_t(index)))
+        handler();
+}
+
+// Selecting an option clears the others of its group and raises its click; selecting the one
+// already selected changes nothing.
+void NativeForm::select(int index)
+{
+    if (SendMessageW(control(index), BM_GETCHECK, 0, 0) == BST_CHECKED)
+        return;
+    for (const std::vector<int> &group : m_structure.optionGroups) {
+        if (std::find(group.begin(), group.end(), index) == group.end())
+            continue;
+        for (const int member : group) {
+            SendMessageW(control(member), BM_SETCHECK,
+                         member == index ? BST_CHECKED : BST_UNCHECKED, 0);
+        }
+    }
+    click(index);
+}
+
+void NativeForm::setStale(int index, bool stale)
+{
+    if (m_stale[std::size_t(index)] == stale)
+        return;
+    m_stale[std::size_t(index)] = stale;
+    InvalidateRect(control(index), nullptr, TRUE);
+}
+
+void NativeForm::setToolTip(int index)
+{
+    TTTOOLINFOW tool {};
+    tool.cbSize = sizeof tool;
+    tool.hwnd = m_window;
+    tool.uId = reinterpret_cast<UINT_PTR>(control(index));
+    tool.lpszText = toolTip(index).data();
+    SendMessageW(m_tipWindow, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+void NativeForm::showBalloon(int at, std::string_view text)
+{
+    m_balloonText = toWide(text);
+    TTTOOLINFOW tool {};
+    tool.cbSize = sizeof tool;
+    tool.hwnd = m_window;
+    tool.lpszText = m_balloonText.data();
+    SendMessageW(m_balloon, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+    RECT field;
+    GetWindowRect(control(at), &field);
+    SendMessageW(m_balloon, TTM_TRACKPOSITION, 0, MAKELPARAM(field.left, field.bottom));
+    SendMessageW(m_balloon, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&tool));
+    SetTimer(m_window, balloonTimer, balloonTime, nullptr);
+}
+
+void NativeForm::hideBalloon()
+{
+    if (m_balloonText.empty())
+        return;
+    m_balloonText.clear();
+    KillTimer(m_window, balloonTimer);
+    TTTOOLINFOW tool {};
+    tool.cbSize = sizeof tool;
+    tool.hwnd = m_window;
+    SendMessageW(m_balloon, TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&tool));
+}
+
+bool NativeForm::isTabStop(int index) const
+{
+    HWND hwnd = control(index);
+    if (!IsWindowVisible(hwnd) || !IsWindowEnabled(hwnd))
+        return false;
+    // An option group is one stop: its selected button.
+    return def(index).kind != ControlKind::OptionButton
+        || SendMessageW(hwnd, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+void NativeForm::tab(int step)
+{
+    const std::vector<int> &chain = m_structure.tabChain;
+    const int count = static_cast<int>(chain.size());
+    const auto current = std::find(chain.begin(), chain.end(), indexOf(GetFocus()));
+    int position = current == chain.end() ? (step > 0 ? -1 : 0) : int(current - chain.begin());
+    for (int tried = 0; tried < count; ++tried) {
+        position = (position + step + count) % count;
+        const int index = chain[std::size_t(position)];
+        if (isTabStop(index)) {
+            SetFocus(control(index));
+            if (def(index).kind == ControlKind::TextBox)
+                SendMessageW(control(index), EM_SETSEL, 0, -1);
+            return;
+        }
+    }
+}
+
+// The arrow keys move the selection to the neighbouring option, left or right as they stand,
+// and stop at the ends.
+void NativeForm::arrow(int step)
+{
+    const int index = indexOf(GetFocus());
+    for (std::vector<int> group : m_structure.optionGroups) {
+        if (std::find(group.begin(), group.end(), index) == group.end())
+            continue;
+        std::stable_sort(group.begin(), group.end(), [&](int a, int b) {
+            return def(a).left != def(b).left ? def(a).left < def(b).left : def(a).top < def(b).top;
+        });
+        const auto at = std::find(group.begin(), group.end(), index) - group.begin() + step;
+        if (at < 0 || at >= std::ssize(group))
+            return;
+        const int next = group[std::size_t(at)];
+        SetFocus(control(next));
+        select(next);
+        return;
+    }
+}
+
+void NativeForm::moveFocusAway(HWND hidden)
+{
+    HWND focus = GetFocus();
+    if (focus == hidden || IsChild(hidden, focus))
+        tab(1);
+}
+
+bool NativeForm::translate(const MSG &message)
+{
+    switch (message.message) {
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+    case WM_NCLBUTTONDOWN:
+    case WM_MOUSEWHEEL:
+    case WM_SYSKEYDOWN: hideBalloon(); return false;
+    case WM_KEYDOWN: break;
+    default: return false;
+    }
+    hideBalloon();
+    const bool control = GetKeyState(VK_CONTROL) < 0 || GetKeyState(VK_MENU) < 0;
+    switch (message.wParam) {
+    case VK_TAB:
+        if (control)
+            return false;
+        tab(GetKeyState(VK_SHIFT) < 0 ? -1 : 1);
+        return true;
+    case VK_RETURN:
+    case VK_ESCAPE: return true; // no button is the default or the cancel button
+    case VK_LEFT:
+    case VK_UP:
+    case VK_RIGHT:
+    case VK_DOWN: {
+        const int index = indexOf(GetFocus());
+        if (index < 0 || def(index).kind != ControlKind::OptionButton)
+            return false;
+        arrow(message.wParam == VK_RIGHT || message.wParam == VK_DOWN ? 1 : -1);
+        return true;
+    }
+    }
+    return false;
+}
+
+LRESULT NativeForm::handle(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_COMMAND: {
+        const int index = static_cast<int>(LOWORD(wParam)) - firstControlId;
+        if (index < 0 || index >= int(m_controls.size())
+            || reinterpret_cast<HWND>(lParam) != control(index))
+            break;
+        const WORD code = HIWORD(wParam);
+        switch (def(index).kind) {
+        case ControlKind::OptionButton:
+            if (code == BN_CLICKED)
+                select(index);
+            break;
+        case ControlKind::CommandButton:
+            if (code == BN_CLICKED)
+                click(index);
+            break;
+        case ControlKind::Image:
+            if (code == STN_CLICKED)
+                click(index);
+            break;
+        default: break;
+        }
+        return 0;
+    }
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN: {
+        HDC dc = reinterpret_cast<HDC>(wParam);
+        const int index = indexOf(reinterpret_cast<HWND>(lParam));
+        const bool field = index >= 0 && def(index).kind == ControlKind::TextBox;
+        COLORREF text = GetSysColor(field ? COLOR_WINDOWTEXT : COLOR_BTNTEXT);
+        if (index >= 0 && def(index).foreColour != defaultColour)
+            text = def(index).foreColour; // 0x00BBGGRR, as COLORREF is
+        if (index >= 0 && m_stale[std::size_t(index)])
+            text = GetSysColor(COLOR_GRAYTEXT); // a result that is not current
+        const int background = field ? COLOR_WINDOW : COLOR_BTNFACE;
+        SetTextColor(dc, text);
+        SetBkColor(dc, GetSysColor(background));
+        return reinterpret_cast<LRESULT>(GetSysColorBrush(background));
+    }
+    case WM_DPICHANGED: {
+        m_dpi = LOWORD(wParam);
+        const auto *suggested = reinterpret_cast<const RECT *>(lParam);
+        SetWindowPos(m_window, nullptr, suggested->left, suggested->top, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        layout();
+        return 0;
+    }
+    case WM_ACTIVATE:
+        // A top-level window that is no dialog forgets its focus when deactivated.
+        if (LOWORD(wParam) == WA_INACTIVE) {
+            m_savedFocus = GetFocus();
+            hideBalloon();
+        } else if (m_savedFocus && IsWindow(m_savedFocus)) {
+            SetFocus(m_savedFocus);
+            return 0;
+        }
+        break;
+    case WM_MOVE:
+    case WM_SIZE: hideBalloon(); break;
+    case WM_TIMER:
+        if (wParam == balloonTimer) {
+            hideBalloon();
+            return 0;
+        }
+        break;
+    case WM_DESTROY:
+        if (!m_destroying)
+            PostQuitMessage(0);
+        break;
+    }
+    return DefWindowProcW(m_window, message, wParam, lParam);
+}
+
+Form::Form(const char *caption, int clientWidthTwips, int clientHeightTwips,
+           std::span<const ControlDef> definition)
+    : m_definition(definition)
+    , m_native(
+          std::make_unique<NativeForm>(caption, clientWidthTwips, clientHeightTwips, definition))
+{
+}
+
+Form::~Form() = default;
+
+void Form::show()
+{
+    m_native->show();
+}
+
+void Form::reportFailure(const TextBox &result, const TextBox &field, std::string_view message)
+{
+    MessageBeep(MB_OK);
+    m_native->setStale(result.index(), true);
+    result.setToolTip({});
+    HWND edit = nativeHandle(field);
+    SetFocus(edit);
+    SendMessageW(edit, EM_SETSEL, 0, -1);
+    m_native->showBalloon(result.index(), message);
+}
+
+bool Control::visible() const
+{
+    return (GetWindowLongW(nativeHandle(*this), GWL_STYLE) & WS_VISIBLE) != 0;
+}
+
+void Control::setVisible(bool visible) const
+{
+    HWND hwnd = nativeHandle(*this);
+    ShowWindow(hwnd, visible ? SW_SHOWNA : SW_HIDE);
+    if (!visible)
+        form().native().moveFocusAway(hwnd);
+}
+
+std::string TextBox::text() const
+{
+    HWND edit = nativeHandle(*this);
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(edit)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(GetWindowTextW(edit, text.data(), int(text.size()))));
+    return toUtf8(text);
+}
+
+void TextBox::setText(std::string_view text) const
+{
+    HWND edit = nativeHandle(*this);
+    SetWindowTextW(edit, toWide(text).c_str());
+    SendMessageW(edit, EM_SETSEL, 0, 0); // the leading characters in view
+    SendMessageW(edit, EM_SCROLLCARET, 0, 0);
+    form().native().setStale(index(), false);
+}
+
+std::string TextBox::toolTip() const
+{
+    return toUtf8(form().native().toolTip(index()));
+}
+
+void TextBox::setToolTip(std::string_view text) const
+{
+    form().native().toolTip(index()) = toWide(text);
+    form().native().setToolTip(index());
+}
+
+bool OptionButton::value() const
+{
+    return SendMessageW(nativeHandle(*this), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+void OptionButton::setValue(bool value) const
+{
+    if (value)
+        form().native().select(index());
+    else
+        SendMessageW(nativeHandle(*this), BM_SETCHECK, BST_UNCHECKED, 0);
+}
+
+void OptionButton::onClick(std::function<void()> handler) const
+{
+    form().native().clickHandler(index()) = std::move(handler);
+}
+
+void CommandButton::onClick(std::function<void()> handler) const
+{
+    form().native().clickHandler(index()) = std::move(handler);
+}
+
+void Image::onClick(std::function<void()> handler) const
+{
+    form().native().clickHandler(index()) = std::move(handler);
+}
+
+char32_t localeDecimalSeparator()
+{
+    wchar_t separator[4] = {};
+    if (GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, separator, 4) < 2)
+        return U'.';
+    return separator[0];
+}
+
+HWND nativeWindow(const Form &form)
+{
+    return form.native().window();
+}
+
+HWND nativeHandle(const Control &control)
+{
+    return control.form().native().control(control.index());
+}
+
+int formDpi(const Form &form)
+{
+    return form.native().dpi();
+}
+
+std::wstring balloonText(const Form &form)
+{
+    return form.native().balloonText();
+}
+
+HWND balloonWindow(const Form &form)
+{
+    return form.native().balloon();
+}
+
+bool preTranslateMessage(MSG &message)
+{
+    NativeForm *form = message.hwnd ? formOf(message.hwnd) : nullptr;
+    return form && form->translate(message);
+}
+
+void processEvents()
+{
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT)
+            continue;
+        if (!preTranslateMessage(message)) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+    }
+}
+
+} // namespace tovrik

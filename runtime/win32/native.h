@@ -1,0 +1,35 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+
+// The Win32 windows behind a form and its controls, and the runtime's message handling, for
+// the start-up code and for tests that drive the window as a user would; a window's handlers
+// never use these.
+namespace tovrik {
+
+class Control;
+class Form;
+
+HWND nativeWindow(const Form &form);
+HWND nativeHandle(const Control &control);
+// The dots per inch the form is laid out at.
+int formDpi(const Form &form);
+
+// The runtime's own keyboard handling, before a message is dispatched: Tab and Shift+Tab along
+// the tab chain, the arrow keys within an option group, Enter and Esc pressing nothing, and
+// any key or click putting a failure balloon away. True when the message was used up.
+bool preTranslateMessage(MSG &message);
+// Handles every message waiting, as the message loop would.
+void processEvents();
+
+// The failure balloon's text while it shows; empty when it does not.
+std::wstring balloonText(const Form &form);
+HWND balloonWindow(const Form &form);
+
+std::wstring toWide(std::string_view utf8);
+std::string toUtf8(std::wstring_view wide);
+
+} // namespace tovrik
