@@ -336,7 +336,7 @@ int runBatch(const Invocation &invocation, std::FILE *in, Output &out, std::FILE
     const char *path = invocation.path;
     std::FILE *input = in;
     if (path && std::string_view(path) != "-") {
-        input = std::fopen(path, "rb");
+        input = openForReading(path);
         if (!input) {
             std::fprintf(err, "tovrik-size：无法打开文件“%s”：%s。\n", path,
                          errorText(errno).c_str());

@@ -1,5 +1,9 @@
 #include "cli/io.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 #include <cerrno>
 #include <cstring>
 
@@ -50,6 +54,18 @@ bool Output::flush()
         return false;
     }
     return true;
+}
+
+std::FILE *openForReading(const char *path)
+{
+#ifdef _WIN32
+    const int length = MultiByteToWideChar(CP_UTF8, 0, path, -1, nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(length > 0 ? length : 1), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, path, -1, wide.data(), length);
+    return _wfopen(wide.c_str(), L"rb");
+#else
+    return std::fopen(path, "rb");
+#endif
 }
 
 int reportWriteFailure(int error, std::FILE *err)

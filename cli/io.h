@@ -12,6 +12,9 @@ inline constexpr int writeFailedStatus = 3;
 // A system error (an errno value) in Chinese, whatever the locale, e.g. 设备上没有空间.
 std::string errorText(int error);
 
+// Opens a file named in UTF-8 for reading bytes, whatever the system's code page.
+std::FILE *openForReading(const char *path);
+
 // Says on err that standard output failed with the error, unless the reader closed the pipe;
 // returns writeFailedStatus.
 int reportWriteFailure(int error, std::FILE *err);

@@ -9,11 +9,11 @@ dpi=${TOVRIK_DPI:-96}
 marker="$WINEPREFIX/.tovrik-$dpi"
 [ -e "$marker" ] && exit 0
 
-exec 9>"${WINEPREFIX%/}.lock"
+mkdir -p "$WINEPREFIX"
+exec 9>"$WINEPREFIX/.tovrik-lock"
 flock 9
 [ -e "$marker" ] && exit 0
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-mkdir -p "$WINEPREFIX"
 # Wine's services inherit the stdio of whoever starts them: keep ctest's pipes out of reach. The
 # server stays (-p) so that each test program starts in half a second, not ten.
 wineserver -p </dev/null >/dev/null 2>&1

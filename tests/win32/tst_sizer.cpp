@@ -1,0 +1,147 @@
+// tovrik-size.exe as a Windows user runs it: arguments in Chinese, a line list named in
+// Chinese, a GBK file as Excel saves it, and the output's bytes exactly as on Linux.
+
+#include "tests/win32/harness.h"
+
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::wstring wide(const std::string &utf8)
+{
+    std::wstring text(
+        std::size_t(MultiByteToWideChar(CP_UTF8, 0, utf8.data(), int(utf8.size()), nullptr, 0)),
+        L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), int(utf8.size()), text.data(), int(text.size()));
+    return text;
+}
+
+std::wstring folder()
+{
+    wchar_t path[MAX_PATH];
+    const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring self(path, length);
+    return self.substr(0, self.find_last_of(L"\\/") + 1);
+}
+
+std::string readAll(HANDLE pipe)
+{
+    std::string bytes;
+    char buf[4096];
+    DWORD got = 0;
+    while (ReadFile(pipe, buf, sizeof buf, &got, nullptr) && got > 0)
+        bytes.append(buf, got);
+    return bytes;
+}
+
+struct Outcome
+{
+    DWORD status;
+    std::string out, err;
+};
+
+// Runs the sizer with its arguments quoted for its command line, as a shell would.
+Outcome runSizer(const std::vector<std::string> &args)
+{
+    std::wstring line = L"\"" + folder() + L"tovrik-size.exe\"";
+    for (const std::string &arg : args)
+        line += L" \"" + wide(arg) + L"\"";
+    SECURITY_ATTRIBUTES inherit {sizeof inherit, nullptr, TRUE};
+    HANDLE outRead, outWrite, errRead, errWrite;
+    CreatePipe(&outRead, &outWrite, &inherit, 0);
+    CreatePipe(&errRead, &errWrite, &inherit, 0);
+    SetHandleInformation(outRead, HANDLE_FLAG_INHERIT, 0);
+    SetHandleInformation(errRead, HANDLE_FLAG_INHERIT, 0);
+    STARTUPINFOW startup {};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+    startup.hStdOutput = outWrite;
+    startup.hStdError = errWrite;
+    PROCESS_INFORMATION process {};
+    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, folder().c_str(),
+                        &startup, &process))
+        return {~DWORD(0), {}, "could not start tovrik-size.exe"};
+    CloseHandle(outWrite);
+    CloseHandle(errWrite);
+    Outcome outcome {0, readAll(outRead), readAll(errRead)};
+    WaitForSingleObject(process.hProcess, INFINITE);
+    GetExitCodeProcess(process.hProcess, &outcome.status);
+    CloseHandle(process.hProcess);
+    CloseHandle(process.hThread);
+    CloseHandle(outRead);
+    CloseHandle(errRead);
+    return outcome;
+}
+
+void writeFile(const std::string &name, const std::string &bytes)
+{
+    std::FILE *file = _wfopen((folder() + wide(name)).c_str(), L"wb");
+    std::fwrite(bytes.data(), 1, bytes.size(), file);
+    std::fclose(file);
+}
+
+void sizes()
+{
+    writeFile("管线表.csv", "medium,Q,v,备注\r\n水,100,2,一号线\r\n");
+    // 水, 备注 and 一号线 in GBK, as Excel on a Chinese Windows saves "CSV (逗号分隔)".
+    writeFile("gbk.csv", "medium,Q,v,\xB1\xB8\xD7\xA2\n\xCB\xAE,36,1,\xD2\xBB\xBA\xC5\xCF\xDF\n");
+    const std::string water100 = "132.936074863071,,150,154.08,1.49,inside";
+    const struct
+    {
+        const char *name;
+        std::vector<std::string> args;
+        DWORD status;
+        std::string out, err;
+    } rows[] = {
+        {"a Chinese medium",
+         {"水", "-Q", "100", "-v", "2"},
+         0,
+         "132.936074863071\n选用 DN150（ASME B36.10M 40 号壁厚，内径 154.08 mm）\n"
+         "实际流速 1.49 m/s，常用流速 <2.0 m/s，合适。\n",
+         ""},
+        {"a line list named in Chinese",
+         {"batch", "管线表.csv"},
+         0,
+         "medium,Q,v,备注,d,error,DN,ID,v_real,v_check\r\n水,100,2,一号线," + water100 + "\r\n",
+         ""},
+        {"GBK read with the Windows converter",
+         {"batch", "--encoding=gbk", "gbk.csv"},
+         0,
+         "medium,Q,v,备注,d,error,DN,ID,v_real,v_check\n水,36,1,一号线,112.8,,125,128.20,0.77,"
+         "inside\n",
+         ""},
+        {"a failure said in Chinese",
+         {"water", "--flow=100", "-v0"},
+         1,
+         "",
+         "tovrik-size：水的设计流速v不能为零。\n"},
+        {"a missing file named in Chinese",
+         {"batch", "没有这个文件.csv"},
+         2,
+         "",
+         "tovrik-size：无法打开文件“没有这个文件.csv”：没有那个文件或目录。\n"},
+    };
+    for (const auto &row : rows) {
+        harness::context = row.name;
+        const Outcome outcome = runSizer(row.args);
+        CHECK_EQ(outcome.status, row.status);
+        CHECK_EQ(outcome.out, row.out);
+        CHECK_EQ(outcome.err, row.err);
+    }
+}
+
+const harness::Test tests[] = {
+    {"sizes", sizes},
+};
+
+} // namespace
+
+int main()
+{
+    return harness::runAll(tests);
+}
