@@ -3,6 +3,7 @@
 #include "runtime/win32/native.h"
 
 #include <commctrl.h>
+#include <windowsx.h>
 
 #include <algorithm>
 #include <cstring>
@@ -17,7 +18,6 @@ constexpr UINT_PTR balloonTimer = 1;
 constexpr UINT balloonTime = 6000; // ms: long enough to read two lines twice
 constexpr wchar_t formClass[] = L"TovrikForm";
 constexpr wchar_t frameClass[] = L"TovrikFrame";
-constexpr wchar_t imageClass[] = L"TovrikImage";
 
 HINSTANCE instance()
 {
@@ -33,10 +33,11 @@ Function *user32Function(const char *name)
         reinterpret_cast<void *>(GetProcAddress(GetModuleHandleW(L"user32.dll"), name)));
 }
 
+// A window's DPI; the screen's for none.
 int dpiOf(HWND window)
 {
     static const auto getDpiForWindow = user32Function<UINT WINAPI(HWND)>("GetDpiForWindow");
-    if (getDpiForWindow) {
+    if (window && getDpiForWindow) {
         if (const UINT dpi = getDpiForWindow(window))
             return static_cast<int>(dpi);
     }
@@ -89,96 +90,13 @@ Picture loadPicture(const char *path)
     return {reinterpret_cast<const BITMAPINFO *>(file + sizeof header), file + header.bfOffBits};
 }
 
-// A Frame: a container of its own class that draws the etched group box and its caption and
-// passes its children's notifications on to the form, which a plain BS_GROUPBOX would swallow.
-LRESULT CALLBACK frameProc(HWND frame, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    switch (message) {
-    case WM_COMMAND:
-    case WM_NOTIFY:
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLORBTN: return SendMessageW(GetAncestor(frame, GA_ROOT), message, wParam, lParam);
-    case WM_SETFONT:
-        SetWindowLongPtrW(frame, GWLP_USERDATA, static_cast<LONG_PTR>(wParam));
-        if (LOWORD(lParam))
-            InvalidateRect(frame, nullptr, TRUE);
-        return 0;
-    case WM_GETFONT: return GetWindowLongPtrW(frame, GWLP_USERDATA);
-    case WM_PAINT: {
-        PAINTSTRUCT paint;
-        HDC dc = BeginPaint(frame, &paint);
-        HGDIOBJ oldFont
-            = SelectObject(dc, reinterpret_cast<HFONT>(GetWindowLongPtrW(frame, GWLP_USERDATA)));
-        TEXTMETRICW metrics;
-        GetTextMetricsW(dc, &metrics);
-        RECT box;
-        GetClientRect(frame, &box);
-        box.top += metrics.tmHeight / 2;
-        DrawEdge(dc, &box, EDGE_ETCHED, BF_RECT);
-        wchar_t caption[256];
-        const int length = GetWindowTextW(frame, caption, 256);
-        const int margin = MulDiv(8, dpiOf(frame), 96);
-        SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
-        SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
-        SIZE extent;
-        GetTextExtentPoint32W(dc, caption, length, &extent);
-        RECT behind {margin - 2, 0, margin + extent.cx + 2, metrics.tmHeight};
-        ExtTextOutW(dc, margin, 0, ETO_OPAQUE, &behind, caption, static_cast<UINT>(length),
-                    nullptr);
-        SelectObject(dc, oldFont);
-        EndPaint(frame, &paint);
-        return 0;
-    }
-    }
-    return DefWindowProcW(frame, message, wParam, lParam);
-}
-
-// An Image: its picture stretched over the whole control, nearest neighbour as the original
-// runtime draws it, and a click told to the form.
-LRESULT CALLBACK imageProc(HWND image, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    switch (message) {
-    case WM_PAINT: {
-        PAINTSTRUCT paint;
-        HDC dc = BeginPaint(image, &paint);
-        const auto *picture
-            = reinterpret_cast<const Picture *>(GetWindowLongPtrW(image, GWLP_USERDATA));
-        if (picture && picture->info) {
-            RECT area;
-            GetClientRect(image, &area);
-            const BITMAPINFOHEADER &header = picture->info->bmiHeader;
-            SetStretchBltMode(dc, COLORONCOLOR);
-            StretchDIBits(dc, 0, 0, area.right, area.bottom, 0, 0, header.biWidth,
-                          std::abs(header.biHeight), picture->bits, picture->info, DIB_RGB_COLORS,
-                          SRCCOPY);
-        }
-        EndPaint(image, &paint);
-        return 0;
-    }
-    case WM_ERASEBKGND: return 1; // the picture covers every pixel
-    case WM_LBUTTONUP: {
-        RECT area;
-        GetClientRect(image, &area);
-        const POINT at {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-        if (PtInRect(&area, at)) {
-            SendMessageW(GetAncestor(image, GA_ROOT), WM_COMMAND,
-                         MAKEWPARAM(GetDlgCtrlID(image), STN_CLICKED),
-                         reinterpret_cast<LPARAM>(image));
-        }
-        return 0;
-    }
-    }
-    return DefWindowProcW(image, message, wParam, lParam);
-}
+LRESULT CALLBACK frameProc(HWND frame, UINT message, WPARAM wParam, LPARAM lParam);
 
 LRESULT CALLBACK formProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 void registerClasses()
 {
     static const bool registered = [] {
-        INITCOMMONCONTROLSEX controls {sizeof controls, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
-        InitCommonControlsEx(&controls);
         WNDCLASSEXW form {};
         form.cbSize = sizeof form;
         form.lpfnWndProc = formProc;
@@ -193,11 +111,6 @@ void registerClasses()
         frame.hIcon = nullptr;
         frame.lpszClassName = frameClass;
         RegisterClassExW(&frame);
-        WNDCLASSEXW image = frame;
-        image.lpfnWndProc = imageProc;
-        image.hbrBackground = nullptr;
-        image.lpszClassName = imageClass;
-        RegisterClassExW(&image);
         return true;
     }();
     (void)registered;
@@ -239,7 +152,18 @@ public:
     ~NativeForm();
 
     HWND window() const { return m_window; }
+    // A Label, Line or Image has no window: its container draws it, as the original runtime's
+    // lightweight controls are drawn, and so the window has half as many children to show.
     HWND control(int index) const { return m_controls.at(std::size_t(index)); }
+    static bool windowless(ControlKind kind)
+    {
+        return kind == ControlKind::Label || kind == ControlKind::Line
+            || kind == ControlKind::Image;
+    }
+    bool visible(int index) const;
+    void setVisible(int index, bool visible);
+    bool shown(int index) const;
+    RECT rectInClient(int index) const;
     int dpi() const { return m_dpi; }
     const ControlDef &def(int index) const { return m_definition[std::size_t(index)]; }
     std::function<void()> &clickHandler(int index) { return m_clicks.at(std::size_t(index)); }
@@ -247,20 +171,34 @@ public:
 
     void show();
     void select(int index);
+    bool checked(int index) const;
+    void setChecked(int index, bool checked);
+    std::wstring &pendingText(int index) { return m_texts.at(std::size_t(index)); }
     void setStale(int index, bool stale);
     void setToolTip(int index);
     void showBalloon(int at, std::string_view text);
     void hideBalloon();
     const std::wstring &balloonText() const { return m_balloonText; }
-    HWND balloon() const { return m_balloon; }
+    HWND balloon();
     bool translate(const MSG &message);
     void moveFocusAway(HWND hidden);
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT handleFrame(HWND frame, UINT message, WPARAM wParam, LPARAM lParam);
 
 private:
+    void createChildren(int container);
+    void realize(int frame);
     HWND create(int index);
     int indexOf(HWND control) const;
+    void createFonts();
+    HFONT fontFor(const ControlDef &def) const;
+    void sizeWindow();
     void layout();
+    HWND tips();
+    HWND containerWindow(int index) const;
+    void paintFrame(HWND frame, HDC dc);
+    void paintWindowless(int container, HDC dc);
+    void clickWindowless(int container, POINT at);
     void click(int index);
     bool isTabStop(int index) const;
     void tab(int step);
@@ -275,11 +213,19 @@ private:
     std::vector<HWND> m_controls;
     std::vector<std::function<void()>> m_clicks;
     std::vector<bool> m_stale;
+    // The Visible of the windowless controls, and of those not yet made; the Text and Value of
+    // those not yet made. A hidden panel's controls are made when it is first shown: under
+    // Wine each native control costs a millisecond of start-up.
+    std::vector<bool> m_shown;
+    std::vector<std::wstring> m_texts;
+    std::vector<bool> m_values;
+    std::vector<bool> m_realized;
     std::vector<std::wstring> m_toolTips;
     std::vector<Picture> m_pictures;
     HFONT m_defaultFont = nullptr;
     std::vector<std::pair<const FontSpec *, HFONT>> m_fonts;
-    HWND m_tipWindow = nullptr;
+    HWND m_tipWindow = nullptr; // made when first needed, as is the balloon
+    std::vector<bool> m_hasTip;
     HWND m_balloon = nullptr;
     std::wstring m_balloonText;
     HWND m_savedFocus = nullptr;
@@ -310,6 +256,16 @@ LRESULT CALLBACK formProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
     return DefWindowProcW(window, message, wParam, lParam);
 }
 
+// A Frame: a container of its own class that draws the etched group box, its caption and its
+// lightweight controls, and passes its children's notifications on to the form, which a plain
+// BS_GROUPBOX would swallow.
+LRESULT CALLBACK frameProc(HWND frame, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (NativeForm *form = formOf(frame))
+        return form->handleFrame(frame, message, wParam, lParam);
+    return DefWindowProcW(frame, message, wParam, lParam);
+}
+
 HFONT createFont(const FontSpec &spec, int dpi)
 {
     LOGFONTW font {};
@@ -335,33 +291,68 @@ NativeForm::NativeForm(const char *caption, int clientWidthTwips, int clientHeig
     , m_clientHeightTwips(clientHeightTwips)
     , m_clicks(definition.size())
     , m_stale(definition.size())
+    , m_shown(definition.size())
+    , m_texts(definition.size())
+    , m_values(definition.size())
+    , m_realized(definition.size())
     , m_toolTips(definition.size())
     , m_pictures(definition.size())
+    , m_hasTip(definition.size())
 {
     registerClasses();
+    for (int i = 0; i < int(definition.size()); ++i) {
+        m_shown[std::size_t(i)] = def(i).visible;
+        m_values[std::size_t(i)] = def(i).value;
+        m_texts[std::size_t(i)] = toWide(def(i).caption ? def(i).caption : "");
+        if (def(i).kind == ControlKind::Image)
+            m_pictures[std::size_t(i)] = loadPicture(def(i).caption);
+    }
+    // Made at its size for the screen's DPI; laid out again if its own turns out otherwise.
     constexpr DWORD style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
+    const int screenDpi = dpiOf(nullptr);
+    const PixelRect client = twipsToPixels(0, 0, clientWidthTwips, clientHeightTwips, screenDpi);
+    RECT frame {0, 0, client.width, client.height};
+    adjustWindowRect(frame, style, 0, screenDpi);
     m_window = CreateWindowExW(0, formClass, toWide(caption).c_str(), style, CW_USEDEFAULT,
-                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
-                               instance(), this);
+                               CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top,
+                               nullptr, nullptr, instance(), this);
     m_dpi = dpiOf(m_window);
+    createFonts();
+    m_controls.resize(definition.size());
+    realize(onForm);
+    RECT got;
+    GetClientRect(m_window, &got);
+    if (m_dpi != screenDpi || got.right != client.width || got.bottom != client.height)
+        sizeWindow();
+}
 
-    m_tipWindow = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
-                                  WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, 0, 0, 0, 0, m_window,
-                                  nullptr, instance(), nullptr);
-    m_balloon = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
-                                WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP | TTS_BALLOON, 0, 0, 0, 0,
-                                m_window, nullptr, instance(), nullptr);
-    TTTOOLINFOW tool {};
-    tool.cbSize = sizeof tool;
-    tool.uFlags = TTF_TRACK | TTF_ABSOLUTE;
-    tool.hwnd = m_window;
-    tool.lpszText = const_cast<wchar_t *>(L"");
-    SendMessageW(m_balloon, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+void NativeForm::realize(int frame)
+{
+    if (frame != onForm) {
+        if (m_realized[std::size_t(frame)])
+            return;
+        m_realized[std::size_t(frame)] = true;
+    }
+    createChildren(frame);
+    for (int i = 0; i < int(m_definition.size()); ++i) {
+        if (def(i).container == frame && !m_toolTips[std::size_t(i)].empty())
+            setToolTip(i);
+    }
+}
 
-    m_controls.reserve(definition.size());
-    for (int i = 0; i < int(definition.size()); ++i)
-        m_controls.push_back(create(i));
-    layout();
+// Later rows lie on top. A new child goes below its siblings, so each container's controls are
+// made last row first; a frame's own controls follow the frame.
+void NativeForm::createChildren(int container)
+{
+    for (int i = int(m_definition.size()) - 1; i >= 0; --i) {
+        if (def(i).container == container)
+            m_controls[std::size_t(i)] = create(i);
+    }
+    for (int i = int(m_definition.size()) - 1; i >= 0; --i) {
+        if (def(i).container == container && def(i).kind == ControlKind::Frame
+            && m_shown[std::size_t(i)])
+            realize(i);
+    }
 }
 
 NativeForm::~NativeForm()
@@ -378,10 +369,12 @@ NativeForm::~NativeForm()
 HWND NativeForm::create(int index)
 {
     const ControlDef &def = this->def(index);
+    if (windowless(def.kind))
+        return nullptr;
     HWND parent = def.container == onForm ? m_window : control(def.container);
-    const std::wstring caption = toWide(def.caption ? def.caption : "");
+    const std::wstring &caption = m_texts[std::size_t(index)];
     const wchar_t *className = L"STATIC";
-    DWORD style = WS_CHILD | WS_CLIPSIBLINGS;
+    DWORD style = WS_CHILD | (m_shown[std::size_t(index)] ? WS_VISIBLE : 0);
     DWORD exStyle = 0;
     switch (def.kind) {
     case ControlKind::Frame:
@@ -399,84 +392,52 @@ HWND NativeForm::create(int index)
         style |= ES_LEFT | ES_AUTOHSCROLL;
         exStyle = WS_EX_CLIENTEDGE;
         break;
-    case ControlKind::Label: style |= SS_LEFTNOWORDWRAP | SS_NOPREFIX; break;
     case ControlKind::CommandButton:
         className = L"BUTTON";
         style |= BS_PUSHBUTTON; // never the default button
         break;
-    case ControlKind::Image: className = imageClass; break;
-    case ControlKind::Line: style |= SS_BLACKRECT; break;
+    default: break;
     }
+    const PixelRect rect = controlRect(def, m_dpi);
     HWND control = CreateWindowExW(
-        exStyle, className, def.kind == ControlKind::Image ? L"" : caption.c_str(), style, 0, 0, 0,
-        0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(firstControlId + index)),
-        instance(), nullptr);
-    // Later rows lie on top, as in the definition; a new child would go to the bottom.
-    SetWindowPos(control, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        exStyle, className, caption.c_str(), style, rect.x, rect.y, rect.width, rect.height, parent,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(firstControlId + index)), instance(), nullptr);
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(fontFor(def)), FALSE);
     switch (def.kind) {
     case ControlKind::OptionButton:
-        SendMessageW(control, BM_SETCHECK, def.value ? BST_CHECKED : BST_UNCHECKED, 0);
+        SendMessageW(control, BM_SETCHECK,
+                     m_values[std::size_t(index)] ? BST_CHECKED : BST_UNCHECKED, 0);
         break;
     case ControlKind::TextBox:
         SendMessageW(control, EM_SETLIMITTEXT, 0, 0); // as long as the user likes
-        if (def.foreColour != defaultColour) {
-            TTTOOLINFOW tool {};
-            tool.cbSize = sizeof tool;
-            tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-            tool.hwnd = m_window;
-            tool.uId = reinterpret_cast<UINT_PTR>(control);
-            tool.lpszText = const_cast<wchar_t *>(L"");
-            SendMessageW(m_tipWindow, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
-        }
-        break;
-    case ControlKind::Image:
-        m_pictures[std::size_t(index)] = loadPicture(def.caption);
-        SetWindowLongPtrW(control, GWLP_USERDATA,
-                          reinterpret_cast<LONG_PTR>(&m_pictures[std::size_t(index)]));
         break;
     default: break;
     }
-    if (def.visible)
-        ShowWindow(control, SW_SHOWNA);
     return control;
 }
 
-// Every rectangle and font at the window's DPI: at start, and whenever the window moves to a
-// screen of another DPI.
-void NativeForm::layout()
+void NativeForm::createFonts()
 {
-    HFONT oldDefault = m_defaultFont;
-    const auto oldFonts = m_fonts;
     m_defaultFont = createFont(defaultFontSpec, m_dpi);
-    m_fonts.clear();
-    for (int i = 0; i < int(m_definition.size()); ++i) {
-        const ControlDef &def = this->def(i);
-        const PixelRect rect = controlRect(def, m_dpi);
-        SetWindowPos(control(i), nullptr, rect.x, rect.y, rect.width, rect.height,
-                     SWP_NOZORDER | SWP_NOACTIVATE);
-        HFONT font = m_defaultFont;
-        if (def.font) {
-            const auto found = std::find_if(m_fonts.begin(), m_fonts.end(), [&](const auto &entry) {
+    for (const ControlDef &def : m_definition) {
+        if (def.font && std::none_of(m_fonts.begin(), m_fonts.end(), [&](const auto &entry) {
                 return entry.first == def.font;
-            });
-            if (found != m_fonts.end()) {
-                font = found->second;
-            } else {
-                font = createFont(*def.font, m_dpi);
-                m_fonts.emplace_back(def.font, font);
-            }
-        }
-        SendMessageW(control(i), WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+            }))
+            m_fonts.emplace_back(def.font, createFont(*def.font, m_dpi));
     }
-    for (const auto &[spec, font] : oldFonts)
-        DeleteObject(font);
-    if (oldDefault)
-        DeleteObject(oldDefault);
-    SendMessageW(m_tipWindow, WM_SETFONT, reinterpret_cast<WPARAM>(m_defaultFont), FALSE);
-    SendMessageW(m_balloon, WM_SETFONT, reinterpret_cast<WPARAM>(m_defaultFont), FALSE);
-    SendMessageW(m_tipWindow, TTM_SETMAXTIPWIDTH, 0, MulDiv(400, m_dpi, 96));
-    SendMessageW(m_balloon, TTM_SETMAXTIPWIDTH, 0, MulDiv(400, m_dpi, 96));
+}
 
+HFONT NativeForm::fontFor(const ControlDef &def) const
+{
+    for (const auto &[spec, font] : m_fonts) {
+        if (spec == def.font)
+            return font;
+    }
+    return m_defaultFont;
+}
+
+void NativeForm::sizeWindow()
+{
     const PixelRect client = twipsToPixels(0, 0, m_clientWidthTwips, m_clientHeightTwips, m_dpi);
     RECT frame {0, 0, client.width, client.height};
     adjustWindowRect(frame, static_cast<DWORD>(GetWindowLongW(m_window, GWL_STYLE)),
@@ -491,7 +452,80 @@ void NativeForm::layout()
                      frame.bottom - frame.top + client.height - got.bottom,
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
+}
+
+// Every rectangle and font again, when the window has moved to a screen of another DPI.
+void NativeForm::layout()
+{
+    const auto oldFonts = m_fonts;
+    HFONT oldDefault = m_defaultFont;
+    m_fonts.clear();
+    createFonts();
+    for (int i = 0; i < int(m_definition.size()); ++i) {
+        if (!control(i))
+            continue; // drawn at the new DPI by its container
+        const PixelRect rect = controlRect(def(i), m_dpi);
+        SetWindowPos(control(i), nullptr, rect.x, rect.y, rect.width, rect.height,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+        SendMessageW(control(i), WM_SETFONT, reinterpret_cast<WPARAM>(fontFor(def(i))), TRUE);
+    }
+    for (HWND tip : {m_tipWindow, m_balloon}) {
+        if (tip) {
+            SendMessageW(tip, WM_SETFONT, reinterpret_cast<WPARAM>(m_defaultFont), FALSE);
+            SendMessageW(tip, TTM_SETMAXTIPWIDTH, 0, MulDiv(400, m_dpi, 96));
+        }
+    }
+    for (const auto &[spec, font] : oldFonts)
+        DeleteObject(font);
+    DeleteObject(oldDefault);
+    sizeWindow();
     InvalidateRect(m_window, nullptr, TRUE);
+}
+
+namespace {
+
+// The tooltip controls come from the common controls, loaded with the first tip.
+void initCommonControls()
+{
+    static const bool done = [] {
+        INITCOMMONCONTROLSEX controls {sizeof controls, ICC_WIN95_CLASSES};
+        return InitCommonControlsEx(&controls) != FALSE;
+    }();
+    (void)done;
+}
+
+} // namespace
+
+HWND NativeForm::tips()
+{
+    if (!m_tipWindow) {
+        initCommonControls();
+        m_tipWindow = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                                      WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, 0, 0, 0, 0, m_window,
+                                      nullptr, instance(), nullptr);
+        SendMessageW(m_tipWindow, WM_SETFONT, reinterpret_cast<WPARAM>(m_defaultFont), FALSE);
+        SendMessageW(m_tipWindow, TTM_SETMAXTIPWIDTH, 0, MulDiv(400, m_dpi, 96));
+    }
+    return m_tipWindow;
+}
+
+HWND NativeForm::balloon()
+{
+    if (!m_balloon) {
+        initCommonControls();
+        m_balloon = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                                    WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP | TTS_BALLOON, 0, 0, 0,
+                                    0, m_window, nullptr, instance(), nullptr);
+        SendMessageW(m_balloon, WM_SETFONT, reinterpret_cast<WPARAM>(m_defaultFont), FALSE);
+        SendMessageW(m_balloon, TTM_SETMAXTIPWIDTH, 0, MulDiv(400, m_dpi, 96));
+        TTTOOLINFOW tool {};
+        tool.cbSize = sizeof tool;
+        tool.uFlags = TTF_TRACK | TTF_ABSOLUTE;
+        tool.hwnd = m_window;
+        tool.lpszText = const_cast<wchar_t *>(L"");
+        SendMessageW(m_balloon, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    }
+    return m_balloon;
 }
 
 void NativeForm::show()
@@ -512,8 +546,161 @@ void NativeForm::show()
 
 int NativeForm::indexOf(HWND control) const
 {
+    if (!control)
+        return -1;
     const auto found = std::find(m_controls.begin(), m_controls.end(), control);
     return found == m_controls.end() ? -1 : static_cast<int>(found - m_controls.begin());
+}
+
+HWND NativeForm::containerWindow(int index) const
+{
+    return def(index).container == onForm ? m_window : control(def(index).container);
+}
+
+bool NativeForm::visible(int index) const
+{
+    if (HWND hwnd = control(index))
+        return (GetWindowLongW(hwnd, GWL_STYLE) & WS_VISIBLE) != 0;
+    return m_shown[std::size_t(index)];
+}
+
+void NativeForm::setVisible(int index, bool visible)
+{
+    if (visible && def(index).kind == ControlKind::Frame && control(index))
+        realize(index);
+    if (HWND hwnd = control(index)) {
+        ShowWindow(hwnd, visible ? SW_SHOWNA : SW_HIDE);
+        if (!visible)
+            moveFocusAway(hwnd);
+        return;
+    }
+    if (m_shown[std::size_t(index)] == visible)
+        return;
+    m_shown[std::size_t(index)] = visible;
+    if (!windowless(def(index).kind))
+        return; // not made yet: it is made as it is
+    const PixelRect at = controlRect(def(index), m_dpi);
+    const RECT area {at.x, at.y, at.x + at.width, at.y + at.height};
+    InvalidateRect(containerWindow(index), &area, TRUE);
+}
+
+// Visible, in a container that is showing.
+bool NativeForm::shown(int index) const
+{
+    return visible(index) && IsWindowVisible(containerWindow(index));
+}
+
+RECT NativeForm::rectInClient(int index) const
+{
+    RECT rect;
+    if (HWND hwnd = control(index)) {
+        GetWindowRect(hwnd, &rect);
+        MapWindowPoints(nullptr, m_window, reinterpret_cast<POINT *>(&rect), 2);
+        return rect;
+    }
+    const PixelRect at = controlRect(def(index), m_dpi);
+    rect = {at.x, at.y, at.x + at.width, at.y + at.height};
+    MapWindowPoints(containerWindow(index), m_window, reinterpret_cast<POINT *>(&rect), 2);
+    return rect;
+}
+
+// The lightweight controls of a container, in table order, so that later rows lie on top.
+void NativeForm::paintWindowless(int container, HDC dc)
+{
+    for (int i = 0; i < int(m_definition.size()); ++i) {
+        const ControlDef &def = this->def(i);
+        if (def.container != container || !windowless(def.kind) || !m_shown[std::size_t(i)])
+            continue;
+        const PixelRect at = controlRect(def, m_dpi);
+        RECT area {at.x, at.y, at.x + at.width, at.y + at.height};
+        switch (def.kind) {
+        case ControlKind::Label: {
+            const HGDIOBJ old = SelectObject(dc, fontFor(def));
+            SetBkMode(dc, TRANSPARENT);
+            SetTextColor(
+                dc, def.foreColour != defaultColour ? def.foreColour : GetSysColor(COLOR_BTNTEXT));
+            const std::wstring caption = toWide(def.caption);
+            DrawTextW(dc, caption.c_str(), int(caption.size()), &area,
+                      DT_LEFT | DT_TOP | DT_NOPREFIX);
+            SelectObject(dc, old);
+            break;
+        }
+        case ControlKind::Line: FillRect(dc, &area, GetSysColorBrush(COLOR_WINDOWTEXT)); break;
+        case ControlKind::Image: {
+            // Stretched over the whole control, nearest neighbour as the original runtime draws.
+            const Picture &picture = m_pictures[std::size_t(i)];
+            if (!picture.info)
+                break;
+            const BITMAPINFOHEADER &header = picture.info->bmiHeader;
+            SetStretchBltMode(dc, COLORONCOLOR);
+            StretchDIBits(dc, at.x, at.y, at.width, at.height, 0, 0, header.biWidth,
+                          std::abs(header.biHeight), picture.bits, picture.info, DIB_RGB_COLORS,
+                          SRCCOPY);
+            break;
+        }
+        default: break;
+        }
+    }
+}
+
+// A click on a container goes to the uppermost picture showing under it.
+void NativeForm::clickWindowless(int container, POINT at)
+{
+    for (int i = int(m_definition.size()) - 1; i >= 0; --i) {
+        const ControlDef &def = this->def(i);
+        if (def.container != container || def.kind != ControlKind::Image
+            || !m_shown[std::size_t(i)])
+            continue;
+        const PixelRect r = controlRect(def, m_dpi);
+        if (at.x >= r.x && at.x < r.x + r.width && at.y >= r.y && at.y < r.y + r.height) {
+            click(i);
+            return;
+        }
+    }
+}
+
+void NativeForm::paintFrame(HWND frame, HDC dc)
+{
+    const HGDIOBJ oldFont = SelectObject(dc, m_defaultFont);
+    TEXTMETRICW metrics;
+    GetTextMetricsW(dc, &metrics);
+    RECT box;
+    GetClientRect(frame, &box);
+    box.top += metrics.tmHeight / 2;
+    DrawEdge(dc, &box, EDGE_ETCHED, BF_RECT);
+    wchar_t caption[256];
+    const int length = GetWindowTextW(frame, caption, 256);
+    const int margin = MulDiv(8, m_dpi, 96);
+    SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+    SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+    SIZE extent;
+    GetTextExtentPoint32W(dc, caption, length, &extent);
+    const RECT behind {margin - 2, 0, margin + extent.cx + 2, metrics.tmHeight};
+    ExtTextOutW(dc, margin, 0, ETO_OPAQUE, &behind, caption, static_cast<UINT>(length), nullptr);
+    SelectObject(dc, oldFont);
+}
+
+LRESULT NativeForm::handleFrame(HWND frame, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_COMMAND:
+    case WM_NOTIFY:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN: return handle(message, wParam, lParam);
+    case WM_PAINT: {
+        PAINTSTRUCT paint;
+        HDC dc = BeginPaint(frame, &paint);
+        paintFrame(frame, dc);
+        paintWindowless(indexOf(frame), dc);
+        EndPaint(frame, &paint);
+        return 0;
+    }
+    case WM_LBUTTONUP:
+        clickWindowless(indexOf(frame), {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+        return 0;
+    }
+    return DefWindowProcW(frame, message, wParam, lParam);
 }
 
 void NativeForm::click(int index)
@@ -524,17 +711,29 @@ void NativeForm::click(int index)
 
 // Selecting an option clears the others of its group and raises its click; selecting the one
 // already selected changes nothing.
+bool NativeForm::checked(int index) const
+{
+    if (HWND button = control(index))
+        return SendMessageW(button, BM_GETCHECK, 0, 0) == BST_CHECKED;
+    return m_values[std::size_t(index)];
+}
+
+void NativeForm::setChecked(int index, bool checked)
+{
+    m_values[std::size_t(index)] = checked;
+    if (HWND button = control(index))
+        SendMessageW(button, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
 void NativeForm::select(int index)
 {
-    if (SendMessageW(control(index), BM_GETCHECK, 0, 0) == BST_CHECKED)
+    if (checked(index))
         return;
     for (const std::vector<int> &group : m_structure.optionGroups) {
         if (std::find(group.begin(), group.end(), index) == group.end())
             continue;
-        for (const int member : group) {
-            SendMessageW(control(member), BM_SETCHECK,
-                         member == index ? BST_CHECKED : BST_UNCHECKED, 0);
-        }
+        for (const int member : group)
+            setChecked(member, member == index);
     }
     click(index);
 }
@@ -544,17 +743,24 @@ void NativeForm::setStale(int index, bool stale)
     if (m_stale[std::size_t(index)] == stale)
         return;
     m_stale[std::size_t(index)] = stale;
-    InvalidateRect(control(index), nullptr, TRUE);
+    if (HWND field = control(index))
+        InvalidateRect(field, nullptr, TRUE);
 }
 
 void NativeForm::setToolTip(int index)
 {
+    if (!control(index))
+        return; // registered when made
     TTTOOLINFOW tool {};
     tool.cbSize = sizeof tool;
     tool.hwnd = m_window;
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
     tool.uId = reinterpret_cast<UINT_PTR>(control(index));
     tool.lpszText = toolTip(index).data();
-    SendMessageW(m_tipWindow, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+    const bool added = m_hasTip[std::size_t(index)];
+    m_hasTip[std::size_t(index)] = true;
+    SendMessageW(tips(), added ? TTM_UPDATETIPTEXTW : TTM_ADDTOOLW, 0,
+                 reinterpret_cast<LPARAM>(&tool));
 }
 
 void NativeForm::showBalloon(int at, std::string_view text)
@@ -564,7 +770,7 @@ void NativeForm::showBalloon(int at, std::string_view text)
     tool.cbSize = sizeof tool;
     tool.hwnd = m_window;
     tool.lpszText = m_balloonText.data();
-    SendMessageW(m_balloon, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+    SendMessageW(balloon(), TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
     RECT field;
     GetWindowRect(control(at), &field);
     SendMessageW(m_balloon, TTM_TRACKPOSITION, 0, MAKELPARAM(field.left, field.bottom));
@@ -587,11 +793,10 @@ void NativeForm::hideBalloon()
 bool NativeForm::isTabStop(int index) const
 {
     HWND hwnd = control(index);
-    if (!IsWindowVisible(hwnd) || !IsWindowEnabled(hwnd))
+    if (!hwnd || !IsWindowVisible(hwnd) || !IsWindowEnabled(hwnd))
         return false;
     // An option group is one stop: its selected button.
-    return def(index).kind != ControlKind::OptionButton
-        || SendMessageW(hwnd, BM_GETCHECK, 0, 0) == BST_CHECKED;
+    return def(index).kind != ControlKind::OptionButton || checked(index);
 }
 
 void NativeForm::tab(int step)
@@ -718,6 +923,16 @@ LRESULT NativeForm::handle(UINT message, WPARAM wParam, LPARAM lParam)
         SetBkColor(dc, GetSysColor(background));
         return reinterpret_cast<LRESULT>(GetSysColorBrush(background));
     }
+    case WM_PAINT: {
+        PAINTSTRUCT paint;
+        HDC dc = BeginPaint(m_window, &paint);
+        paintWindowless(onForm, dc);
+        EndPaint(m_window, &paint);
+        return 0;
+    }
+    case WM_LBUTTONUP:
+        clickWindowless(onForm, {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+        return 0;
     case WM_DPICHANGED: {
         m_dpi = LOWORD(wParam);
         const auto *suggested = reinterpret_cast<const RECT *>(lParam);
@@ -780,20 +995,19 @@ void Form::reportFailure(const TextBox &result, const TextBox &field, std::strin
 
 bool Control::visible() const
 {
-    return (GetWindowLongW(nativeHandle(*this), GWL_STYLE) & WS_VISIBLE) != 0;
+    return form().native().visible(index());
 }
 
 void Control::setVisible(bool visible) const
 {
-    HWND hwnd = nativeHandle(*this);
-    ShowWindow(hwnd, visible ? SW_SHOWNA : SW_HIDE);
-    if (!visible)
-        form().native().moveFocusAway(hwnd);
+    form().native().setVisible(index(), visible);
 }
 
 std::string TextBox::text() const
 {
     HWND edit = nativeHandle(*this);
+    if (!edit)
+        return toUtf8(form().native().pendingText(index()));
     std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(edit)) + 1, L'\0');
     text.resize(static_cast<std::size_t>(GetWindowTextW(edit, text.data(), int(text.size()))));
     return toUtf8(text);
@@ -802,10 +1016,14 @@ std::string TextBox::text() const
 void TextBox::setText(std::string_view text) const
 {
     HWND edit = nativeHandle(*this);
+    form().native().setStale(index(), false);
+    if (!edit) {
+        form().native().pendingText(index()) = toWide(text);
+        return;
+    }
     SetWindowTextW(edit, toWide(text).c_str());
     SendMessageW(edit, EM_SETSEL, 0, 0); // the leading characters in view
     SendMessageW(edit, EM_SCROLLCARET, 0, 0);
-    form().native().setStale(index(), false);
 }
 
 std::string TextBox::toolTip() const
@@ -821,7 +1039,7 @@ void TextBox::setToolTip(std::string_view text) const
 
 bool OptionButton::value() const
 {
-    return SendMessageW(nativeHandle(*this), BM_GETCHECK, 0, 0) == BST_CHECKED;
+    return form().native().checked(index());
 }
 
 void OptionButton::setValue(bool value) const
@@ -829,7 +1047,7 @@ void OptionButton::setValue(bool value) const
     if (value)
         form().native().select(index());
     else
-        SendMessageW(nativeHandle(*this), BM_SETCHECK, BST_UNCHECKED, 0);
+        form().native().setChecked(index(), false);
 }
 
 void OptionButton::onClick(std::function<void()> handler) const
@@ -863,6 +1081,16 @@ HWND nativeWindow(const Form &form)
 HWND nativeHandle(const Control &control)
 {
     return control.form().native().control(control.index());
+}
+
+bool isShown(const Control &control)
+{
+    return control.form().native().shown(control.index());
+}
+
+RECT rectInClient(const Control &control)
+{
+    return control.form().native().rectInClient(control.index());
 }
 
 int formDpi(const Form &form)

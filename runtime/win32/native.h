@@ -14,7 +14,12 @@ class Control;
 class Form;
 
 HWND nativeWindow(const Form &form);
+// nullptr for a Label, Line or Image, which its container draws.
 HWND nativeHandle(const Control &control);
+// Visible, in a container that is showing.
+bool isShown(const Control &control);
+// Where the control lies in the form's client area.
+RECT rectInClient(const Control &control);
 // The dots per inch the form is laid out at.
 int formDpi(const Form &form);
 

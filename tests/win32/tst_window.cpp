@@ -12,6 +12,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <memory>
 #include <ostream>
 #include <vector>
@@ -53,6 +54,8 @@ HWND handle(int index)
 
 const char *nameOf(HWND hwnd)
 {
+    if (!hwnd)
+        return "(none)";
     for (int i = 0; i < ctl::Count; ++i) {
         if (handle(i) == hwnd)
             return quendalDefinition()[std::size_t(i)].name;
@@ -63,9 +66,7 @@ const char *nameOf(HWND hwnd)
 // A control's rectangle in the window's client area.
 Rect rectOf(int index)
 {
-    RECT r;
-    GetWindowRect(handle(index), &r);
-    MapWindowPoints(nullptr, form(), reinterpret_cast<POINT *>(&r), 2);
+    const RECT r = rectInClient(Control(*window, index));
     return {r.left, r.top, r.right - r.left, r.bottom - r.top};
 }
 
@@ -76,12 +77,23 @@ Rect clientRect()
     return {0, 0, r.right, r.bottom};
 }
 
+// A click at the control's centre, delivered to the window under it: the control's own, or for
+// a picture, which has none, its container's.
 void click(const Control &control)
 {
-    HWND hwnd = nativeHandle(control);
-    RECT r;
-    GetClientRect(hwnd, &r);
-    const LPARAM centre = MAKELPARAM(r.right / 2, r.bottom / 2);
+    const RECT r = rectInClient(control);
+    POINT at {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    HWND hwnd = form();
+    for (;;) {
+        POINT inside = at;
+        MapWindowPoints(form(), hwnd, &inside, 1);
+        HWND child = ChildWindowFromPointEx(hwnd, inside, CWP_SKIPINVISIBLE);
+        if (!child || child == hwnd)
+            break;
+        hwnd = child;
+    }
+    MapWindowPoints(form(), hwnd, &at, 1);
+    const LPARAM centre = MAKELPARAM(at.x, at.y);
     PostMessageW(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, centre);
     PostMessageW(hwnd, WM_LBUTTONUP, 0, centre);
     processEvents();
@@ -212,11 +224,11 @@ void startUpState()
     CHECK(w.Optionca.value());
     CHECK(!w.Options.value());
     CHECK(!w.Optionw.value());
-    CHECK(IsWindowVisible(nativeHandle(w.Frameca)));
-    CHECK(!IsWindowVisible(nativeHandle(w.Frames)));
-    CHECK(!IsWindowVisible(nativeHandle(w.Framew)));
-    CHECK(IsWindowVisible(nativeHandle(w.Image2)));
-    CHECK(!IsWindowVisible(nativeHandle(w.Image3)));
+    CHECK(isShown(w.Frameca));
+    CHECK(!isShown(w.Frames));
+    CHECK(!isShown(w.Framew));
+    CHECK(isShown(w.Image2));
+    CHECK(!isShown(w.Image3));
     for (int i = 0; i < ctl::Count; ++i) {
         if (quendalDefinition()[std::size_t(i)].kind == ControlKind::TextBox)
             CHECK_EQ(TextBox(*window, i).text(), "");
@@ -291,7 +303,7 @@ void fonts()
     {
         int index;
         LONG height;
-    } rows[] = {{ctl::Label1, -12}, {ctl::Textqa, -12}, {ctl::Textda, -19}, {ctl::Label5, -19}};
+    } rows[] = {{ctl::Optionca, -12}, {ctl::Textqa, -12}, {ctl::Command1, -12}, {ctl::Textda, -19}};
     for (const auto &row : rows) {
         harness::context = quendalDefinition()[std::size_t(row.index)].name;
         LOGFONTW font {};
@@ -304,13 +316,13 @@ void fonts()
     }
     // The caption's 12 blanks lie under the field, the unit just right of it: 16 + 2 columns of
     // 6 pixels after the label's left, in the replacement font's 12-pixel strike.
-    HDC dc = GetDC(handle(ctl::Label1));
-    SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(handle(ctl::Label1), WM_GETFONT, 0, 0)));
+    HDC dc = GetDC(handle(ctl::Textqa));
+    SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(handle(ctl::Textqa), WM_GETFONT, 0, 0)));
     SIZE described;
     SIZE blanks;
     GetTextExtentPoint32W(dc, L"压缩空气标态流量Q=", 10, &described);
     GetTextExtentPoint32W(dc, L"            ", 12, &blanks);
-    ReleaseDC(handle(ctl::Label1), dc);
+    ReleaseDC(handle(ctl::Textqa), dc);
     harness::context = "caption layout";
     CHECK_EQ(rectOf(ctl::Label1).x + described.cx, 268);
     CHECK_EQ(blanks.cx, 72);
@@ -462,13 +474,13 @@ void panelsKeepTheirState()
     click(w.Image2);
     click(w.Optionw);
     CHECK(w.Optionw.value() && !w.Optionca.value());
-    CHECK(!IsWindowVisible(nativeHandle(w.Frameca)) && IsWindowVisible(nativeHandle(w.Framew)));
+    CHECK(!isShown(w.Frameca) && isShown(w.Framew));
     type(w.Textqw, "36");
     click(w.Optionca);
-    CHECK(IsWindowVisible(nativeHandle(w.Frameca)) && !IsWindowVisible(nativeHandle(w.Framew)));
+    CHECK(isShown(w.Frameca) && !isShown(w.Framew));
     CHECK_EQ(w.Textqa.text(), "1000");
     CHECK_EQ(w.Textda.text(), "188");
-    CHECK(IsWindowVisible(nativeHandle(w.Image3)));
+    CHECK(isShown(w.Image3));
     CHECK_EQ(w.Textqw.text(), "36");
 }
 
@@ -476,7 +488,7 @@ void noticePairs()
 {
     start();
     Quendal &w = *window;
-    const auto shown = [](const Image &image) { return IsWindowVisible(nativeHandle(image)) != 0; };
+    const auto shown = [](const Image &image) { return isShown(image); };
     click(w.Image2);
     CHECK(!shown(w.Image2) && shown(w.Image3));
     click(w.Options);
@@ -522,9 +534,9 @@ void arrowKeysAndEnter()
     Quendal &w = *window;
     click(w.Optionca);
     key(VK_RIGHT);
-    CHECK(w.Options.value() && IsWindowVisible(nativeHandle(w.Frames)));
+    CHECK(w.Options.value() && isShown(w.Frames));
     key(VK_RIGHT);
-    CHECK(w.Optionw.value() && IsWindowVisible(nativeHandle(w.Framew)));
+    CHECK(w.Optionw.value() && isShown(w.Framew));
     key(VK_RIGHT); // the last stays selected
     CHECK_EQ(nameOf(GetFocus()), std::string("Optionw"));
     CHECK(w.Optionw.value());
@@ -536,6 +548,57 @@ void arrowKeysAndEnter()
         CHECK_EQ(w.Textdw.text(), "");
         CHECK(IsWindow(form()));
     }
+}
+
+// The pixels on the screen where a control lies, as the user sees them.
+std::vector<COLORREF> pixelsOf(const Control &control)
+{
+    RECT r = rectInClient(control);
+    MapWindowPoints(form(), nullptr, reinterpret_cast<POINT *>(&r), 2);
+    HDC screen = GetDC(nullptr);
+    std::vector<COLORREF> pixels;
+    for (int y = r.top; y < r.bottom; ++y) {
+        for (int x = r.left; x < r.right; ++x)
+            pixels.push_back(GetPixel(screen, x, y));
+    }
+    ReleaseDC(nullptr, screen);
+    return pixels;
+}
+
+// Labels, lines and pictures have no windows of their own: what their containers draw is
+// what the user reads.
+void drawing()
+{
+    start();
+    SetForegroundWindow(form());
+    RedrawWindow(form(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    processEvents();
+    constexpr COLORREF grey = RGB(192, 192, 192), magenta = RGB(255, 0, 255),
+                       yellow = RGB(255, 255, 0), black = RGB(0, 0, 0);
+    const auto count = [](const std::vector<COLORREF> &pixels, COLORREF colour) {
+        return std::count(pixels.begin(), pixels.end(), colour);
+    };
+    // 压缩空气's option button overlaps the picture's last column (2160 against 120 + 2055
+    // twips), as it does in the original: that column is the button's.
+    std::vector<COLORREF> reference = pixelsOf(window->Image1);
+    for (std::size_t row = 0; row < 479; ++row)
+        reference[row * 137 + 136] = grey;
+    harness::context = "reference picture";
+    CHECK_EQ(std::size_t(count(reference, grey) + count(reference, magenta)), reference.size());
+    CHECK(count(reference, magenta) > 1000);
+    harness::context = "separator line";
+    const std::vector<COLORREF> line = pixelsOf(Control(*window, ctl::Line1));
+    CHECK_EQ(std::size_t(count(line, black)), line.size());
+    harness::context = "caption";
+    CHECK(count(pixelsOf(Control(*window, ctl::Label1)), black) > 100);
+    harness::context = "notice swapped";
+    CHECK_EQ(count(pixelsOf(window->Image2), yellow), 0);
+    click(window->Image2);
+    RedrawWindow(form(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    const std::vector<COLORREF> contact = pixelsOf(window->Image3);
+    CHECK(count(contact, yellow) > 100);
+    CHECK_EQ(std::size_t(count(contact, grey) + count(contact, magenta) + count(contact, yellow)),
+             contact.size());
 }
 
 // A text box is unlimited in length: 40,000 leading zeros do not cut the flow short.
@@ -564,6 +627,7 @@ const harness::Test tests[] = {
     {"tabChain", tabChain},
     {"arrowKeysAndEnter", arrowKeysAndEnter},
     {"longText", longText},
+    {"drawing", drawing},
 };
 
 } // namespace
