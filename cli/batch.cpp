@@ -15,31 +15,12 @@ namespace tovrik::cli {
 namespace {
 
 // The columns a batch adds, in this order.
-enum ResultColumn {
-    ColumnD,
-    ColumnError,
-    ColumnDn,
-    ColumnId,
-    ColumnVelocity,
-    ColumnCheck,
-    ResultColumns
-};
-constexpr const char *resultColumnNames[ResultColumns]
-    = {"d", "error", "DN", "ID", "v_real", "v_check"};
+// The columns a batch adds, in this order: the result, the recommended pipe and the other size
+// beside the diameter.
+constexpr const char *resultColumnNames[]
+    = {"d", "error", "DN", "ID", "v_real", "v_check", "DN_alt", "v_alt", "v_check_alt"};
 
 constexpr std::string_view mediumColumn = "medium";
-
-bool equalsIgnoringCase(std::string_view a, std::string_view b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
-        if (lower(a[i]) != lower(b[i]))
-            return false;
-    }
-    return true;
-}
 
 class Batch
 {
@@ -174,7 +155,7 @@ void Batch::sizeRecord(const CsvRecord &record, SizingResult &result) const
         result.ok = false;
         result.text.clear();
         result.specificVolume.reset();
-        result.advice.reset();
+        result.advice = {};
         result.error = std::move(message);
     };
     if (record.fields.size() > m_columns) {
@@ -192,13 +173,14 @@ void Batch::sizeRecord(const CsvRecord &record, SizingResult &result) const
         return;
     }
     SizingInputs inputs;
+    inputs.advice = m_invocation.inputs.advice;
     for (std::size_t k = 0; k < std::size(sizingInputs); ++k) {
         const InputDef &input = sizingInputs[k];
         if (!takes(*medium, input))
             continue;
         if (m_inputColumns[k]) {
             inputs.*(input.field) = field(*m_inputColumns[k]);
-        } else if (!input.alternative) {
+        } else if (needs(*medium, input)) {
             fail(std::string("表头缺少 ") + input.column + " 列（"
                  + std::string(inputDescription(*medium, input.operand)) + "）。");
             return;
@@ -236,26 +218,44 @@ void Batch::appendResults(const SizingResult &result)
     m_buffer += result.text;
     m_buffer += ',';
     appendCsvField(m_buffer, result.error);
-    // The pipe columns, written in one go: a bore and a velocity, each at most 320 characters.
+    // The pipe columns, written in one go: two velocities of at most 320 characters each.
     const std::size_t at = m_buffer.size();
-    m_buffer.resize(at + 700);
+    m_buffer.resize(at + 800);
     char *out = m_buffer.data() + at;
     char *const last = m_buffer.data() + m_buffer.size();
-    const auto &advice = result.advice;
+    const PipeAdvice &advice = result.advice;
+    const SizeCheck *recommended = result.ok ? advice.recommended() : nullptr;
+    const SizeCheck *other = recommended ? advice.alternative() : nullptr;
     *out++ = ',';
-    if (advice)
-        out = std::to_chars(out, last, advice->size.dn).ptr;
+    if (recommended) {
+        out = std::to_chars(out, last, recommended->size.dn).ptr;
+        *out++ = ',';
+        out = advice.options.series == PipeSeries::Asme40
+            ? writeFixed(out, last, recommended->size.bore, 2)
+            : std::to_chars(out, last, recommended->size.bore).ptr;
+        *out++ = ',';
+        out = writeFixed(out, last, recommended->velocity, 2);
+    } else {
+        *out++ = ',';
+        *out++ = ',';
+    }
     *out++ = ',';
-    if (advice)
-        out = writeFixed(out, last, advice->size.inside(), 2);
+    if (result.ok) {
+        const std::string_view check = statusName(advice);
+        out = std::copy(check.begin(), check.end(), out);
+    }
     *out++ = ',';
-    if (advice)
-        out = writeFixed(out, last, advice->velocity, 2);
-    *out++ = ',';
-    const std::string_view check = advice ? checkName(advice->check)
-        : result.ok                       ? "beyond-table"
-                                          : "";
-    out = std::copy(check.begin(), check.end(), out);
+    if (other) {
+        out = std::to_chars(out, last, other->size.dn).ptr;
+        *out++ = ',';
+        out = writeFixed(out, last, other->velocity, 2);
+        *out++ = ',';
+        const std::string_view check = checkName(other->check);
+        out = std::copy(check.begin(), check.end(), out);
+    } else {
+        *out++ = ',';
+        *out++ = ',';
+    }
     m_buffer.resize(static_cast<std::size_t>(out - m_buffer.data()));
 }
 

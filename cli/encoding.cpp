@@ -1,5 +1,7 @@
 #include "cli/encoding.h"
 
+#include "cli/sizer.h"
+
 #ifdef _WIN32
 #include <windows.h>
 #else
@@ -12,15 +14,14 @@ namespace tovrik::cli {
 
 std::optional<Encoding> encodingFromName(std::string_view name)
 {
-    std::string lower(name);
-    for (char &c : lower) {
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
+    for (const std::string_view utf8 : {"utf-8", "utf8"}) {
+        if (equalsIgnoringCase(name, utf8))
+            return Encoding::Utf8;
     }
-    if (lower == "utf-8" || lower == "utf8")
-        return Encoding::Utf8;
-    if (lower == "gbk" || lower == "cp936")
-        return Encoding::Gbk;
+    for (const std::string_view gbk : {"gbk", "cp936"}) {
+        if (equalsIgnoringCase(name, gbk))
+            return Encoding::Gbk;
+    }
     return std::nullopt;
 }
 

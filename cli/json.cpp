@@ -3,6 +3,7 @@
 #include "runtime/utf8.h"
 
 #include <charconv>
+#include <cmath>
 
 namespace tovrik::cli {
 
@@ -40,8 +41,52 @@ void appendJsonString(std::string &out, std::string_view text)
 
 void appendJsonNumber(std::string &out, double value)
 {
+    if (!std::isfinite(value)) {
+        out += "null"; // JSON has no infinities
+        return;
+    }
     char buf[32];
     out.append(buf, std::to_chars(buf, buf + sizeof buf, value).ptr);
+}
+
+} // namespace tovrik::cli
+
+namespace tovrik::cli {
+
+std::string &JsonObject::member(std::string_view key)
+{
+    if (!m_first)
+        m_out += ',';
+    m_first = false;
+    appendJsonString(m_out, key);
+    m_out += ':';
+    return m_out;
+}
+
+JsonObject &JsonObject::string(std::string_view key, std::optional<std::string_view> value)
+{
+    std::string &out = member(key);
+    if (value)
+        appendJsonString(out, *value);
+    else
+        out += "null";
+    return *this;
+}
+
+JsonObject &JsonObject::number(std::string_view key, std::optional<double> value)
+{
+    std::string &out = member(key);
+    if (value)
+        appendJsonNumber(out, *value);
+    else
+        out += "null";
+    return *this;
+}
+
+JsonObject &JsonObject::boolean(std::string_view key, bool value)
+{
+    member(key) += value ? "true" : "false";
+    return *this;
 }
 
 } // namespace tovrik::cli

@@ -8,56 +8,62 @@ namespace tovrik::cli {
 
 namespace {
 
-void appendAdvice(std::string &text, const SizingResult &result)
+void appendPipe(std::string &out, const SizeCheck &check, bool recommended)
 {
-    if (result.specificVolume) {
-        text += ",\"u_from_p\":";
-        appendJsonNumber(text, *result.specificVolume);
-    }
-    if (!result.ok)
-        return;
-    if (const auto &advice = result.advice) {
-        text += ",\"DN\":" + std::to_string(advice->size.dn);
-        text += ",\"ID_mm\":";
-        appendJsonNumber(text, advice->size.inside());
-        text += ",\"v_real\":";
-        appendJsonNumber(text, advice->velocity);
-        text += ",\"v_check\":\"" + std::string(checkName(advice->check)) + "\"";
-    } else {
-        text += ",\"DN\":null,\"v_check\":\"beyond-table\"";
-    }
-    text += ",\"advice\":";
-    appendJsonString(text, adviceText(result.advice));
+    JsonObject pipe(out);
+    pipe.number("DN", check.size.dn)
+        .number("ID_mm", check.size.bore)
+        .number("v_real", check.velocity)
+        .string("v_check", checkName(check.check))
+        .boolean("recommended", recommended);
+    pipe.close();
 }
 
+// Every key every time, null where there is no value, so that scripts can rely on them.
 std::string json(const Invocation &invocation, const SizingResult &result)
 {
     const SizingInputs &inputs = invocation.inputs;
-    std::string text = "{\"medium\":";
-    appendJsonString(text, mediumName(invocation.medium));
+    const PipeAdvice &advice = result.advice;
+    const SizeCheck *recommended = result.ok ? advice.recommended() : nullptr;
+    std::string text;
+    JsonObject object(text);
+    object.string("medium", mediumName(invocation.medium));
     for (const InputDef &input : sizingInputs) {
-        if (const auto &given = inputs.*(input.field)) {
-            text += ",\"";
-            text += input.column;
-            text += "\":";
-            appendJsonString(text, *given);
+        if (input.operand != Operand::None)
+            object.string(input.column, inputs.*(input.field));
+    }
+    std::optional<std::string_view> pressureKind;
+    if (inputs.steamPressure)
+        pressureKind = *inputs.steamPressureKind == PressureKind::Gauge ? "gauge" : "absolute";
+    object.string("pressure_kind", pressureKind);
+    std::optional<std::string_view> service;
+    if (invocation.medium == Medium::Air)
+        service = gasServiceName(advice.options.service);
+    object.string("gas_service", service)
+        .string("series", advice.options.series == PipeSeries::Chinese ? "cn" : "asme40");
+    object.string("d", result.ok ? std::optional<std::string_view>(result.text) : std::nullopt)
+        .number("diameter_mm", result.ok ? std::optional<double>(result.value) : std::nullopt)
+        .string("error", result.ok ? std::nullopt : std::optional<std::string_view>(result.error))
+        .number("u_from_p", result.specificVolume);
+    object.number("DN", recommended ? std::optional<double>(recommended->size.dn) : std::nullopt)
+        .number("ID_mm", recommended ? std::optional<double>(recommended->size.bore) : std::nullopt)
+        .number("v_real", recommended ? std::optional<double>(recommended->velocity) : std::nullopt)
+        .string("v_check",
+                result.ok ? std::optional<std::string_view>(statusName(advice)) : std::nullopt);
+    std::string &pipes = object.member("pipes");
+    pipes += '[';
+    if (recommended) {
+        appendPipe(pipes, *recommended, true);
+        if (const SizeCheck *other = advice.alternative()) {
+            pipes += ',';
+            appendPipe(pipes, *other, false);
         }
     }
-    if (inputs.steamPressure) {
-        text += ",\"pressure_kind\":";
-        text += *inputs.steamPressureKind == PressureKind::Gauge ? "\"gauge\"" : "\"absolute\"";
-    }
-    if (result.ok) {
-        text += ",\"d\":";
-        appendJsonString(text, result.text);
-        text += ",\"diameter_mm\":";
-        appendJsonNumber(text, result.value);
-    } else {
-        text += ",\"error\":";
-        appendJsonString(text, result.error);
-    }
-    appendAdvice(text, result);
-    text += "}\n";
+    pipes += ']';
+    const std::string words = result.ok ? adviceText(advice) : std::string();
+    object.string("advice", result.ok ? std::optional<std::string_view>(words) : std::nullopt);
+    object.close();
+    text += '\n';
     return text;
 }
 

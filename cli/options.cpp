@@ -24,6 +24,7 @@ enum Key : int {
     KeyVersion,
     KeyEncoding,
     KeyByteOrderMark,
+    KeyAllSizes,
 };
 
 struct FlagDef
@@ -41,6 +42,7 @@ constexpr FlagDef flags[] = {
     {"json", 0, KeyJson, LineScope},
     {"encoding", 0, KeyEncoding, BatchScope, true},
     {"bom", 0, KeyByteOrderMark, BatchScope},
+    {"all-sizes", 0, KeyAllSizes, Everywhere},
     {"help", 'h', KeyHelp, Everywhere},
     {"version", 0, KeyVersion, Everywhere},
 };
@@ -67,9 +69,9 @@ struct GetoptTables
     GetoptTables()
     {
         for (const InputDef &input : sizingInputs) {
-            (shortOptions += input.shortOption) += ':';
-            longOptions.push_back(
-                {input.longOption, required_argument, nullptr, input.shortOption});
+            if (input.shortOption)
+                (shortOptions += input.shortOption) += ':';
+            longOptions.push_back({input.longOption, required_argument, nullptr, optionKey(input)});
         }
         for (const FlagDef &flag : flags) {
             if (flag.shortOption)
@@ -85,7 +87,7 @@ struct GetoptTables
 const InputDef *inputFor(int key)
 {
     for (const InputDef &input : sizingInputs) {
-        if (input.shortOption == key)
+        if (optionKey(input) == key)
             return &input;
     }
     return nullptr;
@@ -119,11 +121,13 @@ void checkLine(const Invocation &invocation)
     const Medium medium = invocation.medium;
     const SizingInputs &inputs = invocation.inputs;
     for (const InputDef &input : sizingInputs) {
-        if (takes(medium, input) && !input.alternative && !(inputs.*(input.field))) {
+        if (needs(medium, input) && !(inputs.*(input.field))) {
             throw UsageError("缺少选项 " + optionName(input) + "（"
                              + std::string(inputDescription(medium, input.operand)) + "）。");
         }
     }
+    if (inputs.service && !gasServiceFromName(*inputs.service))
+        throw UsageError(unknownServiceMessage(*inputs.service));
     if (medium != Medium::Steam)
         return;
     if (inputs.specificVolume.has_value() == inputs.steamPressure.has_value())
@@ -220,6 +224,8 @@ Invocation parseCommandLine(std::span<const char *const> args)
             invocation.json = true;
         else if (key == KeyByteOrderMark)
             invocation.byteOrderMark = true;
+        else if (key == KeyAllSizes)
+            invocation.inputs.advice.allSizes = true;
         else if (key == KeyEncoding) {
             const std::optional<Encoding> encoding = encodingFromName(optarg);
             if (!encoding)

@@ -3,6 +3,7 @@
 #include "core/messages.h"
 #include "runtime/conversion.h"
 
+#include <algorithm>
 #include <charconv>
 
 namespace tovrik::cli {
@@ -19,9 +20,13 @@ unsigned maskOf(Medium medium)
 
 std::string optionName(const InputDef &input)
 {
-    std::string name = "-";
-    name += input.shortOption;
-    name += "/--";
+    std::string name;
+    if (input.shortOption) {
+        name += '-';
+        name += input.shortOption;
+        name += '/';
+    }
+    name += "--";
     name += input.longOption;
     return name;
 }
@@ -34,6 +39,14 @@ std::string_view withoutBlanks(std::string_view text)
     return text.substr(first, text.find_last_not_of(" \t") - first + 1);
 }
 
+bool equalsIgnoringCase(std::string_view a, std::string_view b)
+{
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [&](char x, char y) {
+               return lower(x) == lower(y);
+           });
+}
+
 std::optional<Medium> mediumFromName(std::string_view name)
 {
     // The usual spellings first: a batch asks once a row.
@@ -44,16 +57,7 @@ std::optional<Medium> mediumFromName(std::string_view name)
     if (name == "water")
         return Medium::Water;
     name = withoutBlanks(name);
-    const auto is = [&](std::string_view english) {
-        if (name.size() != english.size())
-            return false;
-        for (std::size_t i = 0; i < name.size(); ++i) {
-            const char c = name[i];
-            if ((c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c) != english[i])
-                return false;
-        }
-        return true;
-    };
+    const auto is = [&](std::string_view english) { return equalsIgnoringCase(name, english); };
     if (is("air") || name == "压缩空气")
         return Medium::Air;
     if (is("steam") || name == "蒸汽")
@@ -69,6 +73,35 @@ std::string_view mediumName(Medium medium)
     case Medium::Air: return "air";
     case Medium::Steam: return "steam";
     case Medium::Water: return "water";
+    }
+    return {};
+}
+
+std::optional<GasService> gasServiceFromName(std::string_view name)
+{
+    name = withoutBlanks(name);
+    const auto is = [&](std::string_view english) { return equalsIgnoringCase(name, english); };
+    if (is("workshop") || name == "车间")
+        return GasService::Workshop;
+    if (is("site") || name == "厂区")
+        return GasService::Site;
+    if (is("natural-gas") || name == "天然气")
+        return GasService::NaturalGas;
+    return std::nullopt;
+}
+
+std::string unknownServiceMessage(std::string_view name)
+{
+    return "不认识的气体用途“" + std::string(name)
+        + "”，应为 workshop（车间）、site（厂区）或 natural-gas（天然气）。";
+}
+
+std::string_view gasServiceName(GasService service)
+{
+    switch (service) {
+    case GasService::Workshop: return "workshop";
+    case GasService::Site: return "site";
+    case GasService::NaturalGas: return "natural-gas";
     }
     return {};
 }
@@ -94,7 +127,7 @@ void sizeLine(Medium medium, const SizingInputs &inputs, SizingResult &result)
     result.text.clear();
     result.error.clear();
     result.specificVolume.reset();
-    result.advice.reset();
+    result.advice = {};
     const auto text = [](const std::optional<std::string_view> &input) {
         return input.value_or(std::string_view());
     };
@@ -106,6 +139,15 @@ void sizeLine(Medium medium, const SizingInputs &inputs, SizingResult &result)
             result.error += airPressurePrompt;
         if (!result.error.empty())
             return;
+    }
+    AdviceOptions advice = inputs.advice;
+    if (inputs.service && !inputs.service->empty()) {
+        const std::optional<GasService> service = gasServiceFromName(*inputs.service);
+        if (!service) {
+            result.error = unknownServiceMessage(*inputs.service);
+            return;
+        }
+        advice.service = *service;
     }
     try {
         Sizing sizing {};
@@ -132,7 +174,7 @@ void sizeLine(Medium medium, const SizingInputs &inputs, SizingResult &result)
         }
         result.value = sizing.diameter;
         appendVbaStrR8(result.text, result.value);
-        result.advice = advise(medium, sizing.flow, sizing.diameter);
+        result.advice = advise(medium, sizing.flow, sizing.diameter, advice);
         result.ok = true;
     } catch (const Failure &failure) {
         result.error = failureMessage(medium, failure);

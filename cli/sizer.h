@@ -18,7 +18,9 @@ struct SizingInputs
 {
     std::optional<std::string_view> flow, pressure, temperature, specificVolume, velocity;
     std::optional<std::string_view> steamPressure;
+    std::optional<std::string_view> service; // of a gas: workshop, site or natural-gas
     std::optional<PressureKind> steamPressureKind;
+    AdviceOptions advice;
 };
 
 struct SizingResult
@@ -28,39 +30,53 @@ struct SizingResult
     std::string text; // the result text, exactly as the window shows it
     std::string error; // in the window's words; empty when ok
     std::optional<double> specificVolume; // m3/kg, when found from the steam pressure
-    std::optional<PipeAdvice> advice; // when ok and the diameter is within the pipe table
+    PipeAdvice advice; // when ok
 };
 
 // Sets of media, as bits.
 inline constexpr unsigned AirOnly = 1, SteamOnly = 2, WaterOnly = 4, AllMedia = 7;
 unsigned maskOf(Medium medium);
 
-// One input of a sizing: its option on the command line and its column in a batch.
+// One input of a sizing: its option on the command line and its column in a batch. Steam's
+// specific volume and pressure are alternatives, exactly one of which is needed.
 struct InputDef
 {
     Operand operand;
-    char shortOption;
+    char shortOption; // 0: a long option only
     const char *longOption;
     const char *column;
     std::optional<std::string_view> SizingInputs::*field;
-    unsigned media;
-    bool alternative; // steam's specific volume and pressure: exactly one of the two is needed
+    unsigned media; // the media that take it
+    unsigned required; // the media that need it
 };
 
-// In the order the window shows them.
+// The sizing inputs in the order the window shows them, then the choices about the advice.
+// clang-format off
 inline constexpr InputDef sizingInputs[] = {
-    {Operand::Flow, 'Q', "flow", "Q", &SizingInputs::flow, AllMedia, false},
-    {Operand::Pressure, 'P', "pressure", "P", &SizingInputs::pressure, AirOnly, false},
-    {Operand::Temperature, 'T', "temperature", "T", &SizingInputs::temperature, AirOnly, false},
-    {Operand::SpecificVolume, 'u', "specific-volume", "u", &SizingInputs::specificVolume, SteamOnly,
-     true},
-    {Operand::Pressure, 'p', "steam-pressure", "p", &SizingInputs::steamPressure, SteamOnly, true},
-    {Operand::Velocity, 'v', "velocity", "v", &SizingInputs::velocity, AllMedia, false},
+    {Operand::Flow, 'Q', "flow", "Q", &SizingInputs::flow, AllMedia, AllMedia},
+    {Operand::Pressure, 'P', "pressure", "P", &SizingInputs::pressure, AirOnly, AirOnly},
+    {Operand::Temperature, 'T', "temperature", "T", &SizingInputs::temperature, AirOnly, AirOnly},
+    {Operand::SpecificVolume, 'u', "specific-volume", "u", &SizingInputs::specificVolume, SteamOnly, 0},
+    {Operand::Pressure, 'p', "steam-pressure", "p", &SizingInputs::steamPressure, SteamOnly, 0},
+    {Operand::Velocity, 'v', "velocity", "v", &SizingInputs::velocity, AllMedia, AllMedia},
+    {Operand::None, 0, "gas-service", "service", &SizingInputs::service, AirOnly, 0},
 };
+// clang-format on
 
 inline bool takes(Medium medium, const InputDef &input)
 {
     return (input.media & maskOf(medium)) != 0;
+}
+
+inline bool needs(Medium medium, const InputDef &input)
+{
+    return (input.required & maskOf(medium)) != 0;
+}
+
+// getopt's value for an input's option: its letter, or a code past every character.
+inline int optionKey(const InputDef &input)
+{
+    return input.shortOption ? input.shortOption : 512 + int(&input - sizingInputs);
 }
 
 // "-Q/--flow", as messages name an input's option.
@@ -69,9 +85,17 @@ std::string optionName(const InputDef &input);
 // The text without the blanks and tabs around it.
 std::string_view withoutBlanks(std::string_view text);
 
+// Equal but for the case of ASCII letters.
+bool equalsIgnoringCase(std::string_view a, std::string_view b);
+
 // "air", "steam", "water" (any case) or 压缩空气, 蒸汽, 水, with blanks around ignored.
 std::optional<Medium> mediumFromName(std::string_view name);
 std::string_view mediumName(Medium medium);
+
+// "workshop", "site" or "natural-gas" (any case), or 车间, 厂区, 天然气.
+std::optional<GasService> gasServiceFromName(std::string_view name);
+std::string unknownServiceMessage(std::string_view name);
+std::string_view gasServiceName(GasService service);
 
 // Sizes one line as the window would, numbers read with '.' as the decimal point.
 SizingResult sizeLine(Medium medium, const SizingInputs &inputs);

@@ -3,6 +3,8 @@
 #include "core/text.h"
 
 #include <algorithm>
+#include <charconv>
+#include <cmath>
 #include <iterator>
 #include <numbers>
 
@@ -11,56 +13,133 @@ namespace tovrik {
 namespace {
 
 // ASME B36.10M-2004, Welded and Seamless Wrought Steel Pipe, table 1: outside diameter and the
-// schedule 40 wall, in mm. NPS 22 (DN550) has no schedule 40 and is not listed.
-constexpr PipeSize table[] = {
-    {15, 21.3, 2.77},    {20, 26.7, 2.87},    {25, 33.4, 3.38},    {32, 42.2, 3.56},
-    {40, 48.3, 3.68},    {50, 60.3, 3.91},    {65, 73.0, 5.16},    {80, 88.9, 5.49},
-    {90, 101.6, 5.74},   {100, 114.3, 6.02},  {125, 141.3, 6.55},  {150, 168.3, 7.11},
-    {200, 219.1, 8.18},  {250, 273.0, 9.27},  {300, 323.8, 10.31}, {350, 355.6, 11.13},
-    {400, 406.4, 12.70}, {450, 457.0, 14.27}, {500, 508.0, 15.09}, {600, 610.0, 17.48},
+// schedule 40 wall, in mm, and the bore they leave. NPS 22 (DN550) has no schedule 40 and is not
+// listed.
+constexpr PipeSize asme40[] = {
+    {15, 21.3, 2.77, 15.76},     {20, 26.7, 2.87, 20.96},     {25, 33.4, 3.38, 26.64},
+    {32, 42.2, 3.56, 35.08},     {40, 48.3, 3.68, 40.94},     {50, 60.3, 3.91, 52.48},
+    {65, 73.0, 5.16, 62.68},     {80, 88.9, 5.49, 77.92},     {90, 101.6, 5.74, 90.12},
+    {100, 114.3, 6.02, 102.26},  {125, 141.3, 6.55, 128.20},  {150, 168.3, 7.11, 154.08},
+    {200, 219.1, 8.18, 202.74},  {250, 273.0, 9.27, 254.46},  {300, 323.8, 10.31, 303.18},
+    {350, 355.6, 11.13, 333.34}, {400, 406.4, 12.70, 381.00}, {450, 457.0, 14.27, 428.46},
+    {500, 508.0, 15.09, 477.82}, {600, 610.0, 17.48, 575.04},
 };
 
+// The metric series of Chinese piping: the outside diameters of HG/T 20553-2011 (化工配管用无缝
+// 及焊接钢管尺寸选用系列), series Ⅰb, which GB/T 17395 lists among its sizes, with the wall
+// usual for carbon-steel process pipe of low and medium pressure, in mm.
+constexpr PipeSize chinese[] = {
+    {15, 18, 3.0, 12},    {20, 25, 3.0, 19},    {25, 32, 3.5, 25},     {32, 38, 3.5, 31},
+    {40, 45, 3.5, 38},    {50, 57, 3.5, 50},    {65, 76, 4.0, 68},     {80, 89, 4.0, 81},
+    {100, 108, 4.0, 100}, {125, 133, 4.0, 125}, {150, 159, 4.5, 150},  {200, 219, 6.0, 207},
+    {250, 273, 7.0, 259}, {300, 325, 8.0, 309}, {350, 377, 9.0, 359},  {400, 426, 9.0, 408},
+    {450, 480, 9.0, 462}, {500, 530, 9.0, 512}, {600, 630, 10.0, 610},
+};
+
+constexpr int rarelyStocked = 90; // NPS 3½
+
+std::string shortest(double value)
+{
+    char buf[32];
+    return std::string(buf, std::to_chars(buf, buf + sizeof buf, value).ptr);
+}
+
+// As the sheet writes them: "<2.0", "<25", "0.5~0.7", "8~15".
 void appendRange(std::string &out, VelocityRange range)
 {
+    const int decimals = range.high < 5.0 ? 1 : 0;
     if (range.low <= 0.0) {
         out += '<';
-        appendFixed(out, range.high, 1);
+        appendFixed(out, range.high, decimals);
         return;
     }
-    const int decimals = range.high < 5.0 ? 1 : 0;
     appendFixed(out, range.low, decimals);
     out += '~';
     appendFixed(out, range.high, decimals);
 }
 
+const char *serviceName(GasService service)
+{
+    switch (service) {
+    case GasService::Workshop: return "车间";
+    case GasService::Site: return "厂区";
+    case GasService::NaturalGas: return "天然气";
+    }
+    return "";
+}
+
+const char *verdict(VelocityCheck check)
+{
+    switch (check) {
+    case VelocityCheck::Below: return "偏低";
+    case VelocityCheck::Inside: return "合适";
+    case VelocityCheck::Above: return "偏高";
+    }
+    return "";
+}
+
+void appendCheck(std::string &out, const SizeCheck &check, const PipeAdvice &advice)
+{
+    out += pipeName(check.size, advice.options.series);
+    out += "：实际流速 ";
+    appendFixed(out, check.velocity, 2);
+    out += " m/s，常用流速 ";
+    appendRange(out, check.usual);
+    out += " m/s";
+    if (advice.medium == Medium::Air) {
+        out += "（";
+        out += serviceName(advice.options.service);
+        out += "）";
+    }
+    out += "，";
+    out += verdict(check.check);
+}
+
 } // namespace
 
-std::span<const PipeSize> schedule40()
+std::span<const PipeSize> pipeTable(PipeSeries series)
 {
-    return table;
+    if (series == PipeSeries::Chinese)
+        return chinese;
+    return asme40;
 }
 
-std::optional<PipeSize> nominalSize(double diameter)
+std::string boreText(const PipeSize &size, PipeSeries series)
 {
-    // The bores grow with the nominal size, so the first that holds the diameter is the one.
-    const auto found
-        = std::partition_point(std::begin(table), std::end(table),
-                               [&](const PipeSize &size) { return size.inside() < diameter; });
-    if (found == std::end(table))
-        return std::nullopt;
-    return *found;
+    if (series == PipeSeries::Chinese)
+        return shortest(size.bore);
+    std::string text;
+    appendFixed(text, size.bore, 2);
+    return text;
 }
 
-double realVelocity(double flow, double inside)
+std::string pipeName(const PipeSize &size, PipeSeries series)
 {
-    const double metres = inside / 1000.0;
+    std::string name = "DN" + std::to_string(size.dn) + "（";
+    if (series == PipeSeries::Chinese) {
+        name += "Φ";
+        name += shortest(size.outside);
+        name += "×";
+        name += shortest(size.wall);
+    } else {
+        name += "ASME B36.10M Sch40";
+    }
+    name += "，内径 ";
+    name += boreText(size, series);
+    name += " mm）";
+    return name;
+}
+
+double realVelocity(double flow, double bore)
+{
+    const double metres = bore / 1000.0;
     return (flow / 3600.0) / (std::numbers::pi / 4.0 * metres * metres);
 }
 
 // The sheet's rows leave gaps and open ends between nominal sizes; each size is given to the
 // row it is nearest to: DN32 to "<32", DN90 to "65~80", DN100 to ">100" for water, and DN100
 // and DN200 to "100~200" for steam, as the sheet writes them.
-VelocityRange usualVelocity(Medium medium, int dn)
+VelocityRange usualVelocity(Medium medium, int dn, GasService service)
 {
     switch (medium) {
     case Medium::Steam:
@@ -79,6 +158,11 @@ VelocityRange usualVelocity(Medium medium, int dn)
         return {0.0, 2.0};
     case Medium::Air: break;
     }
+    switch (service) {
+    case GasService::Site: return {8.0, 10.0};
+    case GasService::NaturalGas: return {0.0, 25.0};
+    case GasService::Workshop: break;
+    }
     return {8.0, 15.0};
 }
 
@@ -92,39 +176,92 @@ VelocityCheck checkVelocity(double velocity, VelocityRange range)
     return VelocityCheck::Inside;
 }
 
-std::optional<PipeAdvice> advise(Medium medium, double flow, double diameter)
+const SizeCheck *PipeAdvice::recommended() const
 {
-    const std::optional<PipeSize> size = nominalSize(diameter);
-    if (!size)
-        return std::nullopt;
-    const double velocity = realVelocity(flow, size->inside());
-    const VelocityRange usual = usualVelocity(medium, size->dn);
-    return PipeAdvice {*size, velocity, usual, checkVelocity(velocity, usual)};
+    if (status != Status::Sized)
+        return nullptr;
+    return recommendSmaller ? &*smaller : &*larger;
 }
 
-std::string adviceText(const std::optional<PipeAdvice> &advice)
+const SizeCheck *PipeAdvice::alternative() const
+{
+    if (status != Status::Sized)
+        return nullptr;
+    const std::optional<SizeCheck> &other = recommendSmaller ? larger : smaller;
+    return other ? &*other : nullptr;
+}
+
+bool PipeAdvice::slowWater() const
+{
+    const SizeCheck *check = recommended();
+    return medium == Medium::Water && check && check->velocity < lowestWaterVelocity;
+}
+
+PipeAdvice advise(Medium medium, double flow, double diameter, const AdviceOptions &options)
+{
+    PipeAdvice advice;
+    advice.medium = medium;
+    advice.diameter = diameter;
+    advice.options = options;
+    // Two negatives give a real diameter but no velocity to judge: the flow itself is negative.
+    if (!(flow > 0.0) || !(diameter > 0.0) || !std::isfinite(diameter))
+        return advice;
+
+    const auto check = [&](const PipeSize &size) {
+        const double velocity = realVelocity(flow, size.bore);
+        const VelocityRange usual = usualVelocity(medium, size.dn, options.service);
+        return SizeCheck {size, velocity, usual, checkVelocity(velocity, usual)};
+    };
+    for (const PipeSize &size : pipeTable(options.series)) {
+        if (size.dn == rarelyStocked && !options.allSizes)
+            continue;
+        if (size.bore < diameter)
+            advice.smaller = check(size);
+        else if (!advice.larger)
+            advice.larger = check(size);
+    }
+    if (!advice.larger) {
+        advice.status = PipeAdvice::Status::BeyondTable;
+        return advice;
+    }
+    advice.status = PipeAdvice::Status::Sized;
+    advice.recommendSmaller = advice.smaller && advice.smaller->check == VelocityCheck::Inside
+        && advice.larger->check != VelocityCheck::Inside;
+    return advice;
+}
+
+std::string adviceText(const PipeAdvice &advice)
 {
     std::string text;
-    if (!advice) {
-        text += "管径超出 DN600（ASME B36.10M 40 号壁厚，内径 ";
-        appendFixed(text, table[std::size(table) - 1].inside(), 2);
-        text += " mm），请选用多根管道或更大的管子。";
+    switch (advice.status) {
+    case PipeAdvice::Status::NotPositive: return "流速校核需要正的流量和流速。";
+    case PipeAdvice::Status::BeyondTable: {
+        const PipeSize &largest = pipeTable(advice.options.series).back();
+        text += "管径超出 ";
+        text += pipeName(largest, advice.options.series);
+        text += "，请选用更大管径或多根并联。";
         return text;
     }
-    const char *verdict = advice->check == VelocityCheck::Below ? "偏低"
-        : advice->check == VelocityCheck::Above                 ? "偏高"
-                                                                : "合适";
-    text += "选用 DN";
-    text += std::to_string(advice->size.dn);
-    text += "（ASME B36.10M 40 号壁厚，内径 ";
-    appendFixed(text, advice->size.inside(), 2);
-    text += " mm）\n实际流速 ";
-    appendFixed(text, advice->velocity, 2);
-    text += " m/s，常用流速 ";
-    appendRange(text, advice->usual);
-    text += " m/s，";
-    text += verdict;
+    case PipeAdvice::Status::Sized: break;
+    }
+    text += "推荐 ";
+    appendCheck(text, *advice.recommended(), advice);
+    if (advice.recommendSmaller) {
+        text += "；内径小于算得的 ";
+        appendFixed(text, advice.diameter, 2);
+        text += " mm，实际流速高于设计流速";
+    }
     text += "。";
+    if (const SizeCheck *other = advice.alternative()) {
+        text += advice.recommendSmaller ? "\n大一号 " : "\n小一号 ";
+        appendCheck(text, *other, advice);
+        text += "。";
+    }
+    if (advice.slowWater()) {
+        text += "\n提示：实际流速低于水的常用流速下限 ";
+        appendFixed(text, lowestWaterVelocity, 1);
+        text += " m/s，请核对流量，或选用更小的管径。";
+    }
     return text;
 }
 
@@ -136,6 +273,16 @@ const char *checkName(VelocityCheck check)
     case VelocityCheck::Above: return "above";
     }
     return "";
+}
+
+const char *statusName(const PipeAdvice &advice)
+{
+    switch (advice.status) {
+    case PipeAdvice::Status::NotPositive: return "not-positive";
+    case PipeAdvice::Status::BeyondTable: return "beyond-table";
+    case PipeAdvice::Status::Sized: break;
+    }
+    return checkName(advice.recommended()->check);
 }
 
 } // namespace tovrik

@@ -306,8 +306,10 @@ void tst_Actions::tooltipNamesThePipe()
     type(QStringLiteral("Textqw"), QStringLiteral("100"));
     type(QStringLiteral("Textvw"), QStringLiteral("2"));
     QTest::mouseClick(qt(m_window->Command2), Qt::LeftButton);
-    const QString advice = QStringLiteral("选用 DN150（ASME B36.10M 40 号壁厚，内径 154.08 mm）\n"
-                                          "实际流速 1.49 m/s，常用流速 <2.0 m/s，合适。");
+    const QString advice
+        = QStringLiteral("推荐 DN150（ASME B36.10M Sch40，内径 154.08 mm）：实际流速 1.49 m/s，"
+                         "常用流速 <2.0 m/s，合适。\n小一号 DN125（ASME B36.10M Sch40，内径 "
+                         "128.20 mm）：实际流速 2.15 m/s，常用流速 <2.0 m/s，偏高。");
     QCOMPARE(qt(m_window->Textdw)->toolTip(), advice);
     QCOMPARE(qt(m_window->Textdw)->text(), QStringLiteral("132.936074863071"));
     QCOMPARE(qt(m_window->Textdw)->font().pointSizeF(), 14.25);

@@ -112,7 +112,8 @@ void tst_Cli::sameTextAsTheWindow()
     const Outcome outcome = runSizer(args);
     QCOMPARE(outcome.status, 0);
     QCOMPARE(outcome.out.left(outcome.out.indexOf('\n')), expected);
-    QVERIFY(outcome.out.contains("\n选用 DN") || outcome.out.contains("\n管径超出"));
+    // The advice follows on lines of its own.
+    QVERIFY(outcome.out.contains("\n推荐 DN") || outcome.out.contains("\n流速校核需要正的"));
     QCOMPARE(outcome.err, QByteArray());
 }
 
@@ -121,18 +122,25 @@ void tst_Cli::json()
     const Outcome outcome = runSizer(
         {"air", "--flow=600", "--pressure", "0.7", "-T", "20", "--velocity=10", "--json"});
     QCOMPARE(outcome.status, 0);
-    QVERIFY2(outcome.out.startsWith(R"({"medium":"air","Q":"600","P":"0.7","T":"20","v":"10",)"
-                                    R"("d":"57.0212772537991","diameter_mm":57.02127725379914,)"
-                                    R"("DN":65,"ID_mm":62.68,"v_real":8.28)"),
+    QVERIFY2(outcome.out.startsWith(
+                 R"({"medium":"air","Q":"600","P":"0.7","T":"20","u":null,"p":null,"v":"10",)"
+                 R"("pressure_kind":null,"gas_service":"workshop","series":"asme40",)"
+                 R"("d":"57.0212772537991","diameter_mm":57.02127725379914,"error":null,)"
+                 R"("u_from_p":null,"DN":65,"ID_mm":62.68,"v_real":8.28)"),
              outcome.out.constData());
-    QVERIFY(outcome.out.contains(R"("v_check":"inside","advice":"选用 DN65)"));
+    QVERIFY(outcome.out.contains(R"("v_check":"inside","pipes":[{"DN":65,"ID_mm":62.68,)"));
+    QVERIFY(outcome.out.contains(R"("recommended":true},{"DN":50,"ID_mm":52.48,"v_real":11.81)"));
+    QVERIFY(outcome.out.contains(R"("recommended":false}],"advice":"推荐 DN65)"));
     QVERIFY(outcome.out.endsWith("}\n"));
 
     const Outcome failed = runSizer({"water", "-Q", "\"1\"", "-v", "2", "--json"});
     QCOMPARE(failed.status, 1);
     QCOMPARE(failed.out,
-             QByteArray(R"({"medium":"water","Q":"\"1\"","v":"2",)"
-                        R"("error":"水流量Q不是有效的数字。"})"
+             QByteArray(R"({"medium":"water","Q":"\"1\"","P":null,"T":null,"u":null,"p":null,)"
+                        R"("v":"2","pressure_kind":null,"gas_service":null,"series":"asme40",)"
+                        R"("d":null,"diameter_mm":null,"error":"水流量Q不是有效的数字。",)"
+                        R"("u_from_p":null,"DN":null,"ID_mm":null,"v_real":null,"v_check":null,)"
+                        R"("pipes":[],"advice":null})"
                         "\n"));
 }
 
@@ -206,6 +214,18 @@ void tst_Cli::usage_data()
     QTest::newRow("an option of lines for a batch")
         << QList<QByteArray> {"batch", "--json", "x.csv"} << 2
         << QByteArray("batch 没有选项 --json");
+    QTest::newRow("gas service for water")
+        << QList<QByteArray> {"water", "-Q1", "-v1", "--gas-service=site"} << 2
+        << QByteArray("water 没有选项 --gas-service");
+    QTest::newRow("unknown gas service")
+        << QList<QByteArray> {"air", "-Q1", "-P1", "-T1", "-v1", "--gas-service", "steam"} << 2
+        << QByteArray("不认识的气体用途“steam”");
+    QTest::newRow("natural gas") << QList<QByteArray> {"air",  "-Q600", "-P0.7",
+                                                       "-T20", "-v10",  "--gas-service=天然气"}
+                                 << 0 << QByteArray("常用流速 <25 m/s（天然气），合适");
+    QTest::newRow("every size: DN90 offered")
+        << QList<QByteArray> {"water", "-Q20", "-v1", "--all-sizes"} << 0
+        << QByteArray("推荐 DN80（ASME B36.10M Sch40，内径 77.92 mm）");
     QTest::newRow("unknown encoding") << QList<QByteArray> {"batch", "--encoding=latin1"} << 2
                                       << QByteArray("不认识的编码“latin1”");
     QTest::newRow("two files") << QList<QByteArray> {"batch", "a", "b"} << 2
@@ -240,90 +260,111 @@ void tst_Cli::batch_data()
         << none
         << QByteArray("medium,Q,P,T,u,v\nair,600,0.7,20,,10\nsteam,10,,,0.3747,30\n"
                       "water,100,,,,2\n")
-        << QByteArray("medium,Q,P,T,u,v,d,error,DN,ID,v_real,v_check\n"
-                      "air,600,0.7,20,,10,57.0212772537991,,65,62.68,8.28,inside\n"
-                      "steam,10,,,0.3747,30,210.106296907066,,250,254.46,20.47,below\n"
-                      "water,100,,,,2,132.936074863071,,150,154.08,1.49,inside\n")
+        << QByteArray(
+               "medium,Q,P,T,u,v,d,error,DN,ID,v_real,v_check,DN_alt,v_alt,v_check_alt\n"
+               "air,600,0.7,20,,10,57.0212772537991,,65,62.68,8.28,inside,50,11.81,inside\n"
+               "steam,10,,,0.3747,30,210.106296907066,,200,202.74,32.24,inside,250,20.47,below\n"
+               "water,100,,,,2,132.936074863071,,150,154.08,1.49,inside,125,2.15,above\n")
         << 0 << QByteArray();
     QTest::newRow("failing rows mixed in")
         << none
         << QByteArray(
                "medium,Q,v\nwater,100,0\nwater,36,1\nwater,-4,1\nwater,x,1\nwater,1e308,1e-10\n")
         << QByteArray(
-               "medium,Q,v,d,error,DN,ID,v_real,v_check\nwater,100,0,,水的设计流速v不能为零。,,,,\n"
-               "water,36,1,112.8,,125,128.20,0.77,inside\n"
-               "water,-4,1,,算得的流量与流速之比为负数，无法开平方，请检查输入的数值。,,,,\n"
-               "water,x,1,,水流量Q不是有效的数字。,,,,\n"
-               "water,1e308,1e-10,,计算结果超出了可以计算的范围，请检查输入的数值。,,,,\n")
+               "medium,Q,v,d,error,DN,ID,v_real,v_check,DN_alt,v_alt,v_check_alt\nwater,100,0,,"
+               "水的设计流速v不能为零。,,,,,,,\n"
+               "water,36,1,112.8,,125,128.20,0.77,inside,100,1.22,inside\n"
+               "water,-4,1,,算得的流量与流速之比为负数，无法开平方，请检查输入的数值。,,,,,,,\n"
+               "water,x,1,,水流量Q不是有效的数字。,,,,,,,\n"
+               "water,1e308,1e-10,,计算结果超出了可以计算的范围，请检查输入的数值。,,,,,,,\n")
         << 1 << QByteArray();
     QTest::newRow("air messages quoted for their comma")
         << none << QByteArray("medium,Q,P,T,v\nair,,,20,10\n")
-        << QByteArray("medium,Q,P,T,v,d,error,DN,ID,v_real,v_check\nair,,,20,10,,"
-                      "\"请输入正确的压缩空气体积流量,"
-                      "单位：m3/h。请输入正确的设计压力，单位：MPa。\",,,,\n")
+        << QByteArray(
+               "medium,Q,P,T,v,d,error,DN,ID,v_real,v_check,DN_alt,v_alt,v_check_alt\nair,,,20,10,,"
+               "\"请输入正确的压缩空气体积流量,"
+               "单位：m3/h。请输入正确的设计压力，单位：MPa。\",,,,,,,\n")
         << 1 << QByteArray();
     QTest::newRow("byte-order mark and CRLF kept")
         << none << QByteArray("\xEF\xBB\xBFmedium,Q,v\r\nwater,100,2\r\n")
-        << QByteArray("\xEF\xBB\xBFmedium,Q,v,d,error,DN,ID,v_real,v_check\r\n"
-                      "water,100,2,132.936074863071,,150,154.08,1.49,inside\r\n")
+        << QByteArray(
+               "\xEF\xBB\xBFmedium,Q,v,d,error,DN,ID,v_real,v_check,DN_alt,v_alt,v_check_alt\r\n"
+               "water,100,2,132.936074863071,,150,154.08,1.49,inside,125,2.15,above\r\n")
         << 0 << QByteArray();
     QTest::newRow("quoted fields and extra columns in any order")
         << none
         << QByteArray("line,v,\"note, long\",Q,medium\n7,2,\"say \"\"hi\"\"\nthere\",\"100\",水\n")
-        << QByteArray("line,v,\"note, long\",Q,medium,d,error,DN,ID,v_real,v_check\n"
+        << QByteArray("line,v,\"note, "
+                      "long\",Q,medium,d,error,DN,ID,v_real,v_check,DN_alt,v_alt,v_check_alt\n"
                       "7,2,\"say "
-                      "\"\"hi\"\"\nthere\",\"100\",水,132.936074863071,,150,154.08,1.49,inside\n")
+                      "\"\"hi\"\"\nthere\",\"100\",水,132.936074863071,,150,154.08,1.49,inside,125,"
+                      "2.15,above\n")
         << 0 << QByteArray();
     QTest::newRow("missing column")
         << none << QByteArray("medium,Q,v\nair,600,10\nwater,100,2\n")
-        << QByteArray("medium,Q,v,d,error,DN,ID,v_real,v_check\nair,600,10,,表头缺少 P "
-                      "列（压缩空气设计压力P）。,,,,\n"
-                      "water,100,2,132.936074863071,,150,154.08,1.49,inside\n")
+        << QByteArray("medium,Q,v,d,error,DN,ID,v_real,v_check,DN_alt,v_alt,v_check_alt\nair,600,"
+                      "10,,表头缺少 P "
+                      "列（压缩空气设计压力P）。,,,,,,,\n"
+                      "water,100,2,132.936074863071,,150,154.08,1.49,inside,125,2.15,above\n")
         << 1 << QByteArray();
-    QTest::newRow("unknown medium") << none << QByteArray("medium,Q,v\noil,1,1\n")
-                                    << QByteArray("medium,Q,v,d,error,DN,ID,v_real,v_check\noil,1,"
-                                                  "1,,不认识的介质“oil”，应为 air、steam、water 或 "
-                                                  "压缩空气、蒸汽、水。,,,,\n")
-                                    << 1 << QByteArray();
+    QTest::newRow("unknown medium")
+        << none << QByteArray("medium,Q,v\noil,1,1\n")
+        << QByteArray("medium,Q,v,d,error,DN,ID,v_real,v_check,DN_alt,v_alt,v_check_alt\noil,1,"
+                      "1,,不认识的介质“oil”，应为 air、steam、water 或 "
+                      "压缩空气、蒸汽、水。,,,,,,,\n")
+        << 1 << QByteArray();
     QTest::newRow("short row padded, long row refused")
         << none << QByteArray("medium,v,Q,note\nwater,2,100\nwater,2,100,a,b\n")
-        << QByteArray("medium,v,Q,note,d,error,DN,ID,v_real,v_check\n"
-                      "water,2,100,,132.936074863071,,150,154.08,1.49,inside\n"
-                      "water,2,100,a,,这一行有 5 列，多于表头的 4 列。,,,,,b\n")
+        << QByteArray("medium,v,Q,note,d,error,DN,ID,v_real,v_check,DN_alt,v_alt,v_check_alt\n"
+                      "water,2,100,,132.936074863071,,150,154.08,1.49,inside,125,2.15,above\n"
+                      "water,2,100,a,,这一行有 5 列，多于表头的 4 列。,,,,,,,,b\n")
         << 1 << QByteArray();
     QTest::newRow("the user's columns named like ours are kept")
         << none << QByteArray("D,medium,Q,v,error,error_2\nold,water,100,2,stale,x\n")
-        << QByteArray("D,medium,Q,v,error,error_2,d_2,error_3,DN,ID,v_real,v_check\n"
-                      "old,water,100,2,stale,x,132.936074863071,,150,154.08,1.49,inside\n")
+        << QByteArray(
+               "D,medium,Q,v,error,error_2,d_2,error_3,DN,ID,v_real,v_check,DN_alt,v_alt,v_check_"
+               "alt\n"
+               "old,water,100,2,stale,x,132.936074863071,,150,154.08,1.49,inside,125,2.15,above\n")
         << 0 << QByteArray("表头已有 error 列，原样保留；结果写在 error_3 列");
     QTest::newRow("quotes that open no field are characters")
         << none << QByteArray("medium,Q,v,note\nwater,100,2,2\" pipe\nwater,36,1,3\" \"x\"\n")
-        << QByteArray("medium,Q,v,note,d,error,DN,ID,v_real,v_check\n"
-                      "water,100,2,2\" pipe,132.936074863071,,150,154.08,1.49,inside\n"
-                      "water,36,1,3\" \"x\",112.8,,125,128.20,0.77,inside\n")
+        << QByteArray(
+               "medium,Q,v,note,d,error,DN,ID,v_real,v_check,DN_alt,v_alt,v_check_alt\n"
+               "water,100,2,2\" pipe,132.936074863071,,150,154.08,1.49,inside,125,2.15,above\n"
+               "water,36,1,3\" \"x\",112.8,,125,128.20,0.77,inside,100,1.22,inside\n")
         << 0 << QByteArray();
-    QTest::newRow("CR line ends") << none << QByteArray("medium,Q,v\rwater,100,2\rwater,36,1\r")
-                                  << QByteArray(
-                                         "medium,Q,v,d,error,DN,ID,v_real,v_check\r"
-                                         "water,100,2,132.936074863071,,150,154.08,1.49,inside\r"
-                                         "water,36,1,112.8,,125,128.20,0.77,inside\r")
-                                  << 0 << QByteArray();
+    QTest::newRow("CR line ends")
+        << none << QByteArray("medium,Q,v\rwater,100,2\rwater,36,1\r")
+        << QByteArray("medium,Q,v,d,error,DN,ID,v_real,v_check,DN_alt,v_alt,v_check_alt\r"
+                      "water,100,2,132.936074863071,,150,154.08,1.49,inside,125,2.15,above\r"
+                      "water,36,1,112.8,,125,128.20,0.77,inside,100,1.22,inside\r")
+        << 0 << QByteArray();
     QTest::newRow("mixed line ends, CR kept inside quotes")
         << none << QByteArray("medium,Q,v,note\r\nwater,100,2,\"a\rb\"\nwater,36,1\rwater,0,1\r\n")
-        << QByteArray("medium,Q,v,note,d,error,DN,ID,v_real,v_check\r\n"
-                      "water,100,2,\"a\rb\",132.936074863071,,150,154.08,1.49,inside\r\n"
-                      "water,36,1,,112.8,,125,128.20,0.77,inside\r\n"
-                      "water,0,1,,0,,15,15.76,0.00,below\r\n")
+        << QByteArray(
+               "medium,Q,v,note,d,error,DN,ID,v_real,v_check,DN_alt,v_alt,v_check_alt\r\n"
+               "water,100,2,\"a\rb\",132.936074863071,,150,154.08,1.49,inside,125,2.15,above\r\n"
+               "water,36,1,,112.8,,125,128.20,0.77,inside,100,1.22,inside\r\n"
+               "water,0,1,,0,,,,,not-positive,,,\r\n")
+        << 0 << QByteArray();
+    QTest::newRow("a gas service per row")
+        << none
+        << QByteArray("medium,Q,P,T,v,Service\nair,600,0.7,20,10,site\nair,600,0.7,20,10,\n")
+        << QByteArray(
+               "medium,Q,P,T,v,Service,d,error,DN,ID,v_real,v_check,DN_alt,v_alt,"
+               "v_check_alt\n"
+               "air,600,0.7,20,10,site,57.0212772537991,,65,62.68,8.28,inside,50,11.81,above\n"
+               "air,600,0.7,20,10,,57.0212772537991,,65,62.68,8.28,inside,50,11.81,inside\n")
         << 0 << QByteArray();
     QTest::newRow("header names in any case")
         << none << QByteArray("Medium,q, V \nwater,100,2\n")
-        << QByteArray("Medium,q, V ,d,error,DN,ID,v_real,v_check\n"
-                      "water,100,2,132.936074863071,,150,154.08,1.49,inside\n")
+        << QByteArray("Medium,q, V ,d,error,DN,ID,v_real,v_check,DN_alt,v_alt,v_check_alt\n"
+                      "water,100,2,132.936074863071,,150,154.08,1.49,inside,125,2.15,above\n")
         << 0 << QByteArray();
     QTest::newRow("p is the steam pressure, not P")
         << none << QByteArray("medium,Q,p,T,v\nair,600,0.7,20,10\n")
-        << QByteArray("medium,Q,p,T,v,d,error,DN,ID,v_real,v_check\n"
-                      "air,600,0.7,20,10,,表头缺少 P 列（压缩空气设计压力P）。,,,,\n")
+        << QByteArray("medium,Q,p,T,v,d,error,DN,ID,v_real,v_check,DN_alt,v_alt,v_check_alt\n"
+                      "air,600,0.7,20,10,,表头缺少 P 列（压缩空气设计压力P）。,,,,,,,\n")
         << 1 << QByteArray();
     QTest::newRow("an input named twice")
         << none << QByteArray("medium,Q,q,v\nwater,1,2,1\n") << QByteArray() << 2
@@ -331,17 +372,19 @@ void tst_Cli::batch_data()
     QTest::newRow("steam with both u and p")
         << QList<QByteArray> {"--gauge"} << QByteArray("medium,Q,u,p,v\nsteam,10,0.3747,0.4,30\n")
         << QByteArray(
-               "medium,Q,u,p,v,d,error,DN,ID,v_real,v_check\n"
-               "steam,10,0.3747,0.4,30,,这一行同时给出了比容 u 和压力 p，请只给出其一。,,,,\n")
+               "medium,Q,u,p,v,d,error,DN,ID,v_real,v_check,DN_alt,v_alt,v_check_alt\n"
+               "steam,10,0.3747,0.4,30,,这一行同时给出了比容 u 和压力 p，请只给出其一。,,,,,,,\n")
         << 1 << QByteArray();
     QTest::newRow("blank lines skipped, no final line end")
         << none << QByteArray("medium,Q,v\n\nwater,36,1")
-        << QByteArray("medium,Q,v,d,error,DN,ID,v_real,v_check\nwater,36,1,112.8,,125,128.20,0.77,"
-                      "inside\n")
+        << QByteArray("medium,Q,v,d,error,DN,ID,v_real,v_check,DN_alt,v_alt,v_check_alt\nwater,36,"
+                      "1,112.8,,125,128.20,0.77,"
+                      "inside,100,1.22,inside\n")
         << 0 << QByteArray();
-    QTest::newRow("header only") << none << QByteArray("medium,Q,P,T,u,v\n")
-                                 << QByteArray("medium,Q,P,T,u,v,d,error,DN,ID,v_real,v_check\n")
-                                 << 0 << QByteArray();
+    QTest::newRow("header only")
+        << none << QByteArray("medium,Q,P,T,u,v\n")
+        << QByteArray("medium,Q,P,T,u,v,d,error,DN,ID,v_real,v_check,DN_alt,v_alt,v_check_alt\n")
+        << 0 << QByteArray();
     QTest::newRow("empty file") << none << QByteArray() << QByteArray() << 2
                                 << QByteArray("输入是空的，缺少表头行");
     QTest::newRow("no medium column") << none << QByteArray("Q,v\n1,1\n") << QByteArray() << 2
@@ -351,35 +394,37 @@ void tst_Cli::batch_data()
         << none
         << QByteArray(
                "medium,Q,P,T,v\nwater,100,,,2\n\xD1\xB9\xCB\xF5\xBF\xD5\xC6\xF8,600,0.7,20,10\n")
-        << QByteArray("medium,Q,P,T,v,d,error,DN,ID,v_real,v_check\nwater,"
-                      "100,,,2,132.936074863071,,150,154.08,1.49,inside\n")
+        << QByteArray("medium,Q,P,T,v,d,error,DN,ID,v_real,v_check,DN_alt,v_alt,v_check_alt\nwater,"
+                      "100,,,2,132.936074863071,,150,154.08,1.49,inside,125,2.15,above\n")
         << 2
         << QByteArray("第 3 行不是 UTF-8 编码的文本。Excel 另存的“CSV（逗号分隔）”是 GBK "
                       "编码，请加 --encoding=gbk 重试");
     // 水 in GBK is CB AE, which is valid UTF-8 too (U+02EE).
     QTest::newRow("GBK that reads as UTF-8")
         << none << QByteArray("medium,Q,v\n\xCB\xAE,100,2\n")
-        << QByteArray(
-               "medium,Q,v,d,error,DN,ID,v_real,v_check\n\xCB\xAE,100,2,,不认识的介质“\xCB\xAE”，"
-               "应为 air、steam、water 或 压缩空气、蒸汽、水。文件看来是 GBK 编码（“水”），"
-               "请加 --encoding=gbk 重试。,,,,\n")
+        << QByteArray("medium,Q,v,d,error,DN,ID,v_real,v_check,DN_alt,v_alt,v_check_alt\n\xCB\xAE,"
+                      "100,2,,不认识的介质“\xCB\xAE”，"
+                      "应为 air、steam、water 或 压缩空气、蒸汽、水。文件看来是 GBK 编码（“水”），"
+                      "请加 --encoding=gbk 重试。,,,,,,,\n")
         << 1 << QByteArray();
     QTest::newRow("GBK read as GBK, with a byte-order mark added")
         << QList<QByteArray> {"--encoding=GBK", "--bom"}
         << QByteArray("medium,Q,v,\xB1\xB8\xD7\xA2\n\xCB\xAE,100,2,\xD2\xBB\xBA\xC5\xCF\xDF\n"
                       "\xD1\xB9\xCB\xF5\xBF\xD5\xC6\xF8,600,2,\"\xD2\xBB,\"\n")
-        << QByteArray("\xEF\xBB\xBFmedium,Q,v,备注,d,error,DN,ID,v_real,v_check\n"
-                      "水,100,2,一号线,132.936074863071,,150,154.08,1.49,inside\n"
-                      "压缩空气,600,2,\"一,\",,表头缺少 P 列（压缩空气设计压力P）。,,,,\n")
+        << QByteArray(
+               "\xEF\xBB\xBFmedium,Q,v,备注,d,error,DN,ID,v_real,v_check,DN_alt,v_alt,v_check_alt\n"
+               "水,100,2,一号线,132.936074863071,,150,154.08,1.49,inside,125,2.15,above\n"
+               "压缩空气,600,2,\"一,\",,表头缺少 P 列（压缩空气设计压力P）。,,,,,,,\n")
         << 1 << QByteArray();
-    QTest::newRow("broken GBK") << gbk << QByteArray("medium,Q,v\nwater,100,2\n\xCB\x20,1,1\n")
-                                << QByteArray(
-                                       "medium,Q,v,d,error,DN,ID,v_real,v_check\n"
-                                       "water,100,2,132.936074863071,,150,154.08,1.49,inside\n")
-                                << 2 << QByteArray("第 3 行不是 GBK 编码的文本");
-    QTest::newRow("quote left open") << none << QByteArray("medium,Q,v\nwater,\"100,2\n")
-                                     << QByteArray("medium,Q,v,d,error,DN,ID,v_real,v_check\n") << 2
-                                     << QByteArray("第 2 行引号没有闭合");
+    QTest::newRow("broken GBK")
+        << gbk << QByteArray("medium,Q,v\nwater,100,2\n\xCB\x20,1,1\n")
+        << QByteArray("medium,Q,v,d,error,DN,ID,v_real,v_check,DN_alt,v_alt,v_check_alt\n"
+                      "water,100,2,132.936074863071,,150,154.08,1.49,inside,125,2.15,above\n")
+        << 2 << QByteArray("第 3 行不是 GBK 编码的文本");
+    QTest::newRow("quote left open")
+        << none << QByteArray("medium,Q,v\nwater,\"100,2\n")
+        << QByteArray("medium,Q,v,d,error,DN,ID,v_real,v_check,DN_alt,v_alt,v_check_alt\n") << 2
+        << QByteArray("第 2 行引号没有闭合");
 }
 
 void tst_Cli::batch()
@@ -460,8 +505,8 @@ void tst_Cli::batchFromFileOrDash()
     const Outcome fromDash = runSizer({"batch", "-"}, csv);
     QCOMPARE(fromFile.status, 0);
     QCOMPARE(fromFile.out,
-             QByteArray("medium,Q,v,d,error,DN,ID,v_real,v_check\n"
-                        "water,100,2,132.936074863071,,150,154.08,1.49,inside\n"));
+             QByteArray("medium,Q,v,d,error,DN,ID,v_real,v_check,DN_alt,v_alt,v_check_alt\n"
+                        "water,100,2,132.936074863071,,150,154.08,1.49,inside,125,2.15,above\n"));
     QCOMPARE(fromDash.out, fromFile.out);
 }
 
@@ -469,13 +514,14 @@ void tst_Cli::batchFromFileOrDash()
 void tst_Cli::longRecordsAcrossReads()
 {
     QByteArray input("medium,Q,v,note\n");
-    QByteArray expected("medium,Q,v,note,d,error,DN,ID,v_real,v_check\n");
+    QByteArray expected("medium,Q,v,note,d,error,DN,ID,v_real,v_check,DN_alt,v_alt,v_check_alt\n");
     const QByteArray longNote = '"' + QByteArray(3 << 20, 'x') + "\n\"\"" + '"';
     input += "water,100,2," + longNote + '\n';
-    expected += "water,100,2," + longNote + ",132.936074863071,,150,154.08,1.49,inside\n";
+    expected
+        += "water,100,2," + longNote + ",132.936074863071,,150,154.08,1.49,inside,125,2.15,above\n";
     for (int i = 0; i < 200000; ++i) {
         input += "water,36,1,\n";
-        expected += "water,36,1,,112.8,,125,128.20,0.77,inside\n";
+        expected += "water,36,1,,112.8,,125,128.20,0.77,inside,100,1.22,inside\n";
     }
     const Outcome outcome = runSizer({"batch"}, input);
     QCOMPARE(outcome.status, 0);
@@ -502,21 +548,24 @@ void tst_Cli::pipeColumnsAgreeWithPrintf()
     for (int i = 0; i < rows.size(); ++i) {
         const QList<QByteArray> fields = lines.value(i + 1).split(',');
         const double diameter = fields.value(3).toDouble();
-        const auto advice = tovrik::advise(
+        const tovrik::PipeAdvice advice = tovrik::advise(
             tovrik::Medium::Water, rows[i].first,
             tovrik::waterSizing(fields.value(1).constData(), fields.value(2).constData()).diameter);
         QVERIFY(diameter > 0);
-        if (!advice) {
-            QCOMPARE(fields.value(8), QByteArray("beyond-table"));
+        QCOMPARE(fields.value(8), QByteArray(statusName(advice)));
+        const tovrik::SizeCheck *check = advice.recommended();
+        if (!check)
             continue;
-        }
-        char id[64];
-        char velocity[64];
-        std::snprintf(id, sizeof id, "%.2f", advice->size.inside());
-        std::snprintf(velocity, sizeof velocity, "%.2f", advice->velocity);
-        QCOMPARE(fields.value(5), QByteArray::number(advice->size.dn));
-        QCOMPARE(fields.value(6), QByteArray(id));
-        QCOMPARE(fields.value(7), QByteArray(velocity));
+        const auto printed = [](double value) {
+            char text[64];
+            std::snprintf(text, sizeof text, "%.2f", value);
+            return QByteArray(text);
+        };
+        QCOMPARE(fields.value(5), QByteArray::number(check->size.dn));
+        QCOMPARE(fields.value(6), printed(check->size.bore));
+        QCOMPARE(fields.value(7), printed(check->velocity));
+        if (const tovrik::SizeCheck *other = advice.alternative())
+            QCOMPARE(fields.value(10), printed(other->velocity));
     }
 }
 
@@ -529,14 +578,16 @@ void tst_Cli::roundTripKeepsEveryByte()
     const QList<QByteArray> plain {"a", "b", "2\"", " ", "\"", "x\"y\"", "水", "", "1.5"};
     const QList<QByteArray> special {",", "\"\"", "\n", "\r", "\r\n", "a", "水", " "};
     const std::pair<QByteArray, QByteArray> rows[] = {
-        {"water,100,2", "132.936074863071,,150,154.08,1.49,inside"},
-        {"water,36,1", "112.8,,125,128.20,0.77,inside"},
-        {"water,1,0", ",水的设计流速v不能为零。,,,,"},
+        {"water,100,2", "132.936074863071,,150,154.08,1.49,inside,125,2.15,above"},
+        {"water,36,1", "112.8,,125,128.20,0.77,inside,100,1.22,inside"},
+        {"water,1,0", ",水的设计流速v不能为零。,,,,,,,"},
     };
     for (int file = 0; file < 200; ++file) {
         const QByteArray lineEnd = ends[random.bounded(3)];
         QByteArray input = "medium,Q,v,note,other" + lineEnd;
-        QByteArray expected = "medium,Q,v,note,other,d,error,DN,ID,v_real,v_check" + lineEnd;
+        QByteArray expected
+            = "medium,Q,v,note,other,d,error,DN,ID,v_real,v_check,DN_alt,v_alt,v_check_alt"
+            + lineEnd;
         const int count = random.bounded(1, 20);
         for (int row = 0; row < count; ++row) {
             const auto &[inputs, results] = rows[random.bounded(3)];
@@ -600,9 +651,9 @@ void tst_Cli::jsonIsValidUtf8()
 {
     const Outcome outcome = runSizer({"water", "-Q", "\xFF\xFE", "-v", "0", "--json"});
     QCOMPARE(outcome.status, 1);
-    QVERIFY2(outcome.out.startsWith("{\"medium\":\"water\",\"Q\":\"\uFFFD\uFFFD\",\"v\":\"0\","
-                                    "\"error\":\"水流量Q不是有效的数字。\""),
+    QVERIFY2(outcome.out.startsWith("{\"medium\":\"water\",\"Q\":\"\uFFFD\uFFFD\",\"P\":null,"),
              outcome.out.constData());
+    QVERIFY(outcome.out.contains(",\"error\":\"水流量Q不是有效的数字。\","));
     QVERIFY(QString::fromUtf8(outcome.out).toUtf8() == outcome.out);
 }
 
@@ -663,7 +714,7 @@ void tst_Cli::closedPipeEndsQuietly()
          QStringLiteral(TOVRIK_SIZER), lines.fileName(), dir.filePath(QStringLiteral("err"))});
     QVERIFY(shell.waitForFinished(60000));
     QCOMPARE(shell.readAllStandardOutput(),
-             QByteArray("medium,Q,v,d,error,DN,ID,v_real,v_check\n"));
+             QByteArray("medium,Q,v,d,error,DN,ID,v_real,v_check,DN_alt,v_alt,v_check_alt\n"));
     QFile said(dir.filePath(QStringLiteral("err")));
     QVERIFY(said.open(QIODevice::ReadOnly));
     QCOMPARE(said.readAll(), QByteArray());

@@ -11,14 +11,18 @@
 using namespace tovrik;
 
 Q_DECLARE_METATYPE(tovrik::Medium)
+Q_DECLARE_METATYPE(tovrik::PipeSeries)
+Q_DECLARE_METATYPE(tovrik::AdviceOptions)
 
 class tst_Pipes : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void nominalSize_data();
-    void nominalSize();
+    void neighbours_data();
+    void neighbours();
+    void seriesTables_data();
+    void seriesTables();
     void usualVelocity_data();
     void usualVelocity();
     void realVelocityOfAKnownPipe();
@@ -32,33 +36,62 @@ private slots:
     void steamPressureRange();
 };
 
-void tst_Pipes::nominalSize_data()
+void tst_Pipes::neighbours_data()
 {
     QTest::addColumn<double>("diameter");
-    QTest::addColumn<int>("dn"); // 0: beyond the table
+    QTest::addColumn<bool>("allSizes");
+    QTest::addColumn<int>("smaller"); // 0: none
+    QTest::addColumn<int>("larger"); // 0: beyond the table
 
-    const double dn100 = 114.3 - 2 * 6.02;
-    const double dn600 = 610.0 - 2 * 17.48;
-    QTest::newRow("nothing flows") << 0.0 << 15;
-    QTest::newRow("exactly DN100's bore") << dn100 << 100;
-    QTest::newRow("just above DN100's bore") << std::nextafter(dn100, 1000.0) << 125;
-    QTest::newRow("water worked example") << 132.936074863071 << 150;
-    QTest::newRow("DN90 is a size of the table") << 90.0 << 90;
-    QTest::newRow("within DN500") << 477.0 << 500;
-    QTest::newRow("past DN500 to DN600, no DN550") << 478.0 << 600;
-    QTest::newRow("exactly DN600's bore") << dn600 << 600;
-    QTest::newRow("beyond the table") << std::nextafter(dn600, 1000.0) << 0;
+    QTest::newRow("nothing below DN15") << 10.0 << false << 0 << 15;
+    QTest::newRow("a bore equal to the diameter holds it") << 102.26 << false << 80 << 100;
+    QTest::newRow("DN90 only when every size is asked for") << 102.26 << true << 90 << 100;
+    QTest::newRow("just above DN100's bore")
+        << std::nextafter(102.26, 1000.0) << false << 100 << 125;
+    QTest::newRow("water worked example") << 132.936074863071 << false << 125 << 150;
+    QTest::newRow("past DN500 to DN600, no DN550") << 478.0 << false << 500 << 600;
+    QTest::newRow("beyond the table") << std::nextafter(575.04, 1000.0) << false << 600 << 0;
 }
 
-void tst_Pipes::nominalSize()
+void tst_Pipes::neighbours()
 {
     QFETCH(double, diameter);
-    QFETCH(int, dn);
+    QFETCH(bool, allSizes);
+    QFETCH(int, smaller);
+    QFETCH(int, larger);
 
-    const std::optional<PipeSize> size = tovrik::nominalSize(diameter);
-    QCOMPARE(size ? size->dn : 0, dn);
-    if (size)
-        QVERIFY(size->inside() >= diameter);
+    const PipeAdvice advice = advise(Medium::Water, 1.0, diameter, {.allSizes = allSizes});
+    QCOMPARE(advice.smaller ? advice.smaller->size.dn : 0, smaller);
+    QCOMPARE(advice.larger ? advice.larger->size.dn : 0, larger);
+    QCOMPARE(advice.status == PipeAdvice::Status::BeyondTable, larger == 0);
+    if (advice.larger)
+        QVERIFY(advice.larger->size.bore >= diameter);
+}
+
+// Every size once, bores growing, each bore the outside less two walls.
+void tst_Pipes::seriesTables_data()
+{
+    QTest::addColumn<PipeSeries>("series");
+    QTest::addColumn<int>("sizes");
+    QTest::newRow("ASME B36.10M schedule 40") << PipeSeries::Asme40 << 20;
+    QTest::newRow("Chinese metric series") << PipeSeries::Chinese << 19;
+}
+
+void tst_Pipes::seriesTables()
+{
+    QFETCH(PipeSeries, series);
+    QFETCH(int, sizes);
+
+    const auto table = pipeTable(series);
+    QCOMPARE(int(table.size()), sizes);
+    for (std::size_t i = 0; i < table.size(); ++i) {
+        const PipeSize &size = table[i];
+        QCOMPARE(size.bore, std::round((size.outside - 2 * size.wall) * 100) / 100);
+        if (i > 0) {
+            QVERIFY(size.dn > table[i - 1].dn);
+            QVERIFY(size.bore > table[i - 1].bore);
+        }
+    }
 }
 
 void tst_Pipes::usualVelocity_data()
@@ -107,28 +140,69 @@ void tst_Pipes::adviceInWords_data()
     QTest::addColumn<Medium>("medium");
     QTest::addColumn<double>("flow");
     QTest::addColumn<double>("diameter");
+    QTest::addColumn<AdviceOptions>("options");
     QTest::addColumn<QString>("text");
 
+    const QString asme = QStringLiteral("ASME B36.10M Sch40，内径 ");
     // Worked by hand: bore = outside - 2 wall, velocity = q / 3600 / (pi / 4 * bore^2).
-    QTest::newRow("water 100 t/h at 2 m/s")
-        << Medium::Water << 100.0 << 132.936074863071
-        << "选用 DN150（ASME B36.10M 40 号壁厚，内径 154.08 mm）\n"
-           "实际流速 1.49 m/s，常用流速 <2.0 m/s，合适。";
-    QTest::newRow("air 600 m3/h, 0.7 MPa, 20 C")
-        << Medium::Air << 91.99372056514913 << 57.0212772537991
-        << "选用 DN65（ASME B36.10M 40 号壁厚，内径 62.68 mm）\n"
-           "实际流速 8.28 m/s，常用流速 8~15 m/s，合适。";
-    QTest::newRow("steam 10 t/h at 0.3747 m3/kg")
-        << Medium::Steam << 3747.0 << 210.106296907066
-        << "选用 DN250（ASME B36.10M 40 号壁厚，内径 254.46 mm）\n"
-           "实际流速 20.47 m/s，常用流速 40~60 m/s，偏低。";
-    QTest::newRow("water, small pipe, fast")
-        << Medium::Water << 1.0 << 10.0
-        << "选用 DN15（ASME B36.10M 40 号壁厚，内径 15.76 mm）\n"
-           "实际流速 1.42 m/s，常用流速 0.5~0.7 m/s，偏高。";
-    QTest::newRow("beyond the table") << Medium::Water << 20000.0 << 600.0
-                                      << "管径超出 DN600（ASME B36.10M 40 号壁厚，内径 575.04 "
-                                         "mm），请选用多根管道或更大的管子。";
+    QTest::newRow("water 100 t/h at 2 m/s: the larger, in its band")
+        << Medium::Water << 100.0 << 132.936074863071 << AdviceOptions()
+        << "推荐 DN150（" + asme
+            + "154.08 mm）：实际流速 1.49 m/s，常用流速 <2.0 m/s，合适。\n"
+              "小一号 DN125（"
+            + asme + "128.20 mm）：实际流速 2.15 m/s，常用流速 <2.0 m/s，偏高。";
+    QTest::newRow("steam 10 t/h at 0.3747 m3/kg: the smaller, in its band, runs faster")
+        << Medium::Steam << 3747.0 << 210.106296907066 << AdviceOptions()
+        << "推荐 DN200（" + asme
+            + "202.74 mm）：实际流速 32.24 m/s，常用流速 30~50 m/s，合适；"
+              "内径小于算得的 210.11 mm，实际流速高于设计流速。\n"
+              "大一号 DN250（"
+            + asme + "254.46 mm）：实际流速 20.47 m/s，常用流速 40~60 m/s，偏低。";
+    QTest::newRow("water 20 t/h at 1 m/s: both in their bands, the larger")
+        << Medium::Water << 20.0 << 84.0761559539921 << AdviceOptions()
+        << "推荐 DN100（" + asme
+            + "102.26 mm）：实际流速 0.68 m/s，常用流速 <2.0 m/s，合适。\n"
+              "小一号 DN80（"
+            + asme + "77.92 mm）：实际流速 1.17 m/s，常用流速 1.0~1.6 m/s，合适。";
+    QTest::newRow("water 20 t/h at 1 m/s, every size: DN90 is slow")
+        << Medium::Water << 20.0 << 84.0761559539921 << AdviceOptions {.allSizes = true}
+        << "推荐 DN80（" + asme
+            + "77.92 mm）：实际流速 1.17 m/s，常用流速 1.0~1.6 m/s，合适；"
+              "内径小于算得的 84.08 mm，实际流速高于设计流速。\n"
+              "大一号 DN90（"
+            + asme + "90.12 mm）：实际流速 0.87 m/s，常用流速 1.0~1.6 m/s，偏低。";
+    QTest::newRow("water far too slow for a large pipe: a hint")
+        << Medium::Water << 10.0 << 188.0 << AdviceOptions()
+        << "推荐 DN200（" + asme
+            + "202.74 mm）：实际流速 0.09 m/s，常用流速 <2.0 m/s，合适。\n"
+              "小一号 DN150（"
+            + asme
+            + "154.08 mm）：实际流速 0.15 m/s，常用流速 <2.0 m/s，合适。\n"
+              "提示：实际流速低于水的常用流速下限 0.5 m/s，请核对流量，或选用更小的管径。";
+    QTest::newRow("negative flow and velocity: no verdict")
+        << Medium::Water << -4.0 << 37.6 << AdviceOptions() << "流速校核需要正的流量和流速。";
+    QTest::newRow("beyond the table")
+        << Medium::Water << 20000.0 << 600.0 << AdviceOptions()
+        << "管径超出 DN600（" + asme + "575.04 mm），请选用更大管径或多根并联。";
+    // 85.66 m3/h of gas: 11.0 m/s in DN50, 7.71 m/s in DN65.
+    QTest::newRow("workshop gas: DN50 in 8~15") << Medium::Air << 85.66 << 55.0 << AdviceOptions()
+                                                << "推荐 DN50（" + asme
+            + "52.48 mm）：实际流速 11.00 m/s，常用流速 8~15 m/s（车间），"
+              "合适；内径小于算得的 55.00 mm，实际流速高于设计流速。\n"
+              "大一号 DN65（"
+            + asme + "62.68 mm）：实际流速 7.71 m/s，常用流速 8~15 m/s（车间），偏低。";
+    QTest::newRow("site gas: neither in 8~10, the larger")
+        << Medium::Air << 85.66 << 55.0 << AdviceOptions {.service = GasService::Site}
+        << "推荐 DN65（" + asme
+            + "62.68 mm）：实际流速 7.71 m/s，常用流速 8~10 m/s（厂区），偏低。\n"
+              "小一号 DN50（"
+            + asme + "52.48 mm）：实际流速 11.00 m/s，常用流速 8~10 m/s（厂区），偏高。";
+    QTest::newRow("natural gas: both under 25, the larger")
+        << Medium::Air << 85.66 << 55.0 << AdviceOptions {.service = GasService::NaturalGas}
+        << "推荐 DN65（" + asme
+            + "62.68 mm）：实际流速 7.71 m/s，常用流速 <25 m/s（天然气），合适。\n"
+              "小一号 DN50（"
+            + asme + "52.48 mm）：实际流速 11.00 m/s，常用流速 <25 m/s（天然气），合适。";
 }
 
 void tst_Pipes::adviceInWords()
@@ -136,9 +210,10 @@ void tst_Pipes::adviceInWords()
     QFETCH(Medium, medium);
     QFETCH(double, flow);
     QFETCH(double, diameter);
+    QFETCH(AdviceOptions, options);
     QFETCH(QString, text);
 
-    QCOMPARE(QString::fromStdString(adviceText(advise(medium, flow, diameter))), text);
+    QCOMPARE(QString::fromStdString(adviceText(advise(medium, flow, diameter, options))), text);
 }
 
 // The verification values that IAPWS-IF97 itself gives (tables 15 and 35).
