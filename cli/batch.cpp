@@ -14,11 +14,11 @@ namespace tovrik::cli {
 
 namespace {
 
-// The columns a batch adds, in this order.
-// The columns a batch adds, in this order: the result, the recommended pipe and the other size
-// beside the diameter.
+// The columns a batch adds, in this order: the result, the recommended pipe, the other size
+// beside the diameter, and the pressure drop in the recommended pipe.
 constexpr const char *resultColumnNames[]
-    = {"d", "error", "DN", "ID", "v_real", "v_check", "DN_alt", "v_alt", "v_check_alt"};
+    = {"d",      "error", "DN",          "ID",          "v_real", "v_check",
+       "DN_alt", "v_alt", "v_check_alt", "dp_kPa_100m", "Re",     "f"};
 
 constexpr std::string_view mediumColumn = "medium";
 
@@ -152,10 +152,7 @@ std::string Batch::unknownMedium(std::string_view name) const
 void Batch::sizeRecord(const CsvRecord &record, SizingResult &result) const
 {
     const auto fail = [&](std::string message) {
-        result.ok = false;
-        result.text.clear();
-        result.specificVolume.reset();
-        result.advice = {};
+        result.reset();
         result.error = std::move(message);
     };
     if (record.fields.size() > m_columns) {
@@ -218,9 +215,9 @@ void Batch::appendResults(const SizingResult &result)
     m_buffer += result.text;
     m_buffer += ',';
     appendCsvField(m_buffer, result.error);
-    // The pipe columns, written in one go: two velocities of at most 320 characters each.
+    // The pipe and pressure columns, written in one go: no number is longer than 320 characters.
     const std::size_t at = m_buffer.size();
-    m_buffer.resize(at + 800);
+    m_buffer.resize(at + 2000);
     char *out = m_buffer.data() + at;
     char *const last = m_buffer.data() + m_buffer.size();
     const PipeAdvice &advice = result.advice;
@@ -252,6 +249,17 @@ void Batch::appendResults(const SizingResult &result)
         *out++ = ',';
         const std::string_view check = checkName(other->check);
         out = std::copy(check.begin(), check.end(), out);
+    } else {
+        *out++ = ',';
+        *out++ = ',';
+    }
+    *out++ = ',';
+    if (const std::optional<PressureDrop> &drop = result.drop) {
+        out = writeFixed(out, last, drop->kPaPer100m, 3);
+        *out++ = ',';
+        out = writeFixed(out, last, drop->reynolds, 0);
+        *out++ = ',';
+        out = writeFixed(out, last, drop->friction, 5);
     } else {
         *out++ = ',';
         *out++ = ',';

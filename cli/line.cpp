@@ -60,7 +60,22 @@ std::string json(const Invocation &invocation, const SizingResult &result)
         }
     }
     pipes += ']';
-    const std::string words = result.ok ? adviceText(advice) : std::string();
+    const std::optional<PressureDrop> &drop = result.drop;
+    const std::optional<FluidState> &fluid = result.fluid;
+    const auto figure
+        = [&](bool has, double value) { return has ? std::optional<double>(value) : std::nullopt; };
+    object.number("roughness_mm", figure(drop.has_value(), drop ? drop->roughness : 0.0))
+        .number("fluid_T_C", figure(fluid.has_value(), fluid ? fluid->temperature : 0.0))
+        .number("fluid_p_MPa", figure(fluid.has_value(), fluid ? fluid->pressure : 0.0))
+        .number("density_kg_m3", figure(fluid.has_value(), fluid ? fluid->density : 0.0))
+        .number("viscosity_Pa_s", figure(fluid.has_value(), fluid ? fluid->viscosity : 0.0))
+        .number("Re", figure(drop.has_value(), drop ? drop->reynolds : 0.0))
+        .number("f", figure(drop.has_value(), drop ? drop->friction : 0.0))
+        .number("dp_kPa_100m", figure(drop.has_value(), drop ? drop->kPaPer100m : 0.0))
+        .string("dp_note",
+                result.dropNote.empty() ? std::nullopt
+                                        : std::optional<std::string_view>(result.dropNote));
+    const std::string words = result.ok ? adviceLines(result) : std::string();
     object.string("advice", result.ok ? std::optional<std::string_view>(words) : std::nullopt);
     object.close();
     text += '\n';
@@ -75,7 +90,7 @@ int runLine(const Invocation &invocation, Output &out, std::FILE *err)
     if (invocation.json)
         out.write(json(invocation, result));
     else if (result.ok)
-        out.write(result.text + '\n' + adviceText(result.advice) + '\n');
+        out.write(result.text + '\n' + adviceLines(result) + '\n');
     if (!result.ok)
         std::fprintf(err, "tovrik-size：%s\n", result.error.c_str());
     return result.ok ? 0 : 1;

@@ -128,6 +128,11 @@ void checkLine(const Invocation &invocation)
     }
     if (inputs.service && !gasServiceFromName(*inputs.service))
         throw UsageError(unknownServiceMessage(*inputs.service));
+    if (inputs.series && !seriesFromName(*inputs.series))
+        throw UsageError(unknownSeriesMessage(*inputs.series));
+    if (inputs.steamTemperature && !inputs.steamPressure)
+        throw UsageError(
+            "过热蒸汽温度 --steam-temperature 须与蒸汽压力 -p/--steam-pressure 一起给出。");
     if (medium != Medium::Steam)
         return;
     if (inputs.specificVolume.has_value() == inputs.steamPressure.has_value())

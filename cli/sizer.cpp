@@ -1,6 +1,7 @@
 #include "cli/sizer.h"
 
 #include "core/messages.h"
+#include "core/text.h"
 #include "runtime/conversion.h"
 
 #include <algorithm>
@@ -96,6 +97,27 @@ std::string unknownServiceMessage(std::string_view name)
         + "”，应为 workshop（车间）、site（厂区）或 natural-gas（天然气）。";
 }
 
+std::optional<PipeSeries> seriesFromName(std::string_view name)
+{
+    name = withoutBlanks(name);
+    if (equalsIgnoringCase(name, "asme40"))
+        return PipeSeries::Asme40;
+    if (equalsIgnoringCase(name, "cn"))
+        return PipeSeries::Chinese;
+    return std::nullopt;
+}
+
+std::string unknownSeriesMessage(std::string_view name)
+{
+    return "不认识的管子系列“" + std::string(name)
+        + "”，应为 asme40（ASME B36.10M Sch40）或 cn（国内公制系列）。";
+}
+
+std::string_view seriesName(PipeSeries series)
+{
+    return series == PipeSeries::Chinese ? "cn" : "asme40";
+}
+
 std::string_view gasServiceName(GasService service)
 {
     switch (service) {
@@ -106,11 +128,9 @@ std::string_view gasServiceName(GasService service)
     return {};
 }
 
-std::string shortestNumber(double value)
+std::string adviceLines(const SizingResult &result)
 {
-    char buf[32];
-    const auto end = std::to_chars(buf, buf + sizeof buf, value).ptr;
-    return std::string(buf, end);
+    return adviceWithDrop(result.advice, result.drop, result.dropCondition, result.dropNote);
 }
 
 SizingResult sizeLine(Medium medium, const SizingInputs &inputs)
@@ -120,17 +140,28 @@ SizingResult sizeLine(Medium medium, const SizingInputs &inputs)
     return result;
 }
 
+void SizingResult::reset()
+{
+    ok = false;
+    value = 0.0;
+    text.clear();
+    error.clear();
+    specificVolume.reset();
+    advice = {};
+    fluid.reset();
+    drop.reset();
+    dropNote.clear();
+    dropCondition = {};
+}
+
 void sizeLine(Medium medium, const SizingInputs &inputs, SizingResult &result)
 {
-    result.ok = false;
-    result.value = 0.0;
-    result.text.clear();
-    result.error.clear();
-    result.specificVolume.reset();
-    result.advice = {};
+    result.reset();
     const auto text = [](const std::optional<std::string_view> &input) {
         return input.value_or(std::string_view());
     };
+    const auto given
+        = [](const std::optional<std::string_view> &input) { return input && !input->empty(); };
     if (medium == Medium::Air) {
         // The window's own checks, in its order, before anything is computed.
         if (vbaStrCmp("", text(inputs.flow)) == 0)
@@ -141,7 +172,7 @@ void sizeLine(Medium medium, const SizingInputs &inputs, SizingResult &result)
             return;
     }
     AdviceOptions advice = inputs.advice;
-    if (inputs.service && !inputs.service->empty()) {
+    if (given(inputs.service)) {
         const std::optional<GasService> service = gasServiceFromName(*inputs.service);
         if (!service) {
             result.error = unknownServiceMessage(*inputs.service);
@@ -149,35 +180,101 @@ void sizeLine(Medium medium, const SizingInputs &inputs, SizingResult &result)
         }
         advice.service = *service;
     }
+    if (given(inputs.series)) {
+        const std::optional<PipeSeries> series = seriesFromName(*inputs.series);
+        if (!series) {
+            result.error = unknownSeriesMessage(*inputs.series);
+            return;
+        }
+        advice.series = *series;
+    }
     try {
+        const double roughness = given(inputs.roughness)
+            ? vbaR8Str(*inputs.roughness, Operand::Roughness)
+            : commercialSteelRoughness;
+        if (!(roughness >= 0.0))
+            throw Failure(Fault::OutOfRange, Operand::Roughness);
+        // What the pressure drop needs beyond the sizing; where a state cannot be had the
+        // sizing stands, without a pressure drop.
+        const auto state = [&](auto &&make) -> std::optional<FluidState> {
+            try {
+                return make();
+            } catch (const Failure &failure) {
+                result.dropNote = failureMessage(medium, failure);
+                return std::nullopt;
+            }
+        };
         Sizing sizing {};
+        std::optional<FluidState> fluid;
         switch (medium) {
         case Medium::Air:
             sizing = airSizing(text(inputs.flow), text(inputs.pressure), text(inputs.temperature),
                                text(inputs.velocity));
+            fluid = state([&] {
+                return airState(vbaR8Str(text(inputs.pressure), Operand::Pressure),
+                                vbaR8Str(text(inputs.temperature), Operand::Temperature));
+            });
             break;
         case Medium::Steam:
             if (inputs.steamPressure) {
                 const double pressure = vbaR8Str(*inputs.steamPressure, Operand::Pressure);
-                result.specificVolume = saturatedSteamVolume(
-                    pressure, inputs.steamPressureKind.value_or(PressureKind::Absolute));
+                const PressureKind kind = inputs.steamPressureKind.value_or(PressureKind::Absolute);
+                const double absolute
+                    = kind == PressureKind::Gauge ? pressure + atmosphericPressure : pressure;
+                if (given(inputs.steamTemperature)) {
+                    const double temperature
+                        = vbaR8Str(*inputs.steamTemperature, Operand::Temperature);
+                    result.specificVolume = superheatedSteamVolume(pressure, kind, temperature);
+                    fluid = superheatedSteamState(*result.specificVolume, temperature, absolute);
+                } else {
+                    result.specificVolume = saturatedSteamVolume(pressure, kind);
+                    const double saturation = saturationTemperature(absolute);
+                    fluid = superheatedSteamState(*result.specificVolume, saturation - kelvinOffset,
+                                                  absolute);
+                }
                 // The shortest text that reads back as the same double: the formula sees
                 // exactly the volume found.
-                const std::string volume = shortestNumber(*result.specificVolume);
+                const std::string volume = shortestText(*result.specificVolume);
                 sizing = steamSizing(text(inputs.flow), volume, text(inputs.velocity));
             } else {
                 sizing = steamSizing(text(inputs.flow), text(inputs.specificVolume),
                                      text(inputs.velocity));
+                // Saturated steam is the definition's: the state is the one of that volume.
+                fluid = state([&] {
+                    return saturatedSteamState(
+                        vbaR8Str(text(inputs.specificVolume), Operand::SpecificVolume));
+                });
             }
             break;
-        case Medium::Water: sizing = waterSizing(text(inputs.flow), text(inputs.velocity)); break;
+        case Medium::Water: {
+            sizing = waterSizing(text(inputs.flow), text(inputs.velocity));
+            const double temperature = given(inputs.temperature)
+                ? vbaR8Str(*inputs.temperature, Operand::Temperature)
+                : usualWaterTemperature;
+            const double pressure = given(inputs.pressure)
+                ? vbaR8Str(*inputs.pressure, Operand::Pressure)
+                : atmosphericPressure;
+            fluid = waterState(temperature, pressure);
+            if (!given(inputs.temperature))
+                result.dropCondition = "水温按 20 °C";
+            break;
+        }
         }
         result.value = sizing.diameter;
         appendVbaStrR8(result.text, result.value);
         result.advice = advise(medium, sizing.flow, sizing.diameter, advice);
+        if (const SizeCheck *pipe = result.advice.recommended(); pipe && fluid) {
+            try {
+                result.drop = pressureDrop(*fluid, sizing.flow, pipe->size.bore, roughness);
+            } catch (const Failure &failure) {
+                result.dropNote = failureMessage(medium, failure);
+            }
+        }
+        result.fluid = fluid;
         result.ok = true;
     } catch (const Failure &failure) {
         result.error = failureMessage(medium, failure);
+        result.dropNote.clear();
     }
 }
 

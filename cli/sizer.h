@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/friction.h"
 #include "core/pipes.h"
 #include "core/sizing.h"
 #include "core/steam.h"
@@ -19,6 +20,9 @@ struct SizingInputs
     std::optional<std::string_view> flow, pressure, temperature, specificVolume, velocity;
     std::optional<std::string_view> steamPressure;
     std::optional<std::string_view> service; // of a gas: workshop, site or natural-gas
+    std::optional<std::string_view> steamTemperature; // degrees C, of superheated steam
+    std::optional<std::string_view> roughness; // mm, of the pipe wall
+    std::optional<std::string_view> series; // asme40 or cn
     std::optional<PressureKind> steamPressureKind;
     AdviceOptions advice;
 };
@@ -31,6 +35,13 @@ struct SizingResult
     std::string error; // in the window's words; empty when ok
     std::optional<double> specificVolume; // m3/kg, when found from the steam pressure
     PipeAdvice advice; // when ok
+    std::optional<FluidState> fluid; // the fluid the pressure drop is for
+    std::optional<PressureDrop> drop; // in the recommended pipe
+    std::string dropNote; // why there is no pressure drop
+    std::string_view dropCondition; // what the pressure drop assumes, in words
+
+    // Back to a result of nothing, keeping the storage for the next row.
+    void reset();
 };
 
 // Sets of media, as bits.
@@ -54,12 +65,15 @@ struct InputDef
 // clang-format off
 inline constexpr InputDef sizingInputs[] = {
     {Operand::Flow, 'Q', "flow", "Q", &SizingInputs::flow, AllMedia, AllMedia},
-    {Operand::Pressure, 'P', "pressure", "P", &SizingInputs::pressure, AirOnly, AirOnly},
-    {Operand::Temperature, 'T', "temperature", "T", &SizingInputs::temperature, AirOnly, AirOnly},
+    {Operand::Pressure, 'P', "pressure", "P", &SizingInputs::pressure, AirOnly | WaterOnly, AirOnly},
+    {Operand::Temperature, 'T', "temperature", "T", &SizingInputs::temperature, AirOnly | WaterOnly, AirOnly},
     {Operand::SpecificVolume, 'u', "specific-volume", "u", &SizingInputs::specificVolume, SteamOnly, 0},
     {Operand::Pressure, 'p', "steam-pressure", "p", &SizingInputs::steamPressure, SteamOnly, 0},
     {Operand::Velocity, 'v', "velocity", "v", &SizingInputs::velocity, AllMedia, AllMedia},
+    {Operand::Temperature, 0, "steam-temperature", "Ts", &SizingInputs::steamTemperature, SteamOnly, 0},
+    {Operand::Roughness, 0, "roughness", "roughness", &SizingInputs::roughness, AllMedia, 0},
     {Operand::None, 0, "gas-service", "service", &SizingInputs::service, AirOnly, 0},
+    {Operand::None, 0, "series", "series", &SizingInputs::series, AllMedia, 0},
 };
 // clang-format on
 
@@ -95,14 +109,22 @@ std::string_view mediumName(Medium medium);
 // "workshop", "site" or "natural-gas" (any case), or 车间, 厂区, 天然气.
 std::optional<GasService> gasServiceFromName(std::string_view name);
 std::string unknownServiceMessage(std::string_view name);
+
+// "asme40" or "cn" (any case).
+std::optional<PipeSeries> seriesFromName(std::string_view name);
+std::string unknownSeriesMessage(std::string_view name);
+std::string_view seriesName(PipeSeries series);
+
+// The water temperature the pressure drop assumes when none is given, in degrees C.
+inline constexpr double usualWaterTemperature = 20.0;
 std::string_view gasServiceName(GasService service);
+
+// The advice in words: the pipes, then the pressure drop or why there is none.
+std::string adviceLines(const SizingResult &result);
 
 // Sizes one line as the window would, numbers read with '.' as the decimal point.
 SizingResult sizeLine(Medium medium, const SizingInputs &inputs);
 // The same into an existing result, reusing its storage.
 void sizeLine(Medium medium, const SizingInputs &inputs, SizingResult &result);
-
-// The shortest text that reads back as the same double.
-std::string shortestNumber(double value);
 
 } // namespace tovrik::cli

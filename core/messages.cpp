@@ -1,5 +1,7 @@
 #include "core/messages.h"
 
+#include "core/text.h"
+
 namespace tovrik {
 
 std::string_view inputDescription(Medium medium, Operand operand)
@@ -11,25 +13,67 @@ std::string_view inputDescription(Medium medium, Operand operand)
         case Operand::Pressure: return "压缩空气设计压力P";
         case Operand::Temperature: return "压缩空气设计温度T";
         case Operand::Velocity: return "压缩空气设计流速v";
-        default: return {};
+        default: break;
         }
+        break;
     case Medium::Steam:
         switch (operand) {
         case Operand::Flow: return "蒸汽质量流量Q";
         case Operand::SpecificVolume: return "蒸汽的比容u";
         case Operand::Pressure: return "蒸汽压力p";
+        case Operand::Temperature: return "蒸汽温度Ts";
         case Operand::Velocity: return "蒸汽设计流速v";
-        default: return {};
+        default: break;
         }
+        break;
     case Medium::Water:
         switch (operand) {
         case Operand::Flow: return "水流量Q";
+        case Operand::Pressure: return "水的压力P";
+        case Operand::Temperature: return "水温T";
         case Operand::Velocity: return "水的设计流速v";
-        default: return {};
+        default: break;
         }
+        break;
     }
-    return {};
+    return operand == Operand::Roughness ? "管壁粗糙度" : std::string_view();
 }
+
+namespace {
+
+std::string degrees(double celsius)
+{
+    std::string text;
+    appendFixed(text, celsius, 2);
+    return text + " °C";
+}
+
+// Where a correlation stops: IAPWS-IF97's regions, the friction of a wall.
+std::string_view outOfRange(Medium medium, Operand operand)
+{
+    switch (operand) {
+    case Operand::Pressure:
+        if (medium == Medium::Air)
+            return "须为正的绝对压力，才能估算压降。";
+        if (medium == Medium::Water)
+            return "超出了适用范围（绝对压力不超过 100 MPa）。";
+        return "超出了 IAPWS-IF97 的适用范围（饱和蒸汽绝对压力 0.000611～16.5 MPa，过热蒸汽不超过 "
+               "100 MPa）。";
+    case Operand::Temperature:
+        if (medium == Medium::Air)
+            return "须高于绝对零度，才能估算压降。";
+        if (medium == Medium::Water)
+            return "超出了 IAPWS-IF97 液态水的适用范围（0～350 °C）。";
+        return "超出了 IAPWS-IF97 过热蒸汽的适用范围（不超过 800 °C，高压下不进入 3 区）。";
+    case Operand::SpecificVolume:
+        return "不在饱和蒸汽的范围内（绝对压力 0.000611～16.5 MPa 时的比容）。";
+    case Operand::Roughness: return "须是不小于零、小于管内径的数值（mm）。";
+    default: break;
+    }
+    return "超出了适用范围。";
+}
+
+} // namespace
 
 std::string failureMessage(Medium medium, const Failure &failure)
 {
@@ -42,8 +86,12 @@ std::string failureMessage(Medium medium, const Failure &failure)
             return input + "超出了可以计算的范围。";
         return "计算结果超出了可以计算的范围，请检查输入的数值。";
     case Fault::NegativeRoot: return "算得的流量与流速之比为负数，无法开平方，请检查输入的数值。";
-    case Fault::OutOfRange:
-        return input + "超出了 IAPWS-IF97 饱和蒸汽的适用范围（绝对压力 0.000611～16.5 MPa）。";
+    case Fault::OutOfRange: return input + std::string(outOfRange(medium, failure.operand()));
+    case Fault::NotSuperheated:
+        return input + "须高于该压力下的饱和温度 " + degrees(failure.detail())
+            + "，否则不是过热蒸汽。";
+    case Fault::NotLiquid:
+        return input + "须低于该压力下的沸点 " + degrees(failure.detail()) + "。";
     case Fault::InvalidOperation: break;
     }
     return "无法计算，请检查输入的数值。";

@@ -38,13 +38,6 @@ constexpr PipeSize chinese[] = {
 
 constexpr int rarelyStocked = 90; // NPS 3½
 
-std::string shortest(double value)
-{
-    char buf[32];
-    return std::string(buf, std::to_chars(buf, buf + sizeof buf, value).ptr);
-}
-
-// As the sheet writes them: "<2.0", "<25", "0.5~0.7", "8~15".
 void appendRange(std::string &out, VelocityRange range)
 {
     const int decimals = range.high < 5.0 ? 1 : 0;
@@ -107,7 +100,7 @@ std::span<const PipeSize> pipeTable(PipeSeries series)
 std::string boreText(const PipeSize &size, PipeSeries series)
 {
     if (series == PipeSeries::Chinese)
-        return shortest(size.bore);
+        return shortestText(size.bore);
     std::string text;
     appendFixed(text, size.bore, 2);
     return text;
@@ -118,9 +111,9 @@ std::string pipeName(const PipeSize &size, PipeSeries series)
     std::string name = "DN" + std::to_string(size.dn) + "（";
     if (series == PipeSeries::Chinese) {
         name += "Φ";
-        name += shortest(size.outside);
+        name += shortestText(size.outside);
         name += "×";
-        name += shortest(size.wall);
+        name += shortestText(size.wall);
     } else {
         name += "ASME B36.10M Sch40";
     }
@@ -212,13 +205,23 @@ PipeAdvice advise(Medium medium, double flow, double diameter, const AdviceOptio
         const VelocityRange usual = usualVelocity(medium, size.dn, options.service);
         return SizeCheck {size, velocity, usual, checkVelocity(velocity, usual)};
     };
-    for (const PipeSize &size : pipeTable(options.series)) {
-        if (size.dn == rarelyStocked && !options.allSizes)
-            continue;
-        if (size.bore < diameter)
-            advice.smaller = check(size);
-        else if (!advice.larger)
-            advice.larger = check(size);
+    const std::span<const PipeSize> table = pipeTable(options.series);
+    const auto offered
+        = [&](const PipeSize &size) { return options.allSizes || size.dn != rarelyStocked; };
+    // The bores grow with the sizes: the first that holds the diameter, and the one before it.
+    auto at = std::partition_point(table.begin(), table.end(),
+                                   [&](const PipeSize &size) { return size.bore < diameter; });
+    for (auto larger = at; larger != table.end(); ++larger) {
+        if (offered(*larger)) {
+            advice.larger = check(*larger);
+            break;
+        }
+    }
+    while (at != table.begin()) {
+        if (offered(*--at)) {
+            advice.smaller = check(*at);
+            break;
+        }
     }
     if (!advice.larger) {
         advice.status = PipeAdvice::Status::BeyondTable;

@@ -17,4 +17,10 @@ void appendFixed(std::string &out, double value, int decimals)
     out.append(buf, writeFixed(buf, buf + sizeof buf, value, decimals));
 }
 
+std::string shortestText(double value)
+{
+    char buf[32];
+    return std::string(buf, std::to_chars(buf, buf + sizeof buf, value).ptr);
+}
+
 } // namespace tovrik

@@ -10,4 +10,7 @@ namespace tovrik {
 char *writeFixed(char *first, char *last, double value, int decimals);
 void appendFixed(std::string &out, double value, int decimals);
 
+// The shortest text that reads back as the same double: 0.046, 150, 1e-05.
+std::string shortestText(double value);
+
 } // namespace tovrik

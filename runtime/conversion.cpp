@@ -19,6 +19,8 @@ const char *Failure::what() const noexcept
     case Fault::NegativeRoot: return "square root of a negative number";
     case Fault::InvalidOperation: return "invalid floating-point operation";
     case Fault::OutOfRange: return "out of range";
+    case Fault::NotSuperheated: return "steam not superheated";
+    case Fault::NotLiquid: return "water not liquid";
     }
     return "calculation failed";
 }

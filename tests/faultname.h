@@ -18,6 +18,8 @@ inline QString faultName(const tovrik::Failure &failure)
     case Fault::NegativeRoot: text = QStringLiteral("NegativeRoot"); break;
     case Fault::InvalidOperation: text = QStringLiteral("InvalidOperation"); break;
     case Fault::OutOfRange: text = QStringLiteral("OutOfRange"); break;
+    case Fault::NotSuperheated: text = QStringLiteral("NotSuperheated"); break;
+    case Fault::NotLiquid: text = QStringLiteral("NotLiquid"); break;
     }
     switch (failure.operand()) {
     case Operand::None: break;
@@ -26,6 +28,7 @@ inline QString faultName(const tovrik::Failure &failure)
     case Operand::Temperature: text += QStringLiteral(":Temperature"); break;
     case Operand::SpecificVolume: text += QStringLiteral(":SpecificVolume"); break;
     case Operand::Velocity: text += QStringLiteral(":Velocity"); break;
+    case Operand::Roughness: text += QStringLiteral(":Roughness"); break;
     }
     return text;
 }

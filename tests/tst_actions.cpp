@@ -306,10 +306,11 @@ void tst_Actions::tooltipNamesThePipe()
     type(QStringLiteral("Textqw"), QStringLiteral("100"));
     type(QStringLiteral("Textvw"), QStringLiteral("2"));
     QTest::mouseClick(qt(m_window->Command2), Qt::LeftButton);
-    const QString advice
-        = QStringLiteral("推荐 DN150（ASME B36.10M Sch40，内径 154.08 mm）：实际流速 1.49 m/s，"
-                         "常用流速 <2.0 m/s，合适。\n小一号 DN125（ASME B36.10M Sch40，内径 "
-                         "128.20 mm）：实际流速 2.15 m/s，常用流速 <2.0 m/s，偏高。");
+    // The metric series, and the pressure drop for water at 20 C, which the panel says.
+    const QString advice = QStringLiteral(
+        "推荐 DN150（Φ159×4.5，内径 150 mm）：实际流速 1.57 m/s，常用流速 <2.0 m/s，合适。\n"
+        "小一号 DN125（Φ133×4，内径 125 mm）：实际流速 2.26 m/s，常用流速 <2.0 m/s，偏高。\n"
+        "每 100 m 压降约 14.3 kPa（粗糙度 0.046 mm，水温按 20 °C）");
     QCOMPARE(qt(m_window->Textdw)->toolTip(), advice);
     QCOMPARE(qt(m_window->Textdw)->text(), QStringLiteral("132.936074863071"));
     QCOMPARE(qt(m_window->Textdw)->font().pointSizeF(), 14.25);

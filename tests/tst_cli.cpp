@@ -2,6 +2,8 @@
 #include "cli/sizer.h"
 #include "tests/vectors.h"
 
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
@@ -20,6 +22,7 @@ private slots:
     void sameTextAsTheWindow_data();
     void sameTextAsTheWindow();
     void json();
+    void pressureDrop();
     void lineFailure();
     void usage_data();
     void usage();
@@ -124,24 +127,60 @@ void tst_Cli::json()
     QCOMPARE(outcome.status, 0);
     QVERIFY2(outcome.out.startsWith(
                  R"({"medium":"air","Q":"600","P":"0.7","T":"20","u":null,"p":null,"v":"10",)"
-                 R"("pressure_kind":null,"gas_service":"workshop","series":"asme40",)"
+                 R"("Ts":null,"roughness":null,"pressure_kind":null,"gas_service":"workshop",)"
+                 R"("series":"asme40",)"
                  R"("d":"57.0212772537991","diameter_mm":57.02127725379914,"error":null,)"
                  R"("u_from_p":null,"DN":65,"ID_mm":62.68,"v_real":8.28)"),
              outcome.out.constData());
     QVERIFY(outcome.out.contains(R"("v_check":"inside","pipes":[{"DN":65,"ID_mm":62.68,)"));
     QVERIFY(outcome.out.contains(R"("recommended":true},{"DN":50,"ID_mm":52.48,"v_real":11.81)"));
-    QVERIFY(outcome.out.contains(R"("recommended":false}],"advice":"推荐 DN65)"));
+    QVERIFY(outcome.out.contains(R"("recommended":false}],"roughness_mm":0.046,"fluid_T_C":20,)"));
+    QVERIFY(outcome.out.contains(R"("advice":"推荐 DN65)"));
     QVERIFY(outcome.out.endsWith("}\n"));
 
     const Outcome failed = runSizer({"water", "-Q", "\"1\"", "-v", "2", "--json"});
     QCOMPARE(failed.status, 1);
-    QCOMPARE(failed.out,
-             QByteArray(R"({"medium":"water","Q":"\"1\"","P":null,"T":null,"u":null,"p":null,)"
-                        R"("v":"2","pressure_kind":null,"gas_service":null,"series":"asme40",)"
-                        R"("d":null,"diameter_mm":null,"error":"水流量Q不是有效的数字。",)"
-                        R"("u_from_p":null,"DN":null,"ID_mm":null,"v_real":null,"v_check":null,)"
-                        R"("pipes":[],"advice":null})"
-                        "\n"));
+    QCOMPARE(
+        failed.out,
+        QByteArray(R"({"medium":"water","Q":"\"1\"","P":null,"T":null,"u":null,"p":null,)"
+                   R"("v":"2","Ts":null,"roughness":null,"pressure_kind":null,"gas_service":null,)"
+                   R"("series":"asme40",)"
+                   R"("d":null,"diameter_mm":null,"error":"水流量Q不是有效的数字。",)"
+                   R"("u_from_p":null,"DN":null,"ID_mm":null,"v_real":null,"v_check":null,)"
+                   R"("pipes":[],"roughness_mm":null,"fluid_T_C":null,"fluid_p_MPa":null,)"
+                   R"("density_kg_m3":null,"viscosity_Pa_s":null,"Re":null,"f":null,)"
+                   R"("dp_kPa_100m":null,"dp_note":null,"advice":null})"
+                   "\n"));
+}
+
+// The worked water example: 998.206 kg/m3 and 1.0016 mPa s at 20 C (IAPWS), 1.490 m/s in
+// DN150's 154.08 mm bore, Re 228764, e/D 0.000299, f 0.01744 (Colebrook), and
+// 0.01744 x 100 / 0.15408 x 998.2 x 1.490^2 / 2 = 12.54 kPa. The same keys come every time.
+void tst_Cli::pressureDrop()
+{
+    const Outcome text = runSizer({"water", "-Q", "100", "-v", "2", "-T", "20"});
+    QCOMPARE(text.status, 0);
+    QVERIFY2(text.out.endsWith("\n每 100 m 压降约 12.5 kPa（粗糙度 0.046 mm）\n"),
+             text.out.constData());
+
+    const Outcome success = runSizer({"water", "-Q100", "-v2", "-T20", "--json"});
+    const Outcome failure = runSizer({"water", "-Q100", "-v0", "--json"});
+    const QJsonObject sized = QJsonDocument::fromJson(success.out).object();
+    const QJsonObject failed = QJsonDocument::fromJson(failure.out).object();
+    QCOMPARE(sized.keys(), failed.keys());
+    QVERIFY(std::fabs(sized.value("density_kg_m3").toDouble() - 998.206) < 1e-3);
+    QVERIFY(std::fabs(sized.value("viscosity_Pa_s").toDouble() - 1.0016e-3) < 1e-7);
+    QCOMPARE(std::round(sized.value("Re").toDouble()), 228764.0);
+    QVERIFY(std::fabs(sized.value("f").toDouble() - 0.01744) < 5e-6);
+    QVERIFY(std::fabs(sized.value("dp_kPa_100m").toDouble() - 12.54) < 5e-3);
+    QVERIFY(failed.value("dp_kPa_100m").isNull());
+
+    // Superheated steam at 1 MPa and 250 C: 0.23275 m3/kg in the steam tables.
+    const Outcome superheated = runSizer(
+        {"steam", "-Q10", "-p1", "--absolute", "--steam-temperature=250", "-v30", "--json"});
+    const QJsonObject steam = QJsonDocument::fromJson(superheated.out).object();
+    QVERIFY(std::fabs(steam.value("u_from_p").toDouble() - 0.23275) < 5e-5);
+    QCOMPARE(steam.value("d").toString(), QStringLiteral("165.589098459134"));
 }
 
 void tst_Cli::lineFailure()
@@ -226,6 +265,26 @@ void tst_Cli::usage_data()
     QTest::newRow("every size: DN90 offered")
         << QList<QByteArray> {"water", "-Q20", "-v1", "--all-sizes"} << 0
         << QByteArray("推荐 DN80（ASME B36.10M Sch40，内径 77.92 mm）");
+    QTest::newRow("steam temperature without its pressure")
+        << QList<QByteArray> {"steam", "-Q1", "-u1", "--steam-temperature=200", "-v1"} << 2
+        << QByteArray("须与蒸汽压力 -p/--steam-pressure 一起给出");
+    QTest::newRow("saturated or colder steam")
+        << QList<QByteArray> {"steam", "-Q1", "-p1", "--absolute", "--steam-temperature=150", "-v1"}
+        << 1 << QByteArray("蒸汽温度Ts须高于该压力下的饱和温度 179.89 °C");
+    QTest::newRow("steam past 800 C")
+        << QList<QByteArray> {"steam", "-Q1", "-p1", "--absolute", "--steam-temperature=900", "-v1"}
+        << 1 << QByteArray("蒸汽温度Ts超出了 IAPWS-IF97 过热蒸汽的适用范围");
+    QTest::newRow("boiling water") << QList<QByteArray> {"water", "-Q1", "-v1", "-T", "120"} << 1
+                                   << QByteArray("水温T须低于该压力下的沸点 99.97 °C");
+    QTest::newRow("hot water under pressure")
+        << QList<QByteArray> {"water", "-Q1", "-v1", "-T", "120", "-P", "1"} << 0
+        << QByteArray("每 100 m 压降约");
+    QTest::newRow("rough pipe") << QList<QByteArray> {"water", "-Q100", "-v2", "--roughness=-1"}
+                                << 1 << QByteArray("管壁粗糙度须是不小于零");
+    QTest::newRow("Chinese series") << QList<QByteArray> {"water", "-Q100", "-v2", "--series=cn"}
+                                    << 0 << QByteArray("推荐 DN150（Φ159×4.5，内径 150 mm）");
+    QTest::newRow("unknown series") << QList<QByteArray> {"water", "-Q1", "-v1", "--series=din"}
+                                    << 2 << QByteArray("不认识的管子系列“din”");
     QTest::newRow("unknown encoding") << QList<QByteArray> {"batch", "--encoding=latin1"} << 2
                                       << QByteArray("不认识的编码“latin1”");
     QTest::newRow("two files") << QList<QByteArray> {"batch", "a", "b"} << 2
@@ -242,7 +301,7 @@ void tst_Cli::usage()
 
     const Outcome outcome = runSizer(args);
     QCOMPARE(outcome.status, status);
-    const QByteArray &text = status == 2 ? outcome.err : outcome.out;
+    const QByteArray &text = status == 0 ? outcome.out : outcome.err;
     QVERIFY2(text.contains(output), text.constData());
 }
 
@@ -260,131 +319,155 @@ void tst_Cli::batch_data()
         << none
         << QByteArray("medium,Q,P,T,u,v\nair,600,0.7,20,,10\nsteam,10,,,0.3747,30\n"
                       "water,100,,,,2\n")
-        << QByteArray(
-               "medium,Q,P,T,u,v,d,error,DN,ID,v_real,v_check,DN_alt,v_alt,v_check_alt\n"
-               "air,600,0.7,20,,10,57.0212772537991,,65,62.68,8.28,inside,50,11.81,inside\n"
-               "steam,10,,,0.3747,30,210.106296907066,,200,202.74,32.24,inside,250,20.47,below\n"
-               "water,100,,,,2,132.936074863071,,150,154.08,1.49,inside,125,2.15,above\n")
+        << QByteArray("medium,Q,P,T,u,v,d,error,DN,ID,v_real,v_check,DN_alt,v_alt,v_check_alt,dp_"
+                      "kPa_100m,Re,f\n"
+                      "air,600,0.7,20,,10,57.0212772537991,,65,62.68,8.28,inside,50,11.81,inside,8."
+                      "962,238129,0.01969\n"
+                      "steam,10,,,0.3747,30,210.106296907066,,200,202.74,32.24,inside,250,20.47,"
+                      "below,10.133,1243876,0.01481\n"
+                      "water,100,,,,2,132.936074863071,,150,154.08,1.49,inside,125,2.15,above,12."
+                      "540,228764,0.01744\n")
         << 0 << QByteArray();
     QTest::newRow("failing rows mixed in")
         << none
         << QByteArray(
                "medium,Q,v\nwater,100,0\nwater,36,1\nwater,-4,1\nwater,x,1\nwater,1e308,1e-10\n")
         << QByteArray(
-               "medium,Q,v,d,error,DN,ID,v_real,v_check,DN_alt,v_alt,v_check_alt\nwater,100,0,,"
-               "水的设计流速v不能为零。,,,,,,,\n"
-               "water,36,1,112.8,,125,128.20,0.77,inside,100,1.22,inside\n"
-               "water,-4,1,,算得的流量与流速之比为负数，无法开平方，请检查输入的数值。,,,,,,,\n"
-               "water,x,1,,水流量Q不是有效的数字。,,,,,,,\n"
-               "water,1e308,1e-10,,计算结果超出了可以计算的范围，请检查输入的数值。,,,,,,,\n")
+               "medium,Q,v,d,error,DN,ID,v_real,v_check,DN_alt,v_alt,v_check_alt,dp_kPa_100m,Re,"
+               "f\nwater,100,0,,"
+               "水的设计流速v不能为零。,,,,,,,,,,\n"
+               "water,36,1,112.8,,125,128.20,0.77,inside,100,1.22,inside,4.617,98980,0.01976\n"
+               "water,-4,1,,算得的流量与流速之比为负数，无法开平方，请检查输入的数值。,,,,,,,,,,\n"
+               "water,x,1,,水流量Q不是有效的数字。,,,,,,,,,,\n"
+               "water,1e308,1e-10,,计算结果超出了可以计算的范围，请检查输入的数值。,,,,,,,,,,\n")
         << 1 << QByteArray();
     QTest::newRow("air messages quoted for their comma")
         << none << QByteArray("medium,Q,P,T,v\nair,,,20,10\n")
-        << QByteArray(
-               "medium,Q,P,T,v,d,error,DN,ID,v_real,v_check,DN_alt,v_alt,v_check_alt\nair,,,20,10,,"
-               "\"请输入正确的压缩空气体积流量,"
-               "单位：m3/h。请输入正确的设计压力，单位：MPa。\",,,,,,,\n")
+        << QByteArray("medium,Q,P,T,v,d,error,DN,ID,v_real,v_check,DN_alt,v_alt,v_check_alt,dp_kPa_"
+                      "100m,Re,f\nair,,,20,10,,"
+                      "\"请输入正确的压缩空气体积流量,"
+                      "单位：m3/h。请输入正确的设计压力，单位：MPa。\",,,,,,,,,,\n")
         << 1 << QByteArray();
     QTest::newRow("byte-order mark and CRLF kept")
         << none << QByteArray("\xEF\xBB\xBFmedium,Q,v\r\nwater,100,2\r\n")
-        << QByteArray(
-               "\xEF\xBB\xBFmedium,Q,v,d,error,DN,ID,v_real,v_check,DN_alt,v_alt,v_check_alt\r\n"
-               "water,100,2,132.936074863071,,150,154.08,1.49,inside,125,2.15,above\r\n")
+        << QByteArray("\xEF\xBB\xBFmedium,Q,v,d,error,DN,ID,v_real,v_check,DN_alt,v_alt,v_check_"
+                      "alt,dp_kPa_100m,Re,f\r\n"
+                      "water,100,2,132.936074863071,,150,154.08,1.49,inside,125,2.15,above,12.540,"
+                      "228764,0.01744\r\n")
         << 0 << QByteArray();
     QTest::newRow("quoted fields and extra columns in any order")
         << none
         << QByteArray("line,v,\"note, long\",Q,medium\n7,2,\"say \"\"hi\"\"\nthere\",\"100\",水\n")
         << QByteArray("line,v,\"note, "
-                      "long\",Q,medium,d,error,DN,ID,v_real,v_check,DN_alt,v_alt,v_check_alt\n"
+                      "long\",Q,medium,d,error,DN,ID,v_real,v_check,DN_alt,v_alt,v_check_alt,dp_"
+                      "kPa_100m,Re,f\n"
                       "7,2,\"say "
                       "\"\"hi\"\"\nthere\",\"100\",水,132.936074863071,,150,154.08,1.49,inside,125,"
-                      "2.15,above\n")
+                      "2.15,above,12.540,228764,0.01744\n")
         << 0 << QByteArray();
-    QTest::newRow("missing column")
-        << none << QByteArray("medium,Q,v\nair,600,10\nwater,100,2\n")
-        << QByteArray("medium,Q,v,d,error,DN,ID,v_real,v_check,DN_alt,v_alt,v_check_alt\nair,600,"
-                      "10,,表头缺少 P "
-                      "列（压缩空气设计压力P）。,,,,,,,\n"
-                      "water,100,2,132.936074863071,,150,154.08,1.49,inside,125,2.15,above\n")
-        << 1 << QByteArray();
-    QTest::newRow("unknown medium")
-        << none << QByteArray("medium,Q,v\noil,1,1\n")
-        << QByteArray("medium,Q,v,d,error,DN,ID,v_real,v_check,DN_alt,v_alt,v_check_alt\noil,1,"
-                      "1,,不认识的介质“oil”，应为 air、steam、water 或 "
-                      "压缩空气、蒸汽、水。,,,,,,,\n")
-        << 1 << QByteArray();
+    QTest::newRow("missing column") << none << QByteArray("medium,Q,v\nair,600,10\nwater,100,2\n")
+                                    << QByteArray("medium,Q,v,d,error,DN,ID,v_real,v_check,DN_alt,"
+                                                  "v_alt,v_check_alt,dp_kPa_100m,Re,f\nair,600,"
+                                                  "10,,表头缺少 P "
+                                                  "列（压缩空气设计压力P）。,,,,,,,,,,\n"
+                                                  "water,100,2,132.936074863071,,150,154.08,1.49,"
+                                                  "inside,125,2.15,above,12.540,228764,0.01744\n")
+                                    << 1 << QByteArray();
+    QTest::newRow("unknown medium") << none << QByteArray("medium,Q,v\noil,1,1\n")
+                                    << QByteArray("medium,Q,v,d,error,DN,ID,v_real,v_check,DN_alt,"
+                                                  "v_alt,v_check_alt,dp_kPa_100m,Re,f\noil,1,"
+                                                  "1,,不认识的介质“oil”，应为 air、steam、water 或 "
+                                                  "压缩空气、蒸汽、水。,,,,,,,,,,\n")
+                                    << 1 << QByteArray();
     QTest::newRow("short row padded, long row refused")
         << none << QByteArray("medium,v,Q,note\nwater,2,100\nwater,2,100,a,b\n")
-        << QByteArray("medium,v,Q,note,d,error,DN,ID,v_real,v_check,DN_alt,v_alt,v_check_alt\n"
-                      "water,2,100,,132.936074863071,,150,154.08,1.49,inside,125,2.15,above\n"
-                      "water,2,100,a,,这一行有 5 列，多于表头的 4 列。,,,,,,,,b\n")
+        << QByteArray("medium,v,Q,note,d,error,DN,ID,v_real,v_check,DN_alt,v_alt,v_check_alt,dp_"
+                      "kPa_100m,Re,f\n"
+                      "water,2,100,,132.936074863071,,150,154.08,1.49,inside,125,2.15,above,12.540,"
+                      "228764,0.01744\n"
+                      "water,2,100,a,,这一行有 5 列，多于表头的 4 列。,,,,,,,,,,,b\n")
         << 1 << QByteArray();
     QTest::newRow("the user's columns named like ours are kept")
         << none << QByteArray("D,medium,Q,v,error,error_2\nold,water,100,2,stale,x\n")
         << QByteArray(
                "D,medium,Q,v,error,error_2,d_2,error_3,DN,ID,v_real,v_check,DN_alt,v_alt,v_check_"
-               "alt\n"
-               "old,water,100,2,stale,x,132.936074863071,,150,154.08,1.49,inside,125,2.15,above\n")
+               "alt,dp_kPa_100m,Re,f\n"
+               "old,water,100,2,stale,x,132.936074863071,,150,154.08,1.49,inside,125,2.15,above,12."
+               "540,228764,0.01744\n")
         << 0 << QByteArray("表头已有 error 列，原样保留；结果写在 error_3 列");
     QTest::newRow("quotes that open no field are characters")
         << none << QByteArray("medium,Q,v,note\nwater,100,2,2\" pipe\nwater,36,1,3\" \"x\"\n")
-        << QByteArray(
-               "medium,Q,v,note,d,error,DN,ID,v_real,v_check,DN_alt,v_alt,v_check_alt\n"
-               "water,100,2,2\" pipe,132.936074863071,,150,154.08,1.49,inside,125,2.15,above\n"
-               "water,36,1,3\" \"x\",112.8,,125,128.20,0.77,inside,100,1.22,inside\n")
+        << QByteArray("medium,Q,v,note,d,error,DN,ID,v_real,v_check,DN_alt,v_alt,v_check_alt,dp_"
+                      "kPa_100m,Re,f\n"
+                      "water,100,2,2\" "
+                      "pipe,132.936074863071,,150,154.08,1.49,inside,125,2.15,above,12.540,228764,"
+                      "0.01744\n"
+                      "water,36,1,3\" "
+                      "\"x\",112.8,,125,128.20,0.77,inside,100,1.22,inside,4.617,98980,0.01976\n")
         << 0 << QByteArray();
     QTest::newRow("CR line ends")
         << none << QByteArray("medium,Q,v\rwater,100,2\rwater,36,1\r")
-        << QByteArray("medium,Q,v,d,error,DN,ID,v_real,v_check,DN_alt,v_alt,v_check_alt\r"
-                      "water,100,2,132.936074863071,,150,154.08,1.49,inside,125,2.15,above\r"
-                      "water,36,1,112.8,,125,128.20,0.77,inside,100,1.22,inside\r")
+        << QByteArray(
+               "medium,Q,v,d,error,DN,ID,v_real,v_check,DN_alt,v_alt,v_check_alt,dp_kPa_100m,Re,f\r"
+               "water,100,2,132.936074863071,,150,154.08,1.49,inside,125,2.15,above,12.540,228764,"
+               "0.01744\r"
+               "water,36,1,112.8,,125,128.20,0.77,inside,100,1.22,inside,4.617,98980,0.01976\r")
         << 0 << QByteArray();
     QTest::newRow("mixed line ends, CR kept inside quotes")
         << none << QByteArray("medium,Q,v,note\r\nwater,100,2,\"a\rb\"\nwater,36,1\rwater,0,1\r\n")
         << QByteArray(
-               "medium,Q,v,note,d,error,DN,ID,v_real,v_check,DN_alt,v_alt,v_check_alt\r\n"
-               "water,100,2,\"a\rb\",132.936074863071,,150,154.08,1.49,inside,125,2.15,above\r\n"
-               "water,36,1,,112.8,,125,128.20,0.77,inside,100,1.22,inside\r\n"
-               "water,0,1,,0,,,,,not-positive,,,\r\n")
+               "medium,Q,v,note,d,error,DN,ID,v_real,v_check,DN_alt,v_alt,v_check_alt,dp_kPa_100m,"
+               "Re,f\r\n"
+               "water,100,2,\"a\rb\",132.936074863071,,150,154.08,1.49,inside,125,2.15,above,12."
+               "540,228764,0.01744\r\n"
+               "water,36,1,,112.8,,125,128.20,0.77,inside,100,1.22,inside,4.617,98980,0.01976\r\n"
+               "water,0,1,,0,,,,,not-positive,,,,,,\r\n")
         << 0 << QByteArray();
     QTest::newRow("a gas service per row")
         << none
         << QByteArray("medium,Q,P,T,v,Service\nair,600,0.7,20,10,site\nair,600,0.7,20,10,\n")
         << QByteArray(
                "medium,Q,P,T,v,Service,d,error,DN,ID,v_real,v_check,DN_alt,v_alt,"
-               "v_check_alt\n"
-               "air,600,0.7,20,10,site,57.0212772537991,,65,62.68,8.28,inside,50,11.81,above\n"
-               "air,600,0.7,20,10,,57.0212772537991,,65,62.68,8.28,inside,50,11.81,inside\n")
+               "v_check_alt,dp_kPa_100m,Re,f\n"
+               "air,600,0.7,20,10,site,57.0212772537991,,65,62.68,8.28,inside,50,11.81,above,8.962,"
+               "238129,0.01969\n"
+               "air,600,0.7,20,10,,57.0212772537991,,65,62.68,8.28,inside,50,11.81,inside,8.962,"
+               "238129,0.01969\n")
         << 0 << QByteArray();
     QTest::newRow("header names in any case")
         << none << QByteArray("Medium,q, V \nwater,100,2\n")
-        << QByteArray("Medium,q, V ,d,error,DN,ID,v_real,v_check,DN_alt,v_alt,v_check_alt\n"
-                      "water,100,2,132.936074863071,,150,154.08,1.49,inside,125,2.15,above\n")
+        << QByteArray("Medium,q, V "
+                      ",d,error,DN,ID,v_real,v_check,DN_alt,v_alt,v_check_alt,dp_kPa_100m,Re,f\n"
+                      "water,100,2,132.936074863071,,150,154.08,1.49,inside,125,2.15,above,12.540,"
+                      "228764,0.01744\n")
         << 0 << QByteArray();
     QTest::newRow("p is the steam pressure, not P")
         << none << QByteArray("medium,Q,p,T,v\nair,600,0.7,20,10\n")
-        << QByteArray("medium,Q,p,T,v,d,error,DN,ID,v_real,v_check,DN_alt,v_alt,v_check_alt\n"
-                      "air,600,0.7,20,10,,表头缺少 P 列（压缩空气设计压力P）。,,,,,,,\n")
+        << QByteArray("medium,Q,p,T,v,d,error,DN,ID,v_real,v_check,DN_alt,v_alt,v_check_alt,dp_kPa_"
+                      "100m,Re,f\n"
+                      "air,600,0.7,20,10,,表头缺少 P 列（压缩空气设计压力P）。,,,,,,,,,,\n")
         << 1 << QByteArray();
     QTest::newRow("an input named twice")
         << none << QByteArray("medium,Q,q,v\nwater,1,2,1\n") << QByteArray() << 2
         << QByteArray("第 1 行的表头有两列 Q（第 2 列和第 3 列）");
     QTest::newRow("steam with both u and p")
         << QList<QByteArray> {"--gauge"} << QByteArray("medium,Q,u,p,v\nsteam,10,0.3747,0.4,30\n")
-        << QByteArray(
-               "medium,Q,u,p,v,d,error,DN,ID,v_real,v_check,DN_alt,v_alt,v_check_alt\n"
-               "steam,10,0.3747,0.4,30,,这一行同时给出了比容 u 和压力 p，请只给出其一。,,,,,,,\n")
+        << QByteArray("medium,Q,u,p,v,d,error,DN,ID,v_real,v_check,DN_alt,v_alt,v_check_alt,dp_kPa_"
+                      "100m,Re,f\n"
+                      "steam,10,0.3747,0.4,30,,这一行同时给出了比容 u 和压力 "
+                      "p，请只给出其一。,,,,,,,,,,\n")
         << 1 << QByteArray();
     QTest::newRow("blank lines skipped, no final line end")
         << none << QByteArray("medium,Q,v\n\nwater,36,1")
-        << QByteArray("medium,Q,v,d,error,DN,ID,v_real,v_check,DN_alt,v_alt,v_check_alt\nwater,36,"
+        << QByteArray("medium,Q,v,d,error,DN,ID,v_real,v_check,DN_alt,v_alt,v_check_alt,dp_kPa_"
+                      "100m,Re,f\nwater,36,"
                       "1,112.8,,125,128.20,0.77,"
-                      "inside,100,1.22,inside\n")
+                      "inside,100,1.22,inside,4.617,98980,0.01976\n")
         << 0 << QByteArray();
-    QTest::newRow("header only")
-        << none << QByteArray("medium,Q,P,T,u,v\n")
-        << QByteArray("medium,Q,P,T,u,v,d,error,DN,ID,v_real,v_check,DN_alt,v_alt,v_check_alt\n")
-        << 0 << QByteArray();
+    QTest::newRow("header only") << none << QByteArray("medium,Q,P,T,u,v\n")
+                                 << QByteArray("medium,Q,P,T,u,v,d,error,DN,ID,v_real,v_check,DN_"
+                                               "alt,v_alt,v_check_alt,dp_kPa_100m,Re,f\n")
+                                 << 0 << QByteArray();
     QTest::newRow("empty file") << none << QByteArray() << QByteArray() << 2
                                 << QByteArray("输入是空的，缺少表头行");
     QTest::newRow("no medium column") << none << QByteArray("Q,v\n1,1\n") << QByteArray() << 2
@@ -394,37 +477,43 @@ void tst_Cli::batch_data()
         << none
         << QByteArray(
                "medium,Q,P,T,v\nwater,100,,,2\n\xD1\xB9\xCB\xF5\xBF\xD5\xC6\xF8,600,0.7,20,10\n")
-        << QByteArray("medium,Q,P,T,v,d,error,DN,ID,v_real,v_check,DN_alt,v_alt,v_check_alt\nwater,"
-                      "100,,,2,132.936074863071,,150,154.08,1.49,inside,125,2.15,above\n")
+        << QByteArray("medium,Q,P,T,v,d,error,DN,ID,v_real,v_check,DN_alt,v_alt,v_check_alt,dp_kPa_"
+                      "100m,Re,f\nwater,"
+                      "100,,,2,132.936074863071,,150,154.08,1.49,inside,125,2.15,above,12.540,"
+                      "228764,0.01744\n")
         << 2
         << QByteArray("第 3 行不是 UTF-8 编码的文本。Excel 另存的“CSV（逗号分隔）”是 GBK "
                       "编码，请加 --encoding=gbk 重试");
     // 水 in GBK is CB AE, which is valid UTF-8 too (U+02EE).
     QTest::newRow("GBK that reads as UTF-8")
         << none << QByteArray("medium,Q,v\n\xCB\xAE,100,2\n")
-        << QByteArray("medium,Q,v,d,error,DN,ID,v_real,v_check,DN_alt,v_alt,v_check_alt\n\xCB\xAE,"
+        << QByteArray("medium,Q,v,d,error,DN,ID,v_real,v_check,DN_alt,v_alt,v_check_alt,dp_kPa_"
+                      "100m,Re,f\n\xCB\xAE,"
                       "100,2,,不认识的介质“\xCB\xAE”，"
                       "应为 air、steam、water 或 压缩空气、蒸汽、水。文件看来是 GBK 编码（“水”），"
-                      "请加 --encoding=gbk 重试。,,,,,,,\n")
+                      "请加 --encoding=gbk 重试。,,,,,,,,,,\n")
         << 1 << QByteArray();
     QTest::newRow("GBK read as GBK, with a byte-order mark added")
         << QList<QByteArray> {"--encoding=GBK", "--bom"}
         << QByteArray("medium,Q,v,\xB1\xB8\xD7\xA2\n\xCB\xAE,100,2,\xD2\xBB\xBA\xC5\xCF\xDF\n"
                       "\xD1\xB9\xCB\xF5\xBF\xD5\xC6\xF8,600,2,\"\xD2\xBB,\"\n")
-        << QByteArray(
-               "\xEF\xBB\xBFmedium,Q,v,备注,d,error,DN,ID,v_real,v_check,DN_alt,v_alt,v_check_alt\n"
-               "水,100,2,一号线,132.936074863071,,150,154.08,1.49,inside,125,2.15,above\n"
-               "压缩空气,600,2,\"一,\",,表头缺少 P 列（压缩空气设计压力P）。,,,,,,,\n")
+        << QByteArray("\xEF\xBB\xBFmedium,Q,v,备注,d,error,DN,ID,v_real,v_check,DN_alt,v_alt,v_"
+                      "check_alt,dp_kPa_100m,Re,f\n"
+                      "水,100,2,一号线,132.936074863071,,150,154.08,1.49,inside,125,2.15,above,12."
+                      "540,228764,0.01744\n"
+                      "压缩空气,600,2,\"一,\",,表头缺少 P 列（压缩空气设计压力P）。,,,,,,,,,,\n")
         << 1 << QByteArray();
     QTest::newRow("broken GBK")
         << gbk << QByteArray("medium,Q,v\nwater,100,2\n\xCB\x20,1,1\n")
-        << QByteArray("medium,Q,v,d,error,DN,ID,v_real,v_check,DN_alt,v_alt,v_check_alt\n"
-                      "water,100,2,132.936074863071,,150,154.08,1.49,inside,125,2.15,above\n")
+        << QByteArray(
+               "medium,Q,v,d,error,DN,ID,v_real,v_check,DN_alt,v_alt,v_check_alt,dp_kPa_100m,Re,f\n"
+               "water,100,2,132.936074863071,,150,154.08,1.49,inside,125,2.15,above,12.540,228764,"
+               "0.01744\n")
         << 2 << QByteArray("第 3 行不是 GBK 编码的文本");
-    QTest::newRow("quote left open")
-        << none << QByteArray("medium,Q,v\nwater,\"100,2\n")
-        << QByteArray("medium,Q,v,d,error,DN,ID,v_real,v_check,DN_alt,v_alt,v_check_alt\n") << 2
-        << QByteArray("第 2 行引号没有闭合");
+    QTest::newRow("quote left open") << none << QByteArray("medium,Q,v\nwater,\"100,2\n")
+                                     << QByteArray("medium,Q,v,d,error,DN,ID,v_real,v_check,DN_alt,"
+                                                   "v_alt,v_check_alt,dp_kPa_100m,Re,f\n")
+                                     << 2 << QByteArray("第 2 行引号没有闭合");
 }
 
 void tst_Cli::batch()
@@ -462,7 +551,7 @@ void tst_Cli::steamPressure_data()
                               << 0 << QByteArray(R"("u_from_p":0.37387)");
     QTest::newRow("too high") << QList<QByteArray> {"steam", "-Q",         "10", "-p",
                                                     "17",    "--absolute", "-v", "30"}
-                              << 1 << QByteArray("蒸汽压力p超出了 IAPWS-IF97 饱和蒸汽的适用范围");
+                              << 1 << QByteArray("蒸汽压力p超出了 IAPWS-IF97 的适用范围（饱和蒸汽");
     QTest::newRow("vacuum below the triple point")
         << QList<QByteArray> {"steam", "-Q", "10", "-p", "-0.101", "--gauge", "-v", "30"} << 1
         << QByteArray("蒸汽压力p超出了");
@@ -504,9 +593,12 @@ void tst_Cli::batchFromFileOrDash()
     const Outcome fromFile = runSizer({"batch", file.fileName().toLocal8Bit()});
     const Outcome fromDash = runSizer({"batch", "-"}, csv);
     QCOMPARE(fromFile.status, 0);
-    QCOMPARE(fromFile.out,
-             QByteArray("medium,Q,v,d,error,DN,ID,v_real,v_check,DN_alt,v_alt,v_check_alt\n"
-                        "water,100,2,132.936074863071,,150,154.08,1.49,inside,125,2.15,above\n"));
+    QCOMPARE(
+        fromFile.out,
+        QByteArray(
+            "medium,Q,v,d,error,DN,ID,v_real,v_check,DN_alt,v_alt,v_check_alt,dp_kPa_100m,Re,f\n"
+            "water,100,2,132.936074863071,,150,154.08,1.49,inside,125,2.15,above,12.540,228764,0."
+            "01744\n"));
     QCOMPARE(fromDash.out, fromFile.out);
 }
 
@@ -514,14 +606,16 @@ void tst_Cli::batchFromFileOrDash()
 void tst_Cli::longRecordsAcrossReads()
 {
     QByteArray input("medium,Q,v,note\n");
-    QByteArray expected("medium,Q,v,note,d,error,DN,ID,v_real,v_check,DN_alt,v_alt,v_check_alt\n");
+    QByteArray expected(
+        "medium,Q,v,note,d,error,DN,ID,v_real,v_check,DN_alt,v_alt,v_check_alt,dp_kPa_100m,Re,f\n");
     const QByteArray longNote = '"' + QByteArray(3 << 20, 'x') + "\n\"\"" + '"';
     input += "water,100,2," + longNote + '\n';
-    expected
-        += "water,100,2," + longNote + ",132.936074863071,,150,154.08,1.49,inside,125,2.15,above\n";
+    expected += "water,100,2," + longNote
+        + ",132.936074863071,,150,154.08,1.49,inside,125,2.15,above,12.540,228764,0.01744\n";
     for (int i = 0; i < 200000; ++i) {
         input += "water,36,1,\n";
-        expected += "water,36,1,,112.8,,125,128.20,0.77,inside,100,1.22,inside\n";
+        expected
+            += "water,36,1,,112.8,,125,128.20,0.77,inside,100,1.22,inside,4.617,98980,0.01976\n";
     }
     const Outcome outcome = runSizer({"batch"}, input);
     QCOMPARE(outcome.status, 0);
@@ -578,15 +672,16 @@ void tst_Cli::roundTripKeepsEveryByte()
     const QList<QByteArray> plain {"a", "b", "2\"", " ", "\"", "x\"y\"", "水", "", "1.5"};
     const QList<QByteArray> special {",", "\"\"", "\n", "\r", "\r\n", "a", "水", " "};
     const std::pair<QByteArray, QByteArray> rows[] = {
-        {"water,100,2", "132.936074863071,,150,154.08,1.49,inside,125,2.15,above"},
-        {"water,36,1", "112.8,,125,128.20,0.77,inside,100,1.22,inside"},
-        {"water,1,0", ",水的设计流速v不能为零。,,,,,,,"},
+        {"water,100,2",
+         "132.936074863071,,150,154.08,1.49,inside,125,2.15,above,12.540,228764,0.01744"},
+        {"water,36,1", "112.8,,125,128.20,0.77,inside,100,1.22,inside,4.617,98980,0.01976"},
+        {"water,1,0", ",水的设计流速v不能为零。,,,,,,,,,,"},
     };
     for (int file = 0; file < 200; ++file) {
         const QByteArray lineEnd = ends[random.bounded(3)];
         QByteArray input = "medium,Q,v,note,other" + lineEnd;
-        QByteArray expected
-            = "medium,Q,v,note,other,d,error,DN,ID,v_real,v_check,DN_alt,v_alt,v_check_alt"
+        QByteArray expected = "medium,Q,v,note,other,d,error,DN,ID,v_real,v_check,DN_alt,v_alt,v_"
+                              "check_alt,dp_kPa_100m,Re,f"
             + lineEnd;
         const int count = random.bounded(1, 20);
         for (int row = 0; row < count; ++row) {
@@ -713,8 +808,10 @@ void tst_Cli::closedPipeEndsQuietly()
          QStringLiteral("trap '' PIPE; set -o pipefail; \"$0\" batch \"$1\" 2>\"$2\" | head -1"),
          QStringLiteral(TOVRIK_SIZER), lines.fileName(), dir.filePath(QStringLiteral("err"))});
     QVERIFY(shell.waitForFinished(60000));
-    QCOMPARE(shell.readAllStandardOutput(),
-             QByteArray("medium,Q,v,d,error,DN,ID,v_real,v_check,DN_alt,v_alt,v_check_alt\n"));
+    QCOMPARE(
+        shell.readAllStandardOutput(),
+        QByteArray(
+            "medium,Q,v,d,error,DN,ID,v_real,v_check,DN_alt,v_alt,v_check_alt,dp_kPa_100m,Re,f\n"));
     QFile said(dir.filePath(QStringLiteral("err")));
     QVERIFY(said.open(QIODevice::ReadOnly));
     QCOMPARE(said.readAll(), QByteArray());

@@ -1,5 +1,6 @@
 #include "window/quendal.h"
 
+#include "core/friction.h"
 #include "core/messages.h"
 #include "core/pipes.h"
 #include "runtime/conversion.h"
@@ -7,6 +8,14 @@
 #include "window/definition.h"
 
 namespace tovrik {
+
+namespace {
+
+// Engineers in China order pipe by the metric series (Φ159×4.5), and the window speaks to them.
+constexpr PipeSeries windowSeries = PipeSeries::Chinese;
+constexpr double windowWaterTemperature = 20.0; // C
+
+} // namespace
 
 Quendal::Quendal()
     : Form(quendalCaption, quendalClientWidth, quendalClientHeight, quendalDefinition())
@@ -119,23 +128,40 @@ void Quendal::Command1_Click()
     if (flowEmpty || pressureEmpty)
         return;
 
-    calculate(Medium::Air, Textda, [&] {
-        return airSizing(Textqa.text(), Textpa.text(), Textta.text(), Textva.text(),
-                         localeDecimalSeparator());
-    });
+    calculate(
+        Medium::Air, Textda,
+        [&] {
+            return airSizing(Textqa.text(), Textpa.text(), Textta.text(), Textva.text(),
+                             localeDecimalSeparator());
+        },
+        [&] {
+            return airState(
+                vbaR8Str(Textpa.text(), Operand::Pressure, localeDecimalSeparator()),
+                vbaR8Str(Textta.text(), Operand::Temperature, localeDecimalSeparator()));
+        });
 }
 
 void Quendal::Command2_Click()
 {
-    calculate(Medium::Water, Textdw,
-              [&] { return waterSizing(Textqw.text(), Textvw.text(), localeDecimalSeparator()); });
+    // The panel has no temperature: the pressure drop is for water at 20 C, and says so.
+    calculate(
+        Medium::Water, Textdw,
+        [&] { return waterSizing(Textqw.text(), Textvw.text(), localeDecimalSeparator()); },
+        [] { return waterState(windowWaterTemperature, atmosphericPressure); }, "水温按 20 °C");
 }
 
 void Quendal::Command3_Click()
 {
-    calculate(Medium::Steam, Textds, [&] {
-        return steamSizing(Textqs.text(), Textus.text(), Textvs.text(), localeDecimalSeparator());
-    });
+    calculate(
+        Medium::Steam, Textds,
+        [&] {
+            return steamSizing(Textqs.text(), Textus.text(), Textvs.text(),
+                               localeDecimalSeparator());
+        },
+        [&] {
+            return saturatedSteamState(
+                vbaR8Str(Textus.text(), Operand::SpecificVolume, localeDecimalSeparator()));
+        });
 }
 
 void Quendal::Image2_Click()
@@ -177,13 +203,27 @@ void Quendal::Image5_Click()
 // A failed calculation must not cost the user anything typed: no result is written, nothing
 // is cleared, and the field at fault is selected so it can be retyped at once.
 void Quendal::calculate(Medium medium, const TextBox &result,
-                        const std::function<Sizing()> &formula)
+                        const std::function<Sizing()> &formula,
+                        const std::function<FluidState()> &fluid, std::string_view condition)
 {
     try {
         const Sizing sizing = formula();
         result.setText(vbaStrR8(sizing.diameter, localeDecimalSeparator()));
-        // The pipe to choose goes beside the result, not into it: the result text stays as it is.
-        result.setToolTip(adviceText(advise(medium, sizing.flow, sizing.diameter)));
+        // The pipe to choose goes beside the result, not into it: the result text stays as it
+        // is. A pressure drop that cannot be had leaves the sizing standing.
+        const PipeAdvice advice
+            = advise(medium, sizing.flow, sizing.diameter, {.series = windowSeries});
+        std::optional<PressureDrop> drop;
+        std::string note;
+        if (const SizeCheck *pipe = advice.recommended()) {
+            try {
+                drop
+                    = pressureDrop(fluid(), sizing.flow, pipe->size.bore, commercialSteelRoughness);
+            } catch (const Failure &failure) {
+                note = failureMessage(medium, failure);
+            }
+        }
+        result.setToolTip(adviceWithDrop(advice, drop, condition, note));
     } catch (const Failure &failure) {
         reportFailure(result, fieldFor(medium, failure.operand()), failureMessage(medium, failure));
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/fluid.h"
 #include "core/sizing.h"
 #include "runtime/failure.h"
 #include "runtime/form.h"
@@ -65,10 +66,11 @@ private:
     void Image7_Click();
     void Image5_Click();
 
-    // Runs one formula; on success writes its text to the result field and the pipe to choose
-    // to its tooltip, otherwise leaves the field's text alone and points the user at the input
-    // to mend.
-    void calculate(Medium medium, const TextBox &result, const std::function<Sizing()> &formula);
+    // Runs one formula; on success writes its text to the result field, and to its tooltip the
+    // pipe to choose with its pressure drop for the fluid given; otherwise leaves the field's
+    // text alone and points the user at the input to mend.
+    void calculate(Medium medium, const TextBox &result, const std::function<Sizing()> &formula,
+                   const std::function<FluidState()> &fluid, std::string_view condition = {});
     const TextBox &fieldFor(Medium medium, Operand operand) const;
 };
 

@@ -1,0 +1,119 @@
+#include "core/fluid.h"
+
+#include "runtime/failure.h"
+
+#include <cmath>
+
+namespace tovrik {
+
+namespace {
+
+// IAPWS R12-08, tables 1 and 2.
+constexpr double h0[] = {1.67752, 2.20462, 0.6366564, -0.241605};
+constexpr double h1[6][7] = {
+    {5.20094e-1, 2.22531e-1, -2.81378e-1, 1.61913e-1, -3.25372e-2, 0.0, 0.0},
+    {8.50895e-2, 9.99115e-1, -9.06851e-1, 2.57399e-1, 0.0, 0.0, 0.0},
+    {-1.08374, 1.88797, -7.72479e-1, 0.0, 0.0, 0.0, 0.0},
+    {-2.89555e-1, 1.26613, -4.89837e-1, 0.0, 6.98452e-2, 0.0, -4.35673e-3},
+    {0.0, 0.0, -2.57040e-1, 0.0, 0.0, 8.72102e-3, 0.0},
+    {0.0, 1.20573e-1, 0.0, 0.0, 0.0, 0.0, -5.93264e-4},
+};
+constexpr double criticalTemperature = 647.096; // K
+constexpr double criticalDensity = 322.0; // kg/m3
+constexpr double referenceViscosity = 1.0e-6; // Pa s
+
+constexpr double waterHighest = 623.15; // K, where region 1 ends
+constexpr double waterHighestPressure = 100.0; // MPa
+
+} // namespace
+
+double waterViscosity(double temperature, double density)
+{
+    const double t = temperature / criticalTemperature;
+    const double rho = density / criticalDensity;
+    double sum0 = 0.0;
+    double inverse = 1.0;
+    for (const double h : h0) {
+        sum0 += h * inverse;
+        inverse /= t;
+    }
+    const double mu0 = 100.0 * std::sqrt(t) / sum0;
+    double sum1 = 0.0;
+    double a = 1.0; // (1/t - 1)^i
+    for (const auto &row : h1) {
+        double inner = 0.0;
+        double b = 1.0; // (rho - 1)^j
+        for (const double h : row) {
+            inner += h * b;
+            b *= rho - 1.0;
+        }
+        sum1 += a * inner;
+        a *= 1.0 / t - 1.0;
+    }
+    const double mu1 = std::exp(rho * sum1);
+    return referenceViscosity * mu0 * mu1;
+}
+
+double airViscosity(double temperature)
+{
+    constexpr double reference = 273.15; // K
+    constexpr double sutherland = 110.4; // K
+    return 1.716e-5 * std::pow(temperature / reference, 1.5) * (reference + sutherland)
+        / (temperature + sutherland);
+}
+
+FluidState waterState(double temperature, double pressure)
+{
+    // A line list gives most of its water one temperature: the last state is asked again.
+    thread_local double lastTemperature = std::nan("");
+    thread_local double lastPressure = std::nan("");
+    thread_local FluidState last {};
+    if (temperature == lastTemperature && pressure == lastPressure)
+        return last;
+    if (!std::isfinite(temperature))
+        throw Failure(Fault::NotANumber, Operand::Temperature);
+    if (!std::isfinite(pressure))
+        throw Failure(Fault::NotANumber, Operand::Pressure);
+    const double kelvin = temperature + kelvinOffset;
+    if (!(pressure > 0.0) || pressure > waterHighestPressure)
+        throw Failure(Fault::OutOfRange, Operand::Pressure);
+    if (kelvin < kelvinOffset || kelvin > waterHighest)
+        throw Failure(Fault::OutOfRange, Operand::Temperature);
+    if (pressure < saturationPressure(waterHighest)) {
+        const double boiling = saturationTemperature(pressure);
+        if (kelvin >= boiling)
+            throw Failure(Fault::NotLiquid, Operand::Temperature, boiling - kelvinOffset);
+    }
+    const double density = 1.0 / region1SpecificVolume(pressure, kelvin);
+    last = {density, waterViscosity(kelvin, density), temperature, pressure};
+    lastTemperature = temperature;
+    lastPressure = pressure;
+    return last;
+}
+
+FluidState airState(double pressure, double temperature)
+{
+    const double kelvin = temperature + kelvinOffset;
+    if (!(pressure > 0.0))
+        throw Failure(Fault::OutOfRange, Operand::Pressure);
+    if (!(kelvin > 0.0))
+        throw Failure(Fault::OutOfRange, Operand::Temperature);
+    const double density = pressure * 1.0e6 / (airGasConstant * kelvin);
+    return {density, airViscosity(kelvin), temperature, pressure};
+}
+
+FluidState saturatedSteamState(double specificVolume)
+{
+    const SaturationState saturation = saturationForVolume(specificVolume);
+    const double density = 1.0 / specificVolume;
+    return {density, waterViscosity(saturation.temperature, density),
+            saturation.temperature - kelvinOffset, saturation.pressure};
+}
+
+FluidState superheatedSteamState(double specificVolume, double temperature, double pressure)
+{
+    const double density = 1.0 / specificVolume;
+    return {density, waterViscosity(temperature + kelvinOffset, density), temperature, pressure};
+}
+
+} // namespace tovrik

@@ -1,0 +1,218 @@
+#include "core/fluid.h"
+#include "core/friction.h"
+#include "runtime/failure.h"
+#include "tests/faultname.h"
+
+#include <QTest>
+
+#include <cmath>
+
+using namespace tovrik;
+
+// The properties behind the pressure drop, each held to the check values its formulation
+// publishes, and the friction factor to a second, differently written solver.
+class tst_Fluid : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void if97Verification_data();
+    void if97Verification();
+    void viscosityVerification_data();
+    void viscosityVerification();
+    void air();
+    void colebrookAgainstBisection_data();
+    void colebrookAgainstBisection();
+    void frictionRegimes_data();
+    void frictionRegimes();
+    void states_data();
+    void states();
+    void saturationFromVolume_data();
+    void saturationFromVolume();
+};
+
+Q_DECLARE_METATYPE(std::function<double()>)
+
+namespace {
+
+bool near(double actual, double expected, double relative)
+{
+    return std::fabs(actual - expected) <= relative * std::fabs(expected);
+}
+
+} // namespace
+
+// IAPWS-IF97 tables 5, 33 and the B23 check value of section 4.
+void tst_Fluid::if97Verification_data()
+{
+    QTest::addColumn<std::function<double()>>("compute");
+    QTest::addColumn<double>("expected");
+
+    QTest::newRow("region 1 v at 3 MPa, 300 K")
+        << std::function<double()>([] { return region1SpecificVolume(3, 300); }) << 0.100215168e-2;
+    QTest::newRow("region 1 v at 80 MPa, 300 K")
+        << std::function<double()>([] { return region1SpecificVolume(80, 300); }) << 0.971180894e-3;
+    QTest::newRow("region 1 v at 3 MPa, 500 K")
+        << std::function<double()>([] { return region1SpecificVolume(3, 500); }) << 0.120241800e-2;
+    QTest::newRow("ps at 300 K") << std::function<double()>([] { return saturationPressure(300); })
+                                 << 0.353658941e-2;
+    QTest::newRow("ps at 500 K") << std::function<double()>([] { return saturationPressure(500); })
+                                 << 0.263889776e1;
+    QTest::newRow("ps at 600 K") << std::function<double()>([] { return saturationPressure(600); })
+                                 << 0.123443146e2;
+    QTest::newRow("B23 at 623.15 K")
+        << std::function<double()>([] { return boundary23Pressure(623.15); }) << 0.165291643e2;
+}
+
+void tst_Fluid::if97Verification()
+{
+    QFETCH(std::function<double()>, compute);
+    QFETCH(double, expected);
+    const double actual = compute();
+    QVERIFY2(near(actual, expected, 5e-9), qPrintable(QString::number(actual, 'g', 12)));
+}
+
+// IAPWS R12-08, table 4 (the critical enhancement taken as 1), in micro-pascal seconds.
+void tst_Fluid::viscosityVerification_data()
+{
+    QTest::addColumn<double>("temperature");
+    QTest::addColumn<double>("density");
+    QTest::addColumn<double>("expected");
+
+    const double rows[][3] = {
+        {298.15, 998, 889.735100}, {298.15, 1200, 1437.649467}, {373.15, 1000, 307.883622},
+        {433.15, 1, 14.538324},    {433.15, 1000, 217.685358},  {873.15, 1, 32.619287},
+        {873.15, 100, 35.802262},  {873.15, 600, 77.430195},    {1173.15, 1, 44.217245},
+        {1173.15, 100, 47.640433}, {1173.15, 400, 64.154608},
+    };
+    for (const auto &row : rows) {
+        QTest::addRow("%g K, %g kg/m3", row[0], row[1]) << row[0] << row[1] << row[2];
+    }
+}
+
+void tst_Fluid::viscosityVerification()
+{
+    QFETCH(double, temperature);
+    QFETCH(double, density);
+    QFETCH(double, expected);
+    const double actual = waterViscosity(temperature, density) * 1e6;
+    QVERIFY2(std::fabs(actual - expected) < 5e-7, qPrintable(QString::number(actual, 'f', 7)));
+}
+
+// Sutherland's law against the published 184.6e-7 Pa s of air at 300 K (Incropera and DeWitt,
+// table A.4), and the ideal gas against 1.2922 kg/m3 at 0 C and one atmosphere.
+void tst_Fluid::air()
+{
+    QVERIFY(near(airViscosity(300.0), 184.6e-7, 2e-3));
+    QCOMPARE(airViscosity(273.15), 1.716e-5);
+    const FluidState state = airState(atmosphericPressure, 0.0);
+    QVERIFY(near(state.density, 1.2922, 1e-3));
+}
+
+// Bisection on f itself, with no Newton step and no 1/sqrt(f) substitution.
+void tst_Fluid::colebrookAgainstBisection_data()
+{
+    QTest::addColumn<double>("reynolds");
+    QTest::addColumn<double>("relativeRoughness");
+    for (const double re : {4e3, 1e4, 1e5, 1e6, 1e8}) {
+        for (const double rr : {0.0, 1e-6, 1e-4, 1e-3, 0.05}) {
+            QTest::addRow("Re %g, e/D %g", re, rr) << re << rr;
+        }
+    }
+}
+
+void tst_Fluid::colebrookAgainstBisection()
+{
+    QFETCH(double, reynolds);
+    QFETCH(double, relativeRoughness);
+    const auto residual = [&](double f) {
+        return 1.0 / std::sqrt(f)
+            + 2.0 * std::log10(relativeRoughness / 3.7 + 2.51 / (reynolds * std::sqrt(f)));
+    };
+    double low = 1e-4;
+    double high = 1.0;
+    for (int i = 0; i < 200; ++i) {
+        const double middle = (low + high) / 2;
+        (residual(middle) > 0 ? low : high) = middle;
+    }
+    const double actual = colebrook(reynolds, relativeRoughness);
+    QVERIFY2(near(actual, (low + high) / 2, 1e-12), qPrintable(QString::number(actual, 'g', 17)));
+}
+
+void tst_Fluid::frictionRegimes_data()
+{
+    QTest::addColumn<double>("reynolds");
+    QTest::addColumn<double>("expected");
+    QTest::newRow("laminar") << 1000.0 << 0.064;
+    QTest::newRow("just below the laminar limit") << 2299.0 << 64.0 / 2299.0;
+    // Moody's chart: a smooth pipe at Re 1e5 reads 0.018; in the transition the turbulent
+    // factor applies.
+    QTest::newRow("smooth, Re 1e5") << 1e5 << 0.01799;
+    QTest::newRow("transition takes Colebrook") << 3000.0 << colebrook(3000.0, 0.0);
+}
+
+void tst_Fluid::frictionRegimes()
+{
+    QFETCH(double, reynolds);
+    QFETCH(double, expected);
+    QVERIFY(near(frictionFactor(reynolds, 0.0), expected, 1e-3));
+}
+
+// Where the properties stop: each limit is an input error saying which and why.
+void tst_Fluid::states_data()
+{
+    QTest::addColumn<std::function<QString()>>("compute");
+    QTest::addColumn<QString>("expected");
+    const auto density = [](std::function<FluidState()> state) {
+        return std::function<QString()>(
+            [=] { return outcome([&] { return QString::number(state().density, 'f', 4); }); });
+    };
+    QTest::newRow("water at 20 C") << density([] { return waterState(20, atmosphericPressure); })
+                                   << "998.20"; // steam tables: 0.0010018 m3/kg
+    QTest::newRow("water boils at 100 C")
+        << density([] { return waterState(100, atmosphericPressure); }) << "NotLiquid:Temperature";
+    QTest::newRow("hot water under pressure")
+        << density([] { return waterState(150, 1.0); }) << "917.30"; // 0.0010902 m3/kg
+    QTest::newRow("ice") << density([] { return waterState(-1, atmosphericPressure); })
+                         << "OutOfRange:Temperature";
+    QTest::newRow("superheated at 1 MPa, 250 C") << density([] {
+        return FluidState {1.0 / superheatedSteamVolume(1.0, PressureKind::Absolute, 250), 0, 0, 0};
+    }) << "4.296"; // 0.23275 m3/kg
+    QTest::newRow("not superheated at 1 MPa, 150 C") << density([] {
+        return FluidState {1.0 / superheatedSteamVolume(1.0, PressureKind::Absolute, 150), 0, 0, 0};
+    }) << "NotSuperheated:Temperature";
+    QTest::newRow("past 800 C") << density([] {
+        return FluidState {1.0 / superheatedSteamVolume(1.0, PressureKind::Absolute, 801), 0, 0, 0};
+    }) << "OutOfRange:Temperature";
+    QTest::newRow("region 3 at 30 MPa, 400 C") << density([] {
+        return FluidState {1.0 / superheatedSteamVolume(30.0, PressureKind::Absolute, 400), 0, 0,
+                           0};
+    }) << "OutOfRange:Temperature";
+}
+
+void tst_Fluid::states()
+{
+    QFETCH(std::function<QString()>, compute);
+    QFETCH(QString, expected);
+    QVERIFY2(compute().startsWith(expected), qPrintable(compute()));
+}
+
+// The pressure found for a specific volume gives back that volume.
+void tst_Fluid::saturationFromVolume_data()
+{
+    QTest::addColumn<double>("pressure");
+    for (const double p : {0.001, 0.101325, 0.501325, 3.0, 16.0})
+        QTest::addRow("%g MPa", p) << p;
+}
+
+void tst_Fluid::saturationFromVolume()
+{
+    QFETCH(double, pressure);
+    const double volume = saturatedSteamVolume(pressure, PressureKind::Absolute);
+    const SaturationState found = saturationForVolume(volume);
+    QVERIFY2(near(found.pressure, pressure, 1e-10), qPrintable(QString::number(found.pressure)));
+    QVERIFY(near(found.temperature, saturationTemperature(pressure), 1e-12));
+}
+
+QTEST_APPLESS_MAIN(tst_Fluid)
+#include "tst_fluid.moc"
