@@ -15,6 +15,7 @@ const ProjectHeader &projectHeader()
         .title = "Tovrik",
         .version = "1.00",
         .icon = "icons/tovrik.ico",
+        .applicationId = "org.tovrik.Tovrik",
     };
     return header;
 }

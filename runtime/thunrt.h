@@ -16,6 +16,7 @@ struct ProjectHeader
     const char *title; // the application title, used by message boxes
     const char *version;
     const char *icon; // the application icon's path under resources/; on Windows, icon group 1
+    const char *applicationId; // reverse-DNS: the desktop entry's name on Linux
 };
 
 // Creates the application, builds the start-up form, raises its load event, shows it at the

@@ -48,6 +48,9 @@ void initializeRuntime(const ProjectHeader &header)
 {
     QCoreApplication::setApplicationName(QString::fromUtf8(header.title));
     QCoreApplication::setApplicationVersion(QString::fromUtf8(header.version));
+    // So that a Wayland compositor matches the window to its desktop entry and icon.
+    if (header.applicationId)
+        QGuiApplication::setDesktopFileName(QString::fromUtf8(header.applicationId));
     if (header.icon)
         QApplication::setWindowIcon(QIcon(QStringLiteral(":/") + QString::fromUtf8(header.icon)));
 
