@@ -152,13 +152,13 @@ public:
     ~NativeForm();
 
     HWND window() const { return m_window; }
-    // A Label, Line or Image has no window: its container draws it, as the original runtime's
-    // lightweight controls are drawn, and so the window has half as many children to show.
+    // A Line or Image has no window: its container draws it, as the original runtime's
+    // lightweight controls are drawn, and so the window has fewer children to show. A Label
+    // is a static control, which a screen reader reads as the name of the field beside it.
     HWND control(int index) const { return m_controls.at(std::size_t(index)); }
     static bool windowless(ControlKind kind)
     {
-        return kind == ControlKind::Label || kind == ControlKind::Line
-            || kind == ControlKind::Image;
+        return kind == ControlKind::Line || kind == ControlKind::Image;
     }
     bool visible(int index) const;
     void setVisible(int index, bool visible);
@@ -396,6 +396,10 @@ HWND NativeForm::create(int index)
         className = L"BUTTON";
         style |= BS_PUSHBUTTON; // never the default button
         break;
+    case ControlKind::Label:
+        // Under its field: the field, a later row, lies on top and keeps its part.
+        style |= SS_LEFTNOWORDWRAP | SS_NOPREFIX | WS_CLIPSIBLINGS;
+        break;
     default: break;
     }
     const PixelRect rect = controlRect(def, m_dpi);
@@ -614,17 +618,6 @@ void NativeForm::paintWindowless(int container, HDC dc)
         const PixelRect at = controlRect(def, m_dpi);
         RECT area {at.x, at.y, at.x + at.width, at.y + at.height};
         switch (def.kind) {
-        case ControlKind::Label: {
-            const HGDIOBJ old = SelectObject(dc, fontFor(def));
-            SetBkMode(dc, TRANSPARENT);
-            SetTextColor(
-                dc, def.foreColour != defaultColour ? def.foreColour : GetSysColor(COLOR_BTNTEXT));
-            const std::wstring caption = toWide(def.caption);
-            DrawTextW(dc, caption.c_str(), int(caption.size()), &area,
-                      DT_LEFT | DT_TOP | DT_NOPREFIX);
-            SelectObject(dc, old);
-            break;
-        }
         case ControlKind::Line: FillRect(dc, &area, GetSysColorBrush(COLOR_WINDOWTEXT)); break;
         case ControlKind::Image: {
             // Stretched over the whole control, nearest neighbour as the original runtime draws.

@@ -303,7 +303,11 @@ void fonts()
     {
         int index;
         LONG height;
-    } rows[] = {{ctl::Optionca, -12}, {ctl::Textqa, -12}, {ctl::Command1, -12}, {ctl::Textda, -19}};
+    } rows[] = {{ctl::Label1, -12},
+                {ctl::Optionca, -12},
+                {ctl::Textqa, -12},
+                {ctl::Textda, -19},
+                {ctl::Label5, -19}};
     for (const auto &row : rows) {
         harness::context = quendalDefinition()[std::size_t(row.index)].name;
         LOGFONTW font {};
@@ -565,8 +569,8 @@ std::vector<COLORREF> pixelsOf(const Control &control)
     return pixels;
 }
 
-// Labels, lines and pictures have no windows of their own: what their containers draw is
-// what the user reads.
+// Lines and pictures have no windows of their own, and a caption lies under its field: what
+// the screen shows is what the user reads.
 void drawing()
 {
     start();
