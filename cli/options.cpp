@@ -49,15 +49,7 @@ constexpr FlagDef flags[] = {
 
 std::string flagName(const FlagDef &flag)
 {
-    std::string name;
-    if (flag.shortOption) {
-        name += '-';
-        name += flag.shortOption;
-        name += '/';
-    }
-    name += "--";
-    name += flag.longOption;
-    return name;
+    return optionName(flag.shortOption, flag.longOption);
 }
 
 // getopt's tables, built once from the two above.

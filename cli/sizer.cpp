@@ -19,16 +19,16 @@ unsigned maskOf(Medium medium)
     return 0;
 }
 
-std::string optionName(const InputDef &input)
+std::string optionName(char shortOption, const char *longOption)
 {
     std::string name;
-    if (input.shortOption) {
+    if (shortOption) {
         name += '-';
-        name += input.shortOption;
+        name += shortOption;
         name += '/';
     }
     name += "--";
-    name += input.longOption;
+    name += longOption;
     return name;
 }
 

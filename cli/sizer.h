@@ -94,7 +94,11 @@ inline int optionKey(const InputDef &input)
 }
 
 // "-Q/--flow", as messages name an input's option.
-std::string optionName(const InputDef &input);
+std::string optionName(char shortOption, const char *longOption);
+inline std::string optionName(const InputDef &input)
+{
+    return optionName(input.shortOption, input.longOption);
+}
 
 // The text without the blanks and tabs around it.
 std::string_view withoutBlanks(std::string_view text);

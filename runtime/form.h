@@ -96,6 +96,10 @@ public:
     bool visible() const;
     void setVisible(bool visible) const;
 
+protected:
+    // What the control's click, or its selection, runs.
+    void setClickHandler(std::function<void()> handler) const;
+
 private:
     Form *m_form;
     int m_index;
@@ -122,7 +126,7 @@ public:
     // Selecting a button clears the others of its group and raises its click.
     void setValue(bool value) const;
     // Raised when the button becomes selected, by a click or by the arrow keys.
-    void onClick(std::function<void()> handler) const;
+    void onClick(std::function<void()> handler) const { setClickHandler(std::move(handler)); }
 };
 
 class CommandButton : public Control
@@ -130,7 +134,7 @@ class CommandButton : public Control
 public:
     using Control::Control;
 
-    void onClick(std::function<void()> handler) const;
+    void onClick(std::function<void()> handler) const { setClickHandler(std::move(handler)); }
 };
 
 class Image : public Control
@@ -138,7 +142,7 @@ class Image : public Control
 public:
     using Control::Control;
 
-    void onClick(std::function<void()> handler) const;
+    void onClick(std::function<void()> handler) const { setClickHandler(std::move(handler)); }
 };
 
 class Frame : public Control

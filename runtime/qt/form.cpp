@@ -253,17 +253,7 @@ void OptionButton::setValue(bool value) const
     widget<QAbstractButton>(*this)->setChecked(value);
 }
 
-void OptionButton::onClick(std::function<void()> handler) const
-{
-    form().native().clickHandler(index()) = std::move(handler);
-}
-
-void CommandButton::onClick(std::function<void()> handler) const
-{
-    form().native().clickHandler(index()) = std::move(handler);
-}
-
-void Image::onClick(std::function<void()> handler) const
+void Control::setClickHandler(std::function<void()> handler) const
 {
     form().native().clickHandler(index()) = std::move(handler);
 }
