@@ -1,6 +1,7 @@
 // Starts either Tovrik's window, set up exactly as Tovrik.exe does, or a bare Win32 window with
-// one Chinese label in the same font, and ends as soon as every part of the window has painted.
-// Timed from outside, under Wine, the two give start to window shown side by side:
+// one Chinese label in the same font, and ends as soon as the window is mapped (shown, its frame
+// painted), or with "painted" once every control in it has painted too. Timed from outside,
+// under Wine, the two give start to window shown side by side:
 //   tools/bench/startup-windows.sh
 
 #include "app/project.h"
@@ -15,15 +16,19 @@
 
 namespace {
 
-// Ends the process once everything shown has painted: what is timed is the start, not the
-// teardown, which the bare window would skip.
-[[noreturn]] void paintEverythingAndEnd()
+bool untilPainted = false;
+
+// Ends the process at once: what is timed is the start, not the teardown, which the bare
+// window would skip.
+[[noreturn]] void end()
 {
-    MSG message;
-    while (GetQueueStatus(QS_PAINT | QS_POSTMESSAGE | QS_SENDMESSAGE) != 0
-           && PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
+    if (untilPainted) {
+        MSG message;
+        while (GetQueueStatus(QS_PAINT | QS_POSTMESSAGE | QS_SENDMESSAGE) != 0
+               && PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
     }
     GdiFlush();
     ExitProcess(0);
@@ -50,15 +55,17 @@ int bare()
     SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(CreateFontIndirectW(&font)), FALSE);
     ShowWindow(window, SW_SHOWNORMAL);
     UpdateWindow(window);
-    paintEverythingAndEnd();
+    end();
 }
 
 } // namespace
 
 int main(int argc, char *argv[])
 {
-    if (argc != 2 || (std::strcmp(argv[1], "tovrik") != 0 && std::strcmp(argv[1], "bare") != 0))
+    if (argc < 2 || argc > 3
+        || (std::strcmp(argv[1], "tovrik") != 0 && std::strcmp(argv[1], "bare") != 0))
         return 2;
+    untilPainted = argc == 3 && std::strcmp(argv[2], "painted") == 0;
     if (std::strcmp(argv[1], "bare") == 0)
         return bare();
     const tovrik::ProjectHeader &header = tovrik::projectHeader();
@@ -66,5 +73,5 @@ int main(int argc, char *argv[])
     const std::unique_ptr<tovrik::Form> form = header.createStartupForm();
     form->load();
     form->show();
-    paintEverythingAndEnd();
+    end();
 }
