@@ -488,12 +488,18 @@ void NativeForm::layout()
 
 namespace {
 
-// The tooltip controls come from the common controls, loaded with the first tip.
+// The tooltip controls come from the common controls, loaded with the first tip rather than
+// with the program: a window that shows no tip starts without them.
 void initCommonControls()
 {
     static const bool done = [] {
-        INITCOMMONCONTROLSEX controls {sizeof controls, ICC_WIN95_CLASSES};
-        return InitCommonControlsEx(&controls) != FALSE;
+        using Init = BOOL WINAPI(const INITCOMMONCONTROLSEX *);
+        HMODULE library = LoadLibraryW(L"comctl32.dll");
+        auto *init = library ? reinterpret_cast<Init *>(
+                         reinterpret_cast<void *>(GetProcAddress(library, "InitCommonControlsEx")))
+                             : nullptr;
+        const INITCOMMONCONTROLSEX controls {sizeof controls, ICC_WIN95_CLASSES};
+        return init && init(&controls) != FALSE;
     }();
     (void)done;
 }
