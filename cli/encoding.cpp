@@ -3,6 +3,8 @@
 #include "cli/sizer.h"
 
 #ifdef _WIN32
+#include "runtime/utf8.h"
+
 #include <windows.h>
 #else
 #include <iconv.h>
@@ -42,10 +44,7 @@ bool GbkDecoder::toUtf8(std::string_view gbk, std::string &out)
         return false;
     std::wstring wide(static_cast<std::size_t>(units), L'\0');
     MultiByteToWideChar(936, MB_ERR_INVALID_CHARS, gbk.data(), length, wide.data(), units);
-    const int bytes
-        = WideCharToMultiByte(CP_UTF8, 0, wide.data(), units, nullptr, 0, nullptr, nullptr);
-    out.resize(static_cast<std::size_t>(bytes));
-    WideCharToMultiByte(CP_UTF8, 0, wide.data(), units, out.data(), bytes, nullptr, nullptr);
+    out = tovrik::toUtf8(wide);
     return true;
 }
 

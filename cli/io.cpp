@@ -1,7 +1,7 @@
 #include "cli/io.h"
 
 #ifdef _WIN32
-#include <windows.h>
+#include "runtime/utf8.h"
 #endif
 
 #include <cerrno>
@@ -59,10 +59,7 @@ bool Output::flush()
 std::FILE *openForReading(const char *path)
 {
 #ifdef _WIN32
-    const int length = MultiByteToWideChar(CP_UTF8, 0, path, -1, nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(length > 0 ? length : 1), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, path, -1, wide.data(), length);
-    return _wfopen(wide.c_str(), L"rb");
+    return _wfopen(toWide(path).c_str(), L"rb");
 #else
     return std::fopen(path, "rb");
 #endif

@@ -60,18 +60,17 @@ std::string json(const Invocation &invocation, const SizingResult &result)
         }
     }
     pipes += ']';
-    const std::optional<PressureDrop> &drop = result.drop;
-    const std::optional<FluidState> &fluid = result.fluid;
-    const auto figure
-        = [&](bool has, double value) { return has ? std::optional<double>(value) : std::nullopt; };
-    object.number("roughness_mm", figure(drop.has_value(), drop ? drop->roughness : 0.0))
-        .number("fluid_T_C", figure(fluid.has_value(), fluid ? fluid->temperature : 0.0))
-        .number("fluid_p_MPa", figure(fluid.has_value(), fluid ? fluid->pressure : 0.0))
-        .number("density_kg_m3", figure(fluid.has_value(), fluid ? fluid->density : 0.0))
-        .number("viscosity_Pa_s", figure(fluid.has_value(), fluid ? fluid->viscosity : 0.0))
-        .number("Re", figure(drop.has_value(), drop ? drop->reynolds : 0.0))
-        .number("f", figure(drop.has_value(), drop ? drop->friction : 0.0))
-        .number("dp_kPa_100m", figure(drop.has_value(), drop ? drop->kPaPer100m : 0.0))
+    const auto figure = []<typename T>(const std::optional<T> &source, double T::*member) {
+        return source ? std::optional<double>((*source).*member) : std::nullopt;
+    };
+    object.number("roughness_mm", figure(result.drop, &PressureDrop::roughness))
+        .number("fluid_T_C", figure(result.fluid, &FluidState::temperature))
+        .number("fluid_p_MPa", figure(result.fluid, &FluidState::pressure))
+        .number("density_kg_m3", figure(result.fluid, &FluidState::density))
+        .number("viscosity_Pa_s", figure(result.fluid, &FluidState::viscosity))
+        .number("Re", figure(result.drop, &PressureDrop::reynolds))
+        .number("f", figure(result.drop, &PressureDrop::friction))
+        .number("dp_kPa_100m", figure(result.drop, &PressureDrop::kPaPer100m))
         .string("dp_note",
                 result.dropNote.empty() ? std::nullopt
                                         : std::optional<std::string_view>(result.dropNote));

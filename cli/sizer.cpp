@@ -219,8 +219,7 @@ void sizeLine(Medium medium, const SizingInputs &inputs, SizingResult &result)
             if (inputs.steamPressure) {
                 const double pressure = vbaR8Str(*inputs.steamPressure, Operand::Pressure);
                 const PressureKind kind = inputs.steamPressureKind.value_or(PressureKind::Absolute);
-                const double absolute
-                    = kind == PressureKind::Gauge ? pressure + atmosphericPressure : pressure;
+                const double absolute = absolutePressure(pressure, kind);
                 if (given(inputs.steamTemperature)) {
                     const double temperature
                         = vbaR8Str(*inputs.steamTemperature, Operand::Temperature);
@@ -239,7 +238,8 @@ void sizeLine(Medium medium, const SizingInputs &inputs, SizingResult &result)
             } else {
                 sizing = steamSizing(text(inputs.flow), text(inputs.specificVolume),
                                      text(inputs.velocity));
-                // Saturated steam is the definition's: the state is the one of that volume.
+                // A volume given is taken as saturated steam's: the state is the one of that
+                // volume.
                 fluid = state([&] {
                     return saturatedSteamState(
                         vbaR8Str(text(inputs.specificVolume), Operand::SpecificVolume));
@@ -263,12 +263,10 @@ void sizeLine(Medium medium, const SizingInputs &inputs, SizingResult &result)
         result.value = sizing.diameter;
         appendVbaStrR8(result.text, result.value);
         result.advice = advise(medium, sizing.flow, sizing.diameter, advice);
-        if (const SizeCheck *pipe = result.advice.recommended(); pipe && fluid) {
-            try {
-                result.drop = pressureDrop(*fluid, sizing.flow, pipe->size.bore, roughness);
-            } catch (const Failure &failure) {
-                result.dropNote = failureMessage(medium, failure);
-            }
+        if (fluid) {
+            result.drop = recommendedPipeDrop(
+                medium, result.advice, sizing.flow, roughness, [&] { return *fluid; },
+                result.dropNote);
         }
         result.fluid = fluid;
         result.ok = true;

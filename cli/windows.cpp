@@ -1,5 +1,7 @@
 #include "cli/windows.h"
 
+#include "runtime/utf8.h"
+
 #include <windows.h>
 
 #include <fcntl.h>
@@ -11,13 +13,8 @@ namespace tovrik::cli {
 
 Utf8Arguments::Utf8Arguments(int argc, wchar_t *argv[])
 {
-    for (int i = 0; i < argc; ++i) {
-        const int length
-            = WideCharToMultiByte(CP_UTF8, 0, argv[i], -1, nullptr, 0, nullptr, nullptr);
-        std::string argument(static_cast<std::size_t>(length > 0 ? length - 1 : 0), '\0');
-        WideCharToMultiByte(CP_UTF8, 0, argv[i], -1, argument.data(), length, nullptr, nullptr);
-        m_arguments.push_back(std::move(argument));
-    }
+    for (int i = 0; i < argc; ++i)
+        m_arguments.push_back(toUtf8(argv[i]));
     for (const std::string &argument : m_arguments)
         m_pointers.push_back(argument.c_str());
     m_pointers.push_back(nullptr);

@@ -1,5 +1,6 @@
 #include "core/friction.h"
 
+#include "core/messages.h"
 #include "core/pipes.h"
 #include "core/text.h"
 #include "runtime/failure.h"
@@ -48,6 +49,22 @@ PressureDrop pressureDrop(const FluidState &fluid, double flow, double bore, dou
     const double pascals
         = friction * (length / diameter) * fluid.density * velocity * velocity / 2.0;
     return {reynolds, friction, pascals / 1000.0, roughness};
+}
+
+std::optional<PressureDrop> recommendedPipeDrop(Medium medium, const PipeAdvice &advice,
+                                                double flow, double roughness,
+                                                const std::function<FluidState()> &fluid,
+                                                std::string &note)
+{
+    const SizeCheck *pipe = advice.recommended();
+    if (!pipe)
+        return std::nullopt;
+    try {
+        return pressureDrop(fluid(), flow, pipe->size.bore, roughness);
+    } catch (const Failure &failure) {
+        note = failureMessage(medium, failure);
+        return std::nullopt;
+    }
 }
 
 std::string adviceWithDrop(const PipeAdvice &advice, const std::optional<PressureDrop> &drop,

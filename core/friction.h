@@ -3,14 +3,16 @@
 #include "core/fluid.h"
 #include "core/pipes.h"
 
+#include <functional>
 #include <optional>
-
 #include <string>
 #include <string_view>
 
 // The pressure lost to friction in a straight pipe, by Darcy and Weisbach:
 // dp = f (L / D) rho v^2 / 2.
 namespace tovrik {
+
+enum class Medium;
 
 inline constexpr double commercialSteelRoughness = 0.046; // mm, absolute
 inline constexpr double laminarLimit = 2300.0;
@@ -35,6 +37,13 @@ struct PressureDrop
 // For a volume flow in m3/h through a bore in mm of a wall roughness in mm; throws
 // Failure(OutOfRange, Roughness) for a roughness that is negative or not below the bore.
 PressureDrop pressureDrop(const FluidState &fluid, double flow, double bore, double roughness);
+
+// In the advice's recommended pipe. None where no pipe is recommended, or where the fluid's
+// state or the drop cannot be had: then note says why, as the medium's failures are worded.
+std::optional<PressureDrop> recommendedPipeDrop(Medium medium, const PipeAdvice &advice,
+                                                double flow, double roughness,
+                                                const std::function<FluidState()> &fluid,
+                                                std::string &note);
 
 // "每 100 m 压降约 12.3 kPa（粗糙度 0.046 mm）", to three figures; a condition the figure
 // assumes goes into the brackets.

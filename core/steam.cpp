@@ -162,7 +162,7 @@ double saturatedSteamVolume(double pressure, PressureKind kind)
 {
     if (!std::isfinite(pressure))
         throw Failure(Fault::NotANumber, Operand::Pressure);
-    const double absolute = kind == PressureKind::Gauge ? pressure + atmosphericPressure : pressure;
+    const double absolute = absolutePressure(pressure, kind);
     if (absolute < lowestSteamPressure || absolute > highestSteamPressure)
         throw Failure(Fault::OutOfRange, Operand::Pressure);
     return region2SpecificVolume(absolute, saturationTemperature(absolute));
@@ -174,7 +174,7 @@ double superheatedSteamVolume(double pressure, PressureKind kind, double tempera
         throw Failure(Fault::NotANumber, Operand::Pressure);
     if (!std::isfinite(temperature))
         throw Failure(Fault::NotANumber, Operand::Temperature);
-    const double absolute = kind == PressureKind::Gauge ? pressure + atmosphericPressure : pressure;
+    const double absolute = absolutePressure(pressure, kind);
     const double kelvin = temperature + kelvinOffset;
     if (!(absolute > 0.0) || absolute > region2Highest)
         throw Failure(Fault::OutOfRange, Operand::Pressure);

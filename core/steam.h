@@ -12,6 +12,11 @@ inline constexpr double lowestSteamPressure = 0.000611; // MPa absolute, about t
 inline constexpr double highestSteamPressure = 16.5; // MPa absolute, where saturated region 2 ends
 inline constexpr double kelvinOffset = 273.15;
 
+constexpr double absolutePressure(double pressure, PressureKind kind)
+{
+    return kind == PressureKind::Gauge ? pressure + atmosphericPressure : pressure;
+}
+
 // Saturation temperature at an absolute pressure (region 4, the backward equation).
 double saturationTemperature(double pressure);
 // Saturation pressure at a temperature (region 4, the basic equation).

@@ -3,6 +3,10 @@
 #include <cstdint>
 #include <cstring>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 namespace tovrik {
 
 bool decodeUtf8(std::string_view text, std::size_t &pos, char32_t &out)
@@ -74,5 +78,35 @@ bool isAscii(std::string_view text)
 {
     return asciiPrefix(text, 0) == text.size();
 }
+
+#ifdef _WIN32
+
+std::wstring toWide(std::string_view utf8)
+{
+    if (utf8.empty())
+        return {};
+    const int length = static_cast<int>(utf8.size());
+    std::wstring wide(
+        static_cast<std::size_t>(MultiByteToWideChar(CP_UTF8, 0, utf8.data(), length, nullptr, 0)),
+        L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), length, wide.data(),
+                        static_cast<int>(wide.size()));
+    return wide;
+}
+
+std::string toUtf8(std::wstring_view wide)
+{
+    if (wide.empty())
+        return {};
+    const int length = static_cast<int>(wide.size());
+    std::string utf8(static_cast<std::size_t>(WideCharToMultiByte(CP_UTF8, 0, wide.data(), length,
+                                                                  nullptr, 0, nullptr, nullptr)),
+                     '\0');
+    WideCharToMultiByte(CP_UTF8, 0, wide.data(), length, utf8.data(), static_cast<int>(utf8.size()),
+                        nullptr, nullptr);
+    return utf8;
+}
+
+#endif
 
 } // namespace tovrik

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 #include <string_view>
 
 namespace tovrik {
@@ -11,5 +12,12 @@ bool decodeUtf8(std::string_view text, std::size_t &pos, char32_t &out);
 
 bool isUtf8(std::string_view text);
 bool isAscii(std::string_view text);
+
+#ifdef _WIN32
+// The UTF-16 that Windows' wide functions take and give; a byte that starts no UTF-8
+// character becomes U+FFFD.
+std::wstring toWide(std::string_view utf8);
+std::string toUtf8(std::wstring_view wide);
+#endif
 
 } // namespace tovrik

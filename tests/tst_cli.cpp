@@ -281,6 +281,9 @@ void tst_Cli::usage_data()
         << QByteArray("每 100 m 压降约");
     QTest::newRow("rough pipe") << QList<QByteArray> {"water", "-Q100", "-v2", "--roughness=-1"}
                                 << 1 << QByteArray("管壁粗糙度须是不小于零");
+    QTest::newRow("roughness beyond the bore")
+        << QList<QByteArray> {"water", "-Q100", "-v2", "--roughness=500"} << 0
+        << QByteArray("无法估算压降：管壁粗糙度须是不小于零、小于管内径的数值");
     QTest::newRow("Chinese series") << QList<QByteArray> {"water", "-Q100", "-v2", "--series=cn"}
                                     << 0 << QByteArray("推荐 DN150（Φ159×4.5，内径 150 mm）");
     QTest::newRow("unknown series") << QList<QByteArray> {"water", "-Q1", "-v1", "--series=din"}

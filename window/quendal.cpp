@@ -213,16 +213,9 @@ void Quendal::calculate(Medium medium, const TextBox &result,
         // is. A pressure drop that cannot be had leaves the sizing standing.
         const PipeAdvice advice
             = advise(medium, sizing.flow, sizing.diameter, {.series = windowSeries});
-        std::optional<PressureDrop> drop;
         std::string note;
-        if (const SizeCheck *pipe = advice.recommended()) {
-            try {
-                drop
-                    = pressureDrop(fluid(), sizing.flow, pipe->size.bore, commercialSteelRoughness);
-            } catch (const Failure &failure) {
-                note = failureMessage(medium, failure);
-            }
-        }
+        const std::optional<PressureDrop> drop = recommendedPipeDrop(
+            medium, advice, sizing.flow, commercialSteelRoughness, fluid, note);
         result.setToolTip(adviceWithDrop(advice, drop, condition, note));
     } catch (const Failure &failure) {
         reportFailure(result, fieldFor(medium, failure.operand()), failureMessage(medium, failure));

@@ -1,5 +1,6 @@
 #include "runtime/form.h"
 
+#include "runtime/utf8.h"
 #include "runtime/win32/native.h"
 
 #include <commctrl.h>
@@ -117,32 +118,6 @@ void registerClasses()
 }
 
 } // namespace
-
-std::wstring toWide(std::string_view utf8)
-{
-    if (utf8.empty())
-        return {};
-    const int length = static_cast<int>(utf8.size());
-    std::wstring wide(
-        static_cast<std::size_t>(MultiByteToWideChar(CP_UTF8, 0, utf8.data(), length, nullptr, 0)),
-        L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), length, wide.data(),
-                        static_cast<int>(wide.size()));
-    return wide;
-}
-
-std::string toUtf8(std::wstring_view wide)
-{
-    if (wide.empty())
-        return {};
-    const int length = static_cast<int>(wide.size());
-    std::string utf8(static_cast<std::size_t>(WideCharToMultiByte(CP_UTF8, 0, wide.data(), length,
-                                                                  nullptr, 0, nullptr, nullptr)),
-                     '\0');
-    WideCharToMultiByte(CP_UTF8, 0, wide.data(), length, utf8.data(), static_cast<int>(utf8.size()),
-                        nullptr, nullptr);
-    return utf8;
-}
 
 class NativeForm
 {
@@ -266,14 +241,14 @@ LRESULT CALLBACK frameProc(HWND frame, UINT message, WPARAM wParam, LPARAM lPara
     return DefWindowProcW(frame, message, wParam, lParam);
 }
 
-HFONT createFont(const FontSpec &spec, int dpi)
+HFONT createFont(const FontSpec &face, int dpi)
 {
     LOGFONTW font {};
-    font.lfHeight = -MulDiv(static_cast<int>(spec.pointSize * 100.0 + 0.5), dpi, 7200);
-    font.lfWeight = spec.weight;
+    font.lfHeight = -MulDiv(static_cast<int>(face.pointSize * 100.0 + 0.5), dpi, 7200);
+    font.lfWeight = face.weight;
     font.lfCharSet = GB2312_CHARSET;
     font.lfQuality = NONANTIALIASED_QUALITY; // SimSun's bitmap strikes, crisp
-    const std::wstring family = toWide(spec.family);
+    const std::wstring family = toWide(face.family);
     family.copy(font.lfFaceName, LF_FACESIZE - 1);
     return CreateFontIndirectW(&font);
 }
@@ -360,7 +335,7 @@ NativeForm::~NativeForm()
     m_destroying = true;
     if (IsWindow(m_window))
         DestroyWindow(m_window);
-    for (const auto &[spec, font] : m_fonts)
+    for (const auto &[face, font] : m_fonts)
         DeleteObject(font);
     if (m_defaultFont)
         DeleteObject(m_defaultFont);
@@ -433,8 +408,8 @@ void NativeForm::createFonts()
 
 HFONT NativeForm::fontFor(const ControlDef &def) const
 {
-    for (const auto &[spec, font] : m_fonts) {
-        if (spec == def.font)
+    for (const auto &[face, font] : m_fonts) {
+        if (face == def.font)
             return font;
     }
     return m_defaultFont;
@@ -479,7 +454,7 @@ void NativeForm::layout()
             SendMessageW(tip, TTM_SETMAXTIPWIDTH, 0, MulDiv(400, m_dpi, 96));
         }
     }
-    for (const auto &[spec, font] : oldFonts)
+    for (const auto &[face, font] : oldFonts)
         DeleteObject(font);
     DeleteObject(oldDefault);
     sizeWindow();

@@ -34,7 +34,4 @@ void processEvents();
 std::wstring balloonText(const Form &form);
 HWND balloonWindow(const Form &form);
 
-std::wstring toWide(std::string_view utf8);
-std::string toUtf8(std::wstring_view wide);
-
 } // namespace tovrik

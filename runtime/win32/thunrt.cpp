@@ -2,6 +2,7 @@
 
 #include "runtime/form.h"
 #include "runtime/msgbox.h"
+#include "runtime/utf8.h"
 #include "runtime/win32/native.h"
 
 namespace tovrik {

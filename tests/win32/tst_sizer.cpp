@@ -1,6 +1,7 @@
 // tovrik-size.exe as a Windows user runs it: arguments in Chinese, a line list named in
 // Chinese, a GBK file as Excel saves it, and the output's bytes exactly as on Linux.
 
+#include "runtime/utf8.h"
 #include "tests/win32/harness.h"
 
 #include <windows.h>
@@ -10,15 +11,6 @@
 #include <vector>
 
 namespace {
-
-std::wstring wide(const std::string &utf8)
-{
-    std::wstring text(
-        std::size_t(MultiByteToWideChar(CP_UTF8, 0, utf8.data(), int(utf8.size()), nullptr, 0)),
-        L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), int(utf8.size()), text.data(), int(text.size()));
-    return text;
-}
 
 std::wstring folder()
 {
@@ -49,7 +41,7 @@ Outcome runSizer(const std::vector<std::string> &args)
 {
     std::wstring line = L"\"" + folder() + L"tovrik-size.exe\"";
     for (const std::string &arg : args)
-        line += L" \"" + wide(arg) + L"\"";
+        line += L" \"" + tovrik::toWide(arg) + L"\"";
     SECURITY_ATTRIBUTES inherit {sizeof inherit, nullptr, TRUE};
     HANDLE outRead, outWrite, errRead, errWrite;
     CreatePipe(&outRead, &outWrite, &inherit, 0);
@@ -80,7 +72,7 @@ Outcome runSizer(const std::vector<std::string> &args)
 
 void writeFile(const std::string &name, const std::string &bytes)
 {
-    std::FILE *file = _wfopen((folder() + wide(name)).c_str(), L"wb");
+    std::FILE *file = _wfopen((folder() + tovrik::toWide(name)).c_str(), L"wb");
     std::fwrite(bytes.data(), 1, bytes.size(), file);
     std::fclose(file);
 }

@@ -4,6 +4,7 @@
 
 #include "app/project.h"
 #include "runtime/thunrt.h"
+#include "runtime/utf8.h"
 #include "runtime/win32/native.h"
 #include "tests/vectors.h"
 #include "tests/win32/harness.h"
