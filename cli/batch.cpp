@@ -6,6 +6,8 @@
 #include "core/messages.h"
 #include "core/text.h"
 
+#include <algorithm>
+
 #include <array>
 #include <cerrno>
 #include <charconv>
@@ -14,11 +16,102 @@ namespace tovrik::cli {
 
 namespace {
 
+// One row's results, as the columns see them.
+struct Row
+{
+    const SizingReport &report;
+    const SizeCheck *recommended;
+    const SizeCheck *other;
+};
+
+// Each result column writes its cell, without the comma before it.
+using ColumnWriter = void (*)(std::string &out, const Row &row);
+
+void appendInteger(std::string &out, int value)
+{
+    char buf[16];
+    out.append(buf, std::to_chars(buf, buf + sizeof buf, value).ptr);
+}
+
+void appendCheck(std::string &out, VelocityCheck check)
+{
+    out += checkName(check);
+}
+
+struct ResultColumn
+{
+    const char *name;
+    ColumnWriter write;
+};
+
 // The columns a batch adds, in this order: the result, the recommended pipe, the other size
-// beside the diameter, and the pressure drop in the recommended pipe.
-constexpr const char *resultColumnNames[]
-    = {"d",      "error", "DN",          "ID",          "v_real", "v_check",
-       "DN_alt", "v_alt", "v_check_alt", "dp_kPa_100m", "Re",     "f"};
+// beside the diameter, the pressure drop in the recommended pipe and the fluid it is for.
+constexpr ResultColumn resultColumns[] = {
+    {"d", [](std::string &out, const Row &row) { out += row.report.text; }},
+    {"error", [](std::string &out, const Row &row) { appendCsvField(out, row.report.error); }},
+    {"DN",
+     [](std::string &out, const Row &row) {
+         if (row.recommended)
+             appendInteger(out, row.recommended->size.dn);
+     }},
+    {"ID",
+     [](std::string &out, const Row &row) {
+         if (row.recommended)
+             out += boreText(row.recommended->size, row.report.advice.options.series);
+     }},
+    {"v_real",
+     [](std::string &out, const Row &row) {
+         if (row.recommended)
+             appendFixed(out, row.recommended->velocity, 2);
+     }},
+    {"v_check",
+     [](std::string &out, const Row &row) {
+         if (row.report.ok)
+             out += statusName(row.report.advice);
+     }},
+    {"DN_alt",
+     [](std::string &out, const Row &row) {
+         if (row.other)
+             appendInteger(out, row.other->size.dn);
+     }},
+    {"v_alt",
+     [](std::string &out, const Row &row) {
+         if (row.other)
+             appendFixed(out, row.other->velocity, 2);
+     }},
+    {"v_check_alt",
+     [](std::string &out, const Row &row) {
+         if (row.other)
+             appendCheck(out, row.other->check);
+     }},
+    {"dp_kPa_100m",
+     [](std::string &out, const Row &row) {
+         if (row.report.drop)
+             appendFixed(out, row.report.drop->kPaPer100m, 3);
+     }},
+    {"Re",
+     [](std::string &out, const Row &row) {
+         if (row.report.drop)
+             appendFixed(out, row.report.drop->reynolds, 0);
+     }},
+    {"f",
+     [](std::string &out, const Row &row) {
+         if (row.report.drop)
+             appendFixed(out, row.report.drop->friction, 5);
+     }},
+    {"fluid",
+     [](std::string &out, const Row &row) {
+         if (row.report.drop)
+             out += row.report.fluidName();
+     }},
+};
+
+constexpr auto columnNames = [] {
+    std::array<const char *, std::size(resultColumns)> names {};
+    for (std::size_t i = 0; i < names.size(); ++i)
+        names[i] = resultColumns[i].name;
+    return names;
+}();
 
 constexpr std::string_view mediumColumn = "medium";
 
@@ -41,9 +134,9 @@ private:
 
     bool readHeader(CsvRecord &header);
     std::string unknownMedium(std::string_view name) const;
-    void sizeRecord(const CsvRecord &record, SizingResult &result) const;
-    void writeRecord(const CsvRecord &record, const SizingResult &result);
-    void appendResults(const SizingResult &result);
+    void sizeRecord(const CsvRecord &record, SizingReport &report) const;
+    void writeRecord(const CsvRecord &record, const SizingReport &report);
+    void appendResults(const SizingReport &report);
     bool flush();
 
     CsvReader m_reader;
@@ -116,7 +209,7 @@ bool Batch::readHeader(CsvRecord &header)
     m_buffer += header.raw;
     // The user's own columns stay as they are, whatever their names; a result column whose
     // name is taken gets a number.
-    for (const char *ours : resultColumnNames) {
+    for (const char *ours : columnNames) {
         std::string name = ours;
         for (int number = 2;; ++number) {
             bool taken = false;
@@ -149,11 +242,11 @@ std::string Batch::unknownMedium(std::string_view name) const
     return message;
 }
 
-void Batch::sizeRecord(const CsvRecord &record, SizingResult &result) const
+void Batch::sizeRecord(const CsvRecord &record, SizingReport &report) const
 {
     const auto fail = [&](std::string message) {
-        result.reset();
-        result.error = std::move(message);
+        report.reset();
+        report.error = std::move(message);
     };
     if (record.fields.size() > m_columns) {
         fail("这一行有 " + std::to_string(record.fields.size()) + " 列，多于表头的 "
@@ -171,10 +264,18 @@ void Batch::sizeRecord(const CsvRecord &record, SizingResult &result) const
     }
     SizingInputs inputs;
     inputs.advice = m_invocation.inputs.advice;
+    inputs.pressureKind = m_invocation.inputs.pressureKind;
     for (std::size_t k = 0; k < std::size(sizingInputs); ++k) {
         const InputDef &input = sizingInputs[k];
-        if (!takes(*medium, input))
+        if (!takes(*medium, input)) {
+            // A figure in a column the row's medium does not read would be lost without a word.
+            if (m_inputColumns[k] && !withoutBlanks(field(*m_inputColumns[k])).empty()) {
+                fail(std::string(mediumTitle(*medium)) + "不用 " + input.column + " 列（"
+                     + std::string(columnDescription(input)) + "），这一行的该列应留空。");
+                return;
+            }
             continue;
+        }
         if (m_inputColumns[k]) {
             inputs.*(input.field) = field(*m_inputColumns[k]);
         } else if (needs(*medium, input)) {
@@ -192,12 +293,11 @@ void Batch::sizeRecord(const CsvRecord &record, SizingResult &result) const
             return;
         }
         if (hasPressure) {
-            if (!m_invocation.pressureKind) {
+            if (!inputs.pressureKind) {
                 fail("使用压力列 p 时，请用 --gauge 或 --absolute 注明表压还是绝对压力。");
                 return;
             }
             inputs.specificVolume.reset();
-            inputs.steamPressureKind = m_invocation.pressureKind;
         } else {
             if (!inputs.specificVolume) {
                 fail("表头缺少 u 列（蒸汽的比容u）或 p 列（蒸汽压力p）。");
@@ -206,68 +306,37 @@ void Batch::sizeRecord(const CsvRecord &record, SizingResult &result) const
             inputs.steamPressure.reset();
         }
     }
-    sizeLine(*medium, inputs, result);
+    // Empty cells of the aids are not given: the row takes the command line's choice, or the
+    // default.
+    for (std::optional<std::string_view> *aid :
+         {&inputs.steamTemperature, &inputs.roughness, &inputs.service, &inputs.series}) {
+        if (*aid && withoutBlanks(**aid).empty())
+            aid->reset();
+    }
+    for (const InputDef &input : sizingInputs) {
+        if (input.batchDefault && takes(*medium, input) && !(inputs.*(input.field)))
+            inputs.*(input.field) = m_invocation.inputs.*(input.field);
+    }
+    if (*medium == Medium::Water) {
+        for (std::optional<std::string_view> *aid : {&inputs.temperature, &inputs.pressure}) {
+            if (*aid && withoutBlanks(**aid).empty())
+                aid->reset();
+        }
+    }
+    sizeLine(*medium, inputs, report);
 }
 
-void Batch::appendResults(const SizingResult &result)
+void Batch::appendResults(const SizingReport &report)
 {
-    m_buffer += ',';
-    m_buffer += result.text;
-    m_buffer += ',';
-    appendCsvField(m_buffer, result.error);
-    // The pipe and pressure columns, written in one go: no number is longer than 320 characters.
-    const std::size_t at = m_buffer.size();
-    m_buffer.resize(at + 2000);
-    char *out = m_buffer.data() + at;
-    char *const last = m_buffer.data() + m_buffer.size();
-    const PipeAdvice &advice = result.advice;
-    const SizeCheck *recommended = result.ok ? advice.recommended() : nullptr;
-    const SizeCheck *other = recommended ? advice.alternative() : nullptr;
-    *out++ = ',';
-    if (recommended) {
-        out = std::to_chars(out, last, recommended->size.dn).ptr;
-        *out++ = ',';
-        out = advice.options.series == PipeSeries::Asme40
-            ? writeFixed(out, last, recommended->size.bore, 2)
-            : std::to_chars(out, last, recommended->size.bore).ptr;
-        *out++ = ',';
-        out = writeFixed(out, last, recommended->velocity, 2);
-    } else {
-        *out++ = ',';
-        *out++ = ',';
+    const SizeCheck *recommended = report.ok ? report.advice.recommended() : nullptr;
+    const Row row {report, recommended, recommended ? report.advice.alternative() : nullptr};
+    for (const ResultColumn &column : resultColumns) {
+        m_buffer += ',';
+        column.write(m_buffer, row);
     }
-    *out++ = ',';
-    if (result.ok) {
-        const std::string_view check = statusName(advice);
-        out = std::copy(check.begin(), check.end(), out);
-    }
-    *out++ = ',';
-    if (other) {
-        out = std::to_chars(out, last, other->size.dn).ptr;
-        *out++ = ',';
-        out = writeFixed(out, last, other->velocity, 2);
-        *out++ = ',';
-        const std::string_view check = checkName(other->check);
-        out = std::copy(check.begin(), check.end(), out);
-    } else {
-        *out++ = ',';
-        *out++ = ',';
-    }
-    *out++ = ',';
-    if (const std::optional<PressureDrop> &drop = result.drop) {
-        out = writeFixed(out, last, drop->kPaPer100m, 3);
-        *out++ = ',';
-        out = writeFixed(out, last, drop->reynolds, 0);
-        *out++ = ',';
-        out = writeFixed(out, last, drop->friction, 5);
-    } else {
-        *out++ = ',';
-        *out++ = ',';
-    }
-    m_buffer.resize(static_cast<std::size_t>(out - m_buffer.data()));
 }
 
-void Batch::writeRecord(const CsvRecord &record, const SizingResult &result)
+void Batch::writeRecord(const CsvRecord &record, const SizingReport &result)
 {
     // The row exactly as it was written, padded to the header's width; fields past that width
     // are kept after the result columns, so those stay aligned.
@@ -292,7 +361,7 @@ int Batch::run()
     bool anyFailed = false;
     try {
         CsvRecord record;
-        SizingResult result; // reused, so a row costs no allocation
+        SizingReport result; // reused, so a row costs little allocation
         if (!readHeader(record))
             return 2;
         while (m_reader.next(record)) {
@@ -338,6 +407,22 @@ int Batch::run()
 }
 
 } // namespace
+
+std::span<const char *const> resultColumnNames()
+{
+    return columnNames;
+}
+
+std::string resultHeader()
+{
+    std::string header;
+    for (const char *name : columnNames) {
+        if (!header.empty())
+            header += ',';
+        header += name;
+    }
+    return header;
+}
 
 int runBatch(const Invocation &invocation, std::FILE *in, Output &out, std::FILE *err)
 {

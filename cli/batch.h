@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstdio>
+#include <span>
+#include <string>
 
 namespace tovrik::cli {
 
@@ -13,5 +15,10 @@ class Output;
 // row failed, 2 when the input could not be read as a line list, or the status of a failed
 // write (see Output).
 int runBatch(const Invocation &invocation, std::FILE *in, Output &out, std::FILE *err);
+
+// The names of the columns a batch adds after the user's, in order.
+std::span<const char *const> resultColumnNames();
+// "d,error,DN,…": the names as the header row writes them.
+std::string resultHeader();
 
 } // namespace tovrik::cli

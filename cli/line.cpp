@@ -20,11 +20,12 @@ void appendPipe(std::string &out, const SizeCheck &check, bool recommended)
 }
 
 // Every key every time, null where there is no value, so that scripts can rely on them.
-std::string json(const Invocation &invocation, const SizingResult &result)
+std::string json(const Invocation &invocation, const SizingReport &report)
 {
     const SizingInputs &inputs = invocation.inputs;
-    const PipeAdvice &advice = result.advice;
-    const SizeCheck *recommended = result.ok ? advice.recommended() : nullptr;
+    const PipeAdvice &advice = report.advice;
+    const bool sized = report.ok && advice.status == PipeAdvice::Status::Sized;
+    const SizeCheck *recommended = sized ? advice.recommended() : nullptr;
     std::string text;
     JsonObject object(text);
     object.string("medium", mediumName(invocation.medium));
@@ -32,24 +33,35 @@ std::string json(const Invocation &invocation, const SizingResult &result)
         if (input.operand != Operand::None)
             object.string(input.column, inputs.*(input.field));
     }
+    const bool pressureGiven = invocation.medium == Medium::Steam ? inputs.steamPressure.has_value()
+                                                                  : inputs.pressure.has_value();
     std::optional<std::string_view> pressureKind;
-    if (inputs.steamPressure)
-        pressureKind = *inputs.steamPressureKind == PressureKind::Gauge ? "gauge" : "absolute";
+    if (pressureGiven) {
+        pressureKind = inputs.pressureKind.value_or(PressureKind::Absolute) == PressureKind::Gauge
+            ? "gauge"
+            : "absolute";
+    }
     object.string("pressure_kind", pressureKind);
     std::optional<std::string_view> service;
-    if (invocation.medium == Medium::Air)
+    std::optional<std::string_view> gas;
+    if (invocation.medium == Medium::Air) {
         service = gasServiceName(advice.options.service);
+        gas = "air";
+    }
     object.string("gas_service", service)
-        .string("series", advice.options.series == PipeSeries::Chinese ? "cn" : "asme40");
-    object.string("d", result.ok ? std::optional<std::string_view>(result.text) : std::nullopt)
-        .number("diameter_mm", result.ok ? std::optional<double>(result.value) : std::nullopt)
-        .string("error", result.ok ? std::nullopt : std::optional<std::string_view>(result.error))
-        .number("u_from_p", result.specificVolume);
+        .string("gas", gas)
+        .string("series", seriesName(advice.options.series));
+    object.string("d", report.ok ? std::optional<std::string_view>(report.text) : std::nullopt)
+        .number("diameter_mm", report.ok ? std::optional<double>(report.diameter) : std::nullopt)
+        .string("error", report.ok ? std::nullopt : std::optional<std::string_view>(report.error))
+        .number("u_from_p", report.specificVolume)
+        .number("p_abs_MPa", report.absolutePressure)
+        .number("flow_m3h", sized ? std::optional<double>(report.aidFlow) : std::nullopt);
     object.number("DN", recommended ? std::optional<double>(recommended->size.dn) : std::nullopt)
         .number("ID_mm", recommended ? std::optional<double>(recommended->size.bore) : std::nullopt)
         .number("v_real", recommended ? std::optional<double>(recommended->velocity) : std::nullopt)
         .string("v_check",
-                result.ok ? std::optional<std::string_view>(statusName(advice)) : std::nullopt);
+                report.ok ? std::optional<std::string_view>(statusName(advice)) : std::nullopt);
     std::string &pipes = object.member("pipes");
     pipes += '[';
     if (recommended) {
@@ -60,22 +72,30 @@ std::string json(const Invocation &invocation, const SizingResult &result)
         }
     }
     pipes += ']';
+    std::string &inBand = object.member("in_band");
+    if (sized && advice.inBand)
+        appendPipe(inBand, *advice.inBand, false);
+    else
+        inBand += "null";
     const auto figure = []<typename T>(const std::optional<T> &source, double T::*member) {
         return source ? std::optional<double>((*source).*member) : std::nullopt;
     };
-    object.number("roughness_mm", figure(result.drop, &PressureDrop::roughness))
-        .number("fluid_T_C", figure(result.fluid, &FluidState::temperature))
-        .number("fluid_p_MPa", figure(result.fluid, &FluidState::pressure))
-        .number("density_kg_m3", figure(result.fluid, &FluidState::density))
-        .number("viscosity_Pa_s", figure(result.fluid, &FluidState::viscosity))
-        .number("Re", figure(result.drop, &PressureDrop::reynolds))
-        .number("f", figure(result.drop, &PressureDrop::friction))
-        .number("dp_kPa_100m", figure(result.drop, &PressureDrop::kPaPer100m))
-        .string("dp_note",
-                result.dropNote.empty() ? std::nullopt
-                                        : std::optional<std::string_view>(result.dropNote));
-    const std::string words = result.ok ? adviceLines(result) : std::string();
-    object.string("advice", result.ok ? std::optional<std::string_view>(words) : std::nullopt);
+    const auto words = [](const std::string &text) {
+        return text.empty() ? std::nullopt : std::optional<std::string_view>(text);
+    };
+    object.number("roughness_mm", figure(report.drop, &PressureDrop::roughness))
+        .string("fluid", report.drop ? std::optional(report.fluidName()) : std::nullopt)
+        .number("fluid_T_C", figure(report.fluid, &FluidState::temperature))
+        .number("fluid_p_MPa", figure(report.fluid, &FluidState::pressure))
+        .number("density_kg_m3", figure(report.fluid, &FluidState::density))
+        .number("viscosity_Pa_s", figure(report.fluid, &FluidState::viscosity))
+        .number("Re", figure(report.drop, &PressureDrop::reynolds))
+        .number("f", figure(report.drop, &PressureDrop::friction))
+        .number("dp_kPa_100m", figure(report.drop, &PressureDrop::kPaPer100m))
+        .string("dp_note", words(report.dropNote))
+        .string("basis", words(report.basis));
+    const std::string advice_ = report.ok ? report.adviceText() : std::string();
+    object.string("advice", report.ok ? std::optional<std::string_view>(advice_) : std::nullopt);
     object.close();
     text += '\n';
     return text;
@@ -85,14 +105,14 @@ std::string json(const Invocation &invocation, const SizingResult &result)
 
 int runLine(const Invocation &invocation, Output &out, std::FILE *err)
 {
-    const SizingResult result = sizeLine(invocation.medium, invocation.inputs);
+    const SizingReport report = sizeLine(invocation.medium, invocation.inputs);
     if (invocation.json)
-        out.write(json(invocation, result));
-    else if (result.ok)
-        out.write(result.text + '\n' + adviceLines(result) + '\n');
-    if (!result.ok)
-        std::fprintf(err, "tovrik-size：%s\n", result.error.c_str());
-    return result.ok ? 0 : 1;
+        out.write(json(invocation, report));
+    else if (report.ok)
+        out.write(report.text + '\n' + report.adviceText() + '\n');
+    if (!report.ok)
+        std::fprintf(err, "tovrik-size：%s\n", report.error.c_str());
+    return report.ok ? 0 : 1;
 }
 
 } // namespace tovrik::cli

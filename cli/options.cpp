@@ -37,14 +37,10 @@ struct FlagDef
 };
 
 constexpr FlagDef flags[] = {
-    {"gauge", 0, KeyGauge, SteamOnly | BatchScope},
-    {"absolute", 0, KeyAbsolute, SteamOnly | BatchScope},
-    {"json", 0, KeyJson, LineScope},
-    {"encoding", 0, KeyEncoding, BatchScope, true},
-    {"bom", 0, KeyByteOrderMark, BatchScope},
-    {"all-sizes", 0, KeyAllSizes, Everywhere},
-    {"help", 'h', KeyHelp, Everywhere},
-    {"version", 0, KeyVersion, Everywhere},
+    {"gauge", 0, KeyGauge, Everywhere},       {"absolute", 0, KeyAbsolute, Everywhere},
+    {"json", 0, KeyJson, LineScope},          {"encoding", 0, KeyEncoding, BatchScope, true},
+    {"bom", 0, KeyByteOrderMark, BatchScope}, {"all-sizes", 0, KeyAllSizes, Everywhere},
+    {"help", 'h', KeyHelp, Everywhere},       {"version", 0, KeyVersion, Everywhere},
 };
 
 std::string flagName(const FlagDef &flag)
@@ -113,10 +109,15 @@ void checkLine(const Invocation &invocation)
     const Medium medium = invocation.medium;
     const SizingInputs &inputs = invocation.inputs;
     for (const InputDef &input : sizingInputs) {
-        if (needs(medium, input) && !(inputs.*(input.field))) {
+        const std::optional<std::string_view> &value = inputs.*(input.field);
+        if (needs(medium, input) && !value) {
             throw UsageError("缺少选项 " + optionName(input) + "（"
                              + std::string(inputDescription(medium, input.operand)) + "）。");
         }
+        // An empty field of the panel is the window's to judge; an empty aid means nothing.
+        if (!needs(medium, input) && value && withoutBlanks(*value).empty()
+            && input.field != &SizingInputs::specificVolume)
+            throw UsageError("选项 " + optionName(input) + " 的数值是空的。");
     }
     if (inputs.service && !gasServiceFromName(*inputs.service))
         throw UsageError(unknownServiceMessage(*inputs.service));
@@ -125,14 +126,19 @@ void checkLine(const Invocation &invocation)
     if (inputs.steamTemperature && !inputs.steamPressure)
         throw UsageError(
             "过热蒸汽温度 --steam-temperature 须与蒸汽压力 -p/--steam-pressure 一起给出。");
+    const bool pressureGiven
+        = medium == Medium::Steam ? inputs.steamPressure.has_value() : inputs.pressure.has_value();
+    if (!pressureGiven && inputs.pressureKind)
+        throw UsageError(medium == Medium::Steam
+                             ? "--gauge 和 --absolute 说明压力的读法，只用于蒸汽压力 "
+                               "-p/--steam-pressure。"
+                             : "--gauge 和 --absolute 说明压力的读法，只用于 -P/--pressure。");
     if (medium != Medium::Steam)
         return;
     if (inputs.specificVolume.has_value() == inputs.steamPressure.has_value())
         throw UsageError("蒸汽须给出 -u/--specific-volume 或 -p/--steam-pressure 二者之一。");
-    if (inputs.steamPressure && !invocation.pressureKind)
+    if (inputs.steamPressure && !inputs.pressureKind)
         throw UsageError("蒸汽压力须注明是表压（--gauge）还是绝对压力（--absolute）。");
-    if (!inputs.steamPressure && invocation.pressureKind)
-        throw UsageError("--gauge 和 --absolute 只用于蒸汽压力 -p/--steam-pressure。");
 }
 
 } // namespace
@@ -199,7 +205,9 @@ Invocation parseCommandLine(std::span<const char *const> args)
 
         const InputDef *input = inputFor(key);
         const FlagDef *flag = flagFor(key);
-        const unsigned applies = input ? input->media : flag->scope;
+        // The aids' choices are a batch's defaults, for rows whose own cell is empty.
+        const unsigned applies
+            = input ? input->media | (input->batchDefault ? BatchScope : 0) : flag->scope;
         if (!(applies & scope))
             throw UsageError(std::string(scopeName) + " 没有选项 " + nameOf(key) + "。");
         for (const int earlier : seen) {
@@ -214,9 +222,9 @@ Invocation parseCommandLine(std::span<const char *const> args)
         if (input)
             invocation.inputs.*(input->field) = std::string_view(optarg);
         else if (key == KeyGauge)
-            invocation.pressureKind = PressureKind::Gauge;
+            invocation.inputs.pressureKind = PressureKind::Gauge;
         else if (key == KeyAbsolute)
-            invocation.pressureKind = PressureKind::Absolute;
+            invocation.inputs.pressureKind = PressureKind::Absolute;
         else if (key == KeyJson)
             invocation.json = true;
         else if (key == KeyByteOrderMark)
@@ -241,7 +249,6 @@ Invocation parseCommandLine(std::span<const char *const> args)
     }
     if (!operands.empty())
         throw UsageError("多余的参数" + quoted(operands[0]) + "。");
-    invocation.inputs.steamPressureKind = invocation.pressureKind;
     checkLine(invocation);
     return invocation;
 }

@@ -17,7 +17,6 @@ struct Invocation
     Medium medium = Medium::Water; // a line's
     SizingInputs inputs; // a line's; the views point into the arguments
     bool json = false;
-    std::optional<PressureKind> pressureKind; // a line's steam pressure, or a batch's column p
     const char *path = nullptr; // a batch's file; none or "-" is standard input
     Encoding encoding = Encoding::Utf8; // a batch's input
     bool byteOrderMark = false; // begin a batch's output with one

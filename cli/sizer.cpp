@@ -1,11 +1,8 @@
 #include "cli/sizer.h"
 
 #include "core/messages.h"
-#include "core/text.h"
-#include "runtime/conversion.h"
 
 #include <algorithm>
-#include <charconv>
 
 namespace tovrik::cli {
 
@@ -78,6 +75,27 @@ std::string_view mediumName(Medium medium)
     return {};
 }
 
+std::string_view mediumTitle(Medium medium)
+{
+    switch (medium) {
+    case Medium::Air: return "压缩空气";
+    case Medium::Steam: return "蒸汽";
+    case Medium::Water: return "水";
+    }
+    return {};
+}
+
+std::string_view columnDescription(const InputDef &input)
+{
+    if (input.operand == Operand::None)
+        return input.field == &SizingInputs::service ? "气体用途" : "管子系列";
+    for (const Medium medium : {Medium::Air, Medium::Steam, Medium::Water}) {
+        if (takes(medium, input))
+            return inputDescription(medium, input.operand);
+    }
+    return {};
+}
+
 std::optional<GasService> gasServiceFromName(std::string_view name)
 {
     name = withoutBlanks(name);
@@ -128,152 +146,44 @@ std::string_view gasServiceName(GasService service)
     return {};
 }
 
-std::string adviceLines(const SizingResult &result)
+SizingReport sizeLine(Medium medium, const SizingInputs &inputs)
 {
-    return adviceWithDrop(result.advice, result.drop, result.dropCondition, result.dropNote);
+    SizingReport report;
+    sizeLine(medium, inputs, report);
+    return report;
 }
 
-SizingResult sizeLine(Medium medium, const SizingInputs &inputs)
+void sizeLine(Medium medium, const SizingInputs &inputs, SizingReport &report)
 {
-    SizingResult result;
-    sizeLine(medium, inputs, result);
-    return result;
-}
-
-void SizingResult::reset()
-{
-    ok = false;
-    value = 0.0;
-    text.clear();
-    error.clear();
-    specificVolume.reset();
-    advice = {};
-    fluid.reset();
-    drop.reset();
-    dropNote.clear();
-    dropCondition = {};
-}
-
-void sizeLine(Medium medium, const SizingInputs &inputs, SizingResult &result)
-{
-    result.reset();
-    const auto text = [](const std::optional<std::string_view> &input) {
-        return input.value_or(std::string_view());
+    SizingRequest request;
+    request.medium = medium;
+    request.flow = inputs.flow;
+    request.pressure = inputs.pressure;
+    request.temperature = inputs.temperature;
+    request.specificVolume = inputs.specificVolume;
+    request.velocity = inputs.velocity;
+    request.steamPressure = inputs.steamPressure;
+    request.steamTemperature = inputs.steamTemperature;
+    request.roughness = inputs.roughness;
+    request.pressureKind = inputs.pressureKind.value_or(PressureKind::Absolute);
+    request.advice = inputs.advice;
+    const auto chosen = [&](const std::optional<std::string_view> &name, auto fromName,
+                            auto unknownMessage, auto &into) {
+        if (!name || withoutBlanks(*name).empty())
+            return true;
+        const auto value = fromName(*name);
+        if (!value) {
+            report.reset();
+            report.error = unknownMessage(*name);
+            return false;
+        }
+        into = *value;
+        return true;
     };
-    const auto given
-        = [](const std::optional<std::string_view> &input) { return input && !input->empty(); };
-    if (medium == Medium::Air) {
-        // The window's own checks, in its order, before anything is computed.
-        if (vbaStrCmp("", text(inputs.flow)) == 0)
-            result.error += airFlowPrompt;
-        if (vbaStrCmp("", text(inputs.pressure)) == 0)
-            result.error += airPressurePrompt;
-        if (!result.error.empty())
-            return;
-    }
-    AdviceOptions advice = inputs.advice;
-    if (given(inputs.service)) {
-        const std::optional<GasService> service = gasServiceFromName(*inputs.service);
-        if (!service) {
-            result.error = unknownServiceMessage(*inputs.service);
-            return;
-        }
-        advice.service = *service;
-    }
-    if (given(inputs.series)) {
-        const std::optional<PipeSeries> series = seriesFromName(*inputs.series);
-        if (!series) {
-            result.error = unknownSeriesMessage(*inputs.series);
-            return;
-        }
-        advice.series = *series;
-    }
-    try {
-        const double roughness = given(inputs.roughness)
-            ? vbaR8Str(*inputs.roughness, Operand::Roughness)
-            : commercialSteelRoughness;
-        if (!(roughness >= 0.0))
-            throw Failure(Fault::OutOfRange, Operand::Roughness);
-        // What the pressure drop needs beyond the sizing; where a state cannot be had the
-        // sizing stands, without a pressure drop.
-        const auto state = [&](auto &&make) -> std::optional<FluidState> {
-            try {
-                return make();
-            } catch (const Failure &failure) {
-                result.dropNote = failureMessage(medium, failure);
-                return std::nullopt;
-            }
-        };
-        Sizing sizing {};
-        std::optional<FluidState> fluid;
-        switch (medium) {
-        case Medium::Air:
-            sizing = airSizing(text(inputs.flow), text(inputs.pressure), text(inputs.temperature),
-                               text(inputs.velocity));
-            fluid = state([&] {
-                return airState(vbaR8Str(text(inputs.pressure), Operand::Pressure),
-                                vbaR8Str(text(inputs.temperature), Operand::Temperature));
-            });
-            break;
-        case Medium::Steam:
-            if (inputs.steamPressure) {
-                const double pressure = vbaR8Str(*inputs.steamPressure, Operand::Pressure);
-                const PressureKind kind = inputs.steamPressureKind.value_or(PressureKind::Absolute);
-                const double absolute = absolutePressure(pressure, kind);
-                if (given(inputs.steamTemperature)) {
-                    const double temperature
-                        = vbaR8Str(*inputs.steamTemperature, Operand::Temperature);
-                    result.specificVolume = superheatedSteamVolume(pressure, kind, temperature);
-                    fluid = superheatedSteamState(*result.specificVolume, temperature, absolute);
-                } else {
-                    result.specificVolume = saturatedSteamVolume(pressure, kind);
-                    const double saturation = saturationTemperature(absolute);
-                    fluid = superheatedSteamState(*result.specificVolume, saturation - kelvinOffset,
-                                                  absolute);
-                }
-                // The shortest text that reads back as the same double: the formula sees
-                // exactly the volume found.
-                const std::string volume = shortestText(*result.specificVolume);
-                sizing = steamSizing(text(inputs.flow), volume, text(inputs.velocity));
-            } else {
-                sizing = steamSizing(text(inputs.flow), text(inputs.specificVolume),
-                                     text(inputs.velocity));
-                // A volume given is taken as saturated steam's: the state is the one of that
-                // volume.
-                fluid = state([&] {
-                    return saturatedSteamState(
-                        vbaR8Str(text(inputs.specificVolume), Operand::SpecificVolume));
-                });
-            }
-            break;
-        case Medium::Water: {
-            sizing = waterSizing(text(inputs.flow), text(inputs.velocity));
-            const double temperature = given(inputs.temperature)
-                ? vbaR8Str(*inputs.temperature, Operand::Temperature)
-                : usualWaterTemperature;
-            const double pressure = given(inputs.pressure)
-                ? vbaR8Str(*inputs.pressure, Operand::Pressure)
-                : atmosphericPressure;
-            fluid = waterState(temperature, pressure);
-            if (!given(inputs.temperature))
-                result.dropCondition = "水温按 20 °C";
-            break;
-        }
-        }
-        result.value = sizing.diameter;
-        appendVbaStrR8(result.text, result.value);
-        result.advice = advise(medium, sizing.flow, sizing.diameter, advice);
-        if (fluid) {
-            result.drop = recommendedPipeDrop(
-                medium, result.advice, sizing.flow, roughness, [&] { return *fluid; },
-                result.dropNote);
-        }
-        result.fluid = fluid;
-        result.ok = true;
-    } catch (const Failure &failure) {
-        result.error = failureMessage(medium, failure);
-        result.dropNote.clear();
-    }
+    if (!chosen(inputs.service, gasServiceFromName, unknownServiceMessage, request.advice.service)
+        || !chosen(inputs.series, seriesFromName, unknownSeriesMessage, request.advice.series))
+        return;
+    sizePipe(request, report);
 }
 
 } // namespace tovrik::cli

@@ -1,10 +1,6 @@
 #pragma once
 
-#include "core/friction.h"
-#include "core/pipes.h"
-#include "core/sizing.h"
-#include "core/steam.h"
-#include "runtime/failure.h"
+#include "core/pipeline.h"
 
 #include <optional>
 #include <string>
@@ -23,25 +19,8 @@ struct SizingInputs
     std::optional<std::string_view> steamTemperature; // degrees C, of superheated steam
     std::optional<std::string_view> roughness; // mm, of the pipe wall
     std::optional<std::string_view> series; // asme40 or cn
-    std::optional<PressureKind> steamPressureKind;
+    std::optional<PressureKind> pressureKind; // of P and p, as --gauge or --absolute said
     AdviceOptions advice;
-};
-
-struct SizingResult
-{
-    bool ok = false;
-    double value = 0.0; // mm
-    std::string text; // the result text, exactly as the window shows it
-    std::string error; // in the window's words; empty when ok
-    std::optional<double> specificVolume; // m3/kg, when found from the steam pressure
-    PipeAdvice advice; // when ok
-    std::optional<FluidState> fluid; // the fluid the pressure drop is for
-    std::optional<PressureDrop> drop; // in the recommended pipe
-    std::string dropNote; // why there is no pressure drop
-    std::string_view dropCondition; // what the pressure drop assumes, in words
-
-    // Back to a result of nothing, keeping the storage for the next row.
-    void reset();
 };
 
 // Sets of media, as bits.
@@ -59,6 +38,7 @@ struct InputDef
     std::optional<std::string_view> SizingInputs::*field;
     unsigned media; // the media that take it
     unsigned required; // the media that need it
+    bool batchDefault = false; // its option gives a batch's rows a default
 };
 
 // The sizing inputs in the order the window shows them, then the choices about the advice.
@@ -71,9 +51,9 @@ inline constexpr InputDef sizingInputs[] = {
     {Operand::Pressure, 'p', "steam-pressure", "p", &SizingInputs::steamPressure, SteamOnly, 0},
     {Operand::Velocity, 'v', "velocity", "v", &SizingInputs::velocity, AllMedia, AllMedia},
     {Operand::Temperature, 0, "steam-temperature", "Ts", &SizingInputs::steamTemperature, SteamOnly, 0},
-    {Operand::Roughness, 0, "roughness", "roughness", &SizingInputs::roughness, AllMedia, 0},
-    {Operand::None, 0, "gas-service", "service", &SizingInputs::service, AirOnly, 0},
-    {Operand::None, 0, "series", "series", &SizingInputs::series, AllMedia, 0},
+    {Operand::Roughness, 0, "roughness", "roughness", &SizingInputs::roughness, AllMedia, 0, true},
+    {Operand::None, 0, "gas-service", "service", &SizingInputs::service, AirOnly, 0, true},
+    {Operand::None, 0, "series", "series", &SizingInputs::series, AllMedia, 0, true},
 };
 // clang-format on
 
@@ -106,6 +86,11 @@ std::string_view withoutBlanks(std::string_view text);
 // Equal but for the case of ASCII letters.
 bool equalsIgnoringCase(std::string_view a, std::string_view b);
 
+// 压缩空气, 蒸汽 or 水, as messages name a medium.
+std::string_view mediumTitle(Medium medium);
+// What a column or option holds, in words: "蒸汽压力p".
+std::string_view columnDescription(const InputDef &input);
+
 // "air", "steam", "water" (any case) or 压缩空气, 蒸汽, 水, with blanks around ignored.
 std::optional<Medium> mediumFromName(std::string_view name);
 std::string_view mediumName(Medium medium);
@@ -119,16 +104,11 @@ std::optional<PipeSeries> seriesFromName(std::string_view name);
 std::string unknownSeriesMessage(std::string_view name);
 std::string_view seriesName(PipeSeries series);
 
-// The water temperature the pressure drop assumes when none is given, in degrees C.
-inline constexpr double usualWaterTemperature = 20.0;
 std::string_view gasServiceName(GasService service);
 
-// The advice in words: the pipes, then the pressure drop or why there is none.
-std::string adviceLines(const SizingResult &result);
-
 // Sizes one line as the window would, numbers read with '.' as the decimal point.
-SizingResult sizeLine(Medium medium, const SizingInputs &inputs);
-// The same into an existing result, reusing its storage.
-void sizeLine(Medium medium, const SizingInputs &inputs, SizingResult &result);
+SizingReport sizeLine(Medium medium, const SizingInputs &inputs);
+// The same into an existing report, reusing its storage.
+void sizeLine(Medium medium, const SizingInputs &inputs, SizingReport &report);
 
 } // namespace tovrik::cli

@@ -1,6 +1,6 @@
 #include "core/fluid.h"
 
-#include "runtime/failure.h"
+#include "core/failure.h"
 
 #include <cmath>
 
@@ -24,6 +24,7 @@ constexpr double referenceViscosity = 1.0e-6; // Pa s
 
 constexpr double waterHighest = 623.15; // K, where region 1 ends
 constexpr double waterHighestPressure = 100.0; // MPa
+constexpr double triplePointPressure = 611.657e-6; // MPa, IAPWS-IF97 section 2.1
 
 } // namespace
 
@@ -71,18 +72,22 @@ FluidState waterState(double temperature, double pressure)
     if (temperature == lastTemperature && pressure == lastPressure)
         return last;
     if (!std::isfinite(temperature))
-        throw Failure(Fault::NotANumber, Operand::Temperature);
+        throw SizingFailure(Problem::NotANumber, Operand::Temperature);
     if (!std::isfinite(pressure))
-        throw Failure(Fault::NotANumber, Operand::Pressure);
+        throw SizingFailure(Problem::NotANumber, Operand::Pressure);
     const double kelvin = temperature + kelvinOffset;
-    if (!(pressure > 0.0) || pressure > waterHighestPressure)
-        throw Failure(Fault::OutOfRange, Operand::Pressure);
+    if (!(pressure > 0.0))
+        throw SizingFailure(Problem::NotPositive, Operand::Pressure);
+    if (pressure > waterHighestPressure)
+        throw SizingFailure(Problem::OutOfRange, Operand::Pressure);
+    if (pressure < triplePointPressure)
+        throw SizingFailure(Problem::NoLiquid, Operand::Pressure);
     if (kelvin < kelvinOffset || kelvin > waterHighest)
-        throw Failure(Fault::OutOfRange, Operand::Temperature);
+        throw SizingFailure(Problem::OutOfRange, Operand::Temperature);
     if (pressure < saturationPressure(waterHighest)) {
         const double boiling = saturationTemperature(pressure);
         if (kelvin >= boiling)
-            throw Failure(Fault::NotLiquid, Operand::Temperature, boiling - kelvinOffset);
+            throw SizingFailure(Problem::NotLiquid, Operand::Temperature, boiling - kelvinOffset);
     }
     const double density = 1.0 / region1SpecificVolume(pressure, kelvin);
     last = {density, waterViscosity(kelvin, density), temperature, pressure};
@@ -95,9 +100,9 @@ FluidState airState(double pressure, double temperature)
 {
     const double kelvin = temperature + kelvinOffset;
     if (!(pressure > 0.0))
-        throw Failure(Fault::OutOfRange, Operand::Pressure);
+        throw SizingFailure(Problem::NotPositive, Operand::Pressure);
     if (!(kelvin > 0.0))
-        throw Failure(Fault::OutOfRange, Operand::Temperature);
+        throw SizingFailure(Problem::NotPositive, Operand::Temperature);
     const double density = pressure * 1.0e6 / (airGasConstant * kelvin);
     return {density, airViscosity(kelvin), temperature, pressure};
 }
@@ -108,6 +113,13 @@ FluidState saturatedSteamState(double specificVolume)
     const double density = 1.0 / specificVolume;
     return {density, waterViscosity(saturation.temperature, density),
             saturation.temperature - kelvinOffset, saturation.pressure};
+}
+
+FluidState saturatedSteamStateAt(double pressure, double specificVolume)
+{
+    const double saturation = saturationTemperature(pressure);
+    const double density = 1.0 / specificVolume;
+    return {density, waterViscosity(saturation, density), saturation - kelvinOffset, pressure};
 }
 
 FluidState superheatedSteamState(double specificVolume, double temperature, double pressure)

@@ -26,13 +26,17 @@ double airViscosity(double temperature);
 inline constexpr double airGasConstant = 287.05; // J/(kg K), dry air
 
 // Liquid water at a temperature in degrees C and an absolute pressure in MPa (region 1); throws
-// Failure(NotLiquid, Temperature) with the boiling temperature as detail, or Failure(OutOfRange).
+// SizingFailure(NotLiquid, Temperature) with the boiling temperature as detail, NoLiquid below
+// the triple-point pressure, NotPositive or OutOfRange.
 FluidState waterState(double temperature, double pressure);
 // A gas with air's properties at an absolute pressure in MPa and a temperature in degrees C;
-// throws Failure(OutOfRange) for a pressure not above zero or a temperature not above 0 K.
+// throws SizingFailure(NotPositive) for a pressure not above zero or a temperature not above
+// 0 K.
 FluidState airState(double pressure, double temperature);
 // Saturated steam of a specific volume; throws as saturationForVolume does.
 FluidState saturatedSteamState(double specificVolume);
+// Saturated steam at an absolute pressure in MPa, whose specific volume is known.
+FluidState saturatedSteamStateAt(double pressure, double specificVolume);
 // Steam of a specific volume at a temperature in degrees C, as superheatedSteamVolume found it.
 FluidState superheatedSteamState(double specificVolume, double temperature, double pressure);
 

@@ -1,9 +1,9 @@
 #include "core/friction.h"
 
+#include "core/failure.h"
 #include "core/messages.h"
 #include "core/pipes.h"
 #include "core/text.h"
-#include "runtime/failure.h"
 
 #include <algorithm>
 #include <cmath>
@@ -40,11 +40,16 @@ double frictionFactor(double reynolds, double relativeRoughness)
 PressureDrop pressureDrop(const FluidState &fluid, double flow, double bore, double roughness)
 {
     if (!(roughness >= 0.0) || !(roughness < bore))
-        throw Failure(Fault::OutOfRange, Operand::Roughness);
+        throw SizingFailure(Problem::OutOfRange, Operand::Roughness);
+    roughness += 0.0; // a wall of -0 mm is a smooth one
     constexpr double length = 100.0; // m
     const double diameter = bore / 1000.0;
     const double velocity = realVelocity(flow, bore);
     const double reynolds = fluid.density * velocity * diameter / fluid.viscosity;
+    // Below a Reynolds number of 1 the flow is too small for a drop worth a figure (and 64/Re
+    // runs to infinity); far above the Moody chart no friction factor is known.
+    if (!(reynolds >= lowestReynolds && reynolds <= highestReynolds))
+        throw SizingFailure(Problem::Reynolds);
     const double friction = frictionFactor(reynolds, roughness / bore);
     const double pascals
         = friction * (length / diameter) * fluid.density * velocity * velocity / 2.0;
@@ -53,44 +58,32 @@ PressureDrop pressureDrop(const FluidState &fluid, double flow, double bore, dou
 
 std::optional<PressureDrop> recommendedPipeDrop(Medium medium, const PipeAdvice &advice,
                                                 double flow, double roughness,
-                                                const std::function<FluidState()> &fluid,
-                                                std::string &note)
+                                                const FluidState &fluid, std::string &note)
 {
     const SizeCheck *pipe = advice.recommended();
     if (!pipe)
         return std::nullopt;
     try {
-        return pressureDrop(fluid(), flow, pipe->size.bore, roughness);
-    } catch (const Failure &failure) {
+        return pressureDrop(fluid, flow, pipe->size.bore, roughness);
+    } catch (const SizingFailure &failure) {
         note = failureMessage(medium, failure);
         return std::nullopt;
     }
 }
 
-std::string adviceWithDrop(const PipeAdvice &advice, const std::optional<PressureDrop> &drop,
-                           std::string_view condition, std::string_view note)
-{
-    std::string text = adviceText(advice);
-    if (drop) {
-        text += '\n';
-        text += pressureDropText(*drop, condition);
-    } else if (!note.empty()) {
-        text += "\n无法估算压降：";
-        text += note;
-    }
-    return text;
-}
-
 std::string pressureDropText(const PressureDrop &drop, std::string_view condition)
 {
-    // Three significant figures: 123, 12.3, 1.23, 0.123.
+    // Three significant figures: 123, 12.3, 1.23, 0.123; below a pascal, only that.
     const double value = drop.kPaPer100m;
-    int decimals = 2;
-    if (value > 0.0)
-        decimals = std::clamp(2 - int(std::floor(std::log10(value))), 0, 8);
-    std::string text = "每 100 m 压降约 ";
-    appendFixed(text, value, decimals);
-    text += " kPa（粗糙度 ";
+    std::string text = "每 100 m 压降";
+    if (value < 0.001) {
+        text += "不足 0.001 kPa（粗糙度 ";
+    } else {
+        const int decimals = std::clamp(2 - int(std::floor(std::log10(value))), 0, 5);
+        text += "约 ";
+        appendFixed(text, value, decimals);
+        text += " kPa（粗糙度 ";
+    }
     text += shortestText(drop.roughness);
     text += " mm";
     if (!condition.empty()) {

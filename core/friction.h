@@ -3,7 +3,6 @@
 #include "core/fluid.h"
 #include "core/pipes.h"
 
-#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -17,6 +16,9 @@ enum class Medium;
 inline constexpr double commercialSteelRoughness = 0.046; // mm, absolute
 inline constexpr double laminarLimit = 2300.0;
 inline constexpr double turbulentFrom = 4000.0;
+// The Reynolds numbers the pressure drop is given for.
+inline constexpr double lowestReynolds = 1.0;
+inline constexpr double highestReynolds = 1.0e9;
 
 // Colebrook and White's friction factor (Darcy's), solved by Newton's method until the last
 // step changes 1/sqrt(f) by less than a part in 1e14.
@@ -35,23 +37,18 @@ struct PressureDrop
 };
 
 // For a volume flow in m3/h through a bore in mm of a wall roughness in mm; throws
-// Failure(OutOfRange, Roughness) for a roughness that is negative or not below the bore.
+// SizingFailure(OutOfRange, Roughness) for a roughness that is negative or not below the bore,
+// and SizingFailure(Reynolds) for a flow whose Reynolds number is outside the range above.
 PressureDrop pressureDrop(const FluidState &fluid, double flow, double bore, double roughness);
 
-// In the advice's recommended pipe. None where no pipe is recommended, or where the fluid's
-// state or the drop cannot be had: then note says why, as the medium's failures are worded.
+// In the advice's recommended pipe. None where no pipe is recommended, or where the drop cannot
+// be had: then note says why, as the medium's failures are worded.
 std::optional<PressureDrop> recommendedPipeDrop(Medium medium, const PipeAdvice &advice,
                                                 double flow, double roughness,
-                                                const std::function<FluidState()> &fluid,
-                                                std::string &note);
+                                                const FluidState &fluid, std::string &note);
 
 // "每 100 m 压降约 12.3 kPa（粗糙度 0.046 mm）", to three figures; a condition the figure
 // assumes goes into the brackets.
 std::string pressureDropText(const PressureDrop &drop, std::string_view condition = {});
-
-// The advice's words followed by the pressure drop in the recommended pipe, or by the reason
-// there is none (note).
-std::string adviceWithDrop(const PipeAdvice &advice, const std::optional<PressureDrop> &drop,
-                           std::string_view condition, std::string_view note);
 
 } // namespace tovrik

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "core/failure.h"
 #include "core/sizing.h"
-#include "runtime/failure.h"
 
 #include <string>
 #include <string_view>
@@ -19,6 +19,6 @@ std::string_view inputDescription(Medium medium, Operand operand);
 
 // A short Simplified Chinese sentence saying what is wrong and, where one input is at fault,
 // which one. The window and the command-line sizer use the same words.
-std::string failureMessage(Medium medium, const Failure &failure);
+std::string failureMessage(Medium medium, const SizingFailure &failure);
 
 } // namespace tovrik

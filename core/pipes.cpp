@@ -1,5 +1,6 @@
 #include "core/pipes.h"
 
+#include "core/messages.h"
 #include "core/text.h"
 
 #include <algorithm>
@@ -51,16 +52,6 @@ void appendRange(std::string &out, VelocityRange range)
     appendFixed(out, range.high, decimals);
 }
 
-const char *serviceName(GasService service)
-{
-    switch (service) {
-    case GasService::Workshop: return "车间";
-    case GasService::Site: return "厂区";
-    case GasService::NaturalGas: return "天然气";
-    }
-    return "";
-}
-
 const char *verdict(VelocityCheck check)
 {
     switch (check) {
@@ -71,21 +62,40 @@ const char *verdict(VelocityCheck check)
     return "";
 }
 
+// "DN150（…）：实际流速 1.57 m/s，常用流速 <2.0 m/s（参考表：热水、水 >100），合适"
 void appendCheck(std::string &out, const SizeCheck &check, const PipeAdvice &advice)
 {
     out += pipeName(check.size, advice.options.series);
     out += "：实际流速 ";
     appendFixed(out, check.velocity, 2);
     out += " m/s，常用流速 ";
-    appendRange(out, check.usual);
-    out += " m/s";
-    if (advice.medium == Medium::Air) {
-        out += "（";
-        out += serviceName(advice.options.service);
-        out += "）";
+    appendRange(out, check.usual.range);
+    out += " m/s（参考表：";
+    out += check.usual.section;
+    out += ' ';
+    out += check.usual.row;
+    if (!check.usual.reading.empty()) {
+        out += "，";
+        out += check.usual.reading;
     }
-    out += "，";
+    out += "），";
     out += verdict(check.check);
+}
+
+// Why a velocity check cannot be judged: "蒸汽的比容u须为正数，才能校核流速。"
+void appendUnjudged(std::string &out, const PipeAdvice &advice)
+{
+    if (advice.unjudged == Operand::None) {
+        out += "流速校核需要正的流量和流速。";
+        return;
+    }
+    out += inputDescription(advice.medium, advice.unjudged);
+    switch (advice.unjudged) {
+    case Operand::Pressure: out += "须为正的绝对压力"; break;
+    case Operand::Temperature: out += "须高于绝对零度（-273.15 °C）"; break;
+    default: out += "须为正数"; break;
+    }
+    out += "，才能校核流速。";
 }
 
 } // namespace
@@ -132,31 +142,37 @@ double realVelocity(double flow, double bore)
 // The sheet's rows leave gaps and open ends between nominal sizes; each size is given to the
 // row it is nearest to: DN32 to "<32", DN90 to "65~80", DN100 to ">100" for water, and DN100
 // and DN200 to "100~200" for steam, as the sheet writes them.
-VelocityRange usualVelocity(Medium medium, int dn, GasService service)
+VelocityBand usualBand(Medium medium, int dn, GasService service)
 {
     switch (medium) {
     case Medium::Steam:
         if (dn < 100)
-            return {20.0, 40.0};
+            return {{20.0, 40.0}, "饱和蒸汽", "<100", {}};
         if (dn <= 200)
-            return {30.0, 50.0};
-        return {40.0, 60.0};
+            return {{30.0, 50.0}, "饱和蒸汽", "100~200", {}};
+        return {{40.0, 60.0}, "饱和蒸汽", ">200", {}};
     case Medium::Water:
-        if (dn <= 32)
-            return {0.5, 0.7};
+        if (dn < 32)
+            return {{0.5, 0.7}, "热水、水", "<32", {}};
+        if (dn == 32)
+            return {{0.5, 0.7}, "热水、水", "<32", "DN32 归入此行"};
         if (dn <= 50)
-            return {0.7, 1.0};
-        if (dn <= 90)
-            return {1.0, 1.6};
-        return {0.0, 2.0};
+            return {{0.7, 1.0}, "热水、水", "40~50", {}};
+        if (dn <= 80)
+            return {{1.0, 1.6}, "热水、水", "65~80", {}};
+        if (dn < 100)
+            return {{1.0, 1.6}, "热水、水", "65~80", "DN90 归入此行"};
+        if (dn == 100)
+            return {{0.0, 2.0}, "热水、水", ">100", "DN100 归入此行"};
+        return {{0.0, 2.0}, "热水、水", ">100", {}};
     case Medium::Air: break;
     }
     switch (service) {
-    case GasService::Site: return {8.0, 10.0};
-    case GasService::NaturalGas: return {0.0, 25.0};
+    case GasService::Site: return {{8.0, 10.0}, "压缩空气", "厂区", {}};
+    case GasService::NaturalGas: return {{0.0, 25.0}, "压缩空气", "天然气", {}};
     case GasService::Workshop: break;
     }
-    return {8.0, 15.0};
+    return {{8.0, 15.0}, "压缩空气", "车间", {}};
 }
 
 // The sheet's bounds belong to the range: 20 m/s is a usual steam velocity in DN50.
@@ -197,39 +213,79 @@ PipeAdvice advise(Medium medium, double flow, double diameter, const AdviceOptio
     advice.diameter = diameter;
     advice.options = options;
     // Two negatives give a real diameter but no velocity to judge: the flow itself is negative.
-    if (!(flow > 0.0) || !(diameter > 0.0) || !std::isfinite(diameter))
+    if (!(flow > 0.0) || !(diameter > 0.0) || !std::isfinite(diameter) || !std::isfinite(flow))
         return advice;
 
     const auto check = [&](const PipeSize &size) {
         const double velocity = realVelocity(flow, size.bore);
-        const VelocityRange usual = usualVelocity(medium, size.dn, options.service);
-        return SizeCheck {size, velocity, usual, checkVelocity(velocity, usual)};
+        const VelocityBand usual = usualBand(medium, size.dn, options.service);
+        return SizeCheck {size, velocity, usual, checkVelocity(velocity, usual.range)};
     };
     const std::span<const PipeSize> table = pipeTable(options.series);
     const auto offered
         = [&](const PipeSize &size) { return options.allSizes || size.dn != rarelyStocked; };
     // The bores grow with the sizes: the first that holds the diameter, and the one before it.
-    auto at = std::partition_point(table.begin(), table.end(),
-                                   [&](const PipeSize &size) { return size.bore < diameter; });
-    for (auto larger = at; larger != table.end(); ++larger) {
-        if (offered(*larger)) {
-            advice.larger = check(*larger);
-            break;
-        }
-    }
-    while (at != table.begin()) {
-        if (offered(*--at)) {
-            advice.smaller = check(*at);
-            break;
-        }
-    }
+    const auto at = std::partition_point(
+        table.begin(), table.end(), [&](const PipeSize &size) { return size.bore < diameter; });
+    auto larger = std::find_if(at, table.end(), offered);
+    auto smaller = std::find_if(std::make_reverse_iterator(at), table.rend(), offered);
+    if (larger != table.end())
+        advice.larger = check(*larger);
+    if (smaller != table.rend())
+        advice.smaller = check(*smaller);
     if (!advice.larger) {
         advice.status = PipeAdvice::Status::BeyondTable;
         return advice;
     }
     advice.status = PipeAdvice::Status::Sized;
-    advice.recommendSmaller = advice.smaller && advice.smaller->check == VelocityCheck::Inside
-        && advice.larger->check != VelocityCheck::Inside;
+    const auto is = [](const std::optional<SizeCheck> &size, VelocityCheck verdict) {
+        return size && size->check == verdict;
+    };
+    if (is(advice.larger, VelocityCheck::Inside))
+        return advice;
+    // A smaller bore runs faster: it is the one nearer the range when both run too slow.
+    advice.recommendSmaller = is(advice.smaller, VelocityCheck::Inside)
+        || (is(advice.smaller, VelocityCheck::Below) && is(advice.larger, VelocityCheck::Below));
+    if (advice.recommendSmaller && advice.smaller->check == VelocityCheck::Inside)
+        return advice;
+
+    // Neither runs within its range: the nearest size that does, looked for on both sides,
+    // first on the side the velocities point to. Large water pipes have no lower bound on the
+    // sheet, but water slower than any it gives is no answer.
+    advice.bandSearched = true;
+    const auto usual = [&](const SizeCheck &c) {
+        return c.check == VelocityCheck::Inside
+            && !(medium == Medium::Water && c.velocity < lowestWaterVelocity);
+    };
+    const bool downFirst = advice.recommendSmaller;
+    auto down = smaller;
+    auto up = larger;
+    while (down != table.rend() || up != table.end()) {
+        for (const bool downward : {downFirst, !downFirst}) {
+            if (downward && down != table.rend() && ++down != table.rend() && offered(*down)) {
+                if (const SizeCheck c = check(*down); usual(c)) {
+                    advice.inBand = c;
+                    return advice;
+                }
+            }
+            if (!downward && up != table.end() && ++up != table.end() && offered(*up)) {
+                if (const SizeCheck c = check(*up); usual(c)) {
+                    advice.inBand = c;
+                    return advice;
+                }
+            }
+        }
+    }
+    return advice;
+}
+
+PipeAdvice unjudged(Medium medium, double diameter, Operand input, const AdviceOptions &options)
+{
+    PipeAdvice advice;
+    advice.medium = medium;
+    advice.diameter = diameter;
+    advice.options = options;
+    advice.unjudged = input;
     return advice;
 }
 
@@ -237,7 +293,7 @@ std::string adviceText(const PipeAdvice &advice)
 {
     std::string text;
     switch (advice.status) {
-    case PipeAdvice::Status::NotPositive: return "流速校核需要正的流量和流速。";
+    case PipeAdvice::Status::NotPositive: appendUnjudged(text, advice); return text;
     case PipeAdvice::Status::BeyondTable: {
         const PipeSize &largest = pipeTable(advice.options.series).back();
         text += "管径超出 ";
@@ -259,6 +315,13 @@ std::string adviceText(const PipeAdvice &advice)
         text += advice.recommendSmaller ? "\n大一号 " : "\n小一号 ";
         appendCheck(text, *other, advice);
         text += "。";
+    }
+    if (advice.inBand) {
+        text += "\n常用流速范围内最近的管径：";
+        appendCheck(text, *advice.inBand, advice);
+        text += "。";
+    } else if (advice.bandSearched) {
+        text += "\n本系列没有实际流速在常用流速范围内的管径。";
     }
     if (advice.slowWater()) {
         text += "\n提示：实际流速低于水的常用流速下限 ";

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/failure.h"
 #include "core/sizing.h"
 
 #include <optional>
@@ -45,8 +46,22 @@ struct VelocityRange
     double high;
 };
 
+// A row of the reference sheet's table of usual velocities, and how a nominal size that the
+// sheet's rows leave between them is read into it.
+struct VelocityBand
+{
+    VelocityRange range;
+    std::string_view section; // the sheet's section heading: 饱和蒸汽, 压缩空气, 热水、水
+    std::string_view row; // the row's 公称管径 cell: "<32", "100~200", 车间
+    std::string_view reading; // for a size between the rows, e.g. "DN32 归入此行"; else empty
+};
+
 // The usual velocities of the reference sheet for a medium in a nominal size.
-VelocityRange usualVelocity(Medium medium, int dn, GasService service = GasService::Workshop);
+VelocityBand usualBand(Medium medium, int dn, GasService service = GasService::Workshop);
+inline VelocityRange usualVelocity(Medium medium, int dn, GasService service = GasService::Workshop)
+{
+    return usualBand(medium, dn, service).range;
+}
 
 enum class VelocityCheck { Below, Inside, Above };
 VelocityCheck checkVelocity(double velocity, VelocityRange range);
@@ -59,7 +74,7 @@ struct SizeCheck
 {
     PipeSize size;
     double velocity; // m/s
-    VelocityRange usual;
+    VelocityBand usual;
     VelocityCheck check;
 };
 
@@ -75,18 +90,26 @@ struct PipeAdvice
 {
     enum class Status {
         Sized,
-        NotPositive, // the velocity check needs a positive flow and velocity
+        NotPositive, // an input the velocity check needs is not physically meaningful
         BeyondTable, // larger than the series' largest bore
     };
     Status status = Status::NotPositive;
     Medium medium = Medium::Water;
     double diameter = 0.0; // mm, as computed
     AdviceOptions options;
+    // For NotPositive, the input at fault: a flow, velocity or specific volume that is not
+    // positive, an absolute pressure not above zero or a temperature not above absolute zero.
+    // None: the flow at working conditions itself is not positive.
+    Operand unjudged = Operand::None;
     // The nearest sizes below and at or above the diameter; either may be missing at the ends of
     // the table.
     std::optional<SizeCheck> smaller;
     std::optional<SizeCheck> larger;
     bool recommendSmaller = false;
+    // When neither neighbour runs within its usual velocities: the nearest size of the series
+    // that does, if any.
+    bool bandSearched = false;
+    std::optional<SizeCheck> inBand;
 
     const SizeCheck *recommended() const;
     const SizeCheck *alternative() const;
@@ -95,9 +118,13 @@ struct PipeAdvice
 };
 
 // Advice for a sizing's flow (m3/h at working conditions) and diameter (mm). The size whose
-// velocity lies in its usual range is recommended; where both or neither do, the larger one,
-// since a bore below the diameter runs faster than the velocity chosen.
+// velocity lies in its usual range is recommended; where both do, the larger one, since a bore
+// below the diameter runs faster than the velocity chosen. Where neither does, the one nearer
+// the range: the smaller when both run too slow, else the larger; and the nearest size of the
+// series that does run within its range is named beside them.
 PipeAdvice advise(Medium medium, double flow, double diameter, const AdviceOptions &options = {});
+// No advice, because an input the velocity check needs is not physically meaningful.
+PipeAdvice unjudged(Medium medium, double diameter, Operand input, const AdviceOptions &options);
 
 // The advice in Simplified Chinese, as the window's tooltip and the sizer's advice lines say it.
 std::string adviceText(const PipeAdvice &advice);

@@ -1,5 +1,6 @@
 #include "core/sizing.h"
 
+#include "core/failure.h"
 #include "runtime/conversion.h"
 
 namespace tovrik {
@@ -19,35 +20,49 @@ constexpr double tonneFactor = 1000.0;
 Sizing airSizing(std::string_view flow, std::string_view pressure, std::string_view temperature,
                  std::string_view velocity, char32_t decimalSeparator)
 {
-    const double a = checkedAdd(vbaR8Str(temperature, Operand::Temperature, decimalSeparator),
-                                absoluteZeroOffset);
-    const double b = checkedMul(checkedMul(vbaR8Str(flow, Operand::Flow, decimalSeparator), a),
-                                standardPressure);
-    const double c
-        = checkedMul(vbaR8Str(pressure, Operand::Pressure, decimalSeparator), absoluteZeroOffset);
-    const double q = checkedDiv(b, c, Operand::Pressure);
-    const double qPerVelocity = vbaVarDiv(q, velocity, Operand::Velocity, decimalSeparator);
-    return {q, checkedMul(rtcSqr(qPerVelocity), diameterFactor)};
+    const auto number = [&](std::string_view text, Operand operand) {
+        return readNumber(text, operand, decimalSeparator);
+    };
+    const double a = tracedTo(Operand::None, [&] {
+        return checkedAdd(number(temperature, Operand::Temperature), absoluteZeroOffset);
+    });
+    const double q0 = number(flow, Operand::Flow);
+    const double b
+        = tracedTo(Operand::None, [&] { return checkedMul(checkedMul(q0, a), standardPressure); });
+    const double p = number(pressure, Operand::Pressure);
+    const double c = tracedTo(Operand::None, [&] { return checkedMul(p, absoluteZeroOffset); });
+    const double q = dividedBy(b, c, Operand::Pressure);
+    // The velocity's text is converted only here, as the divisor of a variant division.
+    const double qPerVelocity
+        = dividedBy(q, number(velocity, Operand::Velocity), Operand::Velocity);
+    return {q, tracedTo(Operand::None, [&] {
+                return checkedMul(rtcSqr(qPerVelocity), diameterFactor);
+            })};
 }
 
 Sizing steamSizing(std::string_view flow, std::string_view specificVolume,
                    std::string_view velocity, char32_t decimalSeparator)
 {
-    const double a = checkedMul(vbaR8Str(flow, Operand::Flow, decimalSeparator), tonneFactor);
-    const double b
-        = checkedMul(vbaR8Str(specificVolume, Operand::SpecificVolume, decimalSeparator), a);
-    const double q
-        = checkedDiv(b, vbaR8Str(velocity, Operand::Velocity, decimalSeparator), Operand::Velocity);
-    return {b, checkedMul(rtcSqr(q), diameterFactor)};
+    const auto number = [&](std::string_view text, Operand operand) {
+        return readNumber(text, operand, decimalSeparator);
+    };
+    const double q0 = number(flow, Operand::Flow);
+    const double a = tracedTo(Operand::None, [&] { return checkedMul(q0, tonneFactor); });
+    const double u = number(specificVolume, Operand::SpecificVolume);
+    const double b = tracedTo(Operand::None, [&] { return checkedMul(u, a); });
+    const double v = number(velocity, Operand::Velocity);
+    const double q = dividedBy(b, v, Operand::Velocity);
+    return {b, tracedTo(Operand::None, [&] { return checkedMul(rtcSqr(q), diameterFactor); })};
 }
 
 Sizing waterSizing(std::string_view flow, std::string_view velocity, char32_t decimalSeparator)
 {
     // The velocity field is read before the flow field, so a bad velocity is reported first.
-    const double v = vbaR8Str(velocity, Operand::Velocity, decimalSeparator);
-    const double volumeFlow = vbaR8Str(flow, Operand::Flow, decimalSeparator);
-    const double q = checkedDiv(volumeFlow, v, Operand::Velocity);
-    return {volumeFlow, checkedMul(rtcSqr(q), diameterFactor)};
+    const double v = readNumber(velocity, Operand::Velocity, decimalSeparator);
+    const double volumeFlow = readNumber(flow, Operand::Flow, decimalSeparator);
+    const double q = dividedBy(volumeFlow, v, Operand::Velocity);
+    return {volumeFlow,
+            tracedTo(Operand::None, [&] { return checkedMul(rtcSqr(q), diameterFactor); })};
 }
 
 std::string AirDiameter(std::string_view flow, std::string_view pressure,

@@ -5,7 +5,7 @@
 
 // Inner pipe diameter in mm from a design flow and velocity: d = 18.8 * sqrt(q / v), with q
 // in m3/h at working conditions and v in m/s. Each formula takes its panel's field texts and
-// throws tovrik::Failure, naming the input at fault where there is one.
+// throws tovrik::SizingFailure, naming the input at fault where there is one.
 namespace tovrik {
 
 enum class Medium { Air, Steam, Water };

@@ -1,6 +1,6 @@
 #include "core/steam.h"
 
-#include "runtime/failure.h"
+#include "core/failure.h"
 
 #include <algorithm>
 #include <array>
@@ -101,6 +101,7 @@ private:
 };
 
 constexpr double triplePointTemperature = 273.15 + 0.01; // K, where IF97 begins
+constexpr double criticalPressure = 22.064; // MPa
 constexpr double region2Top = 1073.15; // K
 constexpr double region2Highest = 100.0; // MPa
 constexpr double boundary23Start = 623.15; // K
@@ -127,10 +128,22 @@ double saturationPressure(double temperature)
     return x * x * x * x;
 }
 
+// The B23 equation, section 4 of the release: n1 to n5.
+constexpr double b23[] = {0.0,
+                          0.34805185628969e3,
+                          -0.11671859879975e1,
+                          0.10192970039326e-2,
+                          0.57254459862746e3,
+                          0.13918839778870e2};
+
 double boundary23Pressure(double temperature)
 {
-    return 0.34805185628969e3 - 0.11671859879975e1 * temperature
-        + 0.10192970039326e-2 * temperature * temperature;
+    return b23[1] + b23[2] * temperature + b23[3] * temperature * temperature;
+}
+
+double boundary23Temperature(double pressure)
+{
+    return b23[4] + std::sqrt((pressure - b23[5]) / b23[3]);
 }
 
 double region1SpecificVolume(double pressure, double temperature)
@@ -161,33 +174,50 @@ double region2SpecificVolume(double pressure, double temperature)
 double saturatedSteamVolume(double pressure, PressureKind kind)
 {
     if (!std::isfinite(pressure))
-        throw Failure(Fault::NotANumber, Operand::Pressure);
+        throw SizingFailure(Problem::NotANumber, Operand::Pressure);
     const double absolute = absolutePressure(pressure, kind);
     if (absolute < lowestSteamPressure || absolute > highestSteamPressure)
-        throw Failure(Fault::OutOfRange, Operand::Pressure);
+        throw SizingFailure(Problem::OutOfRange, Operand::Pressure);
     return region2SpecificVolume(absolute, saturationTemperature(absolute));
+}
+
+double lowestSuperheatedTemperature(double pressure)
+{
+    // Up to the saturation pressure at 623.15 K region 2 borders the saturation line; above it,
+    // region 3, which lies below the B23 line.
+    if (pressure <= saturationPressure(boundary23Start))
+        return saturationTemperature(pressure);
+    return boundary23Temperature(pressure);
 }
 
 double superheatedSteamVolume(double pressure, PressureKind kind, double temperature)
 {
     if (!std::isfinite(pressure))
-        throw Failure(Fault::NotANumber, Operand::Pressure);
+        throw SizingFailure(Problem::NotANumber, Operand::Pressure);
     if (!std::isfinite(temperature))
-        throw Failure(Fault::NotANumber, Operand::Temperature);
+        throw SizingFailure(Problem::NotANumber, Operand::Temperature);
     const double absolute = absolutePressure(pressure, kind);
     const double kelvin = temperature + kelvinOffset;
-    if (!(absolute > 0.0) || absolute > region2Highest)
-        throw Failure(Fault::OutOfRange, Operand::Pressure);
-    if (kelvin < triplePointTemperature || kelvin > region2Top)
-        throw Failure(Fault::OutOfRange, Operand::Temperature);
-    if (absolute <= 22.064) { // below the critical point the vapour must be above saturation
+    if (!(absolute > 0.0))
+        throw SizingFailure(Problem::NotPositive, Operand::Pressure);
+    if (absolute > region2Highest)
+        throw SizingFailure(Problem::OutOfRange, Operand::Pressure);
+    if (kelvin > region2Top)
+        throw SizingFailure(Problem::OutOfRange, Operand::Temperature);
+    // Below the critical pressure a vapour colder than saturation is no vapour; above 16.53 MPa
+    // the states between saturation (or the critical point) and the B23 line are region 3, and
+    // colder ones compressed liquid, which region 2's formula would turn into nonsense.
+    if (absolute <= criticalPressure) {
         const double saturation = saturationTemperature(absolute);
         if (kelvin <= saturation)
-            throw Failure(Fault::NotSuperheated, Operand::Temperature, saturation - kelvinOffset);
+            throw SizingFailure(Problem::NotSuperheated, Operand::Temperature,
+                                saturation - kelvinOffset);
     }
-    // Region 3 lies above the boundary between 623.15 K and 863.15 K.
-    if (kelvin >= boundary23Start && absolute > boundary23Pressure(kelvin))
-        throw Failure(Fault::OutOfRange, Operand::Temperature);
+    const double lowest = lowestSuperheatedTemperature(absolute);
+    if (absolute > saturationPressure(boundary23Start) && kelvin < lowest)
+        throw SizingFailure(Problem::BelowRegion2, Operand::Temperature, lowest - kelvinOffset);
+    if (kelvin < triplePointTemperature)
+        throw SizingFailure(Problem::OutOfRange, Operand::Temperature);
     return region2SpecificVolume(absolute, kelvin);
 }
 
@@ -241,10 +271,13 @@ SaturationState saturationForVolume(double specificVolume)
     static const SaturationTable table;
     const double lowest = std::log(lowestSteamPressure);
     const double highest = std::log(highestSteamPressure);
-    const double target = std::log(specificVolume);
-    if (!std::isfinite(target) || target > table.highestLogVolume()
-        || target < table.lowestLogVolume())
-        throw Failure(Fault::OutOfRange, Operand::SpecificVolume);
+    // A volume typed to six figures at either end of the range still belongs to it.
+    constexpr double typedFigures = 5e-6;
+    double target = std::log(specificVolume);
+    if (!std::isfinite(target) || target > table.highestLogVolume() + typedFigures
+        || target < table.lowestLogVolume() - typedFigures)
+        throw SizingFailure(Problem::OutOfRange, Operand::SpecificVolume);
+    target = std::clamp(target, table.lowestLogVolume(), table.highestLogVolume());
     const auto volumeAt = logSaturatedVolume;
     double x0 = table.guess(target);
     double x1 = std::clamp(x0 + 1e-3, lowest, highest);

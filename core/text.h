@@ -5,10 +5,14 @@
 namespace tovrik {
 
 // A value with a fixed number of decimals (0 to 20), correctly rounded from its exact binary
-// value as printf("%.*f") writes it, without printf's cost or locale. writeFixed writes nothing
-// and returns first when [first, last) is too short.
+// value as printf("%.*f") writes it, without printf's cost or locale; from 1e15 up, in three
+// significant figures ("1.23e+17") instead of digits the double does not hold. writeFixed writes
+// nothing and returns first for a value that is not finite or when [first, last) is too short.
 char *writeFixed(char *first, char *last, double value, int decimals);
 void appendFixed(std::string &out, double value, int decimals);
+
+// A value to a number of significant figures, as printf("%.*g") writes it: 1.234e-05, 0.1235.
+void appendSignificant(std::string &out, double value, int figures);
 
 // The shortest text that reads back as the same double: 0.046, 150, 1e-05.
 std::string shortestText(double value);

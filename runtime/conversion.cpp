@@ -18,9 +18,6 @@ const char *Failure::what() const noexcept
     case Fault::Overflow: return "overflow";
     case Fault::NegativeRoot: return "square root of a negative number";
     case Fault::InvalidOperation: return "invalid floating-point operation";
-    case Fault::OutOfRange: return "out of range";
-    case Fault::NotSuperheated: return "steam not superheated";
-    case Fault::NotLiquid: return "water not liquid";
     }
     return "calculation failed";
 }
@@ -348,25 +345,6 @@ bool exactDigits(double value, char (&digits)[16], int &exponent)
     return false;
 }
 
-void appendUtf8(std::string &out, char32_t cp)
-{
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (cp >> 18));
-        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-}
-
 } // namespace
 
 double vbaR8Str(std::string_view text, char32_t decimalSeparator)
@@ -459,12 +437,12 @@ int vbaStrCmp(std::string_view left, std::string_view right) noexcept
     return (order > 0) - (order < 0);
 }
 
-double vbaFPException(double result, Operand operand)
+double vbaFPException(double result)
 {
     if (std::isnan(result))
-        throw Failure(Fault::InvalidOperation, operand);
+        throw Failure(Fault::InvalidOperation);
     if (std::isinf(result))
-        throw Failure(Fault::Overflow, operand);
+        throw Failure(Fault::Overflow);
     return result;
 }
 
@@ -478,10 +456,10 @@ double checkedMul(double left, double right)
     return vbaFPException(left * right);
 }
 
-double checkedDiv(double dividend, double divisor, Operand divisorOperand)
+double checkedDiv(double dividend, double divisor)
 {
     if (divisor == 0.0)
-        throw Failure(Fault::ZeroDivisor, divisorOperand);
+        throw Failure(Fault::ZeroDivisor);
     return vbaFPException(dividend / divisor);
 }
 
@@ -492,20 +470,9 @@ double rtcSqr(double value)
     return vbaFPException(std::sqrt(value));
 }
 
-double vbaR8Str(std::string_view text, Operand operand, char32_t decimalSeparator)
+double vbaVarDiv(double dividend, std::string_view divisorText, char32_t decimalSeparator)
 {
-    try {
-        return vbaR8Str(text, decimalSeparator);
-    } catch (const Failure &failure) {
-        throw Failure(failure.fault(), operand);
-    }
-}
-
-double vbaVarDiv(double dividend, std::string_view divisorText, Operand divisorOperand,
-                 char32_t decimalSeparator)
-{
-    return checkedDiv(dividend, vbaR8Str(divisorText, divisorOperand, decimalSeparator),
-                      divisorOperand);
+    return checkedDiv(dividend, vbaR8Str(divisorText, decimalSeparator));
 }
 
 } // namespace tovrik

@@ -15,9 +15,6 @@ namespace tovrik {
 // Failure(Overflow) past the double range; an underflow gives the nearest double.
 double vbaR8Str(std::string_view text, char32_t decimalSeparator = U'.');
 
-// vbaR8Str for one named input: a failure names the operand it came from.
-double vbaR8Str(std::string_view text, Operand operand, char32_t decimalSeparator = U'.');
-
 // Double to text: at most 15 significant digits, no trailing zeros, no group separators,
 // positional from 1E-4 up to below 1E+15 and exponent form ("1.5E-05") outside.
 std::string vbaStrR8(double value, char32_t decimalSeparator = U'.');
@@ -28,17 +25,16 @@ void appendVbaStrR8(std::string &out, double value, char32_t decimalSeparator = 
 int vbaStrCmp(std::string_view left, std::string_view right) noexcept;
 
 // Raises the failure an IEEE result stands for; finite results, subnormal ones included, pass.
-double vbaFPException(double result, Operand operand = Operand::None);
+double vbaFPException(double result);
 
 double checkedAdd(double left, double right);
 double checkedMul(double left, double right);
-// A zero divisor is blamed on divisorOperand, even when the dividend is zero too.
-double checkedDiv(double dividend, double divisor, Operand divisorOperand = Operand::None);
+// A zero divisor fails as ZeroDivisor, even when the dividend is zero too.
+double checkedDiv(double dividend, double divisor);
 
 double rtcSqr(double value);
 
 // Division whose divisor is still text: converted as by vbaR8Str, then divided.
-double vbaVarDiv(double dividend, std::string_view divisorText, Operand divisorOperand,
-                 char32_t decimalSeparator = U'.');
+double vbaVarDiv(double dividend, std::string_view divisorText, char32_t decimalSeparator = U'.');
 
 } // namespace tovrik

@@ -10,6 +10,9 @@ namespace tovrik {
 // or values past U+10FFFF.
 bool decodeUtf8(std::string_view text, std::size_t &pos, char32_t &out);
 
+// Appends the UTF-8 form of a code point.
+void appendUtf8(std::string &out, char32_t cp);
+
 bool isUtf8(std::string_view text);
 bool isAscii(std::string_view text);
 

@@ -1,25 +1,31 @@
 #pragma once
 
-#include "runtime/failure.h"
+#include "core/failure.h"
 
 #include <QString>
 
-// Renders a failure as "Fault" or "Fault:Operand", so expected outcomes read as plain text
-// beside successful result texts in the same data column.
-inline QString faultName(const tovrik::Failure &failure)
+// Renders a failure as "Problem" or "Problem:Operand", so expected outcomes read as plain text
+// beside successful result texts in the same data column. The runtime's own faults read as the
+// problems of the same names.
+inline QString faultName(const tovrik::SizingFailure &failure)
 {
-    using tovrik::Fault;
     using tovrik::Operand;
+    using tovrik::Problem;
     QString text;
-    switch (failure.fault()) {
-    case Fault::NotANumber: text = QStringLiteral("NotANumber"); break;
-    case Fault::ZeroDivisor: text = QStringLiteral("ZeroDivisor"); break;
-    case Fault::Overflow: text = QStringLiteral("Overflow"); break;
-    case Fault::NegativeRoot: text = QStringLiteral("NegativeRoot"); break;
-    case Fault::InvalidOperation: text = QStringLiteral("InvalidOperation"); break;
-    case Fault::OutOfRange: text = QStringLiteral("OutOfRange"); break;
-    case Fault::NotSuperheated: text = QStringLiteral("NotSuperheated"); break;
-    case Fault::NotLiquid: text = QStringLiteral("NotLiquid"); break;
+    switch (failure.problem()) {
+    case Problem::NotANumber: text = QStringLiteral("NotANumber"); break;
+    case Problem::ZeroDivisor: text = QStringLiteral("ZeroDivisor"); break;
+    case Problem::Overflow: text = QStringLiteral("Overflow"); break;
+    case Problem::NegativeRoot: text = QStringLiteral("NegativeRoot"); break;
+    case Problem::InvalidOperation: text = QStringLiteral("InvalidOperation"); break;
+    case Problem::OutOfRange: text = QStringLiteral("OutOfRange"); break;
+    case Problem::NotPositive: text = QStringLiteral("NotPositive"); break;
+    case Problem::NotSuperheated: text = QStringLiteral("NotSuperheated"); break;
+    case Problem::BelowRegion2: text = QStringLiteral("BelowRegion2"); break;
+    case Problem::NotLiquid: text = QStringLiteral("NotLiquid"); break;
+    case Problem::NoLiquid: text = QStringLiteral("NoLiquid"); break;
+    case Problem::NeedsPressure: text = QStringLiteral("NeedsPressure"); break;
+    case Problem::Reynolds: text = QStringLiteral("Reynolds"); break;
     }
     switch (failure.operand()) {
     case Operand::None: break;
@@ -39,6 +45,8 @@ QString outcome(Function &&function)
     try {
         return function();
     } catch (const tovrik::Failure &failure) {
+        return faultName(tovrik::SizingFailure(failure, tovrik::Operand::None));
+    } catch (const tovrik::SizingFailure &failure) {
         return faultName(failure);
     }
 }

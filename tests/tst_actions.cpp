@@ -1,5 +1,6 @@
+#include "cli/run.h"
+#include "core/failure.h"
 #include "core/sizing.h"
-#include "runtime/failure.h"
 #include "runtime/qt/balloon.h"
 #include "tests/vectors.h"
 #include "tests/windowfixture.h"
@@ -32,6 +33,8 @@ private slots:
     void localeDecimalSeparator();
     void pastedTextIsNotCut();
     void tooltipNamesThePipe();
+    void sameAdviceAsTheSizer_data();
+    void sameAdviceAsTheSizer();
     void panelsKeepTheirState();
     void arrowKeysMoveTheSelection();
     void noticePairs();
@@ -306,11 +309,16 @@ void tst_Actions::tooltipNamesThePipe()
     type(QStringLiteral("Textqw"), QStringLiteral("100"));
     type(QStringLiteral("Textvw"), QStringLiteral("2"));
     QTest::mouseClick(qt(m_window->Command2), Qt::LeftButton);
-    // The metric series, and the pressure drop for water at 20 C, which the panel says.
+    // The metric series, the mass flow as the volume of water at 20 C, and the pressure drop
+    // for that water (python3-iapws and python3-fluids: 1.5747 and 2.2676 m/s, 14.39 kPa).
     const QString advice = QStringLiteral(
-        "推荐 DN150（Φ159×4.5，内径 150 mm）：实际流速 1.57 m/s，常用流速 <2.0 m/s，合适。\n"
-        "小一号 DN125（Φ133×4，内径 125 mm）：实际流速 2.26 m/s，常用流速 <2.0 m/s，偏高。\n"
-        "每 100 m 压降约 14.3 kPa（粗糙度 0.046 mm，水温按 20 °C）");
+        "推荐 DN150（Φ159×4.5，内径 150 mm）：实际流速 1.57 m/s，常用流速 <2.0 m/s"
+        "（参考表：热水、水 >100），合适。\n"
+        "小一号 DN125（Φ133×4，内径 125 mm）：实际流速 2.27 m/s，常用流速 <2.0 m/s"
+        "（参考表：热水、水 >100），偏高。\n"
+        "水的密度按 20 °C（未给水温）、绝对压力 0.101325 MPa 取 998.21 kg/m³：100 t/h 即 "
+        "100.18 m³/h，据此校核流速。\n"
+        "每 100 m 压降约 14.4 kPa（粗糙度 0.046 mm，水温按 20 °C）");
     QCOMPARE(qt(m_window->Textdw)->toolTip(), advice);
     QCOMPARE(qt(m_window->Textdw)->text(), QStringLiteral("132.936074863071"));
     QCOMPARE(qt(m_window->Textdw)->font().pointSizeF(), 14.25);
@@ -327,6 +335,82 @@ void tst_Actions::tooltipNamesThePipe()
     QTest::mouseClick(qt(m_window->Command2), Qt::LeftButton);
     QCOMPARE(qt(m_window->Textdw)->toolTip(), advice);
     QCOMPARE(qt(m_window->Textdw)->palette().color(QPalette::Text), QColor(Qt::red));
+}
+
+// The window, the command line and the batch size through one pipeline: for the same inputs the
+// tooltip is the command line's advice, word for word, and the batch's pipe and drop are the
+// ones it names.
+void tst_Actions::sameAdviceAsTheSizer_data()
+{
+    calculation_data();
+}
+
+void tst_Actions::sameAdviceAsTheSizer()
+{
+    QFETCH(QString, medium);
+    QFETCH(QStringList, fields);
+    QFETCH(QStringList, texts);
+    QFETCH(QString, result);
+
+    select(medium);
+    QList<QByteArray> args {medium.toUtf8(), "--series=cn"};
+    QByteArray csvHeader = "medium";
+    QByteArray csvRow = medium.toUtf8();
+    for (int i = 0; i < fields.size(); ++i) {
+        type(fields[i], texts[i]);
+        // Textqa is -Q and column Q, Textus -u and column u: the field's quantity letter.
+        const char quantity = fields[i].at(4).toLatin1();
+        const QByteArray name(1,
+                              quantity == 'u' || quantity == 'v' ? quantity : char(quantity - 32));
+        args << '-' + name << texts[i].toUtf8();
+        csvHeader += ',' + name;
+        csvRow += ',' + texts[i].toUtf8();
+    }
+    QTest::mouseClick(field(result)->parentWidget()->findChild<QPushButton *>(), Qt::LeftButton);
+    const QString tooltip = field(result)->toolTip();
+
+    const auto run = [](QList<QByteArray> args, const QByteArray &input) {
+        std::vector<const char *> argv;
+        for (const QByteArray &arg : args)
+            argv.push_back(arg.constData());
+        std::FILE *in = std::tmpfile();
+        std::FILE *out = std::tmpfile();
+        std::FILE *err = std::tmpfile();
+        std::fwrite(input.constData(), 1, std::size_t(input.size()), in);
+        std::rewind(in);
+        tovrik::cli::run(int(argv.size()), argv.data(), in, out, err);
+        std::rewind(out);
+        QByteArray bytes;
+        char buf[4096];
+        for (std::size_t got; (got = std::fread(buf, 1, sizeof buf, out)) > 0;)
+            bytes.append(buf, qsizetype(got));
+        for (std::FILE *file : {in, out, err})
+            std::fclose(file);
+        return bytes;
+    };
+    const QByteArray line = run(args, {});
+    QCOMPARE(QString::fromUtf8(line.mid(line.indexOf('\n') + 1).chopped(1)), tooltip);
+
+    const QList<QByteArray> batch = run({"batch", "--series=cn"}, csvHeader + '\n' + csvRow + '\n')
+                                        .split('\n')
+                                        .value(1)
+                                        .split(',')
+                                        .mid(int(fields.size()) + 1);
+    const QByteArray dn = batch.value(2);
+    const QByteArray velocity = batch.value(4);
+    if (!dn.isEmpty()) {
+        QVERIFY2(tooltip.startsWith(QStringLiteral("推荐 DN") + dn),
+                 qPrintable(tooltip + QLatin1Char(' ') + dn));
+        QVERIFY(tooltip.contains(QStringLiteral("实际流速 ") + velocity + QStringLiteral(" m/s")));
+    }
+    const QByteArray drop = batch.value(9);
+    QCOMPARE(tooltip.contains(QStringLiteral("每 100 m 压降")), !drop.isEmpty());
+    if (!drop.isEmpty()) {
+        const double kPa = drop.toDouble();
+        const int decimals = std::clamp(2 - int(std::floor(std::log10(kPa))), 0, 5);
+        QVERIFY2(tooltip.contains(QStringLiteral("压降约 ") + QString::number(kPa, 'f', decimals)),
+                 qPrintable(tooltip + QLatin1Char(' ') + drop));
+    }
 }
 
 void tst_Actions::panelsKeepTheirState()
@@ -434,7 +518,7 @@ void tst_Actions::randomUse()
                     SteamDiameter(text(w.Textqs), text(w.Textus), text(w.Textvs)));
             default: return QString::fromStdString(WaterDiameter(text(w.Textqw), text(w.Textvw)));
             }
-        } catch (const Failure &) {
+        } catch (const SizingFailure &) {
             return std::nullopt;
         }
     };

@@ -27,8 +27,10 @@ private slots:
     void frictionRegimes();
     void states_data();
     void states();
+    void boundary23();
     void saturationFromVolume_data();
     void saturationFromVolume();
+    void volumeTypedAtTheRangesEnds();
 };
 
 Q_DECLARE_METATYPE(std::function<double()>)
@@ -184,10 +186,39 @@ void tst_Fluid::states_data()
     QTest::newRow("past 800 C") << density([] {
         return FluidState {1.0 / superheatedSteamVolume(1.0, PressureKind::Absolute, 801), 0, 0, 0};
     }) << "OutOfRange:Temperature";
-    QTest::newRow("region 3 at 30 MPa, 400 C") << density([] {
-        return FluidState {1.0 / superheatedSteamVolume(30.0, PressureKind::Absolute, 400), 0, 0,
-                           0};
-    }) << "OutOfRange:Temperature";
+    // Above 16.53 MPa region 2 begins at the B23 line (python3-iapws: region 3 at 20 MPa and
+    // 370 C and 30 MPa and 400 C, region 1 at 25 MPa and 200 C, region 2 at 30 MPa and 700 K).
+    const auto superheated = [&](double pressure, double temperature) {
+        return density([=] {
+            const double v = superheatedSteamVolume(pressure, PressureKind::Absolute, temperature);
+            return FluidState {1.0 / v, 0, 0, 0};
+        });
+    };
+    QTest::newRow("region 3 at 30 MPa, 400 C")
+        << superheated(30.0, 400) << "BelowRegion2:Temperature";
+    QTest::newRow("region 3 at 20 MPa, 370 C")
+        << superheated(20.0, 370) << "BelowRegion2:Temperature";
+    QTest::newRow("wet at 20 MPa, 360 C") << superheated(20.0, 360) << "NotSuperheated:Temperature";
+    QTest::newRow("compressed liquid at 25 MPa, 200 C")
+        << superheated(25.0, 200) << "BelowRegion2:Temperature";
+    QTest::newRow("region 2 at 30 MPa, 700 K") << superheated(30.0, 700 - 273.15) << "184.18";
+    QTest::newRow("no pressure") << superheated(0.0, 200) << "NotPositive:Pressure";
+    QTest::newRow("water below the triple-point pressure")
+        << density([] { return waterState(20, 0.0005); }) << "NoLiquid:Pressure";
+    QTest::newRow("water at no pressure")
+        << density([] { return waterState(20, 0.0); }) << "NotPositive:Pressure";
+    QTest::newRow("water past 100 MPa")
+        << density([] { return waterState(20, 100.5); }) << "OutOfRange:Pressure";
+}
+
+// Where region 2 begins above 16.53 MPa: the B23 line (IAPWS-IF97 section 4, and
+// python3-iapws's _t_P).
+void tst_Fluid::boundary23()
+{
+    QVERIFY(near(boundary23Temperature(0.165291643e2), 0.623150000e3, 2e-9)); // to 9 figures
+    QVERIFY(near(boundary23Temperature(25.0), 676.8104859077272, 5e-12));
+    QVERIFY(near(lowestSuperheatedTemperature(20.0), 649.7847025020684, 5e-12));
+    QVERIFY(near(lowestSuperheatedTemperature(1.0), saturationTemperature(1.0), 1e-15));
 }
 
 void tst_Fluid::states()
@@ -212,6 +243,15 @@ void tst_Fluid::saturationFromVolume()
     const SaturationState found = saturationForVolume(volume);
     QVERIFY2(near(found.pressure, pressure, 1e-10), qPrintable(QString::number(found.pressure)));
     QVERIFY(near(found.temperature, saturationTemperature(pressure), 1e-12));
+}
+
+// The range's ends typed to six figures (python3-iapws: 0.00882826177925842 m3/kg at 16.5 MPa)
+// belong to it; a step further does not.
+void tst_Fluid::volumeTypedAtTheRangesEnds()
+{
+    QVERIFY(near(saturationForVolume(0.00882826).pressure, 16.5, 1e-9));
+    QCOMPARE(outcome([] { return QString::number(saturationForVolume(0.0088275).pressure); }),
+             QStringLiteral("OutOfRange:SpecificVolume"));
 }
 
 QTEST_APPLESS_MAIN(tst_Fluid)

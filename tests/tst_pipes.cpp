@@ -28,6 +28,8 @@ private slots:
     void realVelocityOfAKnownPipe();
     void adviceInWords_data();
     void adviceInWords();
+    void unjudgedInputs_data();
+    void unjudgedInputs();
     void if97Verification_data();
     void if97Verification();
     void referenceSheetSteam_data();
@@ -144,41 +146,45 @@ void tst_Pipes::adviceInWords_data()
     QTest::addColumn<QString>("text");
 
     const QString asme = QStringLiteral("ASME B36.10M Sch40，内径 ");
+    const QString waterLarge = QStringLiteral("m/s（参考表：热水、水 >100）");
     // Worked by hand: bore = outside - 2 wall, velocity = q / 3600 / (pi / 4 * bore^2).
     QTest::newRow("water 100 t/h at 2 m/s: the larger, in its band")
         << Medium::Water << 100.0 << 132.936074863071 << AdviceOptions()
-        << "推荐 DN150（" + asme
-            + "154.08 mm）：实际流速 1.49 m/s，常用流速 <2.0 m/s，合适。\n"
-              "小一号 DN125（"
-            + asme + "128.20 mm）：实际流速 2.15 m/s，常用流速 <2.0 m/s，偏高。";
+        << "推荐 DN150（" + asme + "154.08 mm）：实际流速 1.49 m/s，常用流速 <2.0 " + waterLarge
+            + "，合适。\n小一号 DN125（" + asme + "128.20 mm）：实际流速 2.15 m/s，常用流速 <2.0 "
+            + waterLarge + "，偏高。";
     QTest::newRow("steam 10 t/h at 0.3747 m3/kg: the smaller, in its band, runs faster")
         << Medium::Steam << 3747.0 << 210.106296907066 << AdviceOptions()
         << "推荐 DN200（" + asme
-            + "202.74 mm）：实际流速 32.24 m/s，常用流速 30~50 m/s，合适；"
-              "内径小于算得的 210.11 mm，实际流速高于设计流速。\n"
-              "大一号 DN250（"
-            + asme + "254.46 mm）：实际流速 20.47 m/s，常用流速 40~60 m/s，偏低。";
-    QTest::newRow("water 20 t/h at 1 m/s: both in their bands, the larger")
+            + "202.74 mm）：实际流速 32.24 m/s，常用流速 30~50 m/s（参考表：饱和蒸汽 100~200），"
+              "合适；内径小于算得的 210.11 mm，实际流速高于设计流速。\n大一号 DN250（"
+            + asme
+            + "254.46 mm）：实际流速 20.47 m/s，常用流速 40~60 m/s（参考表：饱和蒸汽 "
+              ">200），偏低。";
+    QTest::newRow("water 20 t/h at 1 m/s: both in their bands, the larger; the sheet's gaps read")
         << Medium::Water << 20.0 << 84.0761559539921 << AdviceOptions()
         << "推荐 DN100（" + asme
-            + "102.26 mm）：实际流速 0.68 m/s，常用流速 <2.0 m/s，合适。\n"
-              "小一号 DN80（"
-            + asme + "77.92 mm）：实际流速 1.17 m/s，常用流速 1.0~1.6 m/s，合适。";
+            + "102.26 mm）：实际流速 0.68 m/s，常用流速 <2.0 m/s（参考表：热水、水 >100，DN100 "
+              "归入此行），合适。\n小一号 DN80（"
+            + asme
+            + "77.92 mm）：实际流速 1.17 m/s，常用流速 1.0~1.6 m/s（参考表：热水、水 "
+              "65~80），合适。";
     QTest::newRow("water 20 t/h at 1 m/s, every size: DN90 is slow")
         << Medium::Water << 20.0 << 84.0761559539921 << AdviceOptions {.allSizes = true}
         << "推荐 DN80（" + asme
-            + "77.92 mm）：实际流速 1.17 m/s，常用流速 1.0~1.6 m/s，合适；"
-              "内径小于算得的 84.08 mm，实际流速高于设计流速。\n"
-              "大一号 DN90（"
-            + asme + "90.12 mm）：实际流速 0.87 m/s，常用流速 1.0~1.6 m/s，偏低。";
+            + "77.92 mm）：实际流速 1.17 m/s，常用流速 1.0~1.6 m/s（参考表：热水、水 "
+              "65~80），合适；"
+              "内径小于算得的 84.08 mm，实际流速高于设计流速。\n大一号 DN90（"
+            + asme
+            + "90.12 mm）：实际流速 0.87 m/s，常用流速 1.0~1.6 m/s（参考表：热水、水 65~80，"
+              "DN90 归入此行），偏低。";
     QTest::newRow("water far too slow for a large pipe: a hint")
         << Medium::Water << 10.0 << 188.0 << AdviceOptions()
-        << "推荐 DN200（" + asme
-            + "202.74 mm）：实际流速 0.09 m/s，常用流速 <2.0 m/s，合适。\n"
-              "小一号 DN150（"
-            + asme
-            + "154.08 mm）：实际流速 0.15 m/s，常用流速 <2.0 m/s，合适。\n"
-              "提示：实际流速低于水的常用流速下限 0.5 m/s，请核对流量，或选用更小的管径。";
+        << "推荐 DN200（" + asme + "202.74 mm）：实际流速 0.09 m/s，常用流速 <2.0 " + waterLarge
+            + "，合适。\n小一号 DN150（" + asme + "154.08 mm）：实际流速 0.15 m/s，常用流速 <2.0 "
+            + waterLarge
+            + "，合适。\n提示：实际流速低于水的常用流速下限 0.5 "
+              "m/s，请核对流量，或选用更小的管径。";
     QTest::newRow("negative flow and velocity: no verdict")
         << Medium::Water << -4.0 << 37.6 << AdviceOptions() << "流速校核需要正的流量和流速。";
     QTest::newRow("beyond the table")
@@ -187,22 +193,65 @@ void tst_Pipes::adviceInWords_data()
     // 85.66 m3/h of gas: 11.0 m/s in DN50, 7.71 m/s in DN65.
     QTest::newRow("workshop gas: DN50 in 8~15") << Medium::Air << 85.66 << 55.0 << AdviceOptions()
                                                 << "推荐 DN50（" + asme
-            + "52.48 mm）：实际流速 11.00 m/s，常用流速 8~15 m/s（车间），"
-              "合适；内径小于算得的 55.00 mm，实际流速高于设计流速。\n"
-              "大一号 DN65（"
-            + asme + "62.68 mm）：实际流速 7.71 m/s，常用流速 8~15 m/s（车间），偏低。";
-    QTest::newRow("site gas: neither in 8~10, the larger")
+            + "52.48 mm）：实际流速 11.00 m/s，常用流速 8~15 m/s（参考表：压缩空气 车间），"
+              "合适；内径小于算得的 55.00 mm，实际流速高于设计流速。\n大一号 DN65（"
+            + asme
+            + "62.68 mm）：实际流速 7.71 m/s，常用流速 8~15 m/s（参考表：压缩空气 车间），偏低。";
+    // One slower, one faster than 8~10: the larger, and no size of the series runs within it
+    // (DN80 4.99, DN40 18.08 m/s).
+    QTest::newRow("site gas: one each side of 8~10, the larger, and none within")
         << Medium::Air << 85.66 << 55.0 << AdviceOptions {.service = GasService::Site}
         << "推荐 DN65（" + asme
-            + "62.68 mm）：实际流速 7.71 m/s，常用流速 8~10 m/s（厂区），偏低。\n"
+            + "62.68 mm）：实际流速 7.71 m/s，常用流速 8~10 m/s（参考表：压缩空气 厂区），偏低。\n"
               "小一号 DN50（"
-            + asme + "52.48 mm）：实际流速 11.00 m/s，常用流速 8~10 m/s（厂区），偏高。";
+            + asme
+            + "52.48 mm）：实际流速 11.00 m/s，常用流速 8~10 m/s（参考表：压缩空气 厂区），偏高。\n"
+              "本系列没有实际流速在常用流速范围内的管径。";
     QTest::newRow("natural gas: both under 25, the larger")
         << Medium::Air << 85.66 << 55.0 << AdviceOptions {.service = GasService::NaturalGas}
         << "推荐 DN65（" + asme
-            + "62.68 mm）：实际流速 7.71 m/s，常用流速 <25 m/s（天然气），合适。\n"
+            + "62.68 mm）：实际流速 7.71 m/s，常用流速 <25 m/s（参考表：压缩空气 天然气），合适。\n"
               "小一号 DN50（"
-            + asme + "52.48 mm）：实际流速 11.00 m/s，常用流速 <25 m/s（天然气），合适。";
+            + asme
+            + "52.48 mm）：实际流速 11.00 m/s，常用流速 <25 m/s（参考表：压缩空气 天然气），合适。";
+    // 300 m3/h at 0.1 MPa and 273 K, 0.7 MPa, 20 C: 46.00 m3/h, 57.02 mm at 5 m/s. Both
+    // neighbours run too slow: the smaller is nearer the band, and DN40 runs within it.
+    QTest::newRow("air both below 8~15: the smaller, and DN40 named")
+        << Medium::Air << 45.99686028257457 << 57.02127725379914 << AdviceOptions()
+        << "推荐 DN50（" + asme
+            + "52.48 mm）：实际流速 5.91 m/s，常用流速 8~15 m/s（参考表：压缩空气 车间），偏低；"
+              "内径小于算得的 57.02 mm，实际流速高于设计流速。\n大一号 DN65（"
+            + asme
+            + "62.68 mm）：实际流速 4.14 m/s，常用流速 8~15 m/s（参考表：压缩空气 车间），偏低。\n"
+              "常用流速范围内最近的管径：DN40（"
+            + asme
+            + "40.94 mm）：实际流速 9.71 m/s，常用流速 8~15 m/s（参考表：压缩空气 车间），合适。";
+    // Saturated steam at 0.4 MPa gauge, 2 t/h at 15 m/s: 747.74 m3/h. Both too slow, the
+    // smaller; DN100 runs 25.29 m/s against 30~50, DN80 43.56 against 20~40: none within.
+    QTest::newRow("steam both below: the smaller, none within")
+        << Medium::Steam << 747.74 << 132.735792640102 << AdviceOptions()
+        << "推荐 DN125（" + asme
+            + "128.20 mm）：实际流速 16.09 m/s，常用流速 30~50 m/s（参考表：饱和蒸汽 "
+              "100~200），偏低；"
+              "内径小于算得的 132.74 mm，实际流速高于设计流速。\n大一号 DN150（"
+            + asme
+            + "154.08 mm）：实际流速 11.14 m/s，常用流速 30~50 m/s（参考表：饱和蒸汽 "
+              "100~200），偏低。\n"
+              "本系列没有实际流速在常用流速范围内的管径。";
+    // Make-up water, 2 m3/h at 1 m/s: both too fast, the larger, and DN32 at 0.57 m/s within.
+    QTest::newRow("water both above: the larger, and DN32 named")
+        << Medium::Water << 2.0 << 26.5872149726142 << AdviceOptions()
+        << "推荐 DN25（" + asme
+            + "26.64 mm）：实际流速 1.00 m/s，常用流速 0.5~0.7 m/s（参考表：热水、水 "
+              "<32），偏高。\n"
+              "小一号 DN20（"
+            + asme
+            + "20.96 mm）：实际流速 1.61 m/s，常用流速 0.5~0.7 m/s（参考表：热水、水 "
+              "<32），偏高。\n"
+              "常用流速范围内最近的管径：DN32（"
+            + asme
+            + "35.08 mm）：实际流速 0.57 m/s，常用流速 0.5~0.7 m/s（参考表：热水、水 <32，DN32 "
+              "归入此行），合适。";
 }
 
 void tst_Pipes::adviceInWords()
@@ -214,6 +263,36 @@ void tst_Pipes::adviceInWords()
     QFETCH(QString, text);
 
     QCOMPARE(QString::fromStdString(adviceText(advise(medium, flow, diameter, options))), text);
+}
+
+// Inputs that give a diameter but no velocity worth judging name the one at fault.
+void tst_Pipes::unjudgedInputs_data()
+{
+    QTest::addColumn<Medium>("medium");
+    QTest::addColumn<int>("input");
+    QTest::addColumn<QString>("text");
+
+    QTest::newRow("steam volume") << Medium::Steam << int(Operand::SpecificVolume)
+                                  << "蒸汽的比容u须为正数，才能校核流速。";
+    QTest::newRow("air pressure") << Medium::Air << int(Operand::Pressure)
+                                  << "压缩空气设计压力P须为正的绝对压力，才能校核流速。";
+    QTest::newRow("air temperature")
+        << Medium::Air << int(Operand::Temperature)
+        << "压缩空气设计温度T须高于绝对零度（-273.15 °C），才能校核流速。";
+    QTest::newRow("water flow") << Medium::Water << int(Operand::Flow)
+                                << "水流量Q须为正数，才能校核流速。";
+}
+
+void tst_Pipes::unjudgedInputs()
+{
+    QFETCH(Medium, medium);
+    QFETCH(int, input);
+    QFETCH(QString, text);
+
+    const PipeAdvice advice = unjudged(medium, 210.0, Operand(input), {});
+    QCOMPARE(QString::fromStdString(adviceText(advice)), text);
+    QCOMPARE(QString::fromLatin1(statusName(advice)), QStringLiteral("not-positive"));
+    QVERIFY(!advice.recommended());
 }
 
 // The verification values that IAPWS-IF97 itself gives (tables 15 and 35).

@@ -1,8 +1,6 @@
 #include "window/quendal.h"
 
-#include "core/friction.h"
 #include "core/messages.h"
-#include "core/pipes.h"
 #include "runtime/conversion.h"
 #include "runtime/msgbox.h"
 #include "window/definition.h"
@@ -13,7 +11,6 @@ namespace {
 
 // Engineers in China order pipe by the metric series (Φ159×4.5), and the window speaks to them.
 constexpr PipeSeries windowSeries = PipeSeries::Chinese;
-constexpr double windowWaterTemperature = 20.0; // C
 
 } // namespace
 
@@ -128,40 +125,41 @@ void Quendal::Command1_Click()
     if (flowEmpty || pressureEmpty)
         return;
 
-    calculate(
-        Medium::Air, Textda,
-        [&] {
-            return airSizing(Textqa.text(), Textpa.text(), Textta.text(), Textva.text(),
-                             localeDecimalSeparator());
-        },
-        [&] {
-            return airState(
-                vbaR8Str(Textpa.text(), Operand::Pressure, localeDecimalSeparator()),
-                vbaR8Str(Textta.text(), Operand::Temperature, localeDecimalSeparator()));
-        });
+    const std::string flow = Textqa.text();
+    const std::string pressure = Textpa.text();
+    const std::string temperature = Textta.text();
+    const std::string velocity = Textva.text();
+    SizingRequest request;
+    request.medium = Medium::Air;
+    request.flow = flow;
+    request.pressure = pressure;
+    request.temperature = temperature;
+    request.velocity = velocity;
+    calculate(Textda, request);
 }
 
 void Quendal::Command2_Click()
 {
-    // The panel has no temperature: the pressure drop is for water at 20 C, and says so.
-    calculate(
-        Medium::Water, Textdw,
-        [&] { return waterSizing(Textqw.text(), Textvw.text(), localeDecimalSeparator()); },
-        [] { return waterState(windowWaterTemperature, atmosphericPressure); }, "水温按 20 °C");
+    const std::string velocity = Textvw.text();
+    const std::string flow = Textqw.text();
+    SizingRequest request;
+    request.medium = Medium::Water;
+    request.flow = flow;
+    request.velocity = velocity;
+    calculate(Textdw, request);
 }
 
 void Quendal::Command3_Click()
 {
-    calculate(
-        Medium::Steam, Textds,
-        [&] {
-            return steamSizing(Textqs.text(), Textus.text(), Textvs.text(),
-                               localeDecimalSeparator());
-        },
-        [&] {
-            return saturatedSteamState(
-                vbaR8Str(Textus.text(), Operand::SpecificVolume, localeDecimalSeparator()));
-        });
+    const std::string flow = Textqs.text();
+    const std::string volume = Textus.text();
+    const std::string velocity = Textvs.text();
+    SizingRequest request;
+    request.medium = Medium::Steam;
+    request.flow = flow;
+    request.specificVolume = volume;
+    request.velocity = velocity;
+    calculate(Textds, request);
 }
 
 void Quendal::Image2_Click()
@@ -202,24 +200,18 @@ void Quendal::Image5_Click()
 
 // A failed calculation must not cost the user anything typed: no result is written, nothing
 // is cleared, and the field at fault is selected so it can be retyped at once.
-void Quendal::calculate(Medium medium, const TextBox &result,
-                        const std::function<Sizing()> &formula,
-                        const std::function<FluidState()> &fluid, std::string_view condition)
+void Quendal::calculate(const TextBox &result, SizingRequest request)
 {
-    try {
-        const Sizing sizing = formula();
-        result.setText(vbaStrR8(sizing.diameter, localeDecimalSeparator()));
-        // The pipe to choose goes beside the result, not into it: the result text stays as it
-        // is. A pressure drop that cannot be had leaves the sizing standing.
-        const PipeAdvice advice
-            = advise(medium, sizing.flow, sizing.diameter, {.series = windowSeries});
-        std::string note;
-        const std::optional<PressureDrop> drop = recommendedPipeDrop(
-            medium, advice, sizing.flow, commercialSteelRoughness, fluid, note);
-        result.setToolTip(adviceWithDrop(advice, drop, condition, note));
-    } catch (const Failure &failure) {
-        reportFailure(result, fieldFor(medium, failure.operand()), failureMessage(medium, failure));
+    request.advice.series = windowSeries;
+    request.decimalSeparator = localeDecimalSeparator();
+    const SizingReport report = sizePipe(request);
+    if (!report.ok) {
+        reportFailure(result, fieldFor(request.medium, report.errorInput), report.error);
+        return;
     }
+    result.setText(report.text);
+    // The pipe to choose goes beside the result, not into it: the result text stays as it is.
+    result.setToolTip(report.adviceText());
 }
 
 const TextBox &Quendal::fieldFor(Medium medium, Operand operand) const

@@ -1,11 +1,8 @@
 #pragma once
 
-#include "core/fluid.h"
-#include "core/sizing.h"
-#include "runtime/failure.h"
+#include "core/pipeline.h"
 #include "runtime/form.h"
 
-#include <functional>
 #include <memory>
 
 namespace tovrik {
@@ -66,11 +63,10 @@ private:
     void Image7_Click();
     void Image5_Click();
 
-    // Runs one formula; on success writes its text to the result field, and to its tooltip the
-    // pipe to choose with its pressure drop for the fluid given; otherwise leaves the field's
-    // text alone and points the user at the input to mend.
-    void calculate(Medium medium, const TextBox &result, const std::function<Sizing()> &formula,
-                   const std::function<FluidState()> &fluid, std::string_view condition = {});
+    // Sizes the panel's inputs; on success writes the result text to the result field, and to
+    // its tooltip the pipe to choose with its pressure drop; otherwise leaves the field's text
+    // alone and points the user at the input to mend.
+    void calculate(const TextBox &result, SizingRequest request);
     const TextBox &fieldFor(Medium medium, Operand operand) const;
 };
 

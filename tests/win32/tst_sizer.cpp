@@ -1,6 +1,7 @@
 // tovrik-size.exe as a Windows user runs it: arguments in Chinese, a line list named in
 // Chinese, a GBK file as Excel saves it, and the output's bytes exactly as on Linux.
 
+#include "cli/batch.h"
 #include "runtime/utf8.h"
 #include "tests/win32/harness.h"
 
@@ -82,10 +83,9 @@ void sizes()
     writeFile("管线表.csv", "medium,Q,v,备注\r\n水,100,2,一号线\r\n");
     // 水, 备注 and 一号线 in GBK, as Excel on a Chinese Windows saves "CSV (逗号分隔)".
     writeFile("gbk.csv", "medium,Q,v,\xB1\xB8\xD7\xA2\n\xCB\xAE,36,1,\xD2\xBB\xBA\xC5\xCF\xDF\n");
-    const std::string header
-        = "medium,Q,v,备注,d,error,DN,ID,v_real,v_check,DN_alt,v_alt,v_check_alt,dp_kPa_100m,Re,f";
+    const std::string header = "medium,Q,v,备注," + tovrik::cli::resultHeader();
     const std::string water100
-        = "132.936074863071,,150,154.08,1.49,inside,125,2.15,above,12.540,228764,0.01744";
+        = "132.936074863071,,150,154.08,1.49,inside,125,2.16,above,12.583,229176,0.01744,water";
     const struct
     {
         const char *name;
@@ -97,9 +97,10 @@ void sizes()
          {"水", "-Q", "100", "-v", "2"},
          0,
          "132.936074863071\n推荐 DN150（ASME B36.10M Sch40，内径 154.08 mm）：实际流速 1.49 m/s，"
-         "常用流速 <2.0 m/s，合适。\n小一号 DN125（ASME B36.10M Sch40，内径 128.20 mm）：实际流速 "
-         "2.15 m/s，常用流速 <2.0 m/s，偏高。\n每 100 m 压降约 12.5 kPa（粗糙度 0.046 mm，水温按 "
-         "20 °C）\n",
+         "常用流速 <2.0 m/s（参考表：热水、水 >100），合适。\n小一号 DN125（ASME B36.10M Sch40，"
+         "内径 128.20 mm）：实际流速 2.16 m/s，常用流速 <2.0 m/s（参考表：热水、水 >100），偏高。\n"
+         "水的密度按 20 °C（未给水温）、绝对压力 0.101325 MPa 取 998.21 kg/m³：100 t/h 即 100.18 "
+         "m³/h，据此校核流速。\n每 100 m 压降约 12.6 kPa（粗糙度 0.046 mm，水温按 20 °C）\n",
          ""},
         {"a line list named in Chinese",
          {"batch", "管线表.csv"},
@@ -110,8 +111,8 @@ void sizes()
          {"batch", "--encoding=gbk", "gbk.csv"},
          0,
          header
-             + "\n水,36,1,一号线,112.8,,125,128.20,0.77,inside,100,1.22,inside,4.617,98980,0."
-               "01976\n",
+             + "\n水,36,1,一号线,112.8,,125,128.20,0.78,inside,100,1.22,inside,4.632,99158,0.01975,"
+               "water\n",
          ""},
         {"a failure said in Chinese",
          {"water", "--flow=100", "-v0"},

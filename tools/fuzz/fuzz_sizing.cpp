@@ -1,7 +1,9 @@
-// Feeds arbitrary bytes to the text converter and the three formulas. Besides the sanitizers'
-// findings, any result text that does not read back as (nearly) the value it came from is a
-// crash, so rounding and formatting faults surface here too.
+// Feeds arbitrary bytes to the text converter, the three formulas and the whole sizing with its
+// aids. Besides the sanitizers' findings, any result text that does not read back as (nearly) the
+// value it came from is a crash, and so is advice holding inf, nan or a run of digits longer than
+// a double has, so rounding and formatting faults surface here too.
 
+#include "core/pipeline.h"
 #include "core/sizing.h"
 #include "runtime/conversion.h"
 
@@ -29,6 +31,19 @@ void attempt(Function &&function)
     try {
         function();
     } catch (const tovrik::Failure &) {
+    } catch (const tovrik::SizingFailure &) {
+    }
+}
+
+void checkWords(const std::string &text)
+{
+    if (text.find("inf") != std::string::npos || text.find("nan") != std::string::npos)
+        std::abort();
+    int digits = 0;
+    for (const char c : text) {
+        digits = c >= '0' && c <= '9' ? digits + 1 : 0;
+        if (digits > 20)
+            std::abort();
     }
 }
 
@@ -68,5 +83,32 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     attempt([&] {
         checkRoundTrip(tovrik::waterSizing(fields[0], fields[3], separator).diameter, separator);
     });
+
+    // The second and third fields serve every medium: as pressure and temperature, specific
+    // volume or steam pressure and temperature, and water's temperature and pressure.
+    tovrik::SizingRequest request;
+    request.flow = fields[0];
+    request.velocity = fields[3];
+    request.decimalSeparator = separator;
+    request.pressureKind
+        = (data[0] & 2) ? tovrik::PressureKind::Gauge : tovrik::PressureKind::Absolute;
+    request.advice.series
+        = (data[0] & 4) ? tovrik::PipeSeries::Chinese : tovrik::PipeSeries::Asme40;
+    for (const tovrik::Medium medium :
+         {tovrik::Medium::Air, tovrik::Medium::Steam, tovrik::Medium::Water}) {
+        request.medium = medium;
+        request.pressure = fields[1];
+        request.temperature = fields[2];
+        if (medium == tovrik::Medium::Steam) {
+            if (data[0] & 8) {
+                request.steamPressure = fields[1];
+                request.steamTemperature = fields[2];
+            } else {
+                request.specificVolume = fields[1];
+            }
+        }
+        const tovrik::SizingReport report = tovrik::sizePipe(request);
+        checkWords(report.ok ? report.adviceText() : report.error);
+    }
     return 0;
 }

@@ -1,0 +1,100 @@
+#pragma once
+
+#include "runtime/conversion.h"
+#include "runtime/failure.h"
+
+#include <cstdint>
+#include <exception>
+
+namespace tovrik {
+
+// The input a failure is traced to, so the window can point at the field the user must mend.
+// None means the failure belongs to no single input (an overflow mid-way, a negative root).
+enum class Operand : std::uint8_t {
+    None,
+    Flow,
+    Pressure,
+    Temperature,
+    SpecificVolume,
+    Velocity,
+    Roughness, // of the pipe wall
+};
+
+// What is wrong: one of the runtime's faults, traced to an input, or a state the engineering
+// cannot take.
+enum class Problem : std::uint8_t {
+    NotANumber,
+    ZeroDivisor,
+    Overflow,
+    NegativeRoot,
+    InvalidOperation,
+    OutOfRange, // a value outside the range a correlation holds for
+    NotPositive, // a flow, volume or absolute pressure not above zero, or a temperature not above 0
+                 // K
+    NotSuperheated, // steam at or below its saturation temperature; detail: that, in degrees C
+    BelowRegion2, // steam above 16.53 MPa colder than region 2 begins; detail: that, in degrees C
+    NotLiquid, // water at or above its boiling temperature; detail: that, in degrees C
+    NoLiquid, // water below the triple-point pressure, where no liquid exists
+    NeedsPressure, // a superheated steam temperature without the steam's pressure
+    Reynolds, // a flow whose Reynolds number lies outside what the friction factor is for
+};
+
+// The failure of a sizing, its properties and its aids.
+class SizingFailure : public std::exception
+{
+public:
+    explicit SizingFailure(Problem problem, Operand operand = Operand::None,
+                           double detail = 0.0) noexcept
+        : m_problem(problem)
+        , m_operand(operand)
+        , m_detail(detail)
+    {
+    }
+    // The runtime's fault, traced to the input it came from.
+    SizingFailure(const Failure &failure, Operand operand) noexcept
+        : SizingFailure(static_cast<Problem>(failure.fault()), operand)
+    {
+    }
+
+    Problem problem() const noexcept { return m_problem; }
+    Operand operand() const noexcept { return m_operand; }
+    // A figure the message needs, as the problem says.
+    double detail() const noexcept { return m_detail; }
+    const char *what() const noexcept override { return "sizing failed"; }
+
+private:
+    Problem m_problem;
+    Operand m_operand;
+    double m_detail;
+};
+
+static_assert(int(Problem::InvalidOperation) == int(Fault::InvalidOperation),
+              "the runtime's faults lead the problems, in the same order");
+
+// Runs one step of the runtime, tracing a fault of its to the input at fault.
+template<typename Step>
+auto tracedTo(Operand operand, Step &&step) -> decltype(step())
+{
+    try {
+        return step();
+    } catch (const Failure &failure) {
+        throw SizingFailure(failure, operand);
+    }
+}
+
+// The runtime's conversion of one named input's text: a failure names the input.
+inline double readNumber(std::string_view text, Operand operand, char32_t decimalSeparator = U'.')
+{
+    return tracedTo(operand, [&] { return vbaR8Str(text, decimalSeparator); });
+}
+
+// A checked division whose zero divisor is blamed on the divisor's input, even when the
+// dividend is zero too; an overflow belongs to no single input.
+inline double dividedBy(double dividend, double divisor, Operand divisorOperand)
+{
+    if (divisor == 0.0)
+        throw SizingFailure(Problem::ZeroDivisor, divisorOperand);
+    return tracedTo(Operand::None, [&] { return checkedDiv(dividend, divisor); });
+}
+
+} // namespace tovrik

@@ -1,0 +1,360 @@
+#include "core/pipeline.h"
+
+#include "core/messages.h"
+#include "core/text.h"
+#include "runtime/conversion.h"
+#include "runtime/utf8.h"
+
+#include <cmath>
+
+namespace tovrik {
+
+namespace {
+
+std::string_view textOf(const std::optional<std::string_view> &input)
+{
+    return input.value_or(std::string_view());
+}
+
+bool given(const std::optional<std::string_view> &input)
+{
+    return input && !input->empty();
+}
+
+// A number the report found, written back as the shortest text that reads as the same double,
+// with the request's decimal separator: the formula then sees exactly that number.
+std::string numberText(double value, char32_t decimalSeparator)
+{
+    std::string text = shortestText(value);
+    const std::size_t point = text.find('.');
+    if (point != std::string::npos && decimalSeparator != U'.') {
+        std::string separator;
+        appendUtf8(separator, decimalSeparator);
+        text.replace(point, 1, separator);
+    }
+    return text;
+}
+
+// "0.101325" MPa, "20" degrees C, "100.18" m3/h: as few digits as the figure has, at most so
+// many decimals, or four significant figures for a figure too small or too large for them.
+void appendFigure(std::string &out, double value, int decimals = 6)
+{
+    const double scale = std::pow(10.0, decimals);
+    if (value != 0.0 && (std::fabs(value) * scale < 1000.0 || std::fabs(value) >= 1e15)) {
+        appendSignificant(out, value, 4);
+        return;
+    }
+    const double rounded = std::round(value * scale) / scale;
+    out += shortestText(rounded == 0.0 ? 0.0 : rounded);
+}
+
+class Sizer
+{
+public:
+    Sizer(const SizingRequest &request, SizingReport &report)
+        : m_request(request)
+        , m_report(report)
+        , m_medium(request.medium)
+    {
+    }
+
+    void run();
+
+private:
+    double number(std::string_view text, Operand operand) const
+    {
+        return readNumber(text, operand, m_request.decimalSeparator);
+    }
+    // What the aids need beyond the sizing: where it cannot be had, the sizing stands and the
+    // note says why.
+    template<typename Make>
+    auto aid(Make &&make) -> std::optional<decltype(make())>
+    {
+        try {
+            return make();
+        } catch (const SizingFailure &failure) {
+            if (m_report.dropNote.empty())
+                m_report.dropNote = failureMessage(m_medium, failure);
+            return std::nullopt;
+        }
+    }
+    Sizing air();
+    Sizing steam();
+    Sizing water();
+    void advise(const Sizing &sizing);
+
+    const SizingRequest &m_request;
+    SizingReport &m_report;
+    Medium m_medium;
+    // The first input that makes a velocity check meaningless, in the order the panel reads.
+    Operand m_unjudged = Operand::None;
+    bool m_meaningless = false;
+    std::optional<FluidState> m_fluid;
+
+    void require(bool meaningful, Operand input)
+    {
+        if (!meaningful && !m_meaningless) {
+            m_meaningless = true;
+            m_unjudged = input;
+        }
+    }
+};
+
+Sizing Sizer::air()
+{
+    const SizingRequest &r = m_request;
+    std::string_view pressure = textOf(r.pressure);
+    std::string absoluteText;
+    if (r.pressureKind == PressureKind::Gauge) {
+        // The formula takes an absolute pressure, as the window's field holds one.
+        const double absolute
+            = absolutePressure(number(pressure, Operand::Pressure), PressureKind::Gauge);
+        m_report.absolutePressure = absolute;
+        absoluteText = numberText(absolute, r.decimalSeparator);
+        pressure = absoluteText;
+    }
+    const Sizing sizing = airSizing(textOf(r.flow), pressure, textOf(r.temperature),
+                                    textOf(r.velocity), r.decimalSeparator);
+    const double flow = number(textOf(r.flow), Operand::Flow);
+    const double absolute = number(pressure, Operand::Pressure);
+    const double temperature = number(textOf(r.temperature), Operand::Temperature);
+    const double velocity = number(textOf(r.velocity), Operand::Velocity);
+    require(flow > 0.0, Operand::Flow);
+    require(absolute > 0.0, Operand::Pressure);
+    require(temperature + kelvinOffset > 0.0, Operand::Temperature);
+    require(velocity > 0.0, Operand::Velocity);
+
+    std::string &basis = m_report.basis;
+    basis = "设计压力P按绝对压力";
+    if (m_report.absolutePressure) {
+        basis = "设计压力P按表压，即绝对压力 ";
+        appendFigure(basis, absolute);
+        basis += " MPa";
+    }
+    basis += "。";
+    m_report.dropCondition = "空气";
+    if (!m_meaningless) {
+        // The formula's 273 K is the definition's; the density takes the kelvin as it is.
+        m_fluid = aid([&] { return airState(absolute, temperature); });
+    }
+    if (r.advice.service == GasService::NaturalGas && m_fluid) {
+        m_fluid.reset();
+        m_report.dropNote = "按空气的物性算得的压降不适用于天然气，故不给出。";
+    }
+    m_report.aidFlow = sizing.flow;
+    return sizing;
+}
+
+Sizing Sizer::steam()
+{
+    const SizingRequest &r = m_request;
+    if (given(r.steamTemperature) && !r.steamPressure)
+        throw SizingFailure(Problem::NeedsPressure, Operand::Temperature);
+    Sizing sizing {};
+    double volume = 0.0;
+    if (r.steamPressure) {
+        const double pressure = number(*r.steamPressure, Operand::Pressure);
+        const double absolute = absolutePressure(pressure, r.pressureKind);
+        if (given(r.steamTemperature)) {
+            const double temperature = number(*r.steamTemperature, Operand::Temperature);
+            volume = superheatedSteamVolume(pressure, r.pressureKind, temperature);
+            m_fluid = superheatedSteamState(volume, temperature, absolute);
+        } else {
+            volume = saturatedSteamVolume(pressure, r.pressureKind);
+            m_fluid = saturatedSteamStateAt(absolute, volume);
+        }
+        m_report.specificVolume = volume;
+        if (r.pressureKind == PressureKind::Gauge)
+            m_report.absolutePressure = absolute;
+        sizing = steamSizing(textOf(r.flow), numberText(volume, r.decimalSeparator),
+                             textOf(r.velocity), r.decimalSeparator);
+        std::string &basis = m_report.basis;
+        basis = "比容按 IAPWS-IF97 取 ";
+        appendFixed(basis, volume, 5);
+        basis += " m³/kg（";
+        basis += given(r.steamTemperature) ? "过热蒸汽" : "饱和蒸汽";
+        basis += "，绝对压力 ";
+        appendFigure(basis, absolute);
+        basis += " MPa）。";
+    } else {
+        sizing = steamSizing(textOf(r.flow), textOf(r.specificVolume), textOf(r.velocity),
+                             r.decimalSeparator);
+        volume = number(textOf(r.specificVolume), Operand::SpecificVolume);
+    }
+    require(number(textOf(r.flow), Operand::Flow) > 0.0, Operand::Flow);
+    require(volume > 0.0, Operand::SpecificVolume);
+    require(number(textOf(r.velocity), Operand::Velocity) > 0.0, Operand::Velocity);
+    // A volume given is taken as saturated steam's: the state is the one of that volume.
+    if (!r.steamPressure && !m_meaningless)
+        m_fluid = aid([&] { return saturatedSteamState(volume); });
+    m_report.aidFlow = sizing.flow;
+    return sizing;
+}
+
+Sizing Sizer::water()
+{
+    const SizingRequest &r = m_request;
+    const Sizing sizing = waterSizing(textOf(r.flow), textOf(r.velocity), r.decimalSeparator);
+    const double mass = sizing.flow; // t/h, which the formula takes as m3/h
+    require(mass > 0.0, Operand::Flow);
+    require(number(textOf(r.velocity), Operand::Velocity) > 0.0, Operand::Velocity);
+    // The panel's flow is a mass flow: the aids turn it into the volume it is at the water's
+    // temperature and pressure, 20 C and the atmosphere unless they are given.
+    const std::optional<double> temperature = given(r.temperature)
+        ? aid([&] { return number(*r.temperature, Operand::Temperature); })
+        : std::optional<double>(usualWaterTemperature);
+    const std::optional<double> pressure = given(r.pressure)
+        ? aid([&] {
+              return absolutePressure(number(*r.pressure, Operand::Pressure), r.pressureKind);
+          })
+        : std::optional<double>(atmosphericPressure);
+    if (given(r.pressure) && r.pressureKind == PressureKind::Gauge && pressure)
+        m_report.absolutePressure = *pressure;
+    if (temperature && pressure)
+        m_fluid = aid([&] { return waterState(*temperature, *pressure); });
+    if (!given(r.temperature))
+        m_report.dropCondition = "水温按 20 °C";
+
+    std::string &basis = m_report.basis;
+    if (m_fluid && !m_meaningless && std::isfinite(mass * (1000.0 / m_fluid->density))) {
+        m_report.aidFlow = mass * (1000.0 / m_fluid->density);
+        basis = "水的密度按 ";
+        appendFigure(basis, m_fluid->temperature);
+        basis += given(r.temperature) ? " °C、绝对压力 " : " °C（未给水温）、绝对压力 ";
+        appendFigure(basis, m_fluid->pressure);
+        basis += " MPa 取 ";
+        appendFixed(basis, m_fluid->density, 2);
+        basis += " kg/m³：";
+        appendFigure(basis, mass);
+        basis += " t/h 即 ";
+        appendFigure(basis, m_report.aidFlow, 2);
+        basis += " m³/h，据此校核流速。";
+    } else {
+        m_report.aidFlow = mass;
+        if (!m_meaningless)
+            basis = "水的密度无法确定，流速按 1 t/h 即 1 m³/h 校核。";
+    }
+    return sizing;
+}
+
+void Sizer::advise(const Sizing &sizing)
+{
+    const SizingRequest &r = m_request;
+    if (m_meaningless) {
+        m_report.advice = unjudged(m_medium, sizing.diameter, m_unjudged, r.advice);
+        m_report.basis.clear();
+        m_report.dropNote.clear();
+        m_fluid.reset();
+        return;
+    }
+    m_report.advice = tovrik::advise(m_medium, m_report.aidFlow, sizing.diameter, r.advice);
+    const std::optional<double> roughness = given(r.roughness)
+        ? aid([&] { return number(*r.roughness, Operand::Roughness); })
+        : std::optional<double>(commercialSteelRoughness);
+    if (m_fluid && roughness) {
+        m_report.drop = recommendedPipeDrop(m_medium, m_report.advice, m_report.aidFlow, *roughness,
+                                            *m_fluid, m_report.dropNote);
+    }
+    m_report.fluid = m_fluid;
+}
+
+void Sizer::run()
+{
+    if (m_medium == Medium::Air) {
+        m_report.error = airPrompts(textOf(m_request.flow), textOf(m_request.pressure));
+        if (!m_report.error.empty())
+            return;
+    }
+    try {
+        Sizing sizing {};
+        switch (m_medium) {
+        case Medium::Air: sizing = air(); break;
+        case Medium::Steam: sizing = steam(); break;
+        case Medium::Water: sizing = water(); break;
+        }
+        m_report.diameter = sizing.diameter;
+        tracedTo(Operand::None, [&] {
+            appendVbaStrR8(m_report.text, sizing.diameter, m_request.decimalSeparator);
+        });
+        advise(sizing);
+        m_report.ok = true;
+    } catch (const SizingFailure &failure) {
+        const std::string error = failureMessage(m_medium, failure);
+        const Operand input = failure.operand();
+        m_report.reset();
+        m_report.error = error;
+        m_report.errorInput = input;
+    }
+}
+
+} // namespace
+
+void SizingReport::reset()
+{
+    ok = false;
+    diameter = 0.0;
+    text.clear();
+    error.clear();
+    errorInput = Operand::None;
+    specificVolume.reset();
+    absolutePressure.reset();
+    aidFlow = 0.0;
+    advice = {};
+    fluid.reset();
+    drop.reset();
+    dropNote.clear();
+    basis.clear();
+    dropCondition.clear();
+}
+
+std::string SizingReport::adviceText() const
+{
+    std::string text = tovrik::adviceText(advice);
+    if (!basis.empty()) {
+        text += '\n';
+        text += basis;
+    }
+    if (drop) {
+        text += '\n';
+        text += pressureDropText(*drop, dropCondition);
+    } else if (!dropNote.empty() && advice.status == PipeAdvice::Status::Sized) {
+        text += "\n无法估算压降：";
+        text += dropNote;
+    }
+    return text;
+}
+
+std::string_view SizingReport::fluidName() const
+{
+    switch (advice.medium) {
+    case Medium::Air: return "air";
+    case Medium::Steam: return "steam";
+    case Medium::Water: return "water";
+    }
+    return {};
+}
+
+SizingReport sizePipe(const SizingRequest &request)
+{
+    SizingReport report;
+    sizePipe(request, report);
+    return report;
+}
+
+void sizePipe(const SizingRequest &request, SizingReport &report)
+{
+    report.reset();
+    Sizer(request, report).run();
+}
+
+std::string airPrompts(std::string_view flow, std::string_view pressure)
+{
+    std::string prompts;
+    if (vbaStrCmp("", flow) == 0)
+        prompts += airFlowPrompt;
+    if (vbaStrCmp("", pressure) == 0)
+        prompts += airPressurePrompt;
+    return prompts;
+}
+
+} // namespace tovrik
