@@ -12,7 +12,10 @@ build_packages=(cmake g++ make qt6-base-dev qt6-translations-l10n fonts-arphic-u
 windows_packages=(g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64)
 # Wine runs the Windows tests on a virtual screen, in Chinese so its boxes say 确定.
 wine_packages=(wine wine64 fonts-wine xvfb xauth locales fonts-arphic-uming)
-test_packages=(clang libclang-rt-14-dev "${windows_packages[@]}" "${wine_packages[@]}")
+# What the benchmarks need beside the build, so that they build and run after a test.
+bench_packages=(libbenchmark-dev hyperfine time bc)
+test_packages=(clang libclang-rt-14-dev "${windows_packages[@]}" "${wine_packages[@]}"
+    "${bench_packages[@]}")
 
 ensure_packages() {
     local missing=() package

@@ -147,6 +147,8 @@ private:
     std::string_view m_lineEnd;
     std::size_t m_columns = 0;
     std::optional<std::size_t> m_medium;
+    long m_undecodable = 0; // rows not in the encoding, copied through unsized
+    long m_firstUndecodable = 0;
     std::array<std::optional<std::size_t>, std::size(sizingInputs)> m_inputColumns;
 };
 
@@ -160,9 +162,13 @@ bool Batch::flush()
 bool Batch::readHeader(CsvRecord &header)
 {
     if (!m_reader.next(header)) {
-        std::fprintf(m_err, "tovrik-size：输入是空的，缺少表头行（medium,Q,P,T,u,v）。\n");
+        say(m_err, "输入是空的，缺少表头行（medium,Q,P,T,u,v）。\n");
         return false;
     }
+    if (header.undecodable)
+        throw CsvError {m_invocation.encoding == Encoding::Utf8 ? CsvError::NotUtf8
+                                                                : CsvError::NotGbk,
+                        header.line};
     m_lineEnd = m_reader.lineEnd();
     m_columns = header.fields.size();
 
@@ -190,17 +196,16 @@ bool Batch::readHeader(CsvRecord &header)
         if (!match)
             continue;
         if (*match->slot) {
-            std::fprintf(m_err,
-                         "tovrik-size：第 %ld 行的表头有两列 %.*s（第 %zu 列和第 %zu "
-                         "列），无法确定用哪一列。\n",
-                         header.line, int(match->name.size()), match->name.data(),
-                         **match->slot + 1, i + 1);
+            say(m_err,
+                "第 %ld 行的表头有两列 %.*s（第 %zu 列和第 %zu "
+                "列），无法确定用哪一列。\n",
+                header.line, int(match->name.size()), match->name.data(), **match->slot + 1, i + 1);
             return false;
         }
         *match->slot = i;
     }
     if (!m_medium) {
-        std::fprintf(m_err, "tovrik-size：第 %ld 行的表头缺少 medium 列。\n", header.line);
+        say(m_err, "第 %ld 行的表头缺少 medium 列。\n", header.line);
         return false;
     }
 
@@ -220,8 +225,7 @@ bool Batch::readHeader(CsvRecord &header)
             name = std::string(ours) + '_' + std::to_string(number);
         }
         if (name != ours) {
-            std::fprintf(m_err, "tovrik-size：表头已有 %s 列，原样保留；结果写在 %s 列。\n", ours,
-                         name.c_str());
+            say(m_err, "表头已有 %s 列，原样保留；结果写在 %s 列。\n", ours, name.c_str());
         }
         m_buffer += ',';
         m_buffer += name;
@@ -248,6 +252,15 @@ void Batch::sizeRecord(const CsvRecord &record, SizingReport &report) const
         report.reset();
         report.error = std::move(message);
     };
+    if (record.undecodable) {
+        fail(m_invocation.encoding == Encoding::Utf8
+                 ? "这一行不是 UTF-8 编码的文本，原样保留，未计算。Excel 另存的“CSV（逗号分隔）”是 "
+                   "GBK "
+                   "编码，请加 --encoding=gbk 重试。"
+                 : "这一行不是 GBK 编码的文本，原样保留，未计算。文件若是 UTF-8 编码，请去掉 "
+                   "--encoding=gbk 重试。");
+        return;
+    }
     if (record.fields.size() > m_columns) {
         fail("这一行有 " + std::to_string(record.fields.size()) + " 列，多于表头的 "
              + std::to_string(m_columns) + " 列。");
@@ -369,6 +382,8 @@ int Batch::run()
                 continue; // a blank line carries no row
             sizeRecord(record, result);
             anyFailed |= !result.ok;
+            if (record.undecodable && m_undecodable++ == 0)
+                m_firstUndecodable = record.line;
             writeRecord(record, result);
             if (m_buffer.size() >= outputChunk && !flush())
                 return writeFailedStatus;
@@ -379,30 +394,41 @@ int Batch::run()
             return writeFailedStatus;
         switch (error.kind) {
         case CsvError::NotUtf8:
-            std::fprintf(
-                m_err,
-                "tovrik-size：第 %ld 行不是 UTF-8 编码的文本。Excel 另存的“CSV（逗号分隔）”是 GBK "
-                "编码，请加 --encoding=gbk 重试。\n",
+            say(m_err,
+                "表头（第 %ld 行）不是 UTF-8 编码的文本。Excel 另存的“CSV（逗号"
+                "分隔）”是 GBK 编码，请加 --encoding=gbk 重试。\n",
                 error.line);
             break;
         case CsvError::NotGbk:
-            std::fprintf(m_err,
-                         "tovrik-size：第 %ld 行不是 GBK 编码的文本。文件若是 UTF-8 编码，请去掉 "
-                         "--encoding=gbk 重试。\n",
-                         error.line);
+            say(m_err,
+                "表头（第 %ld 行）不是 GBK 编码的文本。文件若是 UTF-8 编码，请"
+                "去掉 --encoding=gbk 重试。\n",
+                error.line);
             break;
-        case CsvError::OpenQuote:
-            std::fprintf(m_err, "tovrik-size：第 %ld 行引号没有闭合。\n", error.line);
+        case CsvError::Utf16:
+            say(m_err,
+                "输入是 UTF-16 编码的文本（Excel 的“Unicode 文本”或记事本的"
+                "“Unicode”），不是 CSV。请在 Excel 中另存为“CSV UTF-8（逗号分隔）”或"
+                "“CSV（逗号分隔）”后重试。\n");
             break;
+        case CsvError::OpenQuote: say(m_err, "第 %ld 行引号没有闭合。\n", error.line); break;
         case CsvError::ReadFailed:
-            std::fprintf(m_err, "tovrik-size：读取输入失败（第 %ld 行）：%s。\n", error.line,
-                         errorText(error.error).c_str());
+            say(m_err, "读取输入失败（第 %ld 行）：%s。\n", error.line,
+                errorText(error.error).c_str());
             break;
         }
         return 2;
     }
     if (!flush())
         return writeFailedStatus;
+    if (m_undecodable > 0) {
+        say(m_err, "%ld 行（第 %ld 行起）不是 %s 编码的文本，已原样保留、未计算。%s\n",
+            m_undecodable, m_firstUndecodable,
+            m_invocation.encoding == Encoding::Utf8 ? "UTF-8" : "GBK",
+            m_invocation.encoding == Encoding::Utf8
+                ? "Excel 另存的“CSV（逗号分隔）”是 GBK 编码，请加 --encoding=gbk 重试。"
+                : "文件若是 UTF-8 编码，请去掉 --encoding=gbk 重试。");
+    }
     return anyFailed ? 1 : 0;
 }
 
@@ -431,8 +457,7 @@ int runBatch(const Invocation &invocation, std::FILE *in, Output &out, std::FILE
     if (path && std::string_view(path) != "-") {
         input = openForReading(path);
         if (!input) {
-            std::fprintf(err, "tovrik-size：无法打开文件“%s”：%s。\n", path,
-                         errorText(errno).c_str());
+            say(err, "无法打开文件“%s”：%s。\n", path, errorText(errno).c_str());
             return 2;
         }
     }

@@ -154,11 +154,16 @@ bool CsvReader::next(CsvRecord &record)
 {
     if (!m_started) {
         m_started = true;
-        while (m_end < 3 && fill()) { }
+        while (m_end < 4 && fill()) { }
         if (m_end >= 3 && std::memcmp(m_buffer.data(), "\xEF\xBB\xBF", 3) == 0) {
             m_byteOrderMark = true;
             m_pos = 3;
         }
+        // "Unicode text" as Excel and Notepad save it: no row of it would read.
+        const std::string_view start(m_buffer.data(), m_end);
+        if (start.starts_with("\xFF\xFE") || start.starts_with("\xFE\xFF")
+            || (start.size() >= 2 && (start[0] == '\0' || start[1] == '\0')))
+            throw CsvError {CsvError::Utf16, 1};
     }
     if (m_pos == m_end && !fill())
         return false;
@@ -176,13 +181,14 @@ bool CsvReader::next(CsvRecord &record)
     }
 
     std::string_view raw(data + m_pos, boundary.contentEnd - m_pos);
+    record.undecodable = false;
     if (m_encoding == Encoding::Utf8) {
-        if (!isUtf8(raw))
-            throw CsvError {CsvError::NotUtf8, m_line};
+        record.undecodable = !isUtf8(raw);
     } else if (!isAscii(raw)) {
-        if (!m_gbk->toUtf8(raw, m_decoded))
-            throw CsvError {CsvError::NotGbk, m_line};
-        raw = m_decoded;
+        if (m_gbk->toUtf8(raw, m_decoded))
+            raw = m_decoded;
+        else
+            record.undecodable = true;
     }
     record.raw = raw;
     record.line = m_line;

@@ -13,7 +13,7 @@ namespace tovrik::cli {
 // Input that cannot be read as CSV text.
 struct CsvError
 {
-    enum Kind { NotUtf8, NotGbk, OpenQuote, ReadFailed } kind;
+    enum Kind { NotUtf8, NotGbk, Utf16, OpenQuote, ReadFailed } kind;
     long line; // where it was found, from 1
     int error = 0; // errno, for ReadFailed
 };
@@ -24,6 +24,8 @@ struct CsvRecord
     std::vector<std::string_view> fields; // unquoted
     std::string_view raw; // the record as written, without its line end
     long line = 0; // the line the record starts on, from 1
+    // Not text in the reader's encoding: raw and the fields are the bytes as they came.
+    bool undecodable = false;
 
     // Where field i begins in raw, quote included; raw.size() + 1 past the last field.
     std::size_t rawStart(std::size_t i) const;
@@ -36,14 +38,16 @@ private:
 // A streaming CSV reader. RFC 4180 quoting for a field that begins with a quote (doubled quotes,
 // commas and line breaks inside); a quote anywhere else is an ordinary character, as
 // spreadsheets write 2" pipe. Lines end with LF, CRLF or a lone CR, mixed as they come. A UTF-8
-// byte-order mark is skipped and remembered. Memory is bounded by the longest record.
+// byte-order mark is skipped and remembered; UTF-16 (by its byte-order mark, or the zero bytes
+// of its ASCII) is no CSV this reader reads. Memory is bounded by the longest record.
 class CsvReader
 {
 public:
     explicit CsvReader(std::FILE *input, Encoding encoding = Encoding::Utf8);
     ~CsvReader();
 
-    // Throws CsvError.
+    // Throws CsvError for input that is no CSV in any encoding; a record that is not text in
+    // the reader's encoding comes back marked undecodable.
     bool next(CsvRecord &record);
     bool hadByteOrderMark() const { return m_byteOrderMark; }
     // The first record's line end, which the output keeps: "\n", "\r\n" or "\r".

@@ -13,21 +13,15 @@ enum class Encoding { Utf8, Gbk };
 // "utf-8", "utf8", "gbk" or "cp936", in any case.
 std::optional<Encoding> encodingFromName(std::string_view name);
 
-// GBK to UTF-8 with the platform's own converter. Bytes below 0x80 are ASCII in both, and no
-// byte of a GBK character is a comma, quote or line end, so CSV can be split before or after.
+// GBK to UTF-8 as Windows' code page 936 reads it, on every platform the same: on Windows by
+// the system's converter, elsewhere by a table built to match it. Bytes below 0x80 are ASCII in
+// both, and no byte of a GBK character is a comma, quote or line end, so CSV can be split before
+// or after.
 class GbkDecoder
 {
 public:
-    GbkDecoder();
-    ~GbkDecoder();
-    GbkDecoder(const GbkDecoder &) = delete;
-    GbkDecoder &operator=(const GbkDecoder &) = delete;
-
     // Replaces out with the text in UTF-8; false when the text is not valid GBK.
     bool toUtf8(std::string_view gbk, std::string &out);
-
-private:
-    void *m_converter = nullptr;
 };
 
 } // namespace tovrik::cli

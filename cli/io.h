@@ -12,6 +12,19 @@ inline constexpr int writeFailedStatus = 3;
 // A system error (an errno value) in Chinese, whatever the locale, e.g. 设备上没有空间.
 std::string errorText(int error);
 
+// Writes UTF-8 text to a stream. On Windows a console gets it as UTF-16 by WriteConsoleW, which
+// shows every character whatever the console's code page; anything else, and every stream
+// elsewhere, gets the bytes. False when the text could not be written.
+bool writeText(std::FILE *stream, std::string_view text);
+
+// A message for the user on err, formatted as printf does: "tovrik-size：" and the words.
+#if defined(__MINGW32__)
+__attribute__((format(__MINGW_PRINTF_FORMAT, 2, 3))) // the C99 printf libstdc++ uses there
+#elif defined(__GNUC__)
+__attribute__((format(printf, 2, 3)))
+#endif
+void say(std::FILE *err, const char *format, ...);
+
 // Opens a file named in UTF-8 for reading bytes, whatever the system's code page.
 std::FILE *openForReading(const char *path);
 

@@ -111,7 +111,7 @@ int runLine(const Invocation &invocation, Output &out, std::FILE *err)
     else if (report.ok)
         out.write(report.text + '\n' + report.adviceText() + '\n');
     if (!report.ok)
-        std::fprintf(err, "tovrik-size：%s\n", report.error.c_str());
+        say(err, "%s\n", report.error.c_str());
     return report.ok ? 0 : 1;
 }
 

@@ -11,7 +11,7 @@
 int wmain(int argc, wchar_t *argv[])
 {
     const tovrik::cli::Utf8Arguments arguments(argc, argv);
-    const tovrik::cli::Utf8Console console;
+    tovrik::cli::useBinaryStdio();
     const int status = tovrik::cli::run(argc - 1, arguments.argv() + 1, stdin, stdout, stderr);
 #else
 int main(int argc, char *argv[])

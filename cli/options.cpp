@@ -186,6 +186,19 @@ Invocation parseCommandLine(std::span<const char *const> args)
            != -1) {
         if (key == '?') {
             const std::string_view given = argv[optind - 1];
+            if (optopt == 0 && given.starts_with("--")) {
+                // An abbreviation of more than one option: name them, as the user meant one.
+                const std::string_view name = given.substr(2, given.find('=') - 2);
+                std::string candidates;
+                for (const option &known : tables.longOptions) {
+                    if (known.name && std::string_view(known.name).starts_with(name))
+                        candidates
+                            += (candidates.empty() ? "--" : "、--") + std::string(known.name);
+                }
+                if (candidates.find("、") != std::string::npos)
+                    throw UsageError("选项" + quoted(given.substr(0, given.find('=')))
+                                     + "有歧义，可以是 " + candidates + "。");
+            }
             if (optopt != 0 && given.starts_with("--"))
                 throw UsageError("选项 " + nameOf(optopt) + " 不带数值。");
             if (optopt != 0)

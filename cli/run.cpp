@@ -16,7 +16,7 @@ int run(int argc, const char *const argv[], std::FILE *in, std::FILE *out, std::
     try {
         invocation = parseCommandLine(std::span(argv, static_cast<std::size_t>(argc)));
     } catch (const UsageError &error) {
-        std::fprintf(err, "tovrik-size：%s\n请用 tovrik-size --help 查看用法。\n", error.what());
+        say(err, "%s\n请用 tovrik-size --help 查看用法。\n", error.what());
         return 2;
     }
     Output output(out);

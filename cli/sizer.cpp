@@ -1,6 +1,7 @@
 #include "cli/sizer.h"
 
 #include "core/messages.h"
+#include "runtime/utf8.h"
 
 #include <algorithm>
 
@@ -45,6 +46,33 @@ bool equalsIgnoringCase(std::string_view a, std::string_view b)
            });
 }
 
+namespace {
+
+// A name as typed with a Chinese input method: full-width letters, digits and brackets count as
+// their ASCII twins, and ASCII or ideographic blanks around it do not count.
+std::string plainName(std::string_view name)
+{
+    std::string plain;
+    plain.reserve(name.size());
+    for (std::size_t pos = 0; pos < name.size();) {
+        const std::size_t start = pos;
+        char32_t cp;
+        if (!decodeUtf8(name, pos, cp)) {
+            plain += name[start];
+            pos = start + 1;
+            continue;
+        }
+        if (cp >= 0xFF01 && cp <= 0xFF5E)
+            cp -= 0xFEE0;
+        else if (cp == 0x3000)
+            cp = U' ';
+        appendUtf8(plain, cp);
+    }
+    return std::string(withoutBlanks(plain));
+}
+
+} // namespace
+
 std::optional<Medium> mediumFromName(std::string_view name)
 {
     // The usual spellings first: a batch asks once a row.
@@ -54,13 +82,17 @@ std::optional<Medium> mediumFromName(std::string_view name)
         return Medium::Steam;
     if (name == "water")
         return Medium::Water;
-    name = withoutBlanks(name);
-    const auto is = [&](std::string_view english) { return equalsIgnoringCase(name, english); };
-    if (is("air") || name == "压缩空气")
+    const std::string plain = plainName(name);
+    const auto is = [&](std::string_view english) { return equalsIgnoringCase(plain, english); };
+    const auto any = [&](std::initializer_list<std::string_view> names) {
+        return std::find(names.begin(), names.end(), plain) != names.end();
+    };
+    // The panels' own captions and the reference sheet's headings too.
+    if (is("air") || any({"压缩空气", "压缩空气(各种气体)", "空气"}))
         return Medium::Air;
-    if (is("steam") || name == "蒸汽")
+    if (is("steam") || any({"蒸汽", "饱和蒸汽", "过热蒸汽"}))
         return Medium::Steam;
-    if (is("water") || name == "水")
+    if (is("water") || any({"水", "热水"}))
         return Medium::Water;
     return std::nullopt;
 }
@@ -98,7 +130,8 @@ std::string_view columnDescription(const InputDef &input)
 
 std::optional<GasService> gasServiceFromName(std::string_view name)
 {
-    name = withoutBlanks(name);
+    const std::string plain = plainName(name);
+    name = plain;
     const auto is = [&](std::string_view english) { return equalsIgnoringCase(name, english); };
     if (is("workshop") || name == "车间")
         return GasService::Workshop;
@@ -117,7 +150,8 @@ std::string unknownServiceMessage(std::string_view name)
 
 std::optional<PipeSeries> seriesFromName(std::string_view name)
 {
-    name = withoutBlanks(name);
+    const std::string plain = plainName(name);
+    name = plain;
     if (equalsIgnoringCase(name, "asme40"))
         return PipeSeries::Asme40;
     if (equalsIgnoringCase(name, "cn"))

@@ -91,7 +91,9 @@ std::string_view mediumTitle(Medium medium);
 // What a column or option holds, in words: "蒸汽压力p".
 std::string_view columnDescription(const InputDef &input);
 
-// "air", "steam", "water" (any case) or 压缩空气, 蒸汽, 水, with blanks around ignored.
+// "air", "steam", "water" (any case) or 压缩空气, 蒸汽, 水, and the panels' captions and the
+// reference sheet's headings (压缩空气（各种气体）, 饱和蒸汽, 热水); full-width letters count as
+// their ASCII twins, and blanks around, ideographic ones too, are ignored.
 std::optional<Medium> mediumFromName(std::string_view name);
 std::string_view mediumName(Medium medium);
 

@@ -2,8 +2,6 @@
 
 #include "runtime/utf8.h"
 
-#include <windows.h>
-
 #include <fcntl.h>
 #include <io.h>
 
@@ -20,22 +18,11 @@ Utf8Arguments::Utf8Arguments(int argc, wchar_t *argv[])
     m_pointers.push_back(nullptr);
 }
 
-Utf8Console::Utf8Console()
-    : m_outputCodePage(GetConsoleOutputCP())
+void useBinaryStdio()
 {
     _setmode(_fileno(stdin), _O_BINARY);
     _setmode(_fileno(stdout), _O_BINARY);
     _setmode(_fileno(stderr), _O_BINARY);
-    if (m_outputCodePage != 0)
-        SetConsoleOutputCP(CP_UTF8);
-}
-
-Utf8Console::~Utf8Console()
-{
-    std::fflush(stdout);
-    std::fflush(stderr);
-    if (m_outputCodePage != 0)
-        SetConsoleOutputCP(m_outputCodePage);
 }
 
 } // namespace tovrik::cli

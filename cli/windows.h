@@ -18,18 +18,8 @@ private:
     std::vector<const char *> m_pointers;
 };
 
-// Standard input and output as bytes, not text with CRLF translated and Ctrl+Z as its end, and
-// a console that shows UTF-8 for as long as the program runs.
-class Utf8Console
-{
-public:
-    Utf8Console();
-    ~Utf8Console();
-    Utf8Console(const Utf8Console &) = delete;
-    Utf8Console &operator=(const Utf8Console &) = delete;
-
-private:
-    unsigned m_outputCodePage;
-};
+// Standard input and output as bytes, not text with CRLF translated and Ctrl+Z as its end. (A
+// console is written in UTF-16, whatever its code page: see writeText.)
+void useBinaryStdio();
 
 } // namespace tovrik::cli

@@ -35,6 +35,7 @@ private slots:
     void tooltipNamesThePipe();
     void sameAdviceAsTheSizer_data();
     void sameAdviceAsTheSizer();
+    void resultsShowTheirLeadingDigits();
     void panelsKeepTheirState();
     void arrowKeysMoveTheSelection();
     void noticePairs();
@@ -411,6 +412,27 @@ void tst_Actions::sameAdviceAsTheSizer()
         QVERIFY2(tooltip.contains(QStringLiteral("压降约 ") + QString::number(kPa, 'f', decimals)),
                  qPrintable(tooltip + QLatin1Char(' ') + drop));
     }
+}
+
+// A result longer than its box reads from its leading digits once Tab has passed through it,
+// which leaves the cursor, and so the view, at its end.
+void tst_Actions::resultsShowTheirLeadingDigits()
+{
+    select(QStringLiteral("water"));
+    type(QStringLiteral("Textqw"), QStringLiteral("1"));
+    type(QStringLiteral("Textvw"), QStringLiteral("7"));
+    QTest::mouseClick(qt(m_window->Command2), Qt::LeftButton);
+    QLineEdit *result = qt(m_window->Textdw);
+    QCOMPARE(result->text(), QStringLiteral("7.10573209257347"));
+    QCOMPARE(result->cursorPosition(), 0);
+    qt(m_window->Command2)->setFocus();
+    QTest::keyClick(qt(m_window->Command2), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), result);
+    QCOMPARE(result->cursorPosition(), result->text().size()); // Tab selected it all
+    QTest::keyClick(result, Qt::Key_Tab);
+    QVERIFY(QApplication::focusWidget() != result);
+    QCOMPARE(result->cursorPosition(), 0);
+    QCOMPARE(result->text(), QStringLiteral("7.10573209257347"));
 }
 
 void tst_Actions::panelsKeepTheirState()

@@ -1,6 +1,8 @@
 #include "cli/batch.h"
+#include "cli/encoding.h"
 #include "cli/run.h"
 #include "cli/sizer.h"
+#include "tests/gbk.h"
 #include "tests/vectors.h"
 
 #include <QJsonDocument>
@@ -29,6 +31,8 @@ private slots:
     void engineeringAids();
     void batchRowsNeverIgnoreACell_data();
     void batchRowsNeverIgnoreACell();
+    void everyGbkPairAsWindowsReadsIt();
+    void exampleLineList();
     void usage_data();
     void usage();
     void batch_data();
@@ -362,6 +366,32 @@ void tst_Cli::batchRowsNeverIgnoreACell()
     QVERIFY2(lines[1].contains(error), lines[1].constData());
 }
 
+// All 23,940 two-byte characters of code page 936 decode to what Windows makes of them; the
+// Windows test holds Windows' own converter to the same digest.
+void tst_Cli::everyGbkPairAsWindowsReadsIt()
+{
+    std::string utf8;
+    QVERIFY(tovrik::cli::GbkDecoder().toUtf8(gbk::everyPair(), utf8));
+    QCOMPARE(utf8.size(), gbk::windowsUtf8Bytes);
+    QCOMPARE(gbk::fnv1a(utf8), gbk::windowsDigest);
+}
+
+// The README's commands on the shipped example: every line sized, and the GBK twin as the
+// UTF-8 original but for the line ends it keeps.
+void tst_Cli::exampleLineList()
+{
+    const QByteArray folder = TOVRIK_SOURCE_DIR "/examples/";
+    const Outcome utf8 = runSizer({"batch", "--gauge", folder + "lines.csv"});
+    QCOMPARE(utf8.status, 0);
+    QCOMPARE(utf8.err, QByteArray());
+    QCOMPARE(utf8.out.count('\n'), 13);
+    QVERIFY(!utf8.out.contains(",,,,,,,,,,,\n")); // no row without its pipe
+    const Outcome gbk
+        = runSizer({"batch", "--gauge", "--encoding=gbk", "--bom", folder + "lines-gbk.csv"});
+    QCOMPARE(gbk.status, 0);
+    QCOMPARE(QByteArray(gbk.out).replace("\r\n", "\n"), "\xEF\xBB\xBF" + utf8.out);
+}
+
 void tst_Cli::usage_data()
 {
     QTest::addColumn<QList<QByteArray>>("args");
@@ -458,6 +488,13 @@ void tst_Cli::usage_data()
                                     << 2 << QByteArray("不认识的管子系列“din”");
     QTest::newRow("unknown encoding") << QList<QByteArray> {"batch", "--encoding=latin1"} << 2
                                       << QByteArray("不认识的编码“latin1”");
+    QTest::newRow("an abbreviation of several options")
+        << QList<QByteArray> {"water", "-Q1", "-v1", "--s=cn"} << 2
+        << QByteArray("选项“--s”有歧义，可以是 --specific-volume、--steam-pressure、"
+                      "--steam-temperature、--series。");
+    QTest::newRow("an abbreviation of one option")
+        << QList<QByteArray> {"water", "-Q100", "-v2", "--ser=cn"} << 0
+        << QByteArray("推荐 DN150（Φ159×4.5");
     QTest::newRow("two files") << QList<QByteArray> {"batch", "a", "b"} << 2
                                << QByteArray("batch 只接受一个文件");
     QTest::newRow("missing file") << QList<QByteArray> {"batch", "/nonexistent/lines.csv"} << 2
@@ -621,16 +658,52 @@ void tst_Cli::batch_data()
     QTest::newRow("no medium column") << none << QByteArray("Q,v\n1,1\n") << QByteArray() << 2
                                       << QByteArray("表头缺少 medium 列");
     // "压缩空气" saved in GBK: not UTF-8, and said so with its line, not passed on as garbage.
-    QTest::newRow("GBK file")
+    // "压缩空气" saved in GBK, in a file read as UTF-8: that row is kept as it came, with the
+    // reason, and the rows after it are sized.
+    QTest::newRow("GBK row in UTF-8")
         << none
+        << QByteArray("medium,Q,P,T,v\nwater,100,,,2\n\xD1\xB9\xCB\xF5\xBF\xD5\xC6\xF8,600,0.7,20,"
+                      "10\nwater,36,,,1\n")
         << QByteArray(
-               "medium,Q,P,T,v\nwater,100,,,2\n\xD1\xB9\xCB\xF5\xBF\xD5\xC6\xF8,600,0.7,20,10\n")
-        << QByteArray(header("medium,Q,P,T,v")
-                      + "\nwater,100,,,2,132.936074863071,,150,154.08,1.49,inside,125,2.16,above,"
-                        "12.583,229176,0.01744,water\n")
-        << 2
-        << QByteArray("第 3 行不是 UTF-8 编码的文本。Excel 另存的“CSV（逗号分隔）”是 GBK "
-                      "编码，请加 --encoding=gbk 重试");
+               header("medium,Q,P,T,v")
+               + "\nwater,100,,,2,132.936074863071,,150,154.08,1.49,inside,125,2.16,above,"
+                 "12.583,229176,0.01744,water\n\xD1\xB9\xCB\xF5\xBF\xD5\xC6\xF8,600,0.7,20,"
+                 "10,,这一行不是 UTF-8 编码的文本，原样保留，未计算。Excel 另存的“CSV（逗号分隔）”"
+                 "是 GBK 编码，请加 --encoding=gbk 重试。,,,,,,,,,,,\nwater,36,,,1,112.8,,125,"
+                 "128.20,0.78,inside,100,1.22,inside,4.632,99158,0.01975,water\n")
+        << 1
+        << QByteArray("1 行（第 3 行起）不是 UTF-8 编码的文本，已原样保留、未计算。Excel 另存的“CSV"
+                      "（逗号分隔）”是 GBK 编码，请加 --encoding=gbk 重试。");
+    QTest::newRow("a header not in the encoding stops")
+        << gbk << QByteArray("medium,Q,v,\xCB\x20\nwater,100,2\n") << QByteArray() << 2
+        << QByteArray("表头（第 1 行）不是 GBK 编码的文本");
+    QTest::newRow("UTF-16 is named, not taken for GBK")
+        << none << QByteArray("\xFF\xFEm\0e\0d\0", 8) << QByteArray() << 2
+        << QByteArray("输入是 UTF-16 编码的文本");
+    QTest::newRow("UTF-16 without its mark")
+        << none << QByteArray("m\0e\0d\0i\0", 8) << QByteArray() << 2
+        << QByteArray("输入是 UTF-16 编码的文本");
+    // Windows' code page 936 reads each of these pairs; so must every tovrik-size.
+    QTest::newRow("GBK as Windows reads it")
+        << gbk
+        << QByteArray("medium,Q,v,note\n\xCB\xAE,100,2,") + QByteArray(gbk::pairsOnce.data()) + '\n'
+        << QByteArray(header("medium,Q,v,note") + "\n水,100,2,"
+                      + QByteArray(gbk::pairsOnceUtf8.data())
+                      + ",132.936074863071,,150,154.08,1.49,inside,125,2.16,above,12.583,229176,0."
+                        "01744,water\n")
+        << 0 << QByteArray();
+    QTest::newRow("medium names as engineers write them")
+        << none
+        << QByteArray("medium,Q,v\n\u3000Ｗａｔｅｒ\u3000,100,2\n压缩空气（各种气体）,1,"
+                      "1\n饱和蒸汽,1,1\n热水,36,1\n")
+        << QByteArray(
+               header("medium,Q,v")
+               + "\n\u3000Ｗａｔｅｒ\u3000,100,2,132.936074863071,,150,154.08,1.49,inside,125,"
+                 "2.16,above,12.583,229176,0.01744,water\n压缩空气（各种气体）,1,1,,表头缺少 P "
+                 "列（压缩空气设计压力P）。,,,,,,,,,,,\n饱和蒸汽,1,1,,表头缺少 u 列（蒸汽的比容u）"
+                 "或 p 列（蒸汽压力p）。,,,,,,,,,,,\n热水,36,1,112.8,,125,128.20,0.78,inside,100,"
+                 "1.22,inside,4.632,99158,0.01975,water\n")
+        << 1 << QByteArray();
     // 水 in GBK is CB AE, which is valid UTF-8 too (U+02EE).
     QTest::newRow("GBK that reads as UTF-8")
         << none << QByteArray("medium,Q,v\n\xCB\xAE,100,2\n")
@@ -649,12 +722,15 @@ void tst_Cli::batch_data()
                         "12.583,229176,0.01744,water\n压缩空气,600,2,\"一,\",,表头缺少 P "
                         "列（压缩空气设计压力P）。,,,,,,,,,,,\n")
         << 1 << QByteArray();
-    QTest::newRow("broken GBK") << gbk << QByteArray("medium,Q,v\nwater,100,2\n\xCB\x20,1,1\n")
-                                << QByteArray(
-                                       header("medium,Q,v")
-                                       + "\nwater,100,2,132.936074863071,,150,154.08,1.49,inside,"
-                                         "125,2.16,above,12.583,229176,0.01744,water\n")
-                                << 2 << QByteArray("第 3 行不是 GBK 编码的文本");
+    QTest::newRow("broken GBK: the row kept, the rest sized")
+        << gbk << QByteArray("medium,Q,v\nwater,100,2\n\xCB\x20,1,1\nwater,36,1\n")
+        << QByteArray(
+               header("medium,Q,v")
+               + "\nwater,100,2,132.936074863071,,150,154.08,1.49,inside,125,2.16,above,12."
+                 "583,229176,0.01744,water\n\xCB\x20,1,1,,这一行不是 GBK 编码的文本，原样保留，"
+                 "未计算。文件若是 UTF-8 编码，请去掉 --encoding=gbk 重试。,,,,,,,,,,,\nwater,36,"
+                 "1,112.8,,125,128.20,0.78,inside,100,1.22,inside,4.632,99158,0.01975,water\n")
+        << 1 << QByteArray("1 行（第 3 行起）不是 GBK 编码的文本");
     QTest::newRow("quote left open")
         << none << QByteArray("medium,Q,v\nwater,\"100,2\n")
         << QByteArray(header("medium,Q,v") + "\n") << 2 << QByteArray("第 2 行引号没有闭合");

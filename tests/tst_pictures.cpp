@@ -1,4 +1,5 @@
 #include "runtime/qt/controls.h"
+#include "tests/rules.h"
 #include "tests/windowfixture.h"
 
 #include <QFile>
@@ -16,6 +17,8 @@ private slots:
     void bitmap_data();
     void bitmap();
     void picturesFillTheirControls();
+    void everyRuleDrawn_data();
+    void everyRuleDrawn();
     void clickSwapsTheNotice();
 
 private:
@@ -93,16 +96,44 @@ void tst_Pictures::picturesFillTheirControls()
     for (const Image &control :
          {w.Image1, w.Image2, w.Image3, w.Image8, w.Image6, w.Image7, w.Image5}) {
         auto *image = widget<ImageControl>(control);
-        QVERIFY2(!image->picture().isNull(), qPrintable(image->objectName()));
+        QVERIFY2(!image->picture().empty(), qPrintable(image->objectName()));
         const QSet<QRgb> colours = coloursOf(image->grab().toImage());
         QVERIFY2(QSet<QRgb>({grey, magenta, yellow}).contains(colours),
                  qPrintable(image->objectName()));
     }
     const auto picture = [](const Image &image) { return widget<ImageControl>(image)->picture(); };
-    QCOMPARE(picture(w.Image1).size(), QSize(138, 492));
+    QCOMPARE(QSize(picture(w.Image1).width, picture(w.Image1).height), QSize(138, 492));
     QCOMPARE(widget(w.Image1)->size(), QSize(137, 479));
-    QCOMPARE(picture(w.Image2).toImage(), picture(w.Image7).toImage());
-    QCOMPARE(picture(w.Image3).toImage(), picture(w.Image5).toImage());
+    QCOMPARE(picture(w.Image2).pixels, picture(w.Image7).pixels);
+    QCOMPARE(picture(w.Image3).pixels, picture(w.Image5).pixels);
+}
+
+// A rule around every cell of the reference sheet, at 96 dpi (drawn a little smaller than the
+// picture) and at 192 dpi: on the screen, and as every backend stretches it.
+void tst_Pictures::everyRuleDrawn_data()
+{
+    QTest::addColumn<QSize>("size");
+    QTest::newRow("96 dpi") << QSize(137, 479);
+    QTest::newRow("192 dpi") << QSize(274, 958);
+    QTest::newRow("a third smaller") << QSize(92, 328);
+}
+
+void tst_Pictures::everyRuleDrawn()
+{
+    QFETCH(QSize, size);
+    const Picture &sheet = widget<ImageControl>(m_window->Image1)->picture();
+    const auto rules = [](const Picture &picture) {
+        return rulesOf(picture.width, picture.height,
+                       [&](int x, int y) { return picture.at(x, y) == (magenta & 0xFFFFFF); });
+    };
+    const Rules drawn = rules(sheet);
+    QCOMPARE(drawn, (Rules {23, 3})); // the title's double rule, 21 of the table; 3 down it
+    QCOMPARE(rules(stretchKeepingLines(sheet, size.width(), size.height())), drawn);
+
+    const QImage screen = widget(m_window->Image1)->grab().toImage();
+    QCOMPARE(rulesOf(screen.width(), screen.height(),
+                     [&](int x, int y) { return screen.pixel(x, y) == magenta; }),
+             drawn);
 }
 
 void tst_Pictures::clickSwapsTheNotice()

@@ -1,5 +1,6 @@
 #include "runtime/qt/controls.h"
 
+#include <QFocusEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -10,18 +11,38 @@ ImageControl::ImageControl(QWidget *parent)
 {
 }
 
-void ImageControl::setPicture(const QPixmap &picture)
+void ImageControl::setPicture(Picture picture)
 {
-    m_picture = picture;
+    m_picture = std::move(picture);
+    m_drawn = QImage();
     update();
 }
 
 void ImageControl::paintEvent(QPaintEvent *)
 {
-    if (m_picture.isNull())
+    if (m_picture.empty())
         return;
+    const qreal ratio = devicePixelRatioF();
+    const QSize device(qRound(width() * ratio), qRound(height() * ratio));
+    if (m_drawn.size() != device) {
+        const Picture drawn = stretchKeepingLines(m_picture, device.width(), device.height());
+        m_drawn = QImage(device, QImage::Format_RGB32);
+        for (int y = 0; y < drawn.height; ++y) {
+            for (int x = 0; x < drawn.width; ++x)
+                m_drawn.setPixel(x, y, 0xFF000000u | drawn.at(x, y));
+        }
+        m_drawn.setDevicePixelRatio(ratio);
+    }
     QPainter painter(this);
-    painter.drawPixmap(rect(), m_picture);
+    painter.drawImage(QPointF(0, 0), m_drawn);
+}
+
+void TextControl::focusOutEvent(QFocusEvent *event)
+{
+    QLineEdit::focusOutEvent(event);
+    // Leaving the window or opening a menu is not leaving the box.
+    if (event->reason() != Qt::ActiveWindowFocusReason && event->reason() != Qt::PopupFocusReason)
+        home(false);
 }
 
 void ImageControl::mouseReleaseEvent(QMouseEvent *event)

@@ -1,21 +1,25 @@
 #pragma once
 
-#include <QPixmap>
+#include "runtime/picture.h"
+
+#include <QImage>
+#include <QLineEdit>
 #include <QRadioButton>
 #include <QWidget>
 
 // The intrinsic controls that Qt has no widget for as they are.
 namespace tovrik {
 
-// A picture control: draws its picture stretched over its whole rectangle, and is clickable.
+// A picture control: draws its picture stretched over its whole rectangle, every line of it
+// kept, and is clickable.
 class ImageControl : public QWidget
 {
     Q_OBJECT
 
 public:
     explicit ImageControl(QWidget *parent = nullptr);
-    void setPicture(const QPixmap &picture);
-    const QPixmap &picture() const { return m_picture; }
+    void setPicture(Picture picture);
+    const Picture &picture() const { return m_picture; }
 
 signals:
     void clicked();
@@ -25,7 +29,21 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
 
 private:
-    QPixmap m_picture;
+    Picture m_picture;
+    QImage m_drawn; // the picture stretched to the control's device pixels
+};
+
+// A text box that, when the user leaves it, shows the beginning of its text, not the place the
+// cursor was: a number longer than the box reads from its leading digits.
+class TextControl : public QLineEdit
+{
+    Q_OBJECT
+
+public:
+    using QLineEdit::QLineEdit;
+
+protected:
+    void focusOutEvent(QFocusEvent *event) override;
 };
 
 // An option button that, like its Windows original, answers a click anywhere in its rectangle,

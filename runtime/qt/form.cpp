@@ -1,11 +1,13 @@
 #include "runtime/form.h"
 
+#include "runtime/picture.h"
 #include "runtime/qt/balloon.h"
 #include "runtime/qt/controls.h"
 #include "runtime/qt/native.h"
 
 #include <QApplication>
 #include <QButtonGroup>
+#include <QFile>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -114,7 +116,7 @@ QWidget *NativeForm::create(int index, QWidget *parent)
         break;
     }
     case ControlKind::TextBox: {
-        auto *edit = new QLineEdit(caption, parent);
+        auto *edit = new TextControl(caption, parent);
         // A text box holds text of any length; QLineEdit would cut it at 32,767 characters.
         edit->setMaxLength(std::numeric_limits<int>::max());
         widget = edit;
@@ -136,8 +138,14 @@ QWidget *NativeForm::create(int index, QWidget *parent)
     }
     case ControlKind::Image: {
         auto *image = new ImageControl(parent);
-        if (def.caption)
-            image->setPicture(QPixmap(QStringLiteral(":/") + caption));
+        if (def.caption) {
+            QFile file(QStringLiteral(":/") + caption);
+            if (file.open(QIODevice::ReadOnly)) {
+                const QByteArray bytes = file.readAll();
+                image->setPicture(readBmp(
+                    std::as_bytes(std::span(bytes.constData(), std::size_t(bytes.size())))));
+            }
+        }
         QObject::connect(image, &ImageControl::clicked, image, [this, index] { click(index); });
         widget = image;
         break;

@@ -1,5 +1,6 @@
 #include "runtime/form.h"
 
+#include "runtime/picture.h"
 #include "runtime/utf8.h"
 #include "runtime/win32/native.h"
 
@@ -60,12 +61,6 @@ void adjustWindowRect(RECT &rect, DWORD style, DWORD exStyle, int dpi)
 
 // A 24-bit picture, kept in the executable's resources: "pictures/terms.bmp" is the RCDATA
 // resource PICTURES_TERMS_BMP, the file as it is.
-struct Picture
-{
-    const BITMAPINFO *info = nullptr;
-    const void *bits = nullptr;
-};
-
 Picture loadPicture(const char *path)
 {
     std::string name = path;
@@ -79,17 +74,32 @@ Picture loadPicture(const char *path)
     if (!resource)
         return {};
     const auto *file
-        = static_cast<const unsigned char *>(LockResource(LoadResource(nullptr, resource)));
-    const DWORD size = SizeofResource(nullptr, resource);
-    BITMAPFILEHEADER header;
-    if (!file || size < sizeof header + sizeof(BITMAPINFOHEADER) || file[0] != 'B'
-        || file[1] != 'M')
+        = static_cast<const std::byte *>(LockResource(LoadResource(nullptr, resource)));
+    if (!file)
         return {};
-    std::memcpy(&header, file, sizeof header);
-    if (header.bfOffBits >= size)
-        return {};
-    return {reinterpret_cast<const BITMAPINFO *>(file + sizeof header), file + header.bfOffBits};
+    return readBmp(std::span(file, SizeofResource(nullptr, resource)));
 }
+
+// A picture stretched to a control's size, as a 32-bit top-down DIB ready to copy to the screen.
+struct DrawnPicture
+{
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint32_t> pixels; // 0x00RRGGBB, which a 32-bit DIB reads as BGRA
+
+    void draw(HDC dc, int x, int y) const
+    {
+        BITMAPINFO info {};
+        info.bmiHeader.biSize = sizeof info.bmiHeader;
+        info.bmiHeader.biWidth = width;
+        info.bmiHeader.biHeight = -height; // top row first
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        info.bmiHeader.biCompression = BI_RGB;
+        SetDIBitsToDevice(dc, x, y, DWORD(width), DWORD(height), 0, 0, 0, UINT(height),
+                          pixels.data(), &info, DIB_RGB_COLORS);
+    }
+};
 
 LRESULT CALLBACK frameProc(HWND frame, UINT message, WPARAM wParam, LPARAM lParam);
 
@@ -197,6 +207,7 @@ private:
     std::vector<bool> m_realized;
     std::vector<std::wstring> m_toolTips;
     std::vector<Picture> m_pictures;
+    std::vector<DrawnPicture> m_drawn; // each picture at its control's size, made when first drawn
     HFONT m_defaultFont = nullptr;
     std::vector<std::pair<const FontSpec *, HFONT>> m_fonts;
     HWND m_tipWindow = nullptr; // made when first needed, as is the balloon
@@ -272,6 +283,7 @@ NativeForm::NativeForm(const char *caption, int clientWidthTwips, int clientHeig
     , m_realized(definition.size())
     , m_toolTips(definition.size())
     , m_pictures(definition.size())
+    , m_drawn(definition.size())
     , m_hasTip(definition.size())
 {
     registerClasses();
@@ -601,15 +613,15 @@ void NativeForm::paintWindowless(int container, HDC dc)
         switch (def.kind) {
         case ControlKind::Line: FillRect(dc, &area, GetSysColorBrush(COLOR_WINDOWTEXT)); break;
         case ControlKind::Image: {
-            // Stretched over the whole control, nearest neighbour as the original runtime draws.
-            const Picture &picture = m_pictures[std::size_t(i)];
-            if (!picture.info)
-                break;
-            const BITMAPINFOHEADER &header = picture.info->bmiHeader;
-            SetStretchBltMode(dc, COLORONCOLOR);
-            StretchDIBits(dc, at.x, at.y, at.width, at.height, 0, 0, header.biWidth,
-                          std::abs(header.biHeight), picture.bits, picture.info, DIB_RGB_COLORS,
-                          SRCCOPY);
+            // Stretched over the whole control with every line kept, as every backend draws it.
+            DrawnPicture &drawn = m_drawn[std::size_t(i)];
+            if (drawn.width != at.width || drawn.height != at.height) {
+                Picture stretched
+                    = stretchKeepingLines(m_pictures[std::size_t(i)], at.width, at.height);
+                drawn = {stretched.width, stretched.height, std::move(stretched.pixels)};
+            }
+            if (!drawn.pixels.empty())
+                drawn.draw(dc, at.x, at.y);
             break;
         }
         default: break;
@@ -832,15 +844,24 @@ bool NativeForm::translate(const MSG &message)
     default: return false;
     }
     hideBalloon();
-    const bool control = GetKeyState(VK_CONTROL) < 0 || GetKeyState(VK_MENU) < 0;
+    const bool modified = GetKeyState(VK_CONTROL) < 0 || GetKeyState(VK_MENU) < 0;
     switch (message.wParam) {
     case VK_TAB:
-        if (control)
+        if (modified)
             return false;
         tab(GetKeyState(VK_SHIFT) < 0 ? -1 : 1);
         return true;
     case VK_RETURN:
     case VK_ESCAPE: return true; // no button is the default or the cancel button
+    case 'A': {
+        // The classic edit control has no Ctrl+A of its own.
+        const int index = indexOf(GetFocus());
+        if (GetKeyState(VK_CONTROL) >= 0 || GetKeyState(VK_MENU) < 0 || index < 0
+            || def(index).kind != ControlKind::TextBox)
+            return false;
+        SendMessageW(control(index), EM_SETSEL, 0, -1);
+        return true;
+    }
     case VK_LEFT:
     case VK_UP:
     case VK_RIGHT:
@@ -876,6 +897,14 @@ LRESULT NativeForm::handle(UINT message, WPARAM wParam, LPARAM lParam)
         case ControlKind::Image:
             if (code == STN_CLICKED)
                 click(index);
+            break;
+        case ControlKind::TextBox:
+            // Left, a box shows the beginning of its text, not the place the caret was: a number
+            // longer than the box reads from its leading digits.
+            if (code == EN_KILLFOCUS) {
+                SendMessageW(control(index), EM_SETSEL, 0, 0);
+                SendMessageW(control(index), EM_SCROLLCARET, 0, 0);
+            }
             break;
         default: break;
         }

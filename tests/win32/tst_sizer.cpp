@@ -2,7 +2,9 @@
 // Chinese, a GBK file as Excel saves it, and the output's bytes exactly as on Linux.
 
 #include "cli/batch.h"
+#include "cli/encoding.h"
 #include "runtime/utf8.h"
+#include "tests/gbk.h"
 #include "tests/win32/harness.h"
 
 #include <windows.h>
@@ -83,6 +85,7 @@ void sizes()
     writeFile("管线表.csv", "medium,Q,v,备注\r\n水,100,2,一号线\r\n");
     // 水, 备注 and 一号线 in GBK, as Excel on a Chinese Windows saves "CSV (逗号分隔)".
     writeFile("gbk.csv", "medium,Q,v,\xB1\xB8\xD7\xA2\n\xCB\xAE,36,1,\xD2\xBB\xBA\xC5\xCF\xDF\n");
+    writeFile("pairs.csv", "medium,Q,v,note\n\xCB\xAE,100,2," + std::string(gbk::pairsOnce) + "\n");
     const std::string header = "medium,Q,v,备注," + tovrik::cli::resultHeader();
     const std::string water100
         = "132.936074863071,,150,154.08,1.49,inside,125,2.16,above,12.583,229176,0.01744,water";
@@ -114,6 +117,12 @@ void sizes()
              + "\n水,36,1,一号线,112.8,,125,128.20,0.78,inside,100,1.22,inside,4.632,99158,0.01975,"
                "water\n",
          ""},
+        {"the pairs glibc's CP936 refused, as Linux reads them",
+         {"batch", "--encoding=gbk", "pairs.csv"},
+         0,
+         "medium,Q,v,note," + tovrik::cli::resultHeader() + "\n水,100,2,"
+             + std::string(gbk::pairsOnceUtf8) + "," + water100 + "\n",
+         ""},
         {"a failure said in Chinese",
          {"water", "--flow=100", "-v0"},
          1,
@@ -134,8 +143,83 @@ void sizes()
     }
 }
 
+// The rows a console shows, each without the blanks that fill it to the buffer's width.
+std::vector<std::string> consoleRows(HANDLE screen, int rows)
+{
+    std::vector<std::string> shown;
+    for (SHORT y = 0; y < rows; ++y) {
+        wchar_t row[400] = {};
+        DWORD got = 0;
+        ReadConsoleOutputCharacterW(screen, row, 400, COORD {0, y}, &got);
+        std::wstring text(row, got);
+        text.erase(text.find_last_not_of(L' ') + 1);
+        shown.push_back(tovrik::toUtf8(text));
+    }
+    return shown;
+}
+
+// Run in a console, as from cmd on a Chinese Windows (code page 936): results and errors read as
+// they were written. A console shows what WriteConsoleW gives it, whatever its code page; the
+// bytes of UTF-8 it would show as garbage.
+void console()
+{
+    FreeConsole();
+    CHECK(AllocConsole()); // a console of its own; under Wine it needs the display
+    SetConsoleOutputCP(936);
+    const struct
+    {
+        std::vector<std::string> args;
+        std::vector<std::string> rows;
+    } runs[] = {
+        {{"水", "-Q", "100", "-v", "2"},
+         {"132.936074863071",
+          "推荐 DN150（ASME B36.10M Sch40，内径 154.08 mm）：实际流速 1.49 m/s，常用流速 <2.0 "
+          "m/s（参考表：热水、水 >100），合适。"}},
+        {{"water", "--flow=100", "-v0"}, {"tovrik-size：水的设计流速v不能为零。", ""}},
+    };
+    for (const auto &run : runs) {
+        harness::context = run.args[0] + " " + run.args.back();
+        SECURITY_ATTRIBUTES inherit {sizeof inherit, nullptr, TRUE};
+        HANDLE screen = CreateConsoleScreenBuffer(GENERIC_READ | GENERIC_WRITE,
+                                                  FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
+                                                  CONSOLE_TEXTMODE_BUFFER, nullptr);
+        SetConsoleScreenBufferSize(screen, COORD {400, 40});
+        std::wstring line = L"\"" + folder() + L"tovrik-size.exe\"";
+        for (const std::string &arg : run.args)
+            line += L" \"" + tovrik::toWide(arg) + L"\"";
+        STARTUPINFOW startup {};
+        startup.cb = sizeof startup;
+        startup.dwFlags = STARTF_USESTDHANDLES;
+        startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+        startup.hStdOutput = screen;
+        startup.hStdError = screen;
+        PROCESS_INFORMATION process {};
+        CHECK(CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                             folder().c_str(), &startup, &process));
+        WaitForSingleObject(process.hProcess, INFINITE);
+        CloseHandle(process.hProcess);
+        CloseHandle(process.hThread);
+        const std::vector<std::string> shown = consoleRows(screen, int(run.rows.size()));
+        for (std::size_t i = 0; i < run.rows.size(); ++i)
+            CHECK_EQ(shown[i], run.rows[i]);
+        CloseHandle(screen);
+    }
+    FreeConsole();
+}
+
+// Windows' own converter gives what the Linux decoder is held to, for every two-byte character.
+void everyGbkPair()
+{
+    std::string utf8;
+    CHECK(tovrik::cli::GbkDecoder().toUtf8(gbk::everyPair(), utf8));
+    CHECK_EQ(utf8.size(), gbk::windowsUtf8Bytes);
+    CHECK_EQ(gbk::fnv1a(utf8), gbk::windowsDigest);
+}
+
 const harness::Test tests[] = {
     {"sizes", sizes},
+    {"everyGbkPair", everyGbkPair},
+    {"console", console},
 };
 
 } // namespace

@@ -6,6 +6,7 @@
 #include "runtime/thunrt.h"
 #include "runtime/utf8.h"
 #include "runtime/win32/native.h"
+#include "tests/rules.h"
 #include "tests/vectors.h"
 #include "tests/win32/harness.h"
 #include "window/definition.h"
@@ -604,6 +605,23 @@ void drawing()
     CHECK(count(contact, yellow) > 100);
     CHECK_EQ(std::size_t(count(contact, grey) + count(contact, magenta) + count(contact, yellow)),
              contact.size());
+
+    // Every rule of the reference sheet's table, as the user sees it at 96 and at 192 dpi.
+    const auto rulesOnScreen = [&] {
+        RedrawWindow(form(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+        processEvents();
+        const RECT r = rectInClient(window->Image1);
+        const int width = r.right - r.left;
+        const std::vector<COLORREF> pixels = pixelsOf(window->Image1);
+        return rulesOf(width, r.bottom - r.top,
+                       [&](int x, int y) { return pixels[std::size_t(y * width + x)] == magenta; });
+    };
+    harness::context = "reference rules at 96 dpi";
+    CHECK_EQ(rulesOnScreen(), (Rules {23, 3}));
+    setDpi(192);
+    harness::context = "reference rules at 192 dpi";
+    CHECK_EQ(rulesOnScreen(), (Rules {23, 3}));
+    setDpi(96);
 }
 
 // A text box is unlimited in length: 40,000 leading zeros do not cut the flow short.
@@ -620,6 +638,47 @@ void longText()
     CHECK_EQ(window->Textdw.text(), "132.936074863071");
 }
 
+// A result longer than its box reads from its leading digits once Tab has passed through it,
+// which leaves the caret, and so the view, at its end.
+void resultsShowTheirLeadingDigits()
+{
+    start();
+    Quendal &w = *window;
+    click(w.Optionw);
+    type(w.Textqw, "1");
+    type(w.Textvw, "7");
+    click(w.Command2);
+    CHECK_EQ(w.Textdw.text(), "7.10573209257347");
+    HWND result = nativeHandle(w.Textdw);
+    const auto firstShown = [&] { return SendMessageW(result, EM_GETFIRSTVISIBLELINE, 0, 0); };
+    CHECK_EQ(firstShown(), LRESULT(0)); // as written
+    SetFocus(nativeHandle(w.Command2));
+    key(VK_TAB);
+    CHECK_EQ(nameOf(GetFocus()), std::string("Textdw"));
+    CHECK(firstShown() > 0); // Tab selected it all: the view is at the end
+    key(VK_TAB);
+    CHECK_EQ(nameOf(GetFocus()), std::string("Optionw"));
+    CHECK_EQ(firstShown(), LRESULT(0));
+    CHECK_EQ(w.Textdw.text(), "7.10573209257347");
+}
+
+// Ctrl+A selects the whole text of a box, as in every other Windows program.
+void controlASelectsAll()
+{
+    start();
+    type(window->Textqa, "600.25");
+    SendMessageW(nativeHandle(window->Textqa), EM_SETSEL, 2, 2);
+    BYTE keys[256];
+    GetKeyboardState(keys);
+    keys[VK_CONTROL] = 0x80;
+    SetKeyboardState(keys);
+    key('A');
+    keys[VK_CONTROL] = 0;
+    SetKeyboardState(keys);
+    CHECK_EQ(selectedText(window->Textqa), "600.25");
+    CHECK_EQ(window->Textqa.text(), "600.25");
+}
+
 const harness::Test tests[] = {
     {"startUpState", startUpState},
     {"geometryAtTwoDpis", geometryAtTwoDpis},
@@ -633,6 +692,8 @@ const harness::Test tests[] = {
     {"arrowKeysAndEnter", arrowKeysAndEnter},
     {"longText", longText},
     {"drawing", drawing},
+    {"resultsShowTheirLeadingDigits", resultsShowTheirLeadingDigits},
+    {"controlASelectsAll", controlASelectsAll},
 };
 
 } // namespace

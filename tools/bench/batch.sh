@@ -6,6 +6,8 @@
 #   tools/bench/batch.sh            (after building; ROWS=... and AWK_ROWS=... change the sizes)
 set -euo pipefail
 cd "$(dirname "$0")/../.."
+. tools/bench/require.sh
+require bc bc /usr/bin/time time
 sizer=build/bin/tovrik-size
 rows=${ROWS:-1000000}
 awk_rows=${AWK_ROWS:-50000}

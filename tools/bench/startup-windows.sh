@@ -6,11 +6,15 @@
 #   ./dev.sh windows && tools/bench/startup-windows.sh        (RUNS=20 by default)
 set -euo pipefail
 cd "$(dirname "$0")/../.."
+. tools/bench/require.sh
+require xvfb-run xvfb wine wine
 bin=$PWD/build/windows/bin
 runs=${RUNS:-20}
 if [ -z "${TOVRIK_ON_XVFB:-}" ]; then
     TOVRIK_ON_XVFB=1 exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$@"
 fi
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
 export WINEPREFIX=${TOVRIK_WINEPREFIX:-/tmp/tovrik-wine-$(id -u)-bench}
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" LANG=zh_CN.UTF-8
 tools/wine/prefix.sh
@@ -26,12 +30,12 @@ for stage in mapped painted; do
             echo "$stage $mode $(( ($(date +%s%N) - start) / 1000 ))"
         done
     done
-done > /tmp/tovrik-startup-windows.txt
+done > "$work/times.txt"
 wineserver -k
-python3 - <<'PY'
-import statistics
+WORK=$work python3 - <<'PY'
+import os, statistics
 times = {}
-for line in open('/tmp/tovrik-startup-windows.txt'):
+for line in open(os.path.join(os.environ['WORK'], 'times.txt')):
     stage, mode, micros = line.split()
     times.setdefault((stage, mode), []).append(int(micros) / 1000)
 for stage in ('mapped', 'painted'):
