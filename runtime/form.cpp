@@ -4,67 +4,263 @@
 
 namespace tovrik {
 
-PixelRect twipsToPixels(int left, int top, int width, int height, int dpi)
+Form::Form(const FormDef &definition, const Form *owner)
+    : m_definition(definition)
+    , m_structure(structureOf(definition.controls))
+    , m_controls(definition.controls.size())
+    , m_backend(makeFormBackend(definition, *this, owner))
 {
-    const auto pixels = [dpi](int twips) { return twips * dpi / 1440; };
-    return {pixels(left), pixels(top), pixels(width), pixels(height)};
 }
 
-PixelRect controlRect(const ControlDef &def, int dpi)
-{
-    PixelRect rect = twipsToPixels(def.left, def.top, def.width, def.height, dpi);
-    if (def.kind == ControlKind::Line) {
-        // One pixel thick on a 96 dpi screen, and as thick again on a larger one.
-        const int thickness = std::max(dpi / 96, 1);
-        rect.width = std::max(rect.width, thickness);
-        rect.height = std::max(rect.height, thickness);
-    }
-    return rect;
-}
+Form::~Form() = default;
 
-bool takesFocus(ControlKind kind)
+void Form::show()
 {
-    return kind == ControlKind::OptionButton || kind == ControlKind::TextBox
-        || kind == ControlKind::CommandButton;
-}
-
-FormStructure structureOf(std::span<const ControlDef> definition)
-{
-    FormStructure structure;
-    const int count = static_cast<int>(definition.size());
-    for (int i = 0; i < count; ++i) {
-        if (takesFocus(definition[i].kind) && definition[i].tabIndex != noTabIndex)
-            structure.tabChain.push_back(i);
-    }
-    std::stable_sort(structure.tabChain.begin(), structure.tabChain.end(),
-                     [&](int a, int b) { return definition[a].tabIndex < definition[b].tabIndex; });
-
-    for (int i = 0; i < count; ++i) {
-        const ControlDef &label = definition[i];
-        if (label.kind != ControlKind::Label)
-            continue;
-        for (int j = 0; j < count; ++j) {
-            const ControlDef &field = definition[j];
-            if (field.kind == ControlKind::TextBox && field.container == label.container
-                && field.top == label.top && field.left >= label.left
-                && field.left + field.width <= label.left + label.width)
-                structure.buddies.emplace_back(i, j);
+    m_backend->show();
+    for (const int index : m_structure.tabChain) {
+        if (isTabStop(index)) {
+            m_backend->focus(index);
+            break;
         }
     }
+}
 
-    std::vector<int> containers;
-    for (int i = 0; i < count; ++i) {
-        if (definition[i].kind != ControlKind::OptionButton)
+void Form::showModal()
+{
+    show();
+    m_backend->showModal();
+}
+
+void Form::close()
+{
+    m_backend->close();
+}
+
+void Form::raiseClick(int index)
+{
+    // A copy: a handler may set another handler for its own control.
+    if (const std::function<void()> handler = m_controls[std::size_t(index)].click)
+        handler();
+}
+
+// Selecting an option clears the others of its group and raises its click; selecting the one
+// already selected changes nothing.
+void Form::select(int index)
+{
+    if (m_backend->checked(index))
+        return;
+    for (const std::vector<int> &group : m_structure.optionGroups) {
+        if (std::find(group.begin(), group.end(), index) == group.end())
             continue;
-        const auto found = std::find(containers.begin(), containers.end(), definition[i].container);
-        if (found == containers.end()) {
-            containers.push_back(definition[i].container);
-            structure.optionGroups.push_back({i});
-        } else {
-            structure.optionGroups[std::size_t(found - containers.begin())].push_back(i);
+        for (const int member : group)
+            m_backend->setChecked(member, member == index);
+    }
+    raiseClick(index);
+}
+
+void Form::clicked(int index)
+{
+    if (def(index).kind == ControlKind::OptionButton)
+        select(index);
+    else
+        raiseClick(index);
+}
+
+// An option group is one stop of the chain: its selected button.
+bool Form::isTabStop(int index) const
+{
+    return m_backend->shown(index)
+        && (def(index).kind != ControlKind::OptionButton || m_backend->checked(index));
+}
+
+void Form::tab(int step)
+{
+    const std::vector<int> &chain = m_structure.tabChain;
+    const int count = static_cast<int>(chain.size());
+    const auto current = std::find(chain.begin(), chain.end(), m_backend->focused());
+    int position = current == chain.end() ? (step > 0 ? -1 : 0) : int(current - chain.begin());
+    for (int tried = 0; tried < count; ++tried) {
+        position = (position + step + count) % count;
+        const int index = chain[std::size_t(position)];
+        if (isTabStop(index)) {
+            m_backend->focus(index);
+            if (def(index).kind == ControlKind::TextBox)
+                m_backend->selectAll(index);
+            return;
         }
     }
-    return structure;
+}
+
+// The arrow keys move the selection to the neighbouring option, left or right as the buttons
+// stand, and stop at the ends.
+void Form::arrow(int focused, int step)
+{
+    for (std::vector<int> group : m_structure.optionGroups) {
+        if (std::find(group.begin(), group.end(), focused) == group.end())
+            continue;
+        std::stable_sort(group.begin(), group.end(), [&](int a, int b) {
+            return def(a).left != def(b).left ? def(a).left < def(b).left : def(a).top < def(b).top;
+        });
+        const auto at = std::find(group.begin(), group.end(), focused) - group.begin() + step;
+        if (at < 0 || at >= std::ssize(group))
+            return;
+        const int next = group[std::size_t(at)];
+        m_backend->focus(next);
+        select(next);
+        return;
+    }
+}
+
+bool Form::keyPressed(int focused, Key key)
+{
+    const ControlKind kind = focused >= 0 ? def(focused).kind : ControlKind::Label;
+    switch (key.code) {
+    case Key::Tab:
+        if (key.control || key.alt)
+            return false;
+        tab(key.shift ? -1 : 1);
+        return true;
+    case Key::Enter:
+    case Key::Escape: {
+        // The main window has no default or cancel button, so the keys press nothing; a
+        // dialog's press its own.
+        const int button
+            = key.code == Key::Enter ? m_definition.defaultButton : m_definition.cancelButton;
+        if (button >= 0)
+            raiseClick(button);
+        return true;
+    }
+    case Key::Left:
+    case Key::Up:
+    case Key::Right:
+    case Key::Down:
+        if (kind != ControlKind::OptionButton || key.control || key.alt)
+            return false;
+        arrow(focused, key.code == Key::Right || key.code == Key::Down ? 1 : -1);
+        return true;
+    case Key::A:
+        // Ctrl+A selects a box's whole text, whatever the toolkit's box does by itself.
+        if (kind != ControlKind::TextBox || !key.control || key.alt || key.shift)
+            return false;
+        m_backend->selectAll(focused);
+        return true;
+    case Key::Other: break;
+    }
+    return false;
+}
+
+// A box the user leaves shows the beginning of its text, not the place the caret was: a number
+// longer than the box reads from its leading digits.
+void Form::focusLost(int index)
+{
+    if (index >= 0 && def(index).kind == ControlKind::TextBox)
+        m_backend->showStart(index);
+}
+
+void Form::menuChosen(int id)
+{
+    for (const auto &[item, handler] : m_menuHandlers) {
+        if (item == id && handler) {
+            const std::function<void()> run = handler;
+            run();
+            return;
+        }
+    }
+}
+
+void Form::onMenu(int id, std::function<void()> handler)
+{
+    m_menuHandlers.emplace_back(id, std::move(handler));
+}
+
+void Form::setMenuEnabled(int id, bool enabled)
+{
+    m_backend->setMenuEnabled(id, enabled);
+}
+
+void Form::setMenuChecked(int id, bool checked)
+{
+    m_backend->setMenuChecked(id, checked);
+}
+
+void Form::setGreyed(int index, bool greyed)
+{
+    ControlState &state = m_controls[std::size_t(index)];
+    if (state.greyed == greyed)
+        return;
+    state.greyed = greyed;
+    m_backend->setGreyed(index, greyed);
+}
+
+void Form::reportFailure(const TextBox &result, const TextBox &field, std::string_view message)
+{
+    m_backend->beep();
+    setGreyed(result.index(), true);
+    result.setToolTip({});
+    // Focus first: the balloon stays through it, and is there when the user looks.
+    m_backend->focus(field.index());
+    m_backend->selectAll(field.index());
+    m_backend->showBalloon(result.index(), message);
+}
+
+bool Control::visible() const
+{
+    return m_form->backend().visible(m_index);
+}
+
+void Control::setVisible(bool visible) const
+{
+    FormBackend &backend = m_form->backend();
+    // Whether the focus is in what is being hidden: the control, or a control it holds.
+    bool hidesFocus = false;
+    if (!visible) {
+        for (int at = backend.focused(); at >= 0 && !hidesFocus;
+             at = m_form->controls()[std::size_t(at)].container)
+            hidesFocus = at == m_index;
+    }
+    backend.setVisible(m_index, visible);
+    if (hidesFocus && (backend.focused() < 0 || !backend.shown(backend.focused())))
+        m_form->tab(1);
+}
+
+void Control::setClickHandler(std::function<void()> handler) const
+{
+    m_form->m_controls[std::size_t(m_index)].click = std::move(handler);
+}
+
+std::string TextBox::text() const
+{
+    return form().backend().text(index());
+}
+
+void TextBox::setText(std::string_view text) const
+{
+    form().backend().setText(index(), text);
+    form().setGreyed(index(), false);
+}
+
+std::string TextBox::toolTip() const
+{
+    return form().m_controls[std::size_t(index())].toolTip;
+}
+
+void TextBox::setToolTip(std::string_view text) const
+{
+    form().m_controls[std::size_t(index())].toolTip = text;
+    form().backend().setToolTip(index(), text);
+}
+
+bool OptionButton::value() const
+{
+    return form().backend().checked(index());
+}
+
+void OptionButton::setValue(bool value) const
+{
+    if (value)
+        form().select(index());
+    else
+        form().backend().setChecked(index(), false);
 }
 
 } // namespace tovrik

@@ -24,21 +24,11 @@ private slots:
     void init();
     void cleanup();
 
-    void airMessages_data();
-    void airMessages();
-    void calculation_data();
-    void calculation();
-    void failureKeepsEverything_data();
-    void failureKeepsEverything();
     void localeDecimalSeparator();
     void pastedTextIsNotCut();
     void tooltipNamesThePipe();
     void sameAdviceAsTheSizer_data();
     void sameAdviceAsTheSizer();
-    void resultsShowTheirLeadingDigits();
-    void panelsKeepTheirState();
-    void arrowKeysMoveTheSelection();
-    void noticePairs();
     void randomUse();
 
 private:
@@ -51,13 +41,6 @@ private:
 
     std::unique_ptr<Quendal> m_window;
 };
-
-namespace {
-
-const QString flowMessage = QStringLiteral("请输入正确的压缩空气体积流量,单位：m3/h。");
-const QString pressureMessage = QStringLiteral("请输入正确的设计压力，单位：MPa。");
-
-} // namespace
 
 void tst_Actions::initTestCase()
 {
@@ -93,45 +76,10 @@ void tst_Actions::type(const QString &name, const QString &text)
     typeText(edit, text);
 }
 
-void tst_Actions::airMessages_data()
-{
-    QTest::addColumn<QString>("flow");
-    QTest::addColumn<QString>("pressure");
-    QTest::addColumn<QStringList>("messages");
+namespace {
 
-    QTest::newRow("both empty: flow first") << ""
-                                            << "" << QStringList {flowMessage, pressureMessage};
-    QTest::newRow("pressure empty") << "600"
-                                    << "" << QStringList {pressureMessage};
-    QTest::newRow("flow empty") << ""
-                                << "0.7" << QStringList {flowMessage};
-    QTest::newRow("blanks are not empty") << " "
-                                          << "\u3000" << QStringList {};
-}
-
-void tst_Actions::airMessages()
-{
-    QFETCH(QString, flow);
-    QFETCH(QString, pressure);
-    QFETCH(QStringList, messages);
-
-    type(QStringLiteral("Textqa"), flow);
-    type(QStringLiteral("Textpa"), pressure);
-    type(QStringLiteral("Textta"), QStringLiteral("20"));
-    type(QStringLiteral("Textva"), QStringLiteral("10"));
-    MessageBoxWatcher watcher;
-    QTest::mouseClick(qt(m_window->Command1), Qt::LeftButton);
-
-    QCOMPARE(watcher.texts(), messages);
-    for (const MessageBoxWatcher::Box &box : std::as_const(watcher.boxes)) {
-        QCOMPARE(box.title, QStringLiteral("Tovrik"));
-        QCOMPARE(box.icon, QMessageBox::NoIcon);
-        QCOMPARE(box.buttons, QStringList {QStringLiteral("确定")});
-    }
-    QCOMPARE(qt(m_window->Textda)->text(), QString());
-}
-
-void tst_Actions::calculation_data()
+// The worked examples as the fields to type and the result field to read.
+void addWorkedExamples()
 {
     QTest::addColumn<QString>("medium");
     QTest::addColumn<QStringList>("fields");
@@ -161,124 +109,7 @@ void tst_Actions::calculation_data()
     }
 }
 
-void tst_Actions::calculation()
-{
-    QFETCH(QString, medium);
-    QFETCH(QStringList, fields);
-    QFETCH(QStringList, texts);
-    QFETCH(QString, result);
-    QFETCH(QString, expected);
-
-    select(medium);
-    for (int i = 0; i < fields.size(); ++i)
-        type(fields[i], texts[i]);
-    auto *button = field(result)->parentWidget()->findChild<QPushButton *>();
-    MessageBoxWatcher watcher;
-    QTest::mouseClick(button, Qt::LeftButton);
-
-    QLineEdit *output = field(result);
-    QCOMPARE(output->text(), expected);
-    QVERIFY(watcher.boxes.isEmpty());
-    QCOMPARE(output->palette().color(QPalette::Text), QColor(Qt::red));
-    QCOMPARE(output->cursorPosition(), 0); // the leading digits are the ones in view
-    for (int i = 0; i < fields.size(); ++i)
-        QCOMPARE(field(fields[i])->text(), texts[i]);
-
-    QTest::mouseClick(button, Qt::LeftButton);
-    QCOMPARE(output->text(), expected);
-}
-
-void tst_Actions::failureKeepsEverything_data()
-{
-    QTest::addColumn<QString>("medium");
-    QTest::addColumn<QStringList>("fields");
-    QTest::addColumn<QStringList>("good");
-    QTest::addColumn<QStringList>("changes"); // "Field=text", typed after a first success
-    QTest::addColumn<QString>("message");
-    QTest::addColumn<QString>("focused");
-
-    const QStringList air {"Textqa", "Textpa", "Textta", "Textva"};
-    const QStringList airGood {"600", "0.7", "20", "10"};
-    const QStringList steam {"Textqs", "Textus", "Textvs"};
-    const QStringList steamGood {"10", "0.3747", "30"};
-    const QStringList water {"Textqw", "Textvw"};
-    const QStringList waterGood {"100", "2"};
-
-    QTest::newRow("air velocity not a number")
-        << "air" << air << airGood << QStringList {"Textva=fast"}
-        << "压缩空气设计流速v不是有效的数字。"
-        << "Textva";
-    QTest::newRow("air pressure zero")
-        << "air" << air << airGood << QStringList {"Textpa=0"} << "压缩空气设计压力P不能为零。"
-        << "Textpa";
-    QTest::newRow("air temperature blank") << "air" << air << airGood << QStringList {"Textta=   "}
-                                           << "压缩空气设计温度T不是有效的数字。"
-                                           << "Textta";
-    QTest::newRow("steam volume empty, no box")
-        << "steam" << steam << steamGood << QStringList {"Textus="} << "蒸汽的比容u不是有效的数字。"
-        << "Textus";
-    QTest::newRow("water velocity zero")
-        << "water" << water << waterGood << QStringList {"Textvw=0"} << "水的设计流速v不能为零。"
-        << "Textvw";
-    QTest::newRow("water negative root")
-        << "water" << water << waterGood << QStringList {"Textqw=-4"}
-        << "算得的流量与流速之比为负数，无法开平方，请检查输入的数值。"
-        << "Textqw";
-    QTest::newRow("water overflow")
-        << "water" << water << waterGood << QStringList {"Textqw=1e308", "Textvw=1e-10"}
-        << "计算结果超出了可以计算的范围，请检查输入的数值。"
-        << "Textqw";
-}
-
-void tst_Actions::failureKeepsEverything()
-{
-    QFETCH(QString, medium);
-    QFETCH(QStringList, fields);
-    QFETCH(QStringList, good);
-    QFETCH(QStringList, changes);
-    QFETCH(QString, message);
-    QFETCH(QString, focused);
-
-    select(medium);
-    for (int i = 0; i < fields.size(); ++i)
-        type(fields[i], good[i]);
-    QLineEdit *output = nullptr;
-    for (QLineEdit *edit : field(fields[0])->parentWidget()->findChildren<QLineEdit *>()) {
-        if (edit->objectName().startsWith(QLatin1String("Textd")))
-            output = edit;
-    }
-    auto *button = output->parentWidget()->findChild<QPushButton *>();
-    QTest::mouseClick(button, Qt::LeftButton);
-    const QString previous = output->text();
-    QVERIFY(!previous.isEmpty());
-
-    for (const QString &change : changes)
-        type(change.section(QLatin1Char('='), 0, 0), change.section(QLatin1Char('='), 1));
-    QMap<QString, QString> typed;
-    for (const QString &name : fields)
-        typed.insert(name, field(name)->text());
-
-    MessageBoxWatcher watcher;
-    QTest::mouseClick(button, Qt::LeftButton);
-
-    QCoreApplication::processEvents(); // what a real click is followed by
-    QCOMPARE(output->text(), previous);
-    QVERIFY(watcher.boxes.isEmpty());
-    // The failure is in view at the result field, and the result left there no longer looks
-    // like the answer.
-    QWidget *balloon = visibleBalloon();
-    QVERIFY2(balloon, "the failure report is visible");
-    QCOMPARE(static_cast<QLabel *>(balloon)->text(), message);
-    QCOMPARE(balloon->pos(), output->mapToGlobal(QPoint(0, output->height())));
-    QCOMPARE(output->palette().color(QPalette::Text),
-             QApplication::palette().color(QPalette::Disabled, QPalette::Text));
-    QCOMPARE(output->toolTip(), QString());
-    QCOMPARE(QApplication::focusWidget(), field(focused));
-    QCOMPARE(field(focused)->selectedText(), field(focused)->text());
-    for (const QString &name : fields)
-        QCOMPARE(field(name)->text(), typed.value(name));
-    QVERIFY(nativeWindow(*m_window)->isVisible());
-}
+} // namespace
 
 void tst_Actions::localeDecimalSeparator()
 {
@@ -343,7 +174,7 @@ void tst_Actions::tooltipNamesThePipe()
 // ones it names.
 void tst_Actions::sameAdviceAsTheSizer_data()
 {
-    calculation_data();
+    addWorkedExamples();
 }
 
 void tst_Actions::sameAdviceAsTheSizer()
@@ -412,94 +243,6 @@ void tst_Actions::sameAdviceAsTheSizer()
         QVERIFY2(tooltip.contains(QStringLiteral("压降约 ") + QString::number(kPa, 'f', decimals)),
                  qPrintable(tooltip + QLatin1Char(' ') + drop));
     }
-}
-
-// A result longer than its box reads from its leading digits once Tab has passed through it,
-// which leaves the cursor, and so the view, at its end.
-void tst_Actions::resultsShowTheirLeadingDigits()
-{
-    select(QStringLiteral("water"));
-    type(QStringLiteral("Textqw"), QStringLiteral("1"));
-    type(QStringLiteral("Textvw"), QStringLiteral("7"));
-    QTest::mouseClick(qt(m_window->Command2), Qt::LeftButton);
-    QLineEdit *result = qt(m_window->Textdw);
-    QCOMPARE(result->text(), QStringLiteral("7.10573209257347"));
-    QCOMPARE(result->cursorPosition(), 0);
-    qt(m_window->Command2)->setFocus();
-    QTest::keyClick(qt(m_window->Command2), Qt::Key_Tab);
-    QCOMPARE(QApplication::focusWidget(), result);
-    QCOMPARE(result->cursorPosition(), result->text().size()); // Tab selected it all
-    QTest::keyClick(result, Qt::Key_Tab);
-    QVERIFY(QApplication::focusWidget() != result);
-    QCOMPARE(result->cursorPosition(), 0);
-    QCOMPARE(result->text(), QStringLiteral("7.10573209257347"));
-}
-
-void tst_Actions::panelsKeepTheirState()
-{
-    type(QStringLiteral("Textqa"), QStringLiteral("1000"));
-    type(QStringLiteral("Textpa"), QStringLiteral("0.1"));
-    type(QStringLiteral("Textta"), QStringLiteral("0"));
-    type(QStringLiteral("Textva"), QStringLiteral("10"));
-    QTest::mouseClick(qt(m_window->Command1), Qt::LeftButton);
-    QTest::mouseClick(qt(m_window->Image2), Qt::LeftButton);
-
-    select(QStringLiteral("water"));
-    QVERIFY(qt(m_window->Optionw)->isChecked());
-    QVERIFY(!qt(m_window->Frameca)->isVisible());
-    QVERIFY(qt(m_window->Framew)->isVisible());
-    QVERIFY(!qt(m_window->Frames)->isVisible());
-    type(QStringLiteral("Textqw"), QStringLiteral("36"));
-
-    select(QStringLiteral("air"));
-    QVERIFY(qt(m_window->Frameca)->isVisible());
-    QVERIFY(!qt(m_window->Framew)->isVisible());
-    QCOMPARE(qt(m_window->Textqa)->text(), QStringLiteral("1000"));
-    QCOMPARE(qt(m_window->Textva)->text(), QStringLiteral("10"));
-    QCOMPARE(qt(m_window->Textda)->text(), QStringLiteral("188"));
-    QVERIFY(qt(m_window->Image3)->isVisible());
-    QCOMPARE(qt(m_window->Textqw)->text(), QStringLiteral("36"));
-}
-
-void tst_Actions::arrowKeysMoveTheSelection()
-{
-    QTest::mouseClick(qt(m_window->Optionca), Qt::LeftButton);
-    QTest::keyClick(qt(m_window->Optionca), Qt::Key_Right);
-    QVERIFY(qt(m_window->Options)->isChecked());
-    QVERIFY(qt(m_window->Frames)->isVisible());
-    QVERIFY(!qt(m_window->Frameca)->isVisible());
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
-    QVERIFY(qt(m_window->Optionw)->isChecked());
-    QVERIFY(qt(m_window->Framew)->isVisible());
-    QVERIFY(!qt(m_window->Frames)->isVisible());
-}
-
-void tst_Actions::noticePairs()
-{
-    Quendal &w = *m_window;
-    QTest::mouseClick(qt(w.Image2), Qt::LeftButton);
-    QVERIFY(!qt(w.Image2)->isVisible());
-    QVERIFY(qt(w.Image3)->isVisible());
-
-    select(QStringLiteral("steam"));
-    QVERIFY(qt(w.Image8)->isVisible());
-    QVERIFY(!qt(w.Image6)->isVisible());
-    QTest::mouseClick(qt(w.Image8), Qt::LeftButton);
-    QTest::mouseClick(qt(w.Image6), Qt::LeftButton);
-    QVERIFY(qt(w.Image8)->isVisible());
-    QVERIFY(!qt(w.Image6)->isVisible());
-
-    select(QStringLiteral("water"));
-    QTest::mouseClick(qt(w.Image7), Qt::LeftButton);
-    QVERIFY(qt(w.Image5)->isVisible());
-
-    select(QStringLiteral("air"));
-    QVERIFY(qt(w.Image3)->isVisible());
-    QVERIFY(!qt(w.Image2)->isVisible());
-    QTest::mouseClick(qt(w.Image3), Qt::LeftButton);
-    QVERIFY(qt(w.Image2)->isVisible());
-    QVERIFY(!qt(w.Image3)->isVisible());
-    QVERIFY(qt(w.Image8)->isHidden() == false && qt(w.Image5)->isHidden() == false);
 }
 
 // Thousands of seeded random actions, with the window's promises checked after each one.

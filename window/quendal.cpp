@@ -15,7 +15,7 @@ constexpr PipeSeries windowSeries = PipeSeries::Chinese;
 } // namespace
 
 Quendal::Quendal()
-    : Form(quendalCaption, quendalClientWidth, quendalClientHeight, quendalDefinition())
+    : Form(quendalForm())
     , Image1(*this, ctl::Image1)
     , Optionca(*this, ctl::Optionca)
     , Options(*this, ctl::Options)
@@ -45,41 +45,18 @@ Quendal::Quendal()
     , Image7(*this, ctl::Image7)
     , Image5(*this, ctl::Image5)
 {
-    static constexpr struct
-    {
-        const OptionButton Quendal::*option;
-        void (Quendal::*handler)();
-    } options[] = {
-        {&Quendal::Optionca, &Quendal::Optionca_Click},
-        {&Quendal::Options, &Quendal::Options_Click},
-        {&Quendal::Optionw, &Quendal::Optionw_Click},
-    };
-    for (const auto &[option, handler] : options)
-        (this->*option).onClick([this, handler = handler] { (this->*handler)(); });
-
-    static constexpr struct
-    {
-        const CommandButton Quendal::*button;
-        void (Quendal::*handler)();
-    } buttons[] = {
-        {&Quendal::Command1, &Quendal::Command1_Click},
-        {&Quendal::Command2, &Quendal::Command2_Click},
-        {&Quendal::Command3, &Quendal::Command3_Click},
-    };
-    for (const auto &[button, handler] : buttons)
-        (this->*button).onClick([this, handler = handler] { (this->*handler)(); });
-
-    static constexpr struct
-    {
-        const Image Quendal::*image;
-        void (Quendal::*handler)();
-    } images[] = {
-        {&Quendal::Image2, &Quendal::Image2_Click}, {&Quendal::Image3, &Quendal::Image3_Click},
-        {&Quendal::Image8, &Quendal::Image8_Click}, {&Quendal::Image6, &Quendal::Image6_Click},
-        {&Quendal::Image7, &Quendal::Image7_Click}, {&Quendal::Image5, &Quendal::Image5_Click},
-    };
-    for (const auto &[image, handler] : images)
-        (this->*image).onClick([this, handler = handler] { (this->*handler)(); });
+    for (const PanelDef &panel : panels) {
+        OptionButton(*this, panel.option).onClick([this, &panel] { showPanel(panel); });
+        Image(*this, panel.terms).onClick([this, &panel] {
+            swapNotice(panel.terms, panel.contact);
+        });
+        Image(*this, panel.contact).onClick([this, &panel] {
+            swapNotice(panel.contact, panel.terms);
+        });
+    }
+    Command1.onClick([this] { Command1_Click(); });
+    Command2.onClick([this] { Command2_Click(); });
+    Command3.onClick([this] { Command3_Click(); });
 }
 
 void Quendal::Form_Load()
@@ -92,25 +69,16 @@ void Quendal::Form_Load()
     Framew.setVisible(false);
 }
 
-void Quendal::Optionca_Click()
+void Quendal::showPanel(const PanelDef &chosen)
 {
-    Frameca.setVisible(true);
-    Frames.setVisible(false);
-    Framew.setVisible(false);
+    for (const PanelDef &panel : panels)
+        Frame(*this, panel.frame).setVisible(&panel == &chosen);
 }
 
-void Quendal::Options_Click()
+void Quendal::swapNotice(int clicked, int partner)
 {
-    Frameca.setVisible(false);
-    Frames.setVisible(true);
-    Framew.setVisible(false);
-}
-
-void Quendal::Optionw_Click()
-{
-    Frameca.setVisible(false);
-    Frames.setVisible(false);
-    Framew.setVisible(true);
+    Image(*this, clicked).setVisible(false);
+    Image(*this, partner).setVisible(true);
 }
 
 void Quendal::Command1_Click()
@@ -160,42 +128,6 @@ void Quendal::Command3_Click()
     request.specificVolume = volume;
     request.velocity = velocity;
     calculate(Textds, request);
-}
-
-void Quendal::Image2_Click()
-{
-    Image2.setVisible(false);
-    Image3.setVisible(true);
-}
-
-void Quendal::Image3_Click()
-{
-    Image3.setVisible(false);
-    Image2.setVisible(true);
-}
-
-void Quendal::Image8_Click()
-{
-    Image8.setVisible(false);
-    Image6.setVisible(true);
-}
-
-void Quendal::Image6_Click()
-{
-    Image6.setVisible(false);
-    Image8.setVisible(true);
-}
-
-void Quendal::Image7_Click()
-{
-    Image7.setVisible(false);
-    Image5.setVisible(true);
-}
-
-void Quendal::Image5_Click()
-{
-    Image5.setVisible(false);
-    Image7.setVisible(true);
 }
 
 // A failed calculation must not cost the user anything typed: no result is written, nothing

@@ -2,6 +2,7 @@
 
 #include "core/pipeline.h"
 #include "runtime/form.h"
+#include "window/definition.h"
 
 #include <memory>
 
@@ -50,18 +51,14 @@ protected:
     void Form_Load() override;
 
 private:
-    void Optionca_Click();
-    void Options_Click();
-    void Optionw_Click();
+    // Optionca_Click, Options_Click and Optionw_Click: the chosen medium's panel shown, the
+    // others hidden, in the panels' order.
+    void showPanel(const PanelDef &chosen);
+    // Image2_Click and its five like it: the picture clicked hidden, its partner shown.
+    void swapNotice(int clicked, int partner);
     void Command1_Click();
     void Command2_Click();
     void Command3_Click();
-    void Image2_Click();
-    void Image3_Click();
-    void Image8_Click();
-    void Image6_Click();
-    void Image7_Click();
-    void Image5_Click();
 
     // Sizes the panel's inputs; on success writes the result text to the result field, and to
     // its tooltip the pipe to choose with its pressure drop; otherwise leaves the field's text

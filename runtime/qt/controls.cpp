@@ -1,6 +1,5 @@
 #include "runtime/qt/controls.h"
 
-#include <QFocusEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -35,14 +34,6 @@ void ImageControl::paintEvent(QPaintEvent *)
     }
     QPainter painter(this);
     painter.drawImage(QPointF(0, 0), m_drawn);
-}
-
-void TextControl::focusOutEvent(QFocusEvent *event)
-{
-    QLineEdit::focusOutEvent(event);
-    // Leaving the window or opening a menu is not leaving the box.
-    if (event->reason() != Qt::ActiveWindowFocusReason && event->reason() != Qt::PopupFocusReason)
-        home(false);
 }
 
 void ImageControl::mouseReleaseEvent(QMouseEvent *event)

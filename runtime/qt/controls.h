@@ -3,7 +3,6 @@
 #include "runtime/picture.h"
 
 #include <QImage>
-#include <QLineEdit>
 #include <QRadioButton>
 #include <QWidget>
 
@@ -33,30 +32,23 @@ private:
     QImage m_drawn; // the picture stretched to the control's device pixels
 };
 
-// A text box that, when the user leaves it, shows the beginning of its text, not the place the
-// cursor was: a number longer than the box reads from its leading digits.
-class TextControl : public QLineEdit
-{
-    Q_OBJECT
-
-public:
-    using QLineEdit::QLineEdit;
-
-protected:
-    void focusOutEvent(QFocusEvent *event) override;
-};
-
 // An option button that, like its Windows original, answers a click anywhere in its rectangle,
-// not only on its circle and caption.
+// not only on its circle and caption. It neither checks itself nor clears the others: the form
+// engine selects it, as every backend does.
 class OptionControl : public QRadioButton
 {
     Q_OBJECT
 
 public:
-    using QRadioButton::QRadioButton;
+    OptionControl(const QString &text, QWidget *parent)
+        : QRadioButton(text, parent)
+    {
+        setAutoExclusive(false);
+    }
 
 protected:
     bool hitButton(const QPoint &pos) const override { return rect().contains(pos); }
+    void nextCheckState() override { }
 };
 
 // A one-pixel separator line in the window text colour.

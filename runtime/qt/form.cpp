@@ -6,13 +6,17 @@
 #include "runtime/qt/native.h"
 
 #include <QApplication>
-#include <QButtonGroup>
+#include <QDialog>
 #include <QFile>
+#include <QFocusEvent>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
+#include <QMessageBox>
 #include <QPushButton>
+#include <QVBoxLayout>
 
 #include <limits>
 
@@ -38,73 +42,120 @@ QString fromUtf8(std::string_view text)
     return QString::fromUtf8(text.data(), qsizetype(text.size()));
 }
 
-} // namespace
-
-class NativeForm
+Key::Code keyCode(int key)
 {
-public:
-    NativeForm(const char *caption, int clientWidthTwips, int clientHeightTwips,
-               std::span<const ControlDef> definition);
-
-    QWidget *window() const { return m_window.get(); }
-    QWidget *control(int index) const { return m_controls.at(std::size_t(index)); }
-    const ControlDef &def(int index) const { return m_definition[std::size_t(index)]; }
-    std::function<void()> &clickHandler(int index) { return m_clicks.at(std::size_t(index)); }
-    void click(int index)
-    {
-        if (const auto &handler = m_clicks.at(std::size_t(index)))
-            handler();
-    }
-    void setTextColour(int index, bool current);
-
-private:
-    QWidget *create(int index, QWidget *parent);
-
-    std::span<const ControlDef> m_definition;
-    std::unique_ptr<QWidget> m_window;
-    std::vector<QWidget *> m_controls;
-    std::vector<std::function<void()>> m_clicks;
-    std::vector<bool> m_stale;
-};
-
-NativeForm::NativeForm(const char *caption, int clientWidthTwips, int clientHeightTwips,
-                       std::span<const ControlDef> definition)
-    : m_definition(definition)
-    , m_window(std::make_unique<QWidget>())
-    , m_clicks(definition.size())
-    , m_stale(definition.size())
-{
-    m_window->setWindowTitle(QString::fromUtf8(caption));
-    const PixelRect client = twipsToPixels(0, 0, clientWidthTwips, clientHeightTwips, logicalDpi);
-    m_window->resize(client.width, client.height);
-
-    m_controls.reserve(definition.size());
-    for (int i = 0; i < int(definition.size()); ++i) {
-        const int container = definition[std::size_t(i)].container;
-        m_controls.push_back(create(i, container == onForm ? window() : control(container)));
-    }
-
-    const FormStructure structure = structureOf(definition);
-    for (const auto &[label, field] : structure.buddies)
-        static_cast<QLabel *>(control(label))->setBuddy(control(field));
-    for (std::size_t i = 1; i < structure.tabChain.size(); ++i)
-        QWidget::setTabOrder(control(structure.tabChain[i - 1]), control(structure.tabChain[i]));
-    for (const std::vector<int> &members : structure.optionGroups) {
-        // One group, one slot: the button that becomes selected, by a click or by the arrow
-        // keys, raises its click.
-        auto *group = new QButtonGroup(m_window.get());
-        for (const int index : members)
-            group->addButton(static_cast<QAbstractButton *>(control(index)), index);
-        QObject::connect(group, &QButtonGroup::idToggled, group, [this](int id, bool checked) {
-            if (checked)
-                click(id);
-        });
+    switch (key) {
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab: return Key::Tab;
+    case Qt::Key_Left: return Key::Left;
+    case Qt::Key_Right: return Key::Right;
+    case Qt::Key_Up: return Key::Up;
+    case Qt::Key_Down: return Key::Down;
+    case Qt::Key_Return:
+    case Qt::Key_Enter: return Key::Enter;
+    case Qt::Key_Escape: return Key::Escape;
+    case Qt::Key_A: return Key::A;
+    default: return Key::Other;
     }
 }
 
-QWidget *NativeForm::create(int index, QWidget *parent)
+Picture pictureResource(const QString &path)
 {
-    const ControlDef &def = this->def(index);
+    QFile file(QStringLiteral(":/") + path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray bytes = file.readAll();
+    return readBmp(std::as_bytes(std::span(bytes.constData(), std::size_t(bytes.size()))));
+}
+
+} // namespace
+
+// The primitives on Qt Widgets: a window holding a client widget, with the controls at their
+// places in it, and the user's keys, clicks and focus changes passed to the engine.
+class QtFormBackend : public QObject, public FormBackend
+{
+public:
+    QtFormBackend(const FormDef &definition, FormEvents &events, const Form *owner);
+    ~QtFormBackend() override;
+
+    QWidget *window() const { return m_window; }
+    QWidget *client() const { return m_client; }
+    QWidget *control(int index) const { return m_controls[std::size_t(index)]; }
+
+    void show() override;
+    void showModal() override;
+    void close() override;
+    bool visible(int index) const override { return !control(index)->isHidden(); }
+    void setVisible(int index, bool visible) override { control(index)->setVisible(visible); }
+    bool shown(int index) const override { return control(index)->isVisibleTo(m_window); }
+    std::string text(int index) const override { return edit(index)->text().toStdString(); }
+    void setText(int index, std::string_view text) override;
+    void showStart(int index) override { edit(index)->setCursorPosition(0); }
+    void selectAll(int index) override { edit(index)->selectAll(); }
+    void setToolTip(int index, std::string_view text) override;
+    void setGreyed(int index, bool greyed) override;
+    bool checked(int index) const override;
+    void setChecked(int index, bool checked) override;
+    int focused() const override { return indexOf(m_window->focusWidget()); }
+    void focus(int index) override { control(index)->setFocus(Qt::OtherFocusReason); }
+    void beep() override { QApplication::beep(); }
+    void showBalloon(int index, std::string_view text) override;
+    void messageBox(std::string_view text) override;
+    void setMenuEnabled(int, bool) override { }
+    void setMenuChecked(int, bool) override { }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    QWidget *create(int index, QWidget *parent);
+    QLineEdit *edit(int index) const { return static_cast<QLineEdit *>(control(index)); }
+    int indexOf(const QObject *object) const;
+
+    std::span<const ControlDef> m_definition;
+    FormEvents &m_events;
+    QWidget *m_window; // owned: deleted with the backend, and its children with it
+    QWidget *m_client;
+    std::vector<QWidget *> m_controls;
+};
+
+QtFormBackend::QtFormBackend(const FormDef &definition, FormEvents &events, const Form *owner)
+    : m_definition(definition.controls)
+    , m_events(events)
+    , m_window(owner ? new QDialog(nativeWindow(*owner)) : new QWidget)
+    , m_client(new QWidget(m_window))
+{
+    m_window->setWindowTitle(QString::fromUtf8(definition.caption));
+    auto *layout = new QVBoxLayout(m_window);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(m_client);
+    const PixelRect client
+        = twipsToPixels(0, 0, definition.clientWidth, definition.clientHeight, logicalDpi);
+    m_window->resize(client.width, client.height);
+
+    m_controls.reserve(m_definition.size());
+    for (int i = 0; i < int(m_definition.size()); ++i) {
+        const int container = m_definition[std::size_t(i)].container;
+        m_controls.push_back(create(i, container == onForm ? m_client : control(container)));
+    }
+    const FormStructure structure = structureOf(m_definition);
+    // A label names the field lying on it, for screen readers and its access key.
+    for (const auto &[label, field] : structure.buddies)
+        static_cast<QLabel *>(control(label))->setBuddy(control(field));
+    // The engine moves the focus; Qt's own order is kept alike for what it does by itself.
+    for (std::size_t i = 1; i < structure.tabChain.size(); ++i)
+        QWidget::setTabOrder(control(structure.tabChain[i - 1]), control(structure.tabChain[i]));
+}
+
+QtFormBackend::~QtFormBackend()
+{
+    delete m_window;
+}
+
+QWidget *QtFormBackend::create(int index, QWidget *parent)
+{
+    const ControlDef &def = m_definition[std::size_t(index)];
     const QString caption = QString::fromUtf8(def.caption);
     QWidget *widget = nullptr;
     switch (def.kind) {
@@ -112,11 +163,13 @@ QWidget *NativeForm::create(int index, QWidget *parent)
     case ControlKind::OptionButton: {
         auto *button = new OptionControl(caption, parent);
         button->setChecked(def.value);
+        QObject::connect(button, &QAbstractButton::clicked, this,
+                         [this, index] { m_events.clicked(index); });
         widget = button;
         break;
     }
     case ControlKind::TextBox: {
-        auto *edit = new TextControl(caption, parent);
+        auto *edit = new QLineEdit(caption, parent);
         // A text box holds text of any length; QLineEdit would cut it at 32,767 characters.
         edit->setMaxLength(std::numeric_limits<int>::max());
         widget = edit;
@@ -131,22 +184,18 @@ QWidget *NativeForm::create(int index, QWidget *parent)
     }
     case ControlKind::CommandButton: {
         auto *button = new QPushButton(caption, parent);
-        button->setAutoDefault(false); // Enter presses no button
-        QObject::connect(button, &QPushButton::clicked, button, [this, index] { click(index); });
+        button->setAutoDefault(false); // the engine decides what Enter presses
+        QObject::connect(button, &QPushButton::clicked, this,
+                         [this, index] { m_events.clicked(index); });
         widget = button;
         break;
     }
     case ControlKind::Image: {
         auto *image = new ImageControl(parent);
-        if (def.caption) {
-            QFile file(QStringLiteral(":/") + caption);
-            if (file.open(QIODevice::ReadOnly)) {
-                const QByteArray bytes = file.readAll();
-                image->setPicture(readBmp(
-                    std::as_bytes(std::span(bytes.constData(), std::size_t(bytes.size())))));
-            }
-        }
-        QObject::connect(image, &ImageControl::clicked, image, [this, index] { click(index); });
+        if (def.caption)
+            image->setPicture(pictureResource(caption));
+        QObject::connect(image, &ImageControl::clicked, this,
+                         [this, index] { m_events.clicked(index); });
         widget = image;
         break;
     }
@@ -168,102 +217,117 @@ QWidget *NativeForm::create(int index, QWidget *parent)
         palette.setColor(QPalette::WindowText, fromVbColour(def.foreColour));
         widget->setPalette(palette);
     }
-    if (!takesFocus(def.kind))
+    if (takesFocus(def.kind))
+        widget->installEventFilter(this);
+    else
         widget->setFocusPolicy(Qt::NoFocus);
     widget->setVisible(def.visible);
     return widget;
 }
 
-// A result that is not current is drawn in the system's grey text.
-void NativeForm::setTextColour(int index, bool current)
+int QtFormBackend::indexOf(const QObject *object) const
 {
-    if (m_stale[std::size_t(index)] != current)
-        return;
-    m_stale[std::size_t(index)] = !current;
+    const auto found = std::find(m_controls.begin(), m_controls.end(), object);
+    return found == m_controls.end() ? -1 : int(found - m_controls.begin());
+}
+
+bool QtFormBackend::eventFilter(QObject *watched, QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::KeyPress: {
+        const auto *press = static_cast<QKeyEvent *>(event);
+        const Qt::KeyboardModifiers modifiers = press->modifiers();
+        const Key key {keyCode(press->key()),
+                       press->key() == Qt::Key_Backtab || (modifiers & Qt::ShiftModifier),
+                       bool(modifiers & Qt::ControlModifier), bool(modifiers & Qt::AltModifier)};
+        return key.code != Key::Other && m_events.keyPressed(indexOf(watched), key);
+    }
+    case QEvent::ShortcutOverride: {
+        // Ctrl+A is the engine's: the box must not take it as its own shortcut first.
+        const auto *press = static_cast<QKeyEvent *>(event);
+        if (press->key() == Qt::Key_A && press->modifiers() == Qt::ControlModifier)
+            event->accept();
+        return false;
+    }
+    case QEvent::FocusOut: {
+        // Leaving the window or opening a menu is not leaving the control.
+        const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+            m_events.focusLost(indexOf(watched));
+        return false;
+    }
+    default: return false;
+    }
+}
+
+void QtFormBackend::show()
+{
+    m_window->show();
+}
+
+void QtFormBackend::showModal()
+{
+    if (auto *dialog = qobject_cast<QDialog *>(m_window))
+        dialog->exec();
+}
+
+void QtFormBackend::close()
+{
+    m_window->close();
+}
+
+void QtFormBackend::setText(int index, std::string_view text)
+{
+    QLineEdit *box = edit(index);
+    box->setText(fromUtf8(text));
+    box->setCursorPosition(0);
+}
+
+void QtFormBackend::setToolTip(int index, std::string_view text)
+{
+    control(index)->setToolTip(fromUtf8(text));
+}
+
+// A result that is not current is drawn in the system's grey text.
+void QtFormBackend::setGreyed(int index, bool greyed)
+{
     QWidget *widget = control(index);
-    const ControlDef &def = this->def(index);
+    const ControlDef &def = m_definition[std::size_t(index)];
     QPalette palette = widget->palette();
-    const QColor defined = def.foreColour != defaultColour
+    const QColor own = def.foreColour != defaultColour
         ? fromVbColour(def.foreColour)
         : QApplication::palette().color(QPalette::Text);
     const QColor grey = QApplication::palette().color(QPalette::Disabled, QPalette::Text);
-    palette.setColor(QPalette::Text, current ? defined : grey);
+    palette.setColor(QPalette::Text, greyed ? grey : own);
     widget->setPalette(palette);
 }
 
-Form::Form(const char *caption, int clientWidthTwips, int clientHeightTwips,
-           std::span<const ControlDef> definition)
-    : m_definition(definition)
-    , m_native(
-          std::make_unique<NativeForm>(caption, clientWidthTwips, clientHeightTwips, definition))
+bool QtFormBackend::checked(int index) const
 {
+    return static_cast<QAbstractButton *>(control(index))->isChecked();
 }
 
-Form::~Form() = default;
-
-void Form::show()
+void QtFormBackend::setChecked(int index, bool checked)
 {
-    m_native->window()->show();
+    static_cast<QAbstractButton *>(control(index))->setChecked(checked);
 }
 
-void Form::reportFailure(const TextBox &result, const TextBox &field, std::string_view message)
+void QtFormBackend::showBalloon(int index, std::string_view text)
 {
-    QApplication::beep();
-    m_native->setTextColour(result.index(), false);
-    result.setToolTip({});
-    // Focus first: the balloon stays through it, and is there when the user looks.
-    auto *edit = widget<QLineEdit>(field);
-    edit->setFocus(Qt::OtherFocusReason);
-    edit->selectAll();
-    showBalloon(nativeWidget(result), fromUtf8(message));
+    tovrik::showBalloon(control(index), fromUtf8(text));
 }
 
-bool Control::visible() const
+void QtFormBackend::messageBox(std::string_view text)
 {
-    return !nativeWidget(*this)->isHidden();
+    QMessageBox box(QMessageBox::NoIcon, QCoreApplication::applicationName(), fromUtf8(text),
+                    QMessageBox::Ok, m_window);
+    box.exec();
 }
 
-void Control::setVisible(bool visible) const
+std::unique_ptr<FormBackend> makeFormBackend(const FormDef &definition, FormEvents &events,
+                                             const Form *owner)
 {
-    nativeWidget(*this)->setVisible(visible);
-}
-
-std::string TextBox::text() const
-{
-    return widget<QLineEdit>(*this)->text().toStdString();
-}
-
-void TextBox::setText(std::string_view text) const
-{
-    auto *edit = widget<QLineEdit>(*this);
-    edit->setText(fromUtf8(text));
-    edit->setCursorPosition(0);
-    form().native().setTextColour(index(), true);
-}
-
-std::string TextBox::toolTip() const
-{
-    return nativeWidget(*this)->toolTip().toStdString();
-}
-
-void TextBox::setToolTip(std::string_view text) const
-{
-    nativeWidget(*this)->setToolTip(fromUtf8(text));
-}
-
-bool OptionButton::value() const
-{
-    return widget<QAbstractButton>(*this)->isChecked();
-}
-
-void OptionButton::setValue(bool value) const
-{
-    widget<QAbstractButton>(*this)->setChecked(value);
-}
-
-void Control::setClickHandler(std::function<void()> handler) const
-{
-    form().native().clickHandler(index()) = std::move(handler);
+    return std::make_unique<QtFormBackend>(definition, events, owner);
 }
 
 char32_t localeDecimalSeparator()
@@ -272,14 +336,28 @@ char32_t localeDecimalSeparator()
     return point.isEmpty() ? U'.' : point.toUcs4().value(0, U'.');
 }
 
+namespace {
+
+QtFormBackend &qtBackend(const Form &form)
+{
+    return static_cast<QtFormBackend &>(form.backend());
+}
+
+} // namespace
+
 QWidget *nativeWindow(const Form &form)
 {
-    return form.native().window();
+    return qtBackend(form).window();
+}
+
+QWidget *nativeClient(const Form &form)
+{
+    return qtBackend(form).client();
 }
 
 QWidget *nativeWidget(const Control &control)
 {
-    return control.form().native().control(control.index());
+    return qtBackend(control.form()).control(control.index());
 }
 
 } // namespace tovrik

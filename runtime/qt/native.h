@@ -9,7 +9,10 @@ namespace tovrik {
 class Control;
 class Form;
 
+// The top-level window, with its title and menu bar.
 QWidget *nativeWindow(const Form &form);
+// The window's client area, which holds the controls: below the menu bar, if there is one.
+QWidget *nativeClient(const Form &form);
 QWidget *nativeWidget(const Control &control);
 
 template<typename Widget = QWidget>

@@ -1,7 +1,6 @@
 #include "runtime/thunrt.h"
 
 #include "runtime/form.h"
-#include "runtime/msgbox.h"
 #include "runtime/utf8.h"
 #include "runtime/win32/native.h"
 
@@ -9,17 +8,22 @@ namespace tovrik {
 
 namespace {
 
-std::wstring &applicationTitle()
+std::wstring &title()
 {
-    static std::wstring title = L"Tovrik";
-    return title;
+    static std::wstring text = L"Tovrik";
+    return text;
 }
 
 } // namespace
 
+const std::wstring &applicationTitle()
+{
+    return title();
+}
+
 void initializeRuntime(const ProjectHeader &header)
 {
-    applicationTitle() = toWide(header.title);
+    title() = toWide(header.title);
     // The manifest says the same; this holds where it is not read.
     using SetContext = BOOL WINAPI(HANDLE);
     if (auto *set = reinterpret_cast<SetContext *>(reinterpret_cast<void *>(
@@ -41,12 +45,6 @@ int ThunRTMain(const ProjectHeader &header)
         }
     }
     return static_cast<int>(message.wParam);
-}
-
-// The system's own box, so its button speaks the system's language: 确定 on a Chinese Windows.
-void rtcMsgBox(const Form &owner, std::string_view prompt)
-{
-    MessageBoxW(nativeWindow(owner), toWide(prompt).c_str(), applicationTitle().c_str(), MB_OK);
 }
 
 } // namespace tovrik

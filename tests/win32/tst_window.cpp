@@ -7,6 +7,7 @@
 #include "runtime/utf8.h"
 #include "runtime/win32/native.h"
 #include "tests/rules.h"
+#include "tests/scenarios.h"
 #include "tests/vectors.h"
 #include "tests/win32/harness.h"
 #include "window/definition.h"
@@ -52,17 +53,6 @@ HWND form()
 HWND handle(int index)
 {
     return nativeHandle(Control(*window, index));
-}
-
-const char *nameOf(HWND hwnd)
-{
-    if (!hwnd)
-        return "(none)";
-    for (int i = 0; i < ctl::Count; ++i) {
-        if (handle(i) == hwnd)
-            return quendalDefinition()[std::size_t(i)].name;
-    }
-    return "(none)";
 }
 
 // A control's rectangle in the window's client area.
@@ -114,10 +104,26 @@ void type(const TextBox &field, const std::string &text)
     HWND edit = nativeHandle(field);
     SetFocus(edit);
     SendMessageW(edit, EM_SETSEL, 0, -1);
-    SendMessageW(edit, WM_KEYDOWN, VK_DELETE, 1);
+    PostMessageW(edit, WM_KEYDOWN, VK_DELETE, 1);
     for (const wchar_t c : toWide(text))
         PostMessageW(edit, WM_CHAR, c, 1);
     processEvents();
+}
+
+// A key with Shift and Ctrl held as the key says, to whatever has the focus.
+void key(Key key)
+{
+    static constexpr UINT keys[]
+        = {VK_TAB, VK_LEFT, VK_RIGHT, VK_UP, VK_DOWN, VK_RETURN, VK_ESCAPE, 'A', 0};
+    BYTE state[256];
+    GetKeyboardState(state);
+    state[VK_SHIFT] = key.shift ? 0x80 : 0;
+    state[VK_CONTROL] = key.control ? 0x80 : 0;
+    SetKeyboardState(state);
+    ::key(keys[key.code]);
+    state[VK_SHIFT] = 0;
+    state[VK_CONTROL] = 0;
+    SetKeyboardState(state);
 }
 
 // The colour a field's text is drawn in, as the window answers the field's own question.
@@ -191,75 +197,18 @@ void clickWatchingBoxes(const Control &button)
     KillTimer(nullptr, timer);
 }
 
-// A field by its quantity and medium letters, as the fields are named: field('q', 'w') is Textqw.
-const TextBox &field(char quantity, char medium)
-{
-    const Quendal &w = *window;
-    const auto pick = [medium](const TextBox &air, const TextBox &steam,
-                               const TextBox &water) -> const TextBox & {
-        return medium == 'a' ? air : medium == 's' ? steam : water;
-    };
-    switch (quantity) {
-    case 'q': return pick(w.Textqa, w.Textqs, w.Textqw);
-    case 'p': return w.Textpa;
-    case 't': return w.Textta;
-    case 'u': return w.Textus;
-    case 'v': return pick(w.Textva, w.Textvs, w.Textvw);
-    default: return pick(w.Textda, w.Textds, w.Textdw);
-    }
-}
-
-const OptionButton &option(char medium)
-{
-    return medium == 'a' ? window->Optionca : medium == 's' ? window->Options : window->Optionw;
-}
-
-const CommandButton &button(char medium)
-{
-    return medium == 'a' ? window->Command1 : medium == 's' ? window->Command3 : window->Command2;
-}
-
-void startUpState()
+// The window as it starts, beyond what the scenarios see: its caption, frame and icon.
+void identity()
 {
     start();
-    const Quendal &w = *window;
-    CHECK(w.Optionca.value());
-    CHECK(!w.Options.value());
-    CHECK(!w.Optionw.value());
-    CHECK(isShown(w.Frameca));
-    CHECK(!isShown(w.Frames));
-    CHECK(!isShown(w.Framew));
-    CHECK(isShown(w.Image2));
-    CHECK(!isShown(w.Image3));
-    for (int i = 0; i < ctl::Count; ++i) {
-        if (quendalDefinition()[std::size_t(i)].kind == ControlKind::TextBox)
-            CHECK_EQ(TextBox(*window, i).text(), "");
-    }
     wchar_t caption[64];
     GetWindowTextW(form(), caption, 64);
     CHECK_EQ(toUtf8(caption), "Quendal");
-    CHECK_EQ(nameOf(GetFocus()), std::string("Optionca"));
     const LONG style = GetWindowLongW(form(), GWL_STYLE);
     CHECK((style & WS_THICKFRAME) && (style & WS_MINIMIZEBOX) && (style & WS_MAXIMIZEBOX)
           && (style & WS_SYSMENU));
     CHECK(SendMessageW(form(), WM_GETICON, ICON_SMALL, 0) != 0);
 }
-
-// Client rectangles at 96 dpi, worked out by hand from the twips (15 to a pixel), a panel's
-// controls offset by the panel's corner; at 192 dpi every one is exactly twice as large.
-struct Placed
-{
-    int index;
-    Rect at96;
-};
-const Placed placed[] = {
-    {ctl::Image1, {8, 8, 137, 479}},     {ctl::Optionca, {144, 16, 73, 25}},
-    {ctl::Frameca, {152, 48, 241, 441}}, {ctl::Textqa, {272, 72, 65, 18}},
-    {ctl::Label1, {160, 72, 217, 17}},   {ctl::Textvw, {272, 144, 65, 18}},
-    {ctl::Command3, {160, 192, 97, 41}}, {ctl::Textds, {264, 200, 81, 33}},
-    {ctl::Label6, {352, 200, 33, 33}},   {ctl::Line1, {160, 176, 224, 1}},
-    {ctl::Line3, {160, 248, 224, 1}},    {ctl::Image5, {160, 256, 223, 157}},
-};
 
 void setDpi(int dpi)
 {
@@ -269,15 +218,12 @@ void setDpi(int dpi)
     processEvents();
 }
 
+// At 192 dpi every control is exactly twice as large as at 96 dpi, where the scenarios hold
+// their rectangles to the twips.
 void geometryAtTwoDpis()
 {
     start();
     CHECK_EQ(formDpi(*window), 96);
-    CHECK_EQ(clientRect(), (Rect {0, 0, 394, 493}));
-    for (const Placed &p : placed) {
-        harness::context = quendalDefinition()[std::size_t(p.index)].name;
-        CHECK_EQ(rectOf(p.index), p.at96);
-    }
     std::vector<Rect> at96;
     for (int i = 0; i < ctl::Count; ++i)
         at96.push_back(rectOf(i));
@@ -332,228 +278,6 @@ void fonts()
     harness::context = "caption layout";
     CHECK_EQ(rectOf(ctl::Label1).x + described.cx, 268);
     CHECK_EQ(blanks.cx, 72);
-}
-
-void workedExamples()
-{
-    for (const SizingVector &vector : sizingVectors) {
-        start();
-        harness::context = vector.name;
-        const char medium = vector.medium[0];
-        click(option(medium));
-        const std::pair<char, const char *> inputs[] = {
-            {'q', vector.flow},           {'p', vector.pressure}, {'t', vector.temperature},
-            {'u', vector.specificVolume}, {'v', vector.velocity},
-        };
-        for (const auto &[quantity, text] : inputs) {
-            if (text)
-                type(field(quantity, medium), text);
-        }
-        clickWatchingBoxes(button(medium));
-        CHECK_EQ(field('d', medium).text(), std::string(vector.expected));
-        CHECK_EQ(boxes.size(), std::size_t(0));
-        CHECK_EQ(textColour(field('d', medium)), COLORREF(0x000000FF));
-        clickWatchingBoxes(button(medium)); // a second click writes the same again
-        CHECK_EQ(field('d', medium).text(), std::string(vector.expected));
-    }
-}
-
-void airMessages()
-{
-    const std::string flowMessage = "请输入正确的压缩空气体积流量,单位：m3/h。";
-    const std::string pressureMessage = "请输入正确的设计压力，单位：MPa。";
-    const struct
-    {
-        const char *name, *flow, *pressure;
-        std::vector<std::string> messages;
-    } rows[] = {
-        {"both empty: flow first", "", "", {flowMessage, pressureMessage}},
-        {"pressure empty", "600", "", {pressureMessage}},
-        {"flow empty", "", "0.7", {flowMessage}},
-        {"blanks are not empty", " ", "\u3000", {}},
-    };
-    for (const auto &row : rows) {
-        start();
-        harness::context = row.name;
-        type(window->Textqa, row.flow);
-        type(window->Textpa, row.pressure);
-        type(window->Textta, "20");
-        type(window->Textva, "10");
-        clickWatchingBoxes(window->Command1);
-        CHECK_EQ(boxes.size(), row.messages.size());
-        for (std::size_t i = 0; i < boxes.size() && i < row.messages.size(); ++i) {
-            CHECK_EQ(boxes[i].text, row.messages[i]);
-            CHECK_EQ(boxes[i].title, "Tovrik");
-            CHECK_EQ(boxes[i].buttons, "确定");
-            CHECK(!boxes[i].icon);
-        }
-        CHECK_EQ(window->Textda.text(), "");
-    }
-}
-
-// A failed calculation loses nothing typed, keeps the old result but marks it as not current,
-// and says what failed in a balloon, with the field at fault selected.
-void failuresChangeNothing()
-{
-    const struct
-    {
-        const char *name;
-        char medium;
-        std::vector<std::pair<char, const char *>> good, change;
-        const char *message;
-        char focused;
-    } rows[] = {
-        {"air velocity not a number",
-         'a',
-         {{'q', "600"}, {'p', "0.7"}, {'t', "20"}, {'v', "10"}},
-         {{'v', "fast"}},
-         "压缩空气设计流速v不是有效的数字。",
-         'v'},
-        {"air pressure zero",
-         'a',
-         {{'q', "600"}, {'p', "0.7"}, {'t', "20"}, {'v', "10"}},
-         {{'p', "0"}},
-         "压缩空气设计压力P不能为零。",
-         'p'},
-        {"steam volume empty",
-         's',
-         {{'q', "10"}, {'u', "0.3747"}, {'v', "30"}},
-         {{'u', ""}},
-         "蒸汽的比容u不是有效的数字。",
-         'u'},
-        {"water velocity zero",
-         'w',
-         {{'q', "100"}, {'v', "2"}},
-         {{'v', "0"}},
-         "水的设计流速v不能为零。",
-         'v'},
-        {"water negative root",
-         'w',
-         {{'q', "100"}, {'v', "2"}},
-         {{'q', "-4"}},
-         "算得的流量与流速之比为负数，无法开平方，请检查输入的数值。",
-         'q'},
-    };
-    for (const auto &row : rows) {
-        start();
-        harness::context = row.name;
-        const char m = row.medium;
-        click(option(m));
-        for (const auto &[quantity, text] : row.good)
-            type(field(quantity, m), text);
-        click(button(m));
-        const std::string previous = field('d', m).text();
-        CHECK(!previous.empty());
-        CHECK(!field('d', m).toolTip().empty());
-        for (const auto &[quantity, text] : row.change)
-            type(field(quantity, m), text);
-        std::vector<std::string> typed;
-        for (const auto &[quantity, text] : row.good)
-            typed.push_back(field(quantity, m).text());
-
-        clickWatchingBoxes(button(m));
-        CHECK_EQ(field('d', m).text(), previous);
-        CHECK_EQ(boxes.size(), std::size_t(0));
-        CHECK_EQ(toUtf8(balloonText(*window)), std::string(row.message));
-        CHECK(IsWindowVisible(balloonWindow(*window)));
-        CHECK_EQ(textColour(field('d', m)), GetSysColor(COLOR_GRAYTEXT));
-        CHECK_EQ(field('d', m).toolTip(), "");
-        CHECK_EQ(nameOf(GetFocus()), std::string(nameOf(nativeHandle(field(row.focused, m)))));
-        CHECK_EQ(selectedText(field(row.focused, m)), field(row.focused, m).text());
-        for (std::size_t i = 0; i < row.good.size(); ++i)
-            CHECK_EQ(field(row.good[i].first, m).text(), typed[i]);
-
-        key('1'); // typing puts the report away
-        CHECK_EQ(toUtf8(balloonText(*window)), "");
-    }
-}
-
-void panelsKeepTheirState()
-{
-    start();
-    Quendal &w = *window;
-    type(w.Textqa, "1000");
-    type(w.Textpa, "0.1");
-    type(w.Textta, "0");
-    type(w.Textva, "10");
-    click(w.Command1);
-    click(w.Image2);
-    click(w.Optionw);
-    CHECK(w.Optionw.value() && !w.Optionca.value());
-    CHECK(!isShown(w.Frameca) && isShown(w.Framew));
-    type(w.Textqw, "36");
-    click(w.Optionca);
-    CHECK(isShown(w.Frameca) && !isShown(w.Framew));
-    CHECK_EQ(w.Textqa.text(), "1000");
-    CHECK_EQ(w.Textda.text(), "188");
-    CHECK(isShown(w.Image3));
-    CHECK_EQ(w.Textqw.text(), "36");
-}
-
-void noticePairs()
-{
-    start();
-    Quendal &w = *window;
-    const auto shown = [](const Image &image) { return isShown(image); };
-    click(w.Image2);
-    CHECK(!shown(w.Image2) && shown(w.Image3));
-    click(w.Options);
-    CHECK(shown(w.Image8) && !shown(w.Image6));
-    click(w.Image8);
-    click(w.Image6);
-    CHECK(shown(w.Image8) && !shown(w.Image6));
-    click(w.Optionca);
-    CHECK(shown(w.Image3) && !shown(w.Image2));
-    click(w.Image3);
-    CHECK(shown(w.Image2) && !shown(w.Image3));
-}
-
-void tabChain()
-{
-    const struct
-    {
-        char medium;
-        std::vector<std::string> chain;
-    } rows[] = {
-        {'a',
-         {"Optionca", "Textqa", "Textpa", "Textta", "Textva", "Command1", "Textda", "Optionca"}},
-        {'s', {"Options", "Textqs", "Textus", "Textvs", "Command3", "Textds", "Options"}},
-        {'w', {"Optionw", "Textqw", "Textvw", "Command2", "Textdw", "Optionw"}},
-    };
-    for (const auto &row : rows) {
-        start();
-        harness::context = std::string(1, row.medium);
-        click(option(row.medium));
-        std::vector<std::string> visited {nameOf(GetFocus())};
-        for (std::size_t i = 1; i < row.chain.size(); ++i) {
-            key(VK_TAB);
-            visited.push_back(nameOf(GetFocus()));
-        }
-        for (std::size_t i = 0; i < row.chain.size(); ++i)
-            CHECK_EQ(visited[i], row.chain[i]);
-    }
-}
-
-void arrowKeysAndEnter()
-{
-    start();
-    Quendal &w = *window;
-    click(w.Optionca);
-    key(VK_RIGHT);
-    CHECK(w.Options.value() && isShown(w.Frames));
-    key(VK_RIGHT);
-    CHECK(w.Optionw.value() && isShown(w.Framew));
-    key(VK_RIGHT); // the last stays selected
-    CHECK_EQ(nameOf(GetFocus()), std::string("Optionw"));
-    CHECK(w.Optionw.value());
-
-    type(w.Textqw, "100");
-    type(w.Textvw, "2");
-    for (const UINT vk : {VK_RETURN, VK_ESCAPE}) {
-        key(vk);
-        CHECK_EQ(w.Textdw.text(), "");
-        CHECK(IsWindow(form()));
-    }
 }
 
 // The pixels on the screen where a control lies, as the user sees them.
@@ -638,62 +362,77 @@ void longText()
     CHECK_EQ(window->Textdw.text(), "132.936074863071");
 }
 
-// A result longer than its box reads from its leading digits once Tab has passed through it,
-// which leaves the caret, and so the view, at its end.
-void resultsShowTheirLeadingDigits()
+// The Win32 window, driven through its real controls as a user would.
+class Win32Driver : public scenarios::WindowDriver
 {
-    start();
-    Quendal &w = *window;
-    click(w.Optionw);
-    type(w.Textqw, "1");
-    type(w.Textvw, "7");
-    click(w.Command2);
-    CHECK_EQ(w.Textdw.text(), "7.10573209257347");
-    HWND result = nativeHandle(w.Textdw);
-    const auto firstShown = [&] { return SendMessageW(result, EM_GETFIRSTVISIBLELINE, 0, 0); };
-    CHECK_EQ(firstShown(), LRESULT(0)); // as written
-    SetFocus(nativeHandle(w.Command2));
-    key(VK_TAB);
-    CHECK_EQ(nameOf(GetFocus()), std::string("Textdw"));
-    CHECK(firstShown() > 0); // Tab selected it all: the view is at the end
-    key(VK_TAB);
-    CHECK_EQ(nameOf(GetFocus()), std::string("Optionw"));
-    CHECK_EQ(firstShown(), LRESULT(0));
-    CHECK_EQ(w.Textdw.text(), "7.10573209257347");
-}
+public:
+    void start() override { ::start(); }
+    void click(int index) override { ::click(Control(*window, index)); }
+    std::vector<scenarios::Box> clickRecordingBoxes(int index) override
+    {
+        clickWatchingBoxes(Control(*window, index));
+        std::vector<scenarios::Box> seen;
+        for (const Box &box : boxes)
+            seen.push_back({box.title, box.text, box.buttons, box.icon});
+        return seen;
+    }
+    void type(int index, const std::string &text) override
+    {
+        ::type(TextBox(*window, index), text);
+    }
+    void key(Key key) override { ::key(key); }
+    std::string text(int index) override { return TextBox(*window, index).text(); }
+    std::string toolTip(int index) override { return TextBox(*window, index).toolTip(); }
+    std::string selectedText(int index) override { return ::selectedText(TextBox(*window, index)); }
+    // A single-line edit answers EM_GETFIRSTVISIBLELINE with its first visible character.
+    bool showsStart(int index) override
+    {
+        return SendMessageW(handle(index), EM_GETFIRSTVISIBLELINE, 0, 0) == 0;
+    }
+    bool shown(int index) override { return isShown(Control(*window, index)); }
+    bool value(int index) override { return OptionButton(*window, index).value(); }
+    void setValue(int index, bool value) override { OptionButton(*window, index).setValue(value); }
+    int focused() override
+    {
+        for (int i = 0; i < ctl::Count; ++i) {
+            if (handle(i) && handle(i) == GetFocus())
+                return i;
+        }
+        return -1;
+    }
+    std::string balloon() override { return toUtf8(balloonText(*window)); }
+    std::uint32_t textColour(int index) override { return ::textColour(TextBox(*window, index)); }
+    std::uint32_t greyText() override { return GetSysColor(COLOR_GRAYTEXT); }
+    PixelRect rectInClient(int index) override
+    {
+        const Rect r = rectOf(index);
+        return {r.x, r.y, r.width, r.height};
+    }
+    PixelRect clientArea() override
+    {
+        const Rect r = clientRect();
+        return {r.x, r.y, r.width, r.height};
+    }
+};
 
-// Ctrl+A selects the whole text of a box, as in every other Windows program.
-void controlASelectsAll()
+// The scenarios both backends run, on this one.
+void scenariosOfTheWindow()
 {
-    start();
-    type(window->Textqa, "600.25");
-    SendMessageW(nativeHandle(window->Textqa), EM_SETSEL, 2, 2);
-    BYTE keys[256];
-    GetKeyboardState(keys);
-    keys[VK_CONTROL] = 0x80;
-    SetKeyboardState(keys);
-    key('A');
-    keys[VK_CONTROL] = 0;
-    SetKeyboardState(keys);
-    CHECK_EQ(selectedText(window->Textqa), "600.25");
-    CHECK_EQ(window->Textqa.text(), "600.25");
+    Win32Driver driver;
+    for (const scenarios::Scenario &scenario : scenarios::all()) {
+        harness::context = scenario.name;
+        for (const std::string &failure : scenarios::run(driver, scenario))
+            CHECK_EQ(failure, std::string());
+    }
 }
 
 const harness::Test tests[] = {
-    {"startUpState", startUpState},
+    {"identity", identity},
+    {"scenarios", scenariosOfTheWindow},
     {"geometryAtTwoDpis", geometryAtTwoDpis},
     {"fonts", fonts},
-    {"workedExamples", workedExamples},
-    {"airMessages", airMessages},
-    {"failuresChangeNothing", failuresChangeNothing},
-    {"panelsKeepTheirState", panelsKeepTheirState},
-    {"noticePairs", noticePairs},
-    {"tabChain", tabChain},
-    {"arrowKeysAndEnter", arrowKeysAndEnter},
     {"longText", longText},
     {"drawing", drawing},
-    {"resultsShowTheirLeadingDigits", resultsShowTheirLeadingDigits},
-    {"controlASelectsAll", controlASelectsAll},
 };
 
 } // namespace
