@@ -14,8 +14,8 @@ windows_packages=(g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64)
 wine_packages=(wine wine64 fonts-wine xvfb xauth locales fonts-arphic-uming)
 # What the benchmarks need beside the build, so that they build and run after a test.
 bench_packages=(libbenchmark-dev hyperfine time bc)
-test_packages=(clang libclang-rt-14-dev "${windows_packages[@]}" "${wine_packages[@]}"
-    "${bench_packages[@]}")
+test_packages=(clang clang-format clang-tidy libclang-rt-14-dev "${windows_packages[@]}"
+    "${wine_packages[@]}" "${bench_packages[@]}")
 
 ensure_packages() {
     local missing=() package
@@ -45,26 +45,38 @@ ensure_chinese_locale() {
 
 jobs=$(nproc 2>/dev/null || echo 2)
 
-configure() { # folder, then cmake options; a later -DCMAKE_BUILD_TYPE wins
-    local dir=$1
-    shift
-    cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+# Every C++ file as the committed .clang-format lays it out.
+check_format() {
+    git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run -Werror
 }
 
-build() { # folder, then cmake options
+# The committed .clang-tidy's checks over the sources of the Linux build (tests aside).
+tidy() {
+    grep -o '"file": "[^"]*"' build/compile_commands.json | cut -d '"' -f 4 | sort -u \
+        | grep "^$PWD/" | grep -v -e "^$PWD/build/" -e "^$PWD/tests/" \
+        | xargs -n 4 -P "$jobs" clang-tidy -p build --quiet
+}
+
+configure() { # preset, then cmake options (CMakePresets.json)
+    local preset=$1
+    shift
+    cmake --preset "$preset" "$@" >/dev/null
+}
+
+build() { # preset, then cmake options
     configure "$@"
-    cmake --build "$1" -j "$jobs"
+    cmake --build --preset "$1" -j "$jobs"
 }
 
 windows() { # cmake options
-    build build/windows --toolchain cmake/mingw-w64.cmake -DCMAKE_BUILD_TYPE=Release "$@"
+    build windows "$@"
 }
 
 case "${1:-}" in
 run)
     ensure_packages "${build_packages[@]}"
-    configure build
-    cmake --build build -j "$jobs" --target Tovrik
+    configure default
+    cmake --build --preset default -j "$jobs" --target Tovrik
     exec build/bin/Tovrik
     ;;
 windows)
@@ -74,12 +86,14 @@ windows)
 test)
     ensure_packages "${build_packages[@]}" "${test_packages[@]}"
     ensure_chinese_locale
-    build build -DTOVRIK_WERROR=ON
+    check_format
+    build default -DTOVRIK_WERROR=ON
     # Optimisers warn where a debug build does not: a packager's Release build must stay clean.
-    build build/release -DTOVRIK_WERROR=ON -DTOVRIK_GUI=OFF -DCMAKE_BUILD_TYPE=Release
-    build build/asan -DTOVRIK_WERROR=ON -DTOVRIK_SANITIZE=ON -DTOVRIK_GUI=OFF
-    build build/fuzz -DTOVRIK_WERROR=ON -DCMAKE_CXX_COMPILER=clang++ -DTOVRIK_FUZZ=ON -DTOVRIK_GUI=OFF
+    build release -DTOVRIK_WERROR=ON
+    build asan -DTOVRIK_WERROR=ON
+    build fuzz -DTOVRIK_WERROR=ON
     windows -DTOVRIK_WERROR=ON
+    tidy
     ctest --test-dir build/release --output-on-failure
     ctest --test-dir build/asan --output-on-failure
     ctest --test-dir build/fuzz --output-on-failure

@@ -64,7 +64,7 @@ Picture readBmp(std::span<const std::byte> file)
         const std::size_t row = offset + stride * std::size_t(stored);
         for (int x = 0; x < width; ++x) {
             const std::size_t bgr = row + 3 * std::size_t(x);
-            picture.pixels[std::size_t(y * width + x)]
+            picture.pixels[std::size_t(y) * std::size_t(width) + std::size_t(x)]
                 = byteAt(file, bgr + 2) << 16 | byteAt(file, bgr + 1) << 8 | byteAt(file, bgr);
         }
     }
@@ -102,7 +102,8 @@ Picture stretchKeepingLines(const Picture &picture, int width, int height)
                 = std::max_element(inks.begin(), inks.end(), [](const auto &a, const auto &b) {
                       return a.second < b.second;
                   });
-            out.pixels[std::size_t(y * width + x)] = most == inks.end() ? paper : most->first;
+            out.pixels[std::size_t(y) * std::size_t(width) + std::size_t(x)]
+                = most == inks.end() ? paper : most->first;
         }
     }
     return out;

@@ -16,7 +16,10 @@ struct Picture
     std::vector<std::uint32_t> pixels;
 
     bool empty() const { return pixels.empty(); }
-    std::uint32_t at(int x, int y) const { return pixels[std::size_t(y * width + x)]; }
+    std::uint32_t at(int x, int y) const
+    {
+        return pixels[std::size_t(y) * std::size_t(width) + std::size_t(x)];
+    }
 };
 
 // An uncompressed 24-bit BMP file; an empty picture for anything else.

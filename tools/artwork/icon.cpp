@@ -72,11 +72,11 @@ QByteArray dib(const QImage &source, int depth)
                 row[x] = char(clear ? 0 : paletteIndex.value(pixel | 0xFF000000));
             } else {
                 const int bytes = depth / 8;
-                row[x * bytes] = char(clear ? 0 : qBlue(pixel));
-                row[x * bytes + 1] = char(clear ? 0 : qGreen(pixel));
-                row[x * bytes + 2] = char(clear ? 0 : qRed(pixel));
+                row[qsizetype(x) * bytes] = char(clear ? 0 : qBlue(pixel));
+                row[qsizetype(x) * bytes + 1] = char(clear ? 0 : qGreen(pixel));
+                row[qsizetype(x) * bytes + 2] = char(clear ? 0 : qRed(pixel));
                 if (depth == 32)
-                    row[x * bytes + 3] = char(qAlpha(pixel));
+                    row[qsizetype(x) * bytes + 3] = char(qAlpha(pixel));
             }
         }
         stream.writeRawData(row.constData(), row.size());
