@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/linelist.h"
+
 #include <cstdio>
 #include <string>
 #include <string_view>
@@ -8,9 +10,6 @@ namespace tovrik::cli {
 
 // The exit status when the results could not be written.
 inline constexpr int writeFailedStatus = 3;
-
-// A system error (an errno value) in Chinese, whatever the locale, e.g. 设备上没有空间.
-std::string errorText(int error);
 
 // Writes UTF-8 text to a stream. On Windows a console gets it as UTF-16 by WriteConsoleW, which
 // shows every character whatever the console's code page; anything else, and every stream
@@ -25,9 +24,6 @@ __attribute__((format(printf, 2, 3)))
 #endif
 void say(std::FILE *err, const char *format, ...);
 
-// Opens a file named in UTF-8 for reading bytes, whatever the system's code page.
-std::FILE *openForReading(const char *path);
-
 // Says on err that standard output failed with the error, unless the reader closed the pipe;
 // returns writeFailedStatus.
 int reportWriteFailure(int error, std::FILE *err);
@@ -35,7 +31,7 @@ int reportWriteFailure(int error, std::FILE *err);
 // Standard output, written with every failure seen: the first failed write, flush or close is
 // remembered, so that results are never lost without a word. A closed pipe is the reader's
 // choice to stop reading, and ends the program quietly.
-class Output
+class Output : public TextSink
 {
 public:
     explicit Output(std::FILE *stream)
@@ -44,7 +40,7 @@ public:
     }
 
     // False once anything has failed; nothing more is written then.
-    bool write(std::string_view text);
+    bool write(std::string_view text) override;
     // Hands everything written to the system and checks that it got there.
     bool flush();
     bool ok() const { return m_error == 0; }

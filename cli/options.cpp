@@ -43,6 +43,36 @@ constexpr FlagDef flags[] = {
     {"help", 'h', KeyHelp, Everywhere},       {"version", 0, KeyVersion, Everywhere},
 };
 
+} // namespace
+
+std::string optionName(char shortOption, const char *longOption)
+{
+    std::string name;
+    if (shortOption) {
+        name += '-';
+        name += shortOption;
+        name += '/';
+    }
+    name += "--";
+    name += longOption;
+    return name;
+}
+
+std::optional<Encoding> encodingFromName(std::string_view name)
+{
+    for (const std::string_view utf8 : {"utf-8", "utf8"}) {
+        if (equalsIgnoringCase(name, utf8))
+            return Encoding::Utf8;
+    }
+    for (const std::string_view gbk : {"gbk", "cp936"}) {
+        if (equalsIgnoringCase(name, gbk))
+            return Encoding::Gbk;
+    }
+    return std::nullopt;
+}
+
+namespace {
+
 std::string flagName(const FlagDef &flag)
 {
     return optionName(flag.shortOption, flag.longOption);

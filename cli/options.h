@@ -1,7 +1,7 @@
 #pragma once
 
-#include "cli/encoding.h"
-#include "cli/sizer.h"
+#include "core/inputs.h"
+#include "runtime/codepage.h"
 
 #include <span>
 #include <stdexcept>
@@ -27,6 +27,22 @@ class UsageError : public std::runtime_error
 public:
     using std::runtime_error::runtime_error;
 };
+
+// getopt's value for an input's option: its letter, or a code past every character.
+inline int optionKey(const InputDef &input)
+{
+    return input.shortOption ? input.shortOption : 512 + int(&input - sizingInputs);
+}
+
+// "-Q/--flow", as messages name an input's option.
+std::string optionName(char shortOption, const char *longOption);
+inline std::string optionName(const InputDef &input)
+{
+    return optionName(input.shortOption, input.longOption);
+}
+
+// "utf-8", "utf8", "gbk" or "cp936", in any case.
+std::optional<Encoding> encodingFromName(std::string_view name);
 
 // Reads the command line after the program's name, the GNU way: options and operands in any
 // order, --flow=1 or --flow 1, -Q1, bundled short options, and -- ending the options. Throws

@@ -1,7 +1,7 @@
-#include "cli/batch.h"
-#include "cli/encoding.h"
 #include "cli/run.h"
-#include "cli/sizer.h"
+#include "core/inputs.h"
+#include "core/linelist.h"
+#include "runtime/codepage.h"
 #include "tests/gbk.h"
 #include "tests/vectors.h"
 
@@ -56,7 +56,7 @@ namespace {
 // A batch's header row: the input's columns, then ours.
 QByteArray header(const QByteArray &inputs)
 {
-    return inputs + ',' + QByteArray::fromStdString(tovrik::cli::resultHeader());
+    return inputs + ',' + QByteArray::fromStdString(tovrik::resultHeader());
 }
 
 struct Outcome
@@ -371,7 +371,7 @@ void tst_Cli::batchRowsNeverIgnoreACell()
 void tst_Cli::everyGbkPairAsWindowsReadsIt()
 {
     std::string utf8;
-    QVERIFY(tovrik::cli::GbkDecoder().toUtf8(gbk::everyPair(), utf8));
+    QVERIFY(tovrik::GbkDecoder().toUtf8(gbk::everyPair(), utf8));
     QCOMPARE(utf8.size(), gbk::windowsUtf8Bytes);
     QCOMPARE(gbk::fnv1a(utf8), gbk::windowsDigest);
 }

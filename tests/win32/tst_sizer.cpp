@@ -1,8 +1,8 @@
 // tovrik-size.exe as a Windows user runs it: arguments in Chinese, a line list named in
 // Chinese, a GBK file as Excel saves it, and the output's bytes exactly as on Linux.
 
-#include "cli/batch.h"
-#include "cli/encoding.h"
+#include "core/linelist.h"
+#include "runtime/codepage.h"
 #include "runtime/utf8.h"
 #include "tests/gbk.h"
 #include "tests/win32/harness.h"
@@ -86,7 +86,7 @@ void sizes()
     // 水, 备注 and 一号线 in GBK, as Excel on a Chinese Windows saves "CSV (逗号分隔)".
     writeFile("gbk.csv", "medium,Q,v,\xB1\xB8\xD7\xA2\n\xCB\xAE,36,1,\xD2\xBB\xBA\xC5\xCF\xDF\n");
     writeFile("pairs.csv", "medium,Q,v,note\n\xCB\xAE,100,2," + std::string(gbk::pairsOnce) + "\n");
-    const std::string header = "medium,Q,v,备注," + tovrik::cli::resultHeader();
+    const std::string header = "medium,Q,v,备注," + tovrik::resultHeader();
     const std::string water100
         = "132.936074863071,,150,154.08,1.49,inside,125,2.16,above,12.583,229176,0.01744,water";
     const struct
@@ -120,7 +120,7 @@ void sizes()
         {"the pairs glibc's CP936 refused, as Linux reads them",
          {"batch", "--encoding=gbk", "pairs.csv"},
          0,
-         "medium,Q,v,note," + tovrik::cli::resultHeader() + "\n水,100,2,"
+         "medium,Q,v,note," + tovrik::resultHeader() + "\n水,100,2,"
              + std::string(gbk::pairsOnceUtf8) + "," + water100 + "\n",
          ""},
         {"a failure said in Chinese",
@@ -211,7 +211,7 @@ void console()
 void everyGbkPair()
 {
     std::string utf8;
-    CHECK(tovrik::cli::GbkDecoder().toUtf8(gbk::everyPair(), utf8));
+    CHECK(tovrik::GbkDecoder().toUtf8(gbk::everyPair(), utf8));
     CHECK_EQ(utf8.size(), gbk::windowsUtf8Bytes);
     CHECK_EQ(gbk::fnv1a(utf8), gbk::windowsDigest);
 }

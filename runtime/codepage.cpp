@@ -1,6 +1,4 @@
-#include "cli/encoding.h"
-
-#include "cli/sizer.h"
+#include "runtime/codepage.h"
 
 #include "runtime/utf8.h"
 
@@ -13,20 +11,7 @@
 #include <vector>
 #endif
 
-namespace tovrik::cli {
-
-std::optional<Encoding> encodingFromName(std::string_view name)
-{
-    for (const std::string_view utf8 : {"utf-8", "utf8"}) {
-        if (equalsIgnoringCase(name, utf8))
-            return Encoding::Utf8;
-    }
-    for (const std::string_view gbk : {"gbk", "cp936"}) {
-        if (equalsIgnoringCase(name, gbk))
-            return Encoding::Gbk;
-    }
-    return std::nullopt;
-}
+namespace tovrik {
 
 #ifdef _WIN32
 
@@ -157,4 +142,4 @@ bool GbkDecoder::toUtf8(std::string_view gbk, std::string &out)
 
 #endif
 
-} // namespace tovrik::cli
+} // namespace tovrik

@@ -1,11 +1,11 @@
-#include "cli/sizer.h"
+#include "core/inputs.h"
 
 #include "core/messages.h"
 #include "runtime/utf8.h"
 
 #include <algorithm>
 
-namespace tovrik::cli {
+namespace tovrik {
 
 unsigned maskOf(Medium medium)
 {
@@ -15,19 +15,6 @@ unsigned maskOf(Medium medium)
     case Medium::Water: return WaterOnly;
     }
     return 0;
-}
-
-std::string optionName(char shortOption, const char *longOption)
-{
-    std::string name;
-    if (shortOption) {
-        name += '-';
-        name += shortOption;
-        name += '/';
-    }
-    name += "--";
-    name += longOption;
-    return name;
 }
 
 std::string_view withoutBlanks(std::string_view text)
@@ -220,4 +207,4 @@ void sizeLine(Medium medium, const SizingInputs &inputs, SizingReport &report)
     sizePipe(request, report);
 }
 
-} // namespace tovrik::cli
+} // namespace tovrik

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-namespace tovrik::cli {
+namespace tovrik {
 
 // The inputs of one sizing, as texts; an absent input was not given at all. Steam takes either
 // its specific volume or its pressure, from which the specific volume of saturated steam is
@@ -67,19 +67,6 @@ inline bool needs(Medium medium, const InputDef &input)
     return (input.required & maskOf(medium)) != 0;
 }
 
-// getopt's value for an input's option: its letter, or a code past every character.
-inline int optionKey(const InputDef &input)
-{
-    return input.shortOption ? input.shortOption : 512 + int(&input - sizingInputs);
-}
-
-// "-Q/--flow", as messages name an input's option.
-std::string optionName(char shortOption, const char *longOption);
-inline std::string optionName(const InputDef &input)
-{
-    return optionName(input.shortOption, input.longOption);
-}
-
 // The text without the blanks and tabs around it.
 std::string_view withoutBlanks(std::string_view text);
 
@@ -113,4 +100,4 @@ SizingReport sizeLine(Medium medium, const SizingInputs &inputs);
 // The same into an existing report, reusing its storage.
 void sizeLine(Medium medium, const SizingInputs &inputs, SizingReport &report);
 
-} // namespace tovrik::cli
+} // namespace tovrik

@@ -1,17 +1,13 @@
 #pragma once
 
-#include <optional>
 #include <string>
 #include <string_view>
 
-namespace tovrik::cli {
+namespace tovrik {
 
 // The encodings a line list may come in: UTF-8, or the GBK of code page 936, in which Excel on
 // a Chinese Windows saves "CSV (逗号分隔)".
 enum class Encoding { Utf8, Gbk };
-
-// "utf-8", "utf8", "gbk" or "cp936", in any case.
-std::optional<Encoding> encodingFromName(std::string_view name);
 
 // GBK to UTF-8 as Windows' code page 936 reads it, on every platform the same: on Windows by
 // the system's converter, elsewhere by a table built to match it. Bytes below 0x80 are ASCII in
@@ -24,4 +20,4 @@ public:
     bool toUtf8(std::string_view gbk, std::string &out);
 };
 
-} // namespace tovrik::cli
+} // namespace tovrik

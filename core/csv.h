@@ -1,14 +1,15 @@
 #pragma once
 
-#include "cli/encoding.h"
+#include "runtime/codepage.h"
 
+#include <cstdint>
 #include <cstdio>
 #include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
-namespace tovrik::cli {
+namespace tovrik {
 
 // Input that cannot be read as CSV text.
 struct CsvError
@@ -50,6 +51,8 @@ public:
     // the reader's encoding comes back marked undecodable.
     bool next(CsvRecord &record);
     bool hadByteOrderMark() const { return m_byteOrderMark; }
+    // The bytes read from the input so far.
+    std::uint64_t consumed() const { return m_read; }
     // The first record's line end, which the output keeps: "\n", "\r\n" or "\r".
     std::string_view lineEnd() const { return m_lineEnd; }
 
@@ -76,6 +79,7 @@ private:
     std::size_t m_end = 0;
     std::size_t m_newline; // the next LF at or after some point, m_end when none; npos: unknown
     bool m_eof = false;
+    std::uint64_t m_read = 0;
     bool m_started = false;
     bool m_byteOrderMark = false;
     std::string_view m_lineEnd = "\n";
@@ -95,4 +99,4 @@ private:
 // Appends a field, quoted if it holds a comma, quote or line break.
 void appendCsvField(std::string &out, std::string_view field);
 
-} // namespace tovrik::cli
+} // namespace tovrik

@@ -1,11 +1,11 @@
-#include "cli/csv.h"
+#include "core/csv.h"
 
 #include "runtime/utf8.h"
 
 #include <cerrno>
 #include <cstring>
 
-namespace tovrik::cli {
+namespace tovrik {
 
 namespace {
 
@@ -51,6 +51,7 @@ bool CsvReader::fill()
     const std::size_t got
         = std::fread(m_buffer.data() + m_end, 1, m_buffer.size() - m_end, m_input);
     m_end += got;
+    m_read += got;
     if (got == 0) {
         // A directory, a closed descriptor or a failing disk is not an empty file.
         if (std::ferror(m_input))
@@ -264,4 +265,4 @@ void appendCsvField(std::string &out, std::string_view field)
     out += '"';
 }
 
-} // namespace tovrik::cli
+} // namespace tovrik

@@ -1,0 +1,484 @@
+#include "core/linelist.h"
+
+#include "core/csv.h"
+#include "core/messages.h"
+#include "core/text.h"
+#include "runtime/files.h"
+#include "runtime/utf8.h"
+
+#include <algorithm>
+#include <array>
+#include <cerrno>
+#include <charconv>
+
+namespace tovrik {
+
+namespace {
+
+// One row's results, as the columns see them.
+struct Row
+{
+    const SizingReport &report;
+    const SizeCheck *recommended;
+    const SizeCheck *other;
+};
+
+// Each result column writes its cell, without the comma before it.
+using ColumnWriter = void (*)(std::string &out, const Row &row);
+
+void appendInteger(std::string &out, int value)
+{
+    char buf[16];
+    out.append(buf, std::to_chars(buf, buf + sizeof buf, value).ptr);
+}
+
+void appendCheck(std::string &out, VelocityCheck check)
+{
+    out += checkName(check);
+}
+
+struct ResultColumn
+{
+    const char *name;
+    ColumnWriter write;
+};
+
+// The columns a batch adds, in this order: the result, the recommended pipe, the other size
+// beside the diameter, the pressure drop in the recommended pipe and the fluid it is for.
+constexpr ResultColumn resultColumns[] = {
+    {"d", [](std::string &out, const Row &row) { out += row.report.text; }},
+    {"error", [](std::string &out, const Row &row) { appendCsvField(out, row.report.error); }},
+    {"DN",
+     [](std::string &out, const Row &row) {
+         if (row.recommended)
+             appendInteger(out, row.recommended->size.dn);
+     }},
+    {"ID",
+     [](std::string &out, const Row &row) {
+         if (row.recommended)
+             out += boreText(row.recommended->size, row.report.advice.options.series);
+     }},
+    {"v_real",
+     [](std::string &out, const Row &row) {
+         if (row.recommended)
+             appendFixed(out, row.recommended->velocity, 2);
+     }},
+    {"v_check",
+     [](std::string &out, const Row &row) {
+         if (row.report.ok)
+             out += statusName(row.report.advice);
+     }},
+    {"DN_alt",
+     [](std::string &out, const Row &row) {
+         if (row.other)
+             appendInteger(out, row.other->size.dn);
+     }},
+    {"v_alt",
+     [](std::string &out, const Row &row) {
+         if (row.other)
+             appendFixed(out, row.other->velocity, 2);
+     }},
+    {"v_check_alt",
+     [](std::string &out, const Row &row) {
+         if (row.other)
+             appendCheck(out, row.other->check);
+     }},
+    {"dp_kPa_100m",
+     [](std::string &out, const Row &row) {
+         if (row.report.drop)
+             appendFixed(out, row.report.drop->kPaPer100m, 3);
+     }},
+    {"Re",
+     [](std::string &out, const Row &row) {
+         if (row.report.drop)
+             appendFixed(out, row.report.drop->reynolds, 0);
+     }},
+    {"f",
+     [](std::string &out, const Row &row) {
+         if (row.report.drop)
+             appendFixed(out, row.report.drop->friction, 5);
+     }},
+    {"fluid",
+     [](std::string &out, const Row &row) {
+         if (row.report.drop)
+             out += row.report.fluidName();
+     }},
+};
+
+constexpr auto columnNames = [] {
+    std::array<const char *, std::size(resultColumns)> names {};
+    for (std::size_t i = 0; i < names.size(); ++i)
+        names[i] = resultColumns[i].name;
+    return names;
+}();
+
+constexpr std::string_view mediumColumn = "medium";
+
+class Batch
+{
+public:
+    Batch(const LineListOptions &options, std::FILE *in, TextSink &out)
+        : m_reader(in, options.encoding)
+        , m_out(out)
+        , m_options(options)
+    {
+        m_buffer.reserve(outputChunk + 4096);
+    }
+
+    LineListSummary run();
+    std::string otherEncodingHint() const;
+
+private:
+    static constexpr std::size_t outputChunk = 1 << 20;
+
+    bool readHeader(CsvRecord &header);
+    std::string unknownMedium(std::string_view name) const;
+    void sizeRecord(const CsvRecord &record, SizingReport &report) const;
+    void writeRecord(const CsvRecord &record, const SizingReport &report);
+    void appendResults(const SizingReport &report);
+    bool flush();
+
+    void say(std::string message) { m_summary.messages.push_back(std::move(message)); }
+
+    CsvReader m_reader;
+    TextSink &m_out;
+    const LineListOptions &m_options;
+    LineListSummary m_summary;
+    std::string m_buffer;
+    std::string_view m_lineEnd;
+    std::size_t m_columns = 0;
+    std::optional<std::size_t> m_medium;
+    long m_undecodable = 0; // rows not in the encoding, copied through unsized
+    long m_firstUndecodable = 0;
+    std::array<std::optional<std::size_t>, std::size(sizingInputs)> m_inputColumns;
+};
+
+bool Batch::flush()
+{
+    const bool written = m_out.write(m_buffer);
+    m_buffer.clear();
+    return written;
+}
+
+bool Batch::readHeader(CsvRecord &header)
+{
+    if (!m_reader.next(header)) {
+        say("输入是空的，缺少表头行（medium,Q,P,T,u,v）。");
+        return false;
+    }
+    if (header.undecodable)
+        throw CsvError {m_options.encoding == Encoding::Utf8 ? CsvError::NotUtf8 : CsvError::NotGbk,
+                        header.line};
+    m_lineEnd = m_reader.lineEnd();
+    m_columns = header.fields.size();
+
+    // Names match in any case, as the media do, except where two columns differ only in case:
+    // P is the air pressure and p the steam pressure.
+    struct Known
+    {
+        std::string_view name;
+        std::optional<std::size_t> *slot;
+    };
+    std::vector<Known> known {{mediumColumn, &m_medium}};
+    for (std::size_t k = 0; k < std::size(sizingInputs); ++k)
+        known.push_back({sizingInputs[k].column, &m_inputColumns[k]});
+    for (std::size_t i = 0; i < header.fields.size(); ++i) {
+        const std::string_view name = withoutBlanks(header.fields[i]);
+        const Known *match = nullptr;
+        for (const Known &column : known) {
+            if (column.name == name)
+                match = &column;
+        }
+        for (const Known &column : known) {
+            if (!match && equalsIgnoringCase(column.name, name))
+                match = &column;
+        }
+        if (!match)
+            continue;
+        if (*match->slot) {
+            say("第 " + std::to_string(header.line) + " 行的表头有两列 " + std::string(match->name)
+                + "（第 " + std::to_string(**match->slot + 1) + " 列和第 " + std::to_string(i + 1)
+                + " 列），无法确定用哪一列。");
+            return false;
+        }
+        *match->slot = i;
+    }
+    if (!m_medium) {
+        say("第 " + std::to_string(header.line) + " 行的表头缺少 medium 列。");
+        return false;
+    }
+
+    if (m_reader.hadByteOrderMark() || m_options.byteOrderMark)
+        m_buffer += "\xEF\xBB\xBF";
+    m_buffer += header.raw;
+    // The user's own columns stay as they are, whatever their names; a result column whose
+    // name is taken gets a number.
+    for (const char *ours : columnNames) {
+        std::string name = ours;
+        for (int number = 2;; ++number) {
+            bool taken = false;
+            for (const std::string_view field : header.fields)
+                taken |= equalsIgnoringCase(withoutBlanks(field), name);
+            if (!taken)
+                break;
+            name = std::string(ours) + '_' + std::to_string(number);
+        }
+        if (name != ours) {
+            say("表头已有 " + std::string(ours) + " 列，原样保留；结果写在 " + name + " 列。");
+        }
+        m_buffer += ',';
+        m_buffer += name;
+    }
+    m_buffer += m_lineEnd;
+    return true;
+}
+
+// A file saved in GBK may still be valid UTF-8: 水 is CB AE in GBK, which UTF-8 reads as ˮ.
+std::string Batch::unknownMedium(std::string_view name) const
+{
+    std::string message
+        = "不认识的介质“" + std::string(name) + "”，应为 air、steam、water 或 压缩空气、蒸汽、水。";
+    std::string decoded;
+    if (m_options.encoding == Encoding::Utf8 && GbkDecoder().toUtf8(name, decoded)
+        && mediumFromName(decoded))
+        message += "文件看来是 GBK 编码（“" + decoded + "”），"
+            + (m_options.encodingOption ? "请加 --encoding=gbk 重试。" : "请确认文件的编码。");
+    return message;
+}
+
+void Batch::sizeRecord(const CsvRecord &record, SizingReport &report) const
+{
+    const auto fail = [&](std::string message) {
+        report.reset();
+        report.error = std::move(message);
+    };
+    if (record.undecodable) {
+        fail(m_options.encoding == Encoding::Utf8
+                 ? "这一行不是 UTF-8 编码的文本，原样保留，未计算。Excel 另存的“CSV（逗号分隔）”是 "
+                   "GBK "
+                   "编码，请加 --encoding=gbk 重试。"
+                 : "这一行不是 GBK 编码的文本，原样保留，未计算。文件若是 UTF-8 编码，请去掉 "
+                   "--encoding=gbk 重试。");
+        return;
+    }
+    if (record.fields.size() > m_columns) {
+        fail("这一行有 " + std::to_string(record.fields.size()) + " 列，多于表头的 "
+             + std::to_string(m_columns) + " 列。");
+        return;
+    }
+    const auto field = [&](std::size_t column) {
+        return column < record.fields.size() ? record.fields[column] : std::string_view();
+    };
+    const std::string_view name = field(*m_medium);
+    const std::optional<Medium> medium = mediumFromName(name);
+    if (!medium) {
+        fail(unknownMedium(name));
+        return;
+    }
+    SizingInputs inputs;
+    inputs.advice = m_options.defaults.advice;
+    inputs.pressureKind = m_options.defaults.pressureKind;
+    for (std::size_t k = 0; k < std::size(sizingInputs); ++k) {
+        const InputDef &input = sizingInputs[k];
+        if (!takes(*medium, input)) {
+            // A figure in a column the row's medium does not read would be lost without a word.
+            if (m_inputColumns[k] && !withoutBlanks(field(*m_inputColumns[k])).empty()) {
+                fail(std::string(mediumTitle(*medium)) + "不用 " + input.column + " 列（"
+                     + std::string(columnDescription(input)) + "），这一行的该列应留空。");
+                return;
+            }
+            continue;
+        }
+        if (m_inputColumns[k]) {
+            inputs.*(input.field) = field(*m_inputColumns[k]);
+        } else if (needs(*medium, input)) {
+            fail(std::string("表头缺少 ") + input.column + " 列（"
+                 + std::string(inputDescription(*medium, input.operand)) + "）。");
+            return;
+        }
+    }
+    if (*medium == Medium::Steam) {
+        // A row gives its steam as u or as p, one of the two; the other stays empty.
+        const bool hasVolume = inputs.specificVolume && !inputs.specificVolume->empty();
+        const bool hasPressure = inputs.steamPressure && !inputs.steamPressure->empty();
+        if (hasPressure && hasVolume) {
+            fail("这一行同时给出了比容 u 和压力 p，请只给出其一。");
+            return;
+        }
+        if (hasPressure) {
+            if (!inputs.pressureKind) {
+                fail("使用压力列 p 时，请用 --gauge 或 --absolute 注明表压还是绝对压力。");
+                return;
+            }
+            inputs.specificVolume.reset();
+        } else {
+            if (!inputs.specificVolume) {
+                fail("表头缺少 u 列（蒸汽的比容u）或 p 列（蒸汽压力p）。");
+                return;
+            }
+            inputs.steamPressure.reset();
+        }
+    }
+    // Empty cells of the aids are not given: the row takes the command line's choice, or the
+    // default.
+    for (std::optional<std::string_view> *aid :
+         {&inputs.steamTemperature, &inputs.roughness, &inputs.service, &inputs.series}) {
+        if (*aid && withoutBlanks(**aid).empty())
+            aid->reset();
+    }
+    for (const InputDef &input : sizingInputs) {
+        if (input.batchDefault && takes(*medium, input) && !(inputs.*(input.field)))
+            inputs.*(input.field) = m_options.defaults.*(input.field);
+    }
+    if (*medium == Medium::Water) {
+        for (std::optional<std::string_view> *aid : {&inputs.temperature, &inputs.pressure}) {
+            if (*aid && withoutBlanks(**aid).empty())
+                aid->reset();
+        }
+    }
+    sizeLine(*medium, inputs, report);
+}
+
+void Batch::appendResults(const SizingReport &report)
+{
+    const SizeCheck *recommended = report.ok ? report.advice.recommended() : nullptr;
+    const Row row {report, recommended, recommended ? report.advice.alternative() : nullptr};
+    for (const ResultColumn &column : resultColumns) {
+        m_buffer += ',';
+        column.write(m_buffer, row);
+    }
+}
+
+void Batch::writeRecord(const CsvRecord &record, const SizingReport &result)
+{
+    // The row exactly as it was written, padded to the header's width; fields past that width
+    // are kept after the result columns, so those stay aligned.
+    const std::size_t extra = record.rawStart(m_columns);
+    const std::string_view raw = record.raw;
+    if (extra <= raw.size()) {
+        m_buffer.append(raw.substr(0, extra - 1));
+    } else {
+        m_buffer.append(raw);
+        m_buffer.append(m_columns - record.fields.size(), ',');
+    }
+    appendResults(result);
+    if (extra <= raw.size()) {
+        m_buffer += ',';
+        m_buffer.append(raw.substr(extra));
+    }
+    m_buffer += m_lineEnd;
+}
+
+LineListSummary Batch::run()
+{
+    using Outcome = LineListSummary::Outcome;
+    m_summary.outcome = Outcome::Sized;
+    try {
+        CsvRecord record;
+        SizingReport result; // reused, so a row costs little allocation
+        if (!readHeader(record)) {
+            m_summary.outcome = Outcome::NotAList;
+            return std::move(m_summary);
+        }
+        while (m_reader.next(record)) {
+            if (record.raw.empty())
+                continue; // a blank line carries no row
+            sizeRecord(record, result);
+            ++m_summary.rows;
+            if (!result.ok) {
+                if (m_summary.failedLines.size() < LineListSummary::linesKept)
+                    m_summary.failedLines.push_back(record.line);
+                ++m_summary.failed;
+            }
+            if (record.undecodable && m_undecodable++ == 0)
+                m_firstUndecodable = record.line;
+            writeRecord(record, result);
+            if (m_buffer.size() >= outputChunk) {
+                if (!flush()) {
+                    m_summary.outcome = Outcome::WriteFailed;
+                    return std::move(m_summary);
+                }
+                if (m_options.progress)
+                    m_options.progress(m_reader.consumed());
+            }
+        }
+    } catch (const CsvError &error) {
+        // The rows before the one at fault are sized and written.
+        m_summary.outcome = flush() ? Outcome::NotAList : Outcome::WriteFailed;
+        const std::string line = std::to_string(error.line);
+        switch (error.kind) {
+        case CsvError::NotUtf8:
+            say("表头（第 " + line + " 行）不是 UTF-8 编码的文本。" + otherEncodingHint());
+            break;
+        case CsvError::NotGbk:
+            say("表头（第 " + line + " 行）不是 GBK 编码的文本。" + otherEncodingHint());
+            break;
+        case CsvError::Utf16:
+            say("输入是 UTF-16 编码的文本（Excel 的“Unicode 文本”或记事本的“Unicode”），不是 CSV。"
+                "请在 Excel 中另存为“CSV UTF-8（逗号分隔）”或“CSV（逗号分隔）”后重试。");
+            break;
+        case CsvError::OpenQuote: say("第 " + line + " 行引号没有闭合。"); break;
+        case CsvError::ReadFailed:
+            say("读取输入失败（第 " + line + " 行）：" + errorText(error.error) + "。");
+            break;
+        }
+        return std::move(m_summary);
+    }
+    if (!flush()) {
+        m_summary.outcome = Outcome::WriteFailed;
+        return std::move(m_summary);
+    }
+    if (m_undecodable > 0) {
+        say(std::to_string(m_undecodable) + " 行（第 " + std::to_string(m_firstUndecodable)
+            + " 行起）不是 " + (m_options.encoding == Encoding::Utf8 ? "UTF-8" : "GBK")
+            + " 编码的文本，已原样保留、未计算。" + otherEncodingHint());
+    }
+    return std::move(m_summary);
+}
+
+// How to read the file in the other encoding, as the front end offers it.
+std::string Batch::otherEncodingHint() const
+{
+    if (!m_options.encodingOption)
+        return "请确认文件的编码。";
+    return m_options.encoding == Encoding::Utf8
+        ? "Excel 另存的“CSV（逗号分隔）”是 GBK 编码，请加 --encoding=gbk 重试。"
+        : "文件若是 UTF-8 编码，请去掉 --encoding=gbk 重试。";
+}
+
+} // namespace
+
+std::span<const char *const> resultColumnNames()
+{
+    return columnNames;
+}
+
+std::string resultHeader()
+{
+    std::string header;
+    for (const char *name : columnNames) {
+        if (!header.empty())
+            header += ',';
+        header += name;
+    }
+    return header;
+}
+
+LineListSummary sizeLineList(std::FILE *in, TextSink &out, const LineListOptions &options)
+{
+    return Batch(options, in, out).run();
+}
+
+Encoding guessEncoding(std::string_view start)
+{
+    if (isUtf8(start))
+        return Encoding::Utf8;
+    // A start cut in the middle of a character is still UTF-8 if what comes before is.
+    for (std::size_t cut = 1; cut <= 3 && cut < start.size(); ++cut) {
+        if (isUtf8(start.substr(0, start.size() - cut)))
+            return Encoding::Utf8;
+    }
+    return Encoding::Gbk;
+}
+
+} // namespace tovrik

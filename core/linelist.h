@@ -1,0 +1,67 @@
+#pragma once
+
+#include "core/inputs.h"
+#include "runtime/codepage.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <functional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// A whole line list sized: CSV with a header row in, the same CSV out with the result columns
+// added, every row kept byte for byte. The command line's batch and the window's line lists
+// both run it.
+namespace tovrik {
+
+// Where the sized list goes; false once it cannot take more, which stops the list at once.
+class TextSink
+{
+public:
+    virtual bool write(std::string_view text) = 0;
+
+protected:
+    ~TextSink() = default;
+};
+
+struct LineListOptions
+{
+    Encoding encoding = Encoding::Utf8;
+    bool byteOrderMark = false; // begin the output with one (an input's own is always kept)
+    // Choices for the rows: the advice, the pressures' kind, and the defaults of the aids'
+    // columns (series, service, roughness) for rows whose own cell is empty.
+    SizingInputs defaults;
+    // Whether the user chooses the encoding with --encoding, which the messages then name.
+    bool encodingOption = true;
+    // Told now and then how many bytes of the input have been read.
+    std::function<void(std::uint64_t consumed)> progress;
+};
+
+struct LineListSummary
+{
+    enum class Outcome {
+        Sized, // every row, some perhaps with an error of their own
+        NotAList, // the input could not be read as a line list; the rows before are written
+        WriteFailed, // the sink refused: the output is not whole
+    };
+    Outcome outcome = Outcome::Sized;
+    long rows = 0;
+    long failed = 0;
+    static constexpr std::size_t linesKept = 20;
+    std::vector<long> failedLines; // the first few rows that failed, by their line in the file
+    std::vector<std::string> messages; // for the user, a sentence or two each
+};
+
+LineListSummary sizeLineList(std::FILE *in, TextSink &out, const LineListOptions &options);
+
+// UTF-8 if the bytes read as UTF-8, else GBK: how a file chosen in the window is read.
+Encoding guessEncoding(std::string_view start);
+
+// The names of the columns a list gets after its own, in order.
+std::span<const char *const> resultColumnNames();
+// "d,error,DN,…": the names as the header row writes them.
+std::string resultHeader();
+
+} // namespace tovrik
