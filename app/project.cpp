@@ -1,5 +1,6 @@
 #include "app/project.h"
 
+#include "core/version.h"
 #include "runtime/thunrt.h"
 #include "window/quendal.h"
 
@@ -13,7 +14,7 @@ const ProjectHeader &projectHeader()
         .locale = 0x804,
         .executableName = "Tovrik",
         .title = "Tovrik",
-        .version = "1.00",
+        .version = version,
         .icon = "icons/tovrik.ico",
         .applicationId = "org.tovrik.Tovrik",
     };

@@ -3,10 +3,12 @@
 #include "cli/io.h"
 #include "cli/options.h"
 #include "core/linelist.h"
+#include "core/sheet.h"
 #include "runtime/files.h"
 
 #include <cerrno>
 #include <string_view>
+#include <vector>
 
 namespace tovrik::cli {
 
@@ -25,11 +27,27 @@ int runBatch(const Invocation &invocation, std::FILE *in, Output &out, std::FILE
     options.encoding = invocation.encoding;
     options.byteOrderMark = invocation.byteOrderMark;
     options.defaults = invocation.inputs;
+    std::vector<SheetLine> lines;
+    if (invocation.sheet) {
+        options.sized = [&](std::string_view tag, const SizingRequest *request,
+                            const SizingReport &report) {
+            lines.push_back({std::string(tag), request ? KeptRequest(*request) : KeptRequest(),
+                             request != nullptr, report});
+        };
+    }
     const LineListSummary summary = sizeLineList(input, out, options);
     if (input != in)
         std::fclose(input);
     for (const std::string &message : summary.messages)
         say(err, "%s\n", message.c_str());
+    if (invocation.sheet && summary.outcome != LineListSummary::Outcome::WriteFailed) {
+        const std::string_view name = path && std::string_view(path) != "-"
+            ? fileNameOf(path)
+            : std::string_view("标准输入");
+        if (const int status
+            = writeSheet(invocation.sheet, lineListSheet(lines, {sheetDate()}, name), out, err))
+            return status;
+    }
     switch (summary.outcome) {
     case LineListSummary::Outcome::WriteFailed: return writeFailedStatus;
     case LineListSummary::Outcome::NotAList: return 2;

@@ -35,6 +35,8 @@ const char *const helpText
       "      --all-sizes            也考虑少见的 DN90\n"
       "      --roughness=值         管壁绝对粗糙度 mm（默认 0.046，商品钢管）\n"
       "      --json                 以一个 JSON 对象输出（见下）\n"
+      "      --sheet=文件           另写出计算书（HTML，浏览器可打印为 A4）；一条管线可用 -\n"
+      "                             代替文件名，写到标准输出；batch 写出全部管线的计算书\n"
       "      --encoding=编码        batch 输入的编码：utf-8（默认）或 gbk（Excel 另存的\n"
       "                             “CSV（逗号分隔）”）；输出总是 UTF-8\n"
       "      --bom                  batch 输出以 UTF-8 字节顺序标记开头，Excel 打开时中文不乱码\n"

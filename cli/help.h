@@ -1,8 +1,8 @@
 #pragma once
 
-namespace tovrik::cli {
+#include "core/version.h"
 
-inline constexpr const char *version = "1.00";
+namespace tovrik::cli {
 
 // What --help prints.
 extern const char *const helpText;

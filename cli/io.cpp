@@ -93,4 +93,16 @@ int reportWriteFailure(int error, std::FILE *err)
     return writeFailedStatus;
 }
 
+int writeSheet(const char *path, std::string_view sheet, Output &out, std::FILE *err)
+{
+    if (std::string_view(path) == "-")
+        return out.write(sheet) ? 0 : writeFailedStatus;
+    AtomicFile file(path);
+    if (!file.write(sheet) || !file.commit()) {
+        say(err, "无法写出计算书“%s”：%s。\n", path, errorText(file.error()).c_str());
+        return writeFailedStatus;
+    }
+    return 0;
+}
+
 } // namespace tovrik::cli

@@ -51,4 +51,8 @@ private:
     int m_error = 0;
 };
 
+// Writes a calculation sheet to path, whole or not at all, or to out for "-". Returns 0, or
+// writeFailedStatus having said why on err.
+int writeSheet(const char *path, std::string_view sheet, Output &out, std::FILE *err);
+
 } // namespace tovrik::cli

@@ -3,6 +3,7 @@
 #include "cli/io.h"
 #include "cli/json.h"
 #include "cli/options.h"
+#include "core/sheet.h"
 
 namespace tovrik::cli {
 
@@ -105,10 +106,21 @@ std::string json(const Invocation &invocation, const SizingReport &report)
 
 int runLine(const Invocation &invocation, Output &out, std::FILE *err)
 {
-    const SizingReport report = sizeLine(invocation.medium, invocation.inputs);
-    if (invocation.json)
+    SizingRequest request;
+    SizingReport report;
+    if (requestOf(invocation.medium, invocation.inputs, request, report.error))
+        sizePipe(request, report);
+    const bool sheetOnly = invocation.sheet && std::string_view(invocation.sheet) == "-";
+    if (report.ok && invocation.sheet) {
+        const SheetLine line {{}, KeptRequest(request), true, report};
+        if (const int status
+            = writeSheet(invocation.sheet, calculationSheet(line, {sheetDate()}), out, err))
+            return status;
+    }
+    // A sheet on standard output is the whole of it.
+    if (!sheetOnly && invocation.json)
         out.write(json(invocation, report));
-    else if (report.ok)
+    else if (!sheetOnly && report.ok)
         out.write(report.text + '\n' + report.adviceText() + '\n');
     if (!report.ok)
         say(err, "%s\n", report.error.c_str());

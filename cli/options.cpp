@@ -25,6 +25,7 @@ enum Key : int {
     KeyEncoding,
     KeyByteOrderMark,
     KeyAllSizes,
+    KeySheet,
 };
 
 struct FlagDef
@@ -41,6 +42,7 @@ constexpr FlagDef flags[] = {
     {"json", 0, KeyJson, LineScope},          {"encoding", 0, KeyEncoding, BatchScope, true},
     {"bom", 0, KeyByteOrderMark, BatchScope}, {"all-sizes", 0, KeyAllSizes, Everywhere},
     {"help", 'h', KeyHelp, Everywhere},       {"version", 0, KeyVersion, Everywhere},
+    {"sheet", 0, KeySheet, Everywhere, true},
 };
 
 } // namespace
@@ -274,7 +276,13 @@ Invocation parseCommandLine(std::span<const char *const> args)
             invocation.byteOrderMark = true;
         else if (key == KeyAllSizes)
             invocation.inputs.advice.allSizes = true;
-        else if (key == KeyEncoding) {
+        else if (key == KeySheet) {
+            if (!*optarg)
+                throw UsageError("选项 --sheet 缺少文件名。");
+            if (invocation.command == Command::Batch && std::string_view(optarg) == "-")
+                throw UsageError("batch 的结果写到标准输出，计算书须写到文件：--sheet=文件。");
+            invocation.sheet = optarg;
+        } else if (key == KeyEncoding) {
             const std::optional<Encoding> encoding = encodingFromName(optarg);
             if (!encoding)
                 throw UsageError("不认识的编码" + quoted(optarg) + "，应为 utf-8 或 gbk。");
@@ -282,6 +290,8 @@ Invocation parseCommandLine(std::span<const char *const> args)
         }
     }
 
+    if (invocation.json && invocation.sheet && std::string_view(invocation.sheet) == "-")
+        throw UsageError("--json 和 --sheet=- 都写到标准输出，只能给出其一。");
     const std::span<char *const> operands(argv.data() + optind, argv.data() + argc);
     if (invocation.command == Command::Batch) {
         if (operands.size() > 1)

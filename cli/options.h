@@ -20,6 +20,7 @@ struct Invocation
     const char *path = nullptr; // a batch's file; none or "-" is standard input
     Encoding encoding = Encoding::Utf8; // a batch's input
     bool byteOrderMark = false; // begin a batch's output with one
+    const char *sheet = nullptr; // where the calculation sheet goes; "-" is standard output
 };
 
 class UsageError : public std::runtime_error

@@ -177,6 +177,19 @@ SizingReport sizeLine(Medium medium, const SizingInputs &inputs)
 void sizeLine(Medium medium, const SizingInputs &inputs, SizingReport &report)
 {
     SizingRequest request;
+    std::string error;
+    if (!requestOf(medium, inputs, request, error)) {
+        report.reset();
+        report.error = std::move(error);
+        return;
+    }
+    sizePipe(request, report);
+}
+
+bool requestOf(Medium medium, const SizingInputs &inputs, SizingRequest &request,
+               std::string &error)
+{
+    request = SizingRequest();
     request.medium = medium;
     request.flow = inputs.flow;
     request.pressure = inputs.pressure;
@@ -194,17 +207,14 @@ void sizeLine(Medium medium, const SizingInputs &inputs, SizingReport &report)
             return true;
         const auto value = fromName(*name);
         if (!value) {
-            report.reset();
-            report.error = unknownMessage(*name);
+            error = unknownMessage(*name);
             return false;
         }
         into = *value;
         return true;
     };
-    if (!chosen(inputs.service, gasServiceFromName, unknownServiceMessage, request.advice.service)
-        || !chosen(inputs.series, seriesFromName, unknownSeriesMessage, request.advice.series))
-        return;
-    sizePipe(request, report);
+    return chosen(inputs.service, gasServiceFromName, unknownServiceMessage, request.advice.service)
+        && chosen(inputs.series, seriesFromName, unknownSeriesMessage, request.advice.series);
 }
 
 } // namespace tovrik

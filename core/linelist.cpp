@@ -134,6 +134,7 @@ private:
     bool readHeader(CsvRecord &header);
     std::string unknownMedium(std::string_view name) const;
     void sizeRecord(const CsvRecord &record, SizingReport &report) const;
+    std::string_view tagOf(const CsvRecord &record) const;
     void writeRecord(const CsvRecord &record, const SizingReport &report);
     void appendResults(const SizingReport &report);
     bool flush();
@@ -148,6 +149,7 @@ private:
     std::string_view m_lineEnd;
     std::size_t m_columns = 0;
     std::optional<std::size_t> m_medium;
+    std::optional<std::size_t> m_tag; // the line's own tag, for a sheet
     long m_undecodable = 0; // rows not in the encoding, copied through unsized
     long m_firstUndecodable = 0;
     std::array<std::optional<std::size_t>, std::size(sizingInputs)> m_inputColumns;
@@ -203,6 +205,15 @@ bool Batch::readHeader(CsvRecord &header)
         }
         *match->slot = i;
     }
+    // A column the engineer names a line by: the sheet's summary lists it.
+    for (std::size_t i = 0; i < header.fields.size() && !m_tag; ++i) {
+        const std::string_view name = withoutBlanks(header.fields[i]);
+        for (const std::string_view tag : {"line", "tag", "line no", "line_no", "位号", "管线号",
+                                           "管道号", "管线编号", "管道编号", "编号", "管线"}) {
+            if (equalsIgnoringCase(name, tag))
+                m_tag = i;
+        }
+    }
     if (!m_medium) {
         say("第 " + std::to_string(header.line) + " 行的表头缺少 medium 列。");
         return false;
@@ -251,6 +262,8 @@ void Batch::sizeRecord(const CsvRecord &record, SizingReport &report) const
     const auto fail = [&](std::string message) {
         report.reset();
         report.error = std::move(message);
+        if (m_options.sized)
+            m_options.sized(tagOf(record), nullptr, report);
     };
     if (record.undecodable) {
         fail(m_options.encoding == Encoding::Utf8
@@ -336,7 +349,22 @@ void Batch::sizeRecord(const CsvRecord &record, SizingReport &report) const
                 aid->reset();
         }
     }
-    sizeLine(*medium, inputs, report);
+    SizingRequest request;
+    std::string error;
+    if (!requestOf(*medium, inputs, request, error)) {
+        fail(std::move(error));
+        return;
+    }
+    sizePipe(request, report);
+    if (m_options.sized)
+        m_options.sized(tagOf(record), &request, report);
+}
+
+std::string_view Batch::tagOf(const CsvRecord &record) const
+{
+    return m_tag && *m_tag < record.fields.size() && !record.undecodable
+        ? withoutBlanks(record.fields[*m_tag])
+        : std::string_view();
 }
 
 void Batch::appendResults(const SizingReport &report)

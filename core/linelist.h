@@ -37,6 +37,11 @@ struct LineListOptions
     bool encodingOption = true;
     // Told now and then how many bytes of the input have been read.
     std::function<void(std::uint64_t consumed)> progress;
+    // Told every row: the line's own tag (from a column such as 位号 or line), the request its
+    // cells made, none where the row never got as far, and what came of it.
+    std::function<void(std::string_view tag, const SizingRequest *request,
+                       const SizingReport &report)>
+        sized;
 };
 
 struct LineListSummary

@@ -273,6 +273,7 @@ void Sizer::run()
         case Medium::Water: sizing = water(); break;
         }
         m_report.diameter = sizing.diameter;
+        m_report.steps = sizing.steps;
         tracedTo(Operand::None, [&] {
             appendVbaStrR8(m_report.text, sizing.diameter, m_request.decimalSeparator);
         });
@@ -289,6 +290,46 @@ void Sizer::run()
 
 } // namespace
 
+KeptRequest::KeptRequest(const SizingRequest &request)
+    : medium(request.medium)
+    , pressureKind(request.pressureKind)
+    , advice(request.advice)
+    , decimalSeparator(request.decimalSeparator)
+{
+    const auto keep = [](const std::optional<std::string_view> &text) {
+        return text ? std::optional<std::string>(*text) : std::nullopt;
+    };
+    flow = keep(request.flow);
+    pressure = keep(request.pressure);
+    temperature = keep(request.temperature);
+    specificVolume = keep(request.specificVolume);
+    velocity = keep(request.velocity);
+    steamPressure = keep(request.steamPressure);
+    steamTemperature = keep(request.steamTemperature);
+    roughness = keep(request.roughness);
+}
+
+SizingRequest KeptRequest::request() const
+{
+    const auto view = [](const std::optional<std::string> &text) {
+        return text ? std::optional<std::string_view>(*text) : std::nullopt;
+    };
+    SizingRequest request;
+    request.medium = medium;
+    request.flow = view(flow);
+    request.pressure = view(pressure);
+    request.temperature = view(temperature);
+    request.specificVolume = view(specificVolume);
+    request.velocity = view(velocity);
+    request.steamPressure = view(steamPressure);
+    request.steamTemperature = view(steamTemperature);
+    request.roughness = view(roughness);
+    request.pressureKind = pressureKind;
+    request.advice = advice;
+    request.decimalSeparator = decimalSeparator;
+    return request;
+}
+
 void SizingReport::reset()
 {
     ok = false;
@@ -298,6 +339,7 @@ void SizingReport::reset()
     errorInput = Operand::None;
     specificVolume.reset();
     absolutePressure.reset();
+    steps = {};
     aidFlow = 0.0;
     advice = {};
     fluid.reset();
@@ -355,6 +397,28 @@ std::string airPrompts(std::string_view flow, std::string_view pressure)
     if (vbaStrCmp("", pressure) == 0)
         prompts += airPressurePrompt;
     return prompts;
+}
+
+std::string checkWaterConditions(std::string_view temperature, std::string_view pressure,
+                                 char32_t decimalSeparator, Operand &operand)
+{
+    const auto blank = [](std::string_view text) {
+        return text.find_first_not_of(" \t") == std::string_view::npos;
+    };
+    try {
+        const double t = blank(temperature)
+            ? usualWaterTemperature
+            : readNumber(temperature, Operand::Temperature, decimalSeparator);
+        const double p = blank(pressure)
+            ? atmosphericPressure
+            : readNumber(pressure, Operand::Pressure, decimalSeparator);
+        waterState(t, p);
+    } catch (const SizingFailure &failure) {
+        operand = failure.operand();
+        return failureMessage(Medium::Water, failure);
+    }
+    operand = Operand::None;
+    return {};
 }
 
 } // namespace tovrik

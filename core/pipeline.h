@@ -36,6 +36,23 @@ struct SizingRequest
     char32_t decimalSeparator = U'.';
 };
 
+// A request's texts kept, for when the texts it points to are gone: a calculation sheet written
+// after the fields have changed, a line list's rows.
+struct KeptRequest
+{
+    Medium medium = Medium::Water;
+    std::optional<std::string> flow, pressure, temperature, specificVolume, velocity;
+    std::optional<std::string> steamPressure, steamTemperature, roughness;
+    PressureKind pressureKind = PressureKind::Absolute;
+    AdviceOptions advice;
+    char32_t decimalSeparator = U'.';
+
+    KeptRequest() = default;
+    explicit KeptRequest(const SizingRequest &request);
+    // Points into this one, which must outlive it.
+    SizingRequest request() const;
+};
+
 // The water temperature the aids assume when none is given, in degrees C.
 inline constexpr double usualWaterTemperature = 20.0;
 
@@ -49,6 +66,7 @@ struct SizingReport
     std::optional<double> specificVolume; // m3/kg, when found from the steam pressure
     // Absolute pressure in MPa of a gauge reading the report turned it into.
     std::optional<double> absolutePressure;
+    FormulaSteps steps; // every number of the formula, for the calculation sheet
     double aidFlow = 0.0; // m3/h at working conditions, which the aids judge
     PipeAdvice advice; // when ok
     std::optional<FluidState> fluid; // the fluid the pressure drop is for
@@ -72,5 +90,11 @@ void sizePipe(const SizingRequest &request, SizingReport &report);
 // The air panel's own checks, in its order: the prompts for an empty flow and an empty pressure
 // field. The window shows each in a box; the other front ends report them as one error.
 std::string airPrompts(std::string_view flow, std::string_view pressure);
+
+// What is wrong with a water temperature (degrees C) and absolute pressure (MPa) the aids are
+// to take, as typed, empty ones meaning the usual 20 C and the atmosphere: the message, with the
+// input at fault in operand; empty when the aids can take them.
+std::string checkWaterConditions(std::string_view temperature, std::string_view pressure,
+                                 char32_t decimalSeparator, Operand &operand);
 
 } // namespace tovrik

@@ -52,7 +52,9 @@ void appendRange(std::string &out, VelocityRange range)
     appendFixed(out, range.high, decimals);
 }
 
-const char *verdict(VelocityCheck check)
+} // namespace
+
+const char *verdictText(VelocityCheck check)
 {
     switch (check) {
     case VelocityCheck::Below: return "偏低";
@@ -61,6 +63,20 @@ const char *verdict(VelocityCheck check)
     }
     return "";
 }
+
+std::string rangeText(VelocityRange range)
+{
+    std::string text;
+    appendRange(text, range);
+    return text;
+}
+
+const char *seriesTitle(PipeSeries series)
+{
+    return series == PipeSeries::Chinese ? "国内公制系列" : "ASME B36.10M Sch40";
+}
+
+namespace {
 
 // "DN150（…）：实际流速 1.57 m/s，常用流速 <2.0 m/s（参考表：热水、水 >100），合适"
 void appendCheck(std::string &out, const SizeCheck &check, const PipeAdvice &advice)
@@ -79,7 +95,7 @@ void appendCheck(std::string &out, const SizeCheck &check, const PipeAdvice &adv
         out += check.usual.reading;
     }
     out += "），";
-    out += verdict(check.check);
+    out += verdictText(check.check);
 }
 
 // Why a velocity check cannot be judged: "蒸汽的比容u须为正数，才能校核流速。"

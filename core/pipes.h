@@ -129,6 +129,13 @@ PipeAdvice unjudged(Medium medium, double diameter, Operand input, const AdviceO
 // The advice in Simplified Chinese, as the window's tooltip and the sizer's advice lines say it.
 std::string adviceText(const PipeAdvice &advice);
 
+// "<2.0", "30~50": the usual velocities as the reference sheet writes them.
+std::string rangeText(VelocityRange range);
+// 偏低, 合适, 偏高.
+const char *verdictText(VelocityCheck check);
+// The series as engineers name it: "ASME B36.10M Sch40", "国内公制系列".
+const char *seriesTitle(PipeSeries series);
+
 // "below", "inside" or "above", for CSV and JSON.
 const char *checkName(VelocityCheck check);
 // What a batch's v_check column and --json's v_check say: a check, or "not-positive" or

@@ -23,9 +23,8 @@ Sizing airSizing(std::string_view flow, std::string_view pressure, std::string_v
     const auto number = [&](std::string_view text, Operand operand) {
         return readNumber(text, operand, decimalSeparator);
     };
-    const double a = tracedTo(Operand::None, [&] {
-        return checkedAdd(number(temperature, Operand::Temperature), absoluteZeroOffset);
-    });
+    const double t = number(temperature, Operand::Temperature);
+    const double a = tracedTo(Operand::None, [&] { return checkedAdd(t, absoluteZeroOffset); });
     const double q0 = number(flow, Operand::Flow);
     const double b
         = tracedTo(Operand::None, [&] { return checkedMul(checkedMul(q0, a), standardPressure); });
@@ -33,11 +32,12 @@ Sizing airSizing(std::string_view flow, std::string_view pressure, std::string_v
     const double c = tracedTo(Operand::None, [&] { return checkedMul(p, absoluteZeroOffset); });
     const double q = dividedBy(b, c, Operand::Pressure);
     // The velocity's text is converted only here, as the divisor of a variant division.
-    const double qPerVelocity
-        = dividedBy(q, number(velocity, Operand::Velocity), Operand::Velocity);
-    return {q, tracedTo(Operand::None, [&] {
-                return checkedMul(rtcSqr(qPerVelocity), diameterFactor);
-            })};
+    const double v = number(velocity, Operand::Velocity);
+    const double qPerVelocity = dividedBy(q, v, Operand::Velocity);
+    const double root = tracedTo(Operand::None, [&] { return rtcSqr(qPerVelocity); });
+    return {q,
+            tracedTo(Operand::None, [&] { return checkedMul(root, diameterFactor); }),
+            {q0, p, t, 0, v, a, b, c, q, qPerVelocity, root}};
 }
 
 Sizing steamSizing(std::string_view flow, std::string_view specificVolume,
@@ -52,7 +52,10 @@ Sizing steamSizing(std::string_view flow, std::string_view specificVolume,
     const double b = tracedTo(Operand::None, [&] { return checkedMul(u, a); });
     const double v = number(velocity, Operand::Velocity);
     const double q = dividedBy(b, v, Operand::Velocity);
-    return {b, tracedTo(Operand::None, [&] { return checkedMul(rtcSqr(q), diameterFactor); })};
+    const double root = tracedTo(Operand::None, [&] { return rtcSqr(q); });
+    return {b,
+            tracedTo(Operand::None, [&] { return checkedMul(root, diameterFactor); }),
+            {q0, 0, 0, u, v, a, b, 0, b, q, root}};
 }
 
 Sizing waterSizing(std::string_view flow, std::string_view velocity, char32_t decimalSeparator)
@@ -61,8 +64,10 @@ Sizing waterSizing(std::string_view flow, std::string_view velocity, char32_t de
     const double v = readNumber(velocity, Operand::Velocity, decimalSeparator);
     const double volumeFlow = readNumber(flow, Operand::Flow, decimalSeparator);
     const double q = dividedBy(volumeFlow, v, Operand::Velocity);
+    const double root = tracedTo(Operand::None, [&] { return rtcSqr(q); });
     return {volumeFlow,
-            tracedTo(Operand::None, [&] { return checkedMul(rtcSqr(q), diameterFactor); })};
+            tracedTo(Operand::None, [&] { return checkedMul(root, diameterFactor); }),
+            {volumeFlow, 0, 0, 0, v, 0, 0, 0, volumeFlow, q, root}};
 }
 
 std::string AirDiameter(std::string_view flow, std::string_view pressure,

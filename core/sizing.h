@@ -10,11 +10,24 @@ namespace tovrik {
 
 enum class Medium { Air, Steam, Water };
 
+// Every number of a formula as it computed it, in its order, for the calculation sheet:
+//   air    a = T + 273, b = (Q x a) x 0.1, c = P x 273, q = b / c, q' = q / v, d = sqrt(q') x 18.8
+//   steam  a = Q x 1000, b = u x a, q' = b / v, d = sqrt(q') x 18.8
+//   water  q' = Q / v, d = sqrt(q') x 18.8
+struct FormulaSteps
+{
+    double flow = 0, pressure = 0, temperature = 0, specificVolume = 0, velocity = 0; // as read
+    double a = 0, b = 0, c = 0, q = 0;
+    double perVelocity = 0; // q', the quotient under the root
+    double root = 0; // its square root
+};
+
 // A sizing before its result is turned into text.
 struct Sizing
 {
     double flow; // m3/h at working conditions
     double diameter; // mm
+    FormulaSteps steps;
 };
 
 Sizing airSizing(std::string_view flow, std::string_view pressure, std::string_view temperature,

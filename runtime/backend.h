@@ -3,6 +3,7 @@
 #include "runtime/definition.h"
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -19,6 +20,17 @@ struct Key
     bool shift = false;
     bool control = false;
     bool alt = false;
+};
+
+// What the system's file dialog asks for.
+struct FileChoice
+{
+    bool save = false; // a file to write, which the dialog asks before it replaces; else to read
+    std::string title; // UTF-8
+    std::string folder; // where it starts, or empty for the system's choice
+    std::string name; // the name it suggests, for a file to write
+    std::string filterName; // "网页": the kind of file, which the dialog shows with the pattern
+    std::string pattern; // "*.html"; a name to save typed without an extension is given it
 };
 
 // What the user did, as the backend reports it to the engine.
@@ -80,6 +92,17 @@ public:
 
     virtual void setMenuEnabled(int id, bool enabled) = 0;
     virtual void setMenuChecked(int id, bool checked) = 0;
+
+    // The system's dialog: the chosen file's path in UTF-8, or none if the user cancelled.
+    virtual std::optional<std::string> chooseFile(const FileChoice &choice) = 0;
+    // A modal question with 是 and 否, titled with the application title; true for 是.
+    virtual bool ask(std::string_view question) = 0;
+    // Opens a file as the system opens it: a web page in the user's browser. False if it could
+    // not be handed over.
+    virtual bool openExternally(std::string_view path) = 0;
+    // A bar of how far a long job has got, over the window, with the words of what it does;
+    // a percent below 0 puts it away. What the user did meanwhile is handled as it comes.
+    virtual void progress(std::string_view text, int percent) = 0;
 };
 
 class Form;

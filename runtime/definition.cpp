@@ -1,6 +1,9 @@
 #include "runtime/definition.h"
 
 #include <algorithm>
+#include <cstdlib>
+#include <string>
+#include <string_view>
 
 namespace tovrik {
 
@@ -65,6 +68,47 @@ FormStructure structureOf(std::span<const ControlDef> definition)
         }
     }
     return structure;
+}
+
+Shortcut parseShortcut(const char *text)
+{
+    Shortcut shortcut;
+    std::string_view rest = text ? text : "";
+    for (;;) {
+        const std::size_t plus = rest.find('+');
+        const std::string_view part = rest.substr(0, plus);
+        if (plus == std::string_view::npos) {
+            if (part.size() == 1)
+                shortcut.letter = part[0];
+            else if (part.size() >= 2 && part[0] == 'F')
+                shortcut.function = std::atoi(std::string(part.substr(1)).c_str());
+            return shortcut;
+        }
+        if (part == "Ctrl")
+            shortcut.control = true;
+        else if (part == "Shift")
+            shortcut.shift = true;
+        else if (part == "Alt")
+            shortcut.alt = true;
+        rest.remove_prefix(plus + 1);
+    }
+}
+
+std::vector<int> radioGroup(std::span<const MenuDef> menu, int id)
+{
+    const auto at
+        = std::find_if(menu.begin(), menu.end(), [&](const MenuDef &m) { return m.id == id; });
+    if (at == menu.end() || at->kind != MenuKind::Radio)
+        return {};
+    auto first = at;
+    while (first != menu.begin() && std::prev(first)->kind == MenuKind::Radio
+           && std::prev(first)->parent == at->parent)
+        --first;
+    std::vector<int> group;
+    for (auto item = first;
+         item != menu.end() && item->kind == MenuKind::Radio && item->parent == at->parent; ++item)
+        group.push_back(item->id);
+    return group;
 }
 
 char accessKey(const char *text)

@@ -102,8 +102,21 @@ struct FormStructure
 };
 FormStructure structureOf(std::span<const ControlDef> definition);
 
-// "压缩空气（各种气体）Tovrik" as a menu shows it: the & that marks the access key taken out.
-// The key itself, lower case, or 0.
+// The key after the & of a caption or menu text, lower case, or 0: "文件(&F)" has f.
 char accessKey(const char *text);
+
+// A menu item's shortcut as its definition writes it: "Ctrl+S", "Ctrl+Shift+O", "F1".
+struct Shortcut
+{
+    bool control = false;
+    bool shift = false;
+    bool alt = false;
+    char letter = 0; // 'A' to 'Z' or '0' to '9'
+    int function = 0; // F1 to F12
+};
+Shortcut parseShortcut(const char *text);
+
+// The radio items of a menu next to each other, which form one choice: those beside an item.
+std::vector<int> radioGroup(std::span<const MenuDef> menu, int id);
 
 } // namespace tovrik

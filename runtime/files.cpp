@@ -151,4 +151,39 @@ bool AtomicFile::commit()
     return true;
 }
 
+std::string_view fileNameOf(std::string_view path)
+{
+#ifdef _WIN32
+    const std::size_t slash = path.find_last_of("/\\:");
+#else
+    const std::size_t slash = path.rfind('/');
+#endif
+    return slash == std::string_view::npos ? path : path.substr(slash + 1);
+}
+
+std::string programDirectory()
+{
+#ifdef _WIN32
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length = GetModuleFileNameW(nullptr, path.data(), DWORD(path.size()));
+        if (length == 0)
+            return {};
+        if (length < path.size()) {
+            path.resize(length);
+            break;
+        }
+        path.resize(path.size() * 2);
+    }
+    const std::string program = toUtf8(path);
+#else
+    std::string program(4096, '\0');
+    const ssize_t length = ::readlink("/proc/self/exe", program.data(), program.size());
+    if (length <= 0 || std::size_t(length) >= program.size())
+        return {};
+    program.resize(std::size_t(length));
+#endif
+    return program.substr(0, program.size() - fileNameOf(program).size());
+}
+
 } // namespace tovrik

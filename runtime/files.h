@@ -37,6 +37,12 @@ private:
     int m_error = 0;
 };
 
+// The last part of a path, after its folders ('/', and on Windows '\\' too).
+std::string_view fileNameOf(std::string_view path);
+
+// The folder of the running program, ending with its separator.
+std::string programDirectory();
+
 // Whether a file or folder exists at a UTF-8 path.
 bool exists(std::string_view path);
 

@@ -157,10 +157,22 @@ void Form::focusLost(int index)
         m_backend->showStart(index);
 }
 
+// A radio item chosen is the one of its group that is checked; a check item toggles.
 void Form::menuChosen(int id)
 {
-    for (const auto &[item, handler] : m_menuHandlers) {
-        if (item == id && handler) {
+    const std::span<const MenuDef> menu = m_definition.menu;
+    const auto item
+        = std::find_if(menu.begin(), menu.end(), [&](const MenuDef &m) { return m.id == id; });
+    if (item == menu.end())
+        return;
+    if (item->kind == MenuKind::Radio) {
+        for (const int member : radioGroup(menu, id))
+            setMenuChecked(member, member == id);
+    } else if (item->kind == MenuKind::Check) {
+        setMenuChecked(id, !menuChecked(id));
+    }
+    for (const auto &[handled, handler] : m_menuHandlers) {
+        if (handled == id && handler) {
             const std::function<void()> run = handler;
             run();
             return;
@@ -180,7 +192,39 @@ void Form::setMenuEnabled(int id, bool enabled)
 
 void Form::setMenuChecked(int id, bool checked)
 {
+    const auto at = std::find_if(m_menuChecked.begin(), m_menuChecked.end(),
+                                 [&](const auto &entry) { return entry.first == id; });
+    if (at == m_menuChecked.end())
+        m_menuChecked.emplace_back(id, checked);
+    else
+        at->second = checked;
     m_backend->setMenuChecked(id, checked);
+}
+
+bool Form::menuChecked(int id) const
+{
+    for (const auto &[item, checked] : m_menuChecked) {
+        if (item == id)
+            return checked;
+    }
+    return false;
+}
+
+void Form::progress(std::string_view text, int percent)
+{
+    using namespace std::chrono;
+    constexpr auto moment = milliseconds(400);
+    if (percent < 0) {
+        if (m_progressSince)
+            m_backend->progress({}, -1);
+        m_progressSince.reset();
+        return;
+    }
+    const auto now = steady_clock::now();
+    if (!m_progressSince)
+        m_progressSince = now;
+    if (now - *m_progressSince >= moment)
+        m_backend->progress(text, percent);
 }
 
 void Form::setGreyed(int index, bool greyed)
@@ -198,8 +242,7 @@ void Form::reportFailure(const TextBox &result, const TextBox &field, std::strin
     setGreyed(result.index(), true);
     result.setToolTip({});
     // Focus first: the balloon stays through it, and is there when the user looks.
-    m_backend->focus(field.index());
-    m_backend->selectAll(field.index());
+    field.selectForRetyping();
     m_backend->showBalloon(result.index(), message);
 }
 
@@ -248,6 +291,12 @@ void TextBox::setToolTip(std::string_view text) const
 {
     form().m_controls[std::size_t(index())].toolTip = text;
     form().backend().setToolTip(index(), text);
+}
+
+void TextBox::selectForRetyping() const
+{
+    form().backend().focus(index());
+    form().backend().selectAll(index());
 }
 
 bool OptionButton::value() const

@@ -3,8 +3,10 @@
 #include "runtime/backend.h"
 #include "runtime/definition.h"
 
+#include <chrono>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -56,6 +58,8 @@ public:
     void setText(std::string_view text) const;
     std::string toolTip() const;
     void setToolTip(std::string_view text) const;
+    // Puts the focus on the box with its whole text selected, so that typing replaces it.
+    void selectForRetyping() const;
 };
 
 class OptionButton : public Control
@@ -120,10 +124,21 @@ public:
     // fault with its text selected, so it can be retyped at once.
     void reportFailure(const TextBox &result, const TextBox &field, std::string_view message);
 
+    std::optional<std::string> chooseFile(const FileChoice &choice) const
+    {
+        return m_backend->chooseFile(choice);
+    }
+    bool ask(std::string_view question) const { return m_backend->ask(question); }
+    bool openExternally(std::string_view path) const { return m_backend->openExternally(path); }
+    // A long job's progress, shown only once the job has taken longer than a moment; a percent
+    // below 0 ends it.
+    void progress(std::string_view text, int percent);
+
     // The menu, as the definition gives it: what an item runs, and its state.
     void onMenu(int id, std::function<void()> handler);
     void setMenuEnabled(int id, bool enabled);
     void setMenuChecked(int id, bool checked);
+    bool menuChecked(int id) const;
 
 protected:
     virtual void Form_Load() { }
@@ -158,6 +173,8 @@ private:
     FormStructure m_structure;
     std::vector<ControlState> m_controls;
     std::vector<std::pair<int, std::function<void()>>> m_menuHandlers;
+    std::vector<std::pair<int, bool>> m_menuChecked;
+    std::optional<std::chrono::steady_clock::time_point> m_progressSince;
     std::unique_ptr<FormBackend> m_backend;
 };
 

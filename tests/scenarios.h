@@ -7,8 +7,13 @@
 #include "window/definition.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
+
+namespace tovrik {
+class Quendal;
+}
 
 // The window's behaviour as the user meets it, written once as scenarios that both backends'
 // test programs run: each drives its own real controls through a WindowDriver, so a rule that
@@ -23,6 +28,14 @@ struct Box
 {
     std::string title, text, buttons;
     bool icon = false;
+};
+
+// A menu item as the toolkit holds it: its text with the & of its access key, the shortcut
+// that triggers it ("Ctrl+S"), and its state.
+struct MenuItemSeen
+{
+    std::string text, shortcut;
+    bool separator = false, enabled = true, checked = false;
 };
 
 // What a test program supplies: its backend's window, driven and read as the user would.
@@ -53,6 +66,18 @@ public:
     virtual std::uint32_t greyText() = 0;
     virtual PixelRect rectInClient(int index) = 0; // at 96 dpi
     virtual PixelRect clientArea() = 0;
+
+    // The menu bar's items, submenus depth first, in the order they show.
+    virtual std::vector<MenuItemSeen> menu() = 0;
+    // Chooses a menu item as a click on it does.
+    virtual void chooseMenu(int id) = 0;
+    // The window itself, whose file commands tests call with the path a dialog would give.
+    virtual Quendal &window() = 0;
+    // The boxes shown while the action ran, each closed with the button whose caption begins
+    // with press ("否" for 否(&N)), or with its first button when press is empty.
+    virtual std::vector<Box> recordBoxes(const std::function<void()> &action,
+                                         const std::string &press)
+        = 0;
 };
 
 // One thing done, or seen. A step names its control by its row in the window's definition.

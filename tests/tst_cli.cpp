@@ -491,7 +491,7 @@ void tst_Cli::usage_data()
     QTest::newRow("an abbreviation of several options")
         << QList<QByteArray> {"water", "-Q1", "-v1", "--s=cn"} << 2
         << QByteArray("选项“--s”有歧义，可以是 --specific-volume、--steam-pressure、"
-                      "--steam-temperature、--series。");
+                      "--steam-temperature、--series、--sheet。");
     QTest::newRow("an abbreviation of one option")
         << QList<QByteArray> {"water", "-Q100", "-v2", "--ser=cn"} << 0
         << QByteArray("推荐 DN150（Φ159×4.5");
@@ -499,6 +499,17 @@ void tst_Cli::usage_data()
                                << QByteArray("batch 只接受一个文件");
     QTest::newRow("missing file") << QList<QByteArray> {"batch", "/nonexistent/lines.csv"} << 2
                                   << QByteArray("无法打开文件");
+    QTest::newRow("a sheet alone on standard output")
+        << QList<QByteArray> {"water", "-Q100", "-v2", "--sheet=-"} << 0
+        << QByteArray("<!DOCTYPE html>");
+    QTest::newRow("a sheet and JSON both on standard output")
+        << QList<QByteArray> {"water", "-Q100", "-v2", "--json", "--sheet=-"} << 2
+        << QByteArray("--json 和 --sheet=- 都写到标准输出");
+    QTest::newRow("a list's sheet on its results")
+        << QList<QByteArray> {"batch", "--sheet=-"} << 2 << QByteArray("计算书须写到文件");
+    QTest::newRow("a sheet that cannot be written")
+        << QList<QByteArray> {"water", "-Q100", "-v2", "--sheet=/nonexistent/sheet.html"} << 3
+        << QByteArray("无法写出计算书“/nonexistent/sheet.html”：没有那个文件或目录。");
 }
 
 void tst_Cli::usage()

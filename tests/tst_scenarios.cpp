@@ -1,9 +1,12 @@
 #include "runtime/qt/balloon.h"
+#include "tests/menus.h"
 #include "tests/scenarios.h"
 #include "tests/windowfixture.h"
 
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 
 using namespace tovrik;
 
@@ -125,8 +128,56 @@ public:
         return {0, 0, client->width(), client->height()};
     }
 
+    std::vector<scenarios::MenuItemSeen> menu() override
+    {
+        std::vector<scenarios::MenuItemSeen> items;
+        for (const QAction *action : actions()) {
+            items.push_back({action->text().toStdString(),
+                             action->shortcut().toString(QKeySequence::PortableText).toStdString(),
+                             action->isSeparator(), action->isEnabled(), action->isChecked()});
+        }
+        return items;
+    }
+
+    void chooseMenu(int id) override
+    {
+        // An item triggers when clicked only if it is enabled, as trigger() does.
+        actions().at(menus::rowOf(id))->trigger();
+    }
+
+    Quendal &window() override { return *m_window; }
+
+    std::vector<scenarios::Box> recordBoxes(const std::function<void()> &action,
+                                            const std::string &press) override
+    {
+        MessageBoxWatcher watcher(QString::fromStdString(press));
+        action();
+        std::vector<scenarios::Box> boxes;
+        for (const MessageBoxWatcher::Box &box : std::as_const(watcher.boxes)) {
+            boxes.push_back({box.title.toStdString(), box.text.toStdString(),
+                             box.buttons.join(QString()).toStdString(),
+                             box.icon != QMessageBox::NoIcon});
+        }
+        return boxes;
+    }
+
 private:
     QWidget *widget(int index) const { return nativeWidget(Control(*m_window, index)); }
+    // The menu bar's actions, each submenu's right after the item that opens it.
+    std::vector<QAction *> actions() const
+    {
+        std::vector<QAction *> all;
+        const std::function<void(const QList<QAction *> &)> walk
+            = [&](const QList<QAction *> &list) {
+                  for (QAction *action : list) {
+                      all.push_back(action);
+                      if (action->menu())
+                          walk(action->menu()->actions());
+                  }
+              };
+        walk(nativeWindow(*m_window)->findChild<QMenuBar *>()->actions());
+        return all;
+    }
     QLineEdit *edit(int index) const { return static_cast<QLineEdit *>(widget(index)); }
     static std::uint32_t colour(const QColor &c)
     {
@@ -147,6 +198,8 @@ private slots:
     void initTestCase() { initializeLikeTheProgram(); }
     void scenario_data();
     void scenario();
+    void menu_data();
+    void menu();
     void cleanupTestCase() { m_driver.reset(); }
 
 private:
@@ -166,6 +219,23 @@ void tst_Scenarios::scenario()
     QFETCH(int, number);
     const std::vector<std::string> failures
         = scenarios::run(*m_driver, scenarios::all()[std::size_t(number)]);
+    QString said;
+    for (const std::string &failure : failures)
+        said += QString::fromStdString(failure) + QLatin1Char('\n');
+    QVERIFY2(failures.empty(), qPrintable(said));
+}
+
+void tst_Scenarios::menu_data()
+{
+    QTest::addColumn<int>("number");
+    for (std::size_t i = 0; i < std::size(menus::checks); ++i)
+        QTest::newRow(menus::checks[i].name) << int(i);
+}
+
+void tst_Scenarios::menu()
+{
+    QFETCH(int, number);
+    const menus::Failures failures = menus::checks[number].run(*m_driver);
     QString said;
     for (const std::string &failure : failures)
         said += QString::fromStdString(failure) + QLatin1Char('\n');

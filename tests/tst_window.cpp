@@ -1,6 +1,13 @@
 #include "runtime/form.h"
 #include "tests/windowfixture.h"
 #include "window/definition.h"
+#include "window/water.h"
+
+#include <QFile>
+#include <QFileDialog>
+#include <QMenuBar>
+#include <QTemporaryDir>
+#include <QTimer>
 
 #include <QButtonGroup>
 #include <QFontInfo>
@@ -31,6 +38,10 @@ private slots:
     void fieldCoversTheBlanksOfItsCaption();
     void stackedControlsShareTheirRectangle();
     void resultFieldsAreLargeAndRed();
+    void menuBarLeavesTheClientWhole();
+    void openDialogChoosesTheList();
+    void waterDialog_data();
+    void waterDialog();
 
 private:
     std::unique_ptr<Quendal> m_window;
@@ -188,3 +199,97 @@ void tst_Window::resultFieldsAreLargeAndRed()
 
 QTEST_MAIN(tst_Window)
 #include "tst_window.moc"
+
+void tst_Window::menuBarLeavesTheClientWhole()
+{
+    const QWidget *window = nativeWindow(*m_window);
+    const QWidget *client = nativeClient(*m_window);
+    const QPoint corner = client->mapTo(window, QPoint(0, 0));
+    QCOMPARE(corner, QPoint(0, window->findChild<QMenuBar *>()->height()));
+    QCOMPARE(window->height(), corner.y() + client->height());
+    QCOMPARE(window->width(), client->width());
+}
+
+// The one test that goes through the real dialog: 计算管线表 chosen from the menu, a list picked
+// in the dialog, and its result beside it.
+void tst_Window::openDialogChoosesTheList()
+{
+    QTemporaryDir folder;
+    const QString list = folder.filePath(QStringLiteral("管线表.csv"));
+    QFile file(list);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("medium,Q,v\nwater,300,2\n");
+    file.close();
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+        // The user types the list's path into the name field and presses Enter.
+        const auto dialogs = nativeWindow(*m_window)->findChildren<QFileDialog *>();
+        if (dialogs.isEmpty() || !dialogs.first()->isVisible())
+            return;
+        auto *name = dialogs.first()->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+        name->setText(list);
+        QTest::keyClick(name, Qt::Key_Return);
+    });
+    answer.start(20);
+    MessageBoxWatcher watcher;
+    QAction *item = nullptr;
+    for (QAction *action : nativeWindow(*m_window)->findChildren<QAction *>()) {
+        if (action->text() == QStringLiteral("计算管线表(&O)…"))
+            item = action;
+    }
+    QVERIFY(item);
+    item->trigger();
+    QCOMPARE(watcher.boxes.size(), 1);
+    QVERIFY2(watcher.boxes[0].text.startsWith(QStringLiteral("已计算 1 条管线。")),
+             qPrintable(watcher.boxes[0].text));
+    QVERIFY(QFile::exists(folder.filePath(QStringLiteral("管线表-结果.csv"))));
+}
+
+void tst_Window::waterDialog_data()
+{
+    QTest::addColumn<QString>("temperature");
+    QTest::addColumn<QString>("pressure");
+    QTest::addColumn<QString>("message"); // empty: kept
+    QTest::addColumn<int>("mend"); // the field the focus goes to
+    QTest::newRow("both") << "130"
+                          << "0.6" << QString() << -1;
+    QTest::newRow("empty: the usual") << ""
+                                      << "" << QString() << -1;
+    QTest::newRow("not a number") << "abc"
+                                  << ""
+                                  << "水温T不是有效的数字。" << int(waterctl::Texttw);
+    QTest::newRow("boiling") << "200"
+                             << "0.6"
+                             << "水温T" << int(waterctl::Texttw);
+    QTest::newRow("pressure not positive") << "20"
+                                           << "-1"
+                                           << "水的压力P" << int(waterctl::Textpw);
+}
+
+void tst_Window::waterDialog()
+{
+    QFETCH(QString, temperature);
+    QFETCH(QString, pressure);
+    QFETCH(QString, message);
+    QFETCH(int, mend);
+    WaterDialog dialog(*m_window, "", "");
+    dialog.load();
+    dialog.show();
+    QApplication::setActiveWindow(nativeWindow(dialog));
+    for (const auto &[field, text] :
+         {std::pair {&dialog.Texttw, temperature}, {&dialog.Textpw, pressure}}) {
+        qt(*field)->setFocus();
+        typeText(qt(*field), text);
+    }
+    MessageBoxWatcher watcher;
+    QTest::mouseClick(qt(dialog.Command1), Qt::LeftButton);
+    QCOMPARE(dialog.accepted(), message.isEmpty());
+    if (message.isEmpty()) {
+        QVERIFY(watcher.boxes.isEmpty());
+        return;
+    }
+    QCOMPARE(watcher.boxes.size(), 1);
+    QVERIFY2(watcher.boxes[0].text.startsWith(message), qPrintable(watcher.boxes[0].text));
+    // Where the focus is in the dialog, which has it again once the box is closed.
+    QCOMPARE(nativeWindow(dialog)->focusWidget(), nativeWidget(Control(dialog, mend)));
+}

@@ -60,8 +60,8 @@ inline std::unique_ptr<tovrik::Quendal> showQuendal()
 #include <QAbstractButton>
 #include <QMessageBox>
 
-// Records every message box as it appears and presses its only button, so a handler that
-// shows boxes in turn runs to its end inside the test.
+// Records every message box as it appears and presses its button captioned press, or its first,
+// so a handler that shows boxes in turn runs to its end inside the test.
 class MessageBoxWatcher : public QObject
 {
 public:
@@ -73,7 +73,11 @@ public:
         QStringList buttons;
     };
 
-    MessageBoxWatcher() { qApp->installEventFilter(this); }
+    explicit MessageBoxWatcher(QString press = {})
+        : m_press(std::move(press))
+    {
+        qApp->installEventFilter(this);
+    }
     ~MessageBoxWatcher() override { qApp->removeEventFilter(this); }
 
     QList<Box> boxes;
@@ -96,10 +100,22 @@ protected:
                 seen.buttons << button->text();
             boxes << seen;
             QMetaObject::invokeMethod(
-                box, [box] { box->buttons().value(0)->click(); }, Qt::QueuedConnection);
+                box,
+                [box, press = m_press] {
+                    QAbstractButton *chosen = box->buttons().value(0);
+                    for (QAbstractButton *button : box->buttons()) {
+                        if (!press.isEmpty() && button->text().remove(u'&').startsWith(press))
+                            chosen = button;
+                    }
+                    chosen->click();
+                },
+                Qt::QueuedConnection);
         }
         return false;
     }
+
+private:
+    QString m_press;
 };
 
 #include <QInputMethodEvent>

@@ -75,6 +75,47 @@ constexpr ControlDef definition[] = {
 
 static_assert(std::size(definition) == ctl::Count, "one row per control index");
 
+using enum MenuKind;
+
+// clang-format off
+constexpr MenuDef menuDefinition[] = {
+    // id, parent, kind, text, shortcut
+    {menu::File, 0, Menu, "文件(&F)", nullptr},
+    {menu::Sheet, menu::File, Command, "计算书(&S)…", "Ctrl+S"},
+    {menu::LineList, menu::File, Command, "计算管线表(&O)…", "Ctrl+O"},
+    {0, menu::File, Separator, nullptr, nullptr},
+    {menu::Exit, menu::File, Command, "退出(&X)", nullptr},
+    {menu::Options, 0, Menu, "选项(&T)", nullptr},
+    {menu::Series, menu::Options, Menu, "管子系列(&P)", nullptr},
+    {menu::SeriesChinese, menu::Series, Radio, "国内公制系列(&C)", nullptr},
+    {menu::SeriesAsme, menu::Series, Radio, "ASME B36.10M Sch40(&A)", nullptr},
+    {menu::Service, menu::Options, Menu, "压缩空气用途(&U)", nullptr},
+    {menu::Workshop, menu::Service, Radio, "车间(&W)", nullptr},
+    {menu::Site, menu::Service, Radio, "厂区(&S)", nullptr},
+    {menu::NaturalGas, menu::Service, Radio, "天然气(&N)", nullptr},
+    {0, menu::Options, Separator, nullptr, nullptr},
+    {menu::Water, menu::Options, Command, "水温和压力(&W)…", nullptr},
+    {menu::Help, 0, Menu, "帮助(&H)", nullptr},
+    {menu::Guide, menu::Help, Command, "使用说明(&H)", "F1"},
+    {0, menu::Help, Separator, nullptr, nullptr},
+    {menu::About, menu::Help, Command, "关于 Tovrik(&A)", nullptr},
+};
+
+// A small dialog in the application's font: the two fields with their units, a line on what
+// empty means, and its default and cancel buttons.
+constexpr ControlDef waterDefinition[] = {
+    {Label, "Label1", onForm, "水温 T=", 240, 300, 1440, 255, none, nullptr, defaultColour, true, false},
+    {TextBox, "Texttw", onForm, "", 1680, 270, 1215, 300, 0, nullptr, defaultColour, true, false},
+    {Label, "Label2", onForm, "oC", 3000, 300, 1680, 255, none, nullptr, defaultColour, true, false},
+    {Label, "Label3", onForm, "压力 P=", 240, 720, 1440, 255, none, nullptr, defaultColour, true, false},
+    {TextBox, "Textpw", onForm, "", 1680, 690, 1215, 300, 1, nullptr, defaultColour, true, false},
+    {Label, "Label4", onForm, "MPa（绝对压力）", 3000, 720, 1680, 255, none, nullptr, defaultColour, true, false},
+    {Label, "Label5", onForm, "空着时按 20 oC、0.101325 MPa；只用于水的流速校核和压降。", 240, 1140, 4560, 255, none, nullptr, defaultColour, true, false},
+    {CommandButton, "Command1", onForm, "确定", 2280, 1620, 1215, 375, 2, nullptr, defaultColour, true, false},
+    {CommandButton, "Command2", onForm, "取消", 3600, 1620, 1215, 375, 3, nullptr, defaultColour, true, false},
+};
+// clang-format on
+
 } // namespace
 
 std::span<const ControlDef> quendalDefinition()
@@ -82,9 +123,23 @@ std::span<const ControlDef> quendalDefinition()
     return definition;
 }
 
+std::span<const MenuDef> quendalMenu()
+{
+    return menuDefinition;
+}
+
 const FormDef &quendalForm()
 {
-    static const FormDef form {quendalCaption, quendalClientWidth, quendalClientHeight, definition};
+    static const FormDef form {quendalCaption, quendalClientWidth, quendalClientHeight, definition,
+                               menuDefinition};
+    return form;
+}
+
+const FormDef &waterForm()
+{
+    static_assert(std::size(waterDefinition) == waterctl::Count, "one row per control index");
+    static const FormDef form {
+        "水温和压力", 5040, 2280, waterDefinition, {}, waterctl::Command1, waterctl::Command2};
     return form;
 }
 

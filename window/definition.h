@@ -6,6 +6,7 @@ namespace tovrik {
 
 struct ControlDef;
 struct FormDef;
+struct MenuDef;
 
 // Row indexes of the window's definition, in creation order: later rows lie on top. One line
 // per panel row reads better than one name a line.
@@ -54,7 +55,36 @@ inline constexpr const char *quendalCaption = "Quendal";
 inline constexpr int quendalClientWidth = 5910; // twips
 inline constexpr int quendalClientHeight = 7395;
 
+// The window's menu items, above the client area.
+namespace menu {
+enum : int {
+    File = 1,
+    Sheet,
+    LineList,
+    Exit,
+    Options,
+    Series,
+    SeriesChinese,
+    SeriesAsme,
+    Service,
+    Workshop,
+    Site,
+    NaturalGas,
+    Water,
+    Help,
+    Guide,
+    About,
+};
+} // namespace menu
+
 std::span<const ControlDef> quendalDefinition();
+std::span<const MenuDef> quendalMenu();
 const FormDef &quendalForm();
+
+// The dialog for the water's temperature and pressure, which the aids take for water.
+namespace waterctl {
+enum : int { Label1, Texttw, Label2, Label3, Textpw, Label4, Label5, Command1, Command2, Count };
+} // namespace waterctl
+const FormDef &waterForm();
 
 } // namespace tovrik

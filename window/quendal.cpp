@@ -1,16 +1,74 @@
 #include "window/quendal.h"
 
+#include "core/listfile.h"
 #include "core/messages.h"
+#include "core/version.h"
 #include "runtime/conversion.h"
+#include "runtime/definition.h"
+#include "runtime/files.h"
 #include "runtime/msgbox.h"
 #include "window/definition.h"
+#include "window/water.h"
 
 namespace tovrik {
 
 namespace {
 
-// Engineers in China order pipe by the metric series (Φ159×4.5), and the window speaks to them.
-constexpr PipeSeries windowSeries = PipeSeries::Chinese;
+// The 选项 menu's radio items and what each chooses. Engineers in China order pipe by the
+// metric series (Φ159×4.5), which the window offers first.
+struct SeriesItem
+{
+    int id;
+    PipeSeries series;
+};
+constexpr SeriesItem seriesItems[] = {
+    {menu::SeriesChinese, PipeSeries::Chinese},
+    {menu::SeriesAsme, PipeSeries::Asme40},
+};
+
+struct ServiceItem
+{
+    int id;
+    GasService service;
+};
+constexpr ServiceItem serviceItems[] = {
+    {menu::Workshop, GasService::Workshop},
+    {menu::Site, GasService::Site},
+    {menu::NaturalGas, GasService::NaturalGas},
+};
+
+constexpr const char *guideName = "使用说明.html";
+
+constexpr const char *aboutText
+    = "Tovrik 版本 @VERSION@\n"
+      "由设计流量和流速计算管道内径，并给出可选的管子、实际流速和压降。\n"
+      "\n"
+      "水和水蒸气的性质：IAPWS-IF97（IAPWS R7-97(2012)）；\n"
+      "水和水蒸气的粘度：IAPWS 2008（IAPWS R12-08）；\n"
+      "空气：理想气体，粘度按 Sutherland 公式（F. M. White, Viscous Fluid Flow, 第 3 版, 2006）；\n"
+      "摩擦系数：Colebrook-White，层流 64/Re；压降：Darcy-Weisbach。\n"
+      "管子表：ASME B36.10M-2004 Sch40；国内公制系列按 HG/T 20553-2011 Ⅰb 系列的外径。\n"
+      "常用流速：窗口左侧参考表。\n"
+      "\n"
+      "MIT 许可证。Copyright (c) 2026 The Tovrik developers.";
+
+std::string replaced(std::string text, std::string_view mark, std::string_view by)
+{
+    if (const std::size_t at = text.find(mark); at != std::string::npos)
+        text.replace(at, mark.size(), by);
+    return text;
+}
+
+// Which of a family of radio items is checked, by the table that maps them to their values.
+template<typename Value, typename Item, std::size_t count>
+Value chosen(const Form &form, const Item (&items)[count], Value Item::*value)
+{
+    for (const Item &item : items) {
+        if (form.menuChecked(item.id))
+            return item.*value;
+    }
+    return items[0].*value;
+}
 
 } // namespace
 
@@ -57,6 +115,15 @@ Quendal::Quendal()
     Command1.onClick([this] { Command1_Click(); });
     Command2.onClick([this] { Command2_Click(); });
     Command3.onClick([this] { Command3_Click(); });
+    // The radio items need no handler: the engine checks the one chosen, and the next
+    // calculation reads them.
+    static const std::pair<int, void (Quendal::*)()> commands[] = {
+        {menu::Sheet, &Quendal::saveSheet}, {menu::LineList, &Quendal::openLineList},
+        {menu::Exit, &Form::close},         {menu::Water, &Quendal::chooseWaterConditions},
+        {menu::Guide, &Quendal::showGuide}, {menu::About, &Quendal::showAbout},
+    };
+    for (const auto &entry : commands)
+        onMenu(entry.first, [this, command = entry.second] { (this->*command)(); });
 }
 
 void Quendal::Form_Load()
@@ -67,12 +134,38 @@ void Quendal::Form_Load()
     Frameca.setVisible(true);
     Frames.setVisible(false);
     Framew.setVisible(false);
+    setMenuChecked(seriesItems[0].id, true);
+    setMenuChecked(serviceItems[0].id, true);
+    updateSheetItem();
 }
 
 void Quendal::showPanel(const PanelDef &chosen)
 {
     for (const PanelDef &panel : panels)
         Frame(*this, panel.frame).setVisible(&panel == &chosen);
+    updateSheetItem();
+}
+
+std::size_t Quendal::shownPanel() const
+{
+    for (std::size_t i = 0; i < std::size(panels); ++i) {
+        if (Frame(const_cast<Quendal &>(*this), panels[i].frame).visible())
+            return i;
+    }
+    return 0;
+}
+
+void Quendal::updateSheetItem()
+{
+    setMenuEnabled(menu::Sheet, m_lastSized[shownPanel()].has_value());
+}
+
+AdviceOptions Quendal::adviceOptions() const
+{
+    AdviceOptions options;
+    options.series = chosen(*this, seriesItems, &SeriesItem::series);
+    options.service = chosen(*this, serviceItems, &ServiceItem::service);
+    return options;
 }
 
 void Quendal::swapNotice(int clicked, int partner)
@@ -114,6 +207,11 @@ void Quendal::Command2_Click()
     request.medium = Medium::Water;
     request.flow = flow;
     request.velocity = velocity;
+    // The water's state serves the aids alone; the formula takes flow and velocity only.
+    if (!m_waterTemperature.empty())
+        request.temperature = m_waterTemperature;
+    if (!m_waterPressure.empty())
+        request.pressure = m_waterPressure;
     calculate(Textdw, request);
 }
 
@@ -134,9 +232,9 @@ void Quendal::Command3_Click()
 // is cleared, and the field at fault is selected so it can be retyped at once.
 void Quendal::calculate(const TextBox &result, SizingRequest request)
 {
-    request.advice.series = windowSeries;
+    request.advice = adviceOptions();
     request.decimalSeparator = localeDecimalSeparator();
-    const SizingReport report = sizePipe(request);
+    SizingReport report = sizePipe(request);
     if (!report.ok) {
         reportFailure(result, fieldFor(request.medium, report.errorInput), report.error);
         return;
@@ -144,6 +242,133 @@ void Quendal::calculate(const TextBox &result, SizingRequest request)
     result.setText(report.text);
     // The pipe to choose goes beside the result, not into it: the result text stays as it is.
     result.setToolTip(report.adviceText());
+    m_lastSized[shownPanel()] = SheetLine {{}, KeptRequest(request), true, std::move(report)};
+    updateSheetItem();
+}
+
+void Quendal::saveSheet()
+{
+    const std::optional<SheetLine> &line = m_lastSized[shownPanel()];
+    if (!line)
+        return;
+    FileChoice choice;
+    choice.save = true;
+    choice.title = "保存计算书";
+    choice.folder = m_lastFolder;
+    choice.name = sheetFileName(line->inputs.medium, sheetDate());
+    choice.filterName = "网页";
+    choice.pattern = "*.html";
+    const std::optional<std::string> path = chooseFile(choice);
+    if (!path)
+        return;
+    m_lastFolder = path->substr(0, path->size() - fileNameOf(*path).size());
+    if (saveSheetTo(*path) && !openExternally(*path))
+        rtcMsgBox(*this, "计算书已保存到“" + *path + "”，但无法用浏览器打开它。");
+}
+
+bool Quendal::saveSheetTo(const std::string &path)
+{
+    const std::optional<SheetLine> &line = m_lastSized[shownPanel()];
+    if (!line)
+        return false;
+    AtomicFile file(path);
+    if (!file.write(calculationSheet(*line, {sheetDate()})) || !file.commit()) {
+        rtcMsgBox(*this, "无法写出计算书“" + path + "”：" + errorText(file.error()) + "。");
+        return false;
+    }
+    return true;
+}
+
+void Quendal::openLineList()
+{
+    FileChoice choice;
+    choice.title = "计算管线表";
+    choice.folder = m_lastFolder;
+    choice.filterName = "管线表";
+    choice.pattern = "*.csv";
+    if (const std::optional<std::string> path = chooseFile(choice)) {
+        m_lastFolder = path->substr(0, path->size() - fileNameOf(*path).size());
+        sizeLineListFrom(*path);
+    }
+}
+
+void Quendal::sizeLineListFrom(const std::string &path)
+{
+    const LineListFiles files = lineListFilesFor(path);
+    std::string existing;
+    for (const std::string *file : {&files.result, &files.sheet}) {
+        if (exists(*file))
+            existing += (existing.empty() ? "“" : "”和“") + std::string(fileNameOf(*file));
+    }
+    if (!existing.empty() && !ask(existing + "”已经存在，要替换吗？"))
+        return;
+
+    // The window's pressures are absolute, and so are a list's; its choices are the menu's.
+    SizingInputs defaults;
+    defaults.advice = adviceOptions();
+    defaults.pressureKind = PressureKind::Absolute;
+    const LineListRun run = sizeLineListFile(
+        path, files, defaults, [this](int percent) { progress("正在计算管线表……", percent); });
+    progress({}, -1);
+
+    const LineListSummary &summary = run.summary;
+    std::string text;
+    if (summary.outcome == LineListSummary::Outcome::NotAList) {
+        text = "“" + std::string(fileNameOf(path)) + "”不能作为管线表计算。";
+    } else {
+        text = "已计算 " + std::to_string(summary.rows) + " 条管线";
+        if (summary.failed > 0) {
+            text += "，其中 " + std::to_string(summary.failed) + " 条未能计算（第 ";
+            for (std::size_t i = 0; i < summary.failedLines.size() && i < 5; ++i)
+                text += (i ? "、" : "") + std::to_string(summary.failedLines[i]);
+            text += summary.failed > 5 ? " 行等，原因见结果的 error 列）"
+                                       : " 行，原因见结果的 error 列）";
+        }
+        text += "。";
+    }
+    for (const std::string &message : summary.messages)
+        text += "\n" + message;
+    if (!run.error.empty())
+        text += "\n" + run.error;
+    else if (summary.outcome != LineListSummary::Outcome::NotAList)
+        text += "\n\n结果：" + files.result + "\n计算书：" + files.sheet;
+    rtcMsgBox(*this, text);
+}
+
+void Quendal::chooseWaterConditions()
+{
+    WaterDialog dialog(*this, m_waterTemperature, m_waterPressure);
+    dialog.load();
+    dialog.showModal();
+    if (dialog.accepted())
+        setWaterConditions(dialog.Texttw.text(), dialog.Textpw.text());
+}
+
+void Quendal::setWaterConditions(std::string temperature, std::string pressure)
+{
+    m_waterTemperature = std::move(temperature);
+    m_waterPressure = std::move(pressure);
+}
+
+void Quendal::showGuide()
+{
+    // Beside the program on Windows and in the build; in the documentation folder once installed
+    // on Linux.
+    const std::string folder = programDirectory();
+    for (const std::string &path :
+         {folder + guideName, folder + "../share/doc/tovrik/" + guideName}) {
+        if (exists(path)) {
+            if (!openExternally(path))
+                rtcMsgBox(*this, "无法用浏览器打开使用说明“" + path + "”。");
+            return;
+        }
+    }
+    rtcMsgBox(*this, std::string("找不到使用说明（") + guideName + "），请重新安装 Tovrik。");
+}
+
+void Quendal::showAbout()
+{
+    rtcMsgBox(*this, replaced(aboutText, "@VERSION@", version));
 }
 
 const TextBox &Quendal::fieldFor(Medium medium, Operand operand) const

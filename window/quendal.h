@@ -1,10 +1,14 @@
 #pragma once
 
 #include "core/pipeline.h"
+#include "core/sheet.h"
 #include "runtime/form.h"
 #include "window/definition.h"
 
+#include <array>
 #include <memory>
+#include <optional>
+#include <string>
 
 namespace tovrik {
 
@@ -47,6 +51,19 @@ public:
     const Image Image7;
     const Image Image5;
 
+    // What the menu's file commands do once their dialog has given the path, which is where
+    // tests come in. Writes the sheet of the shown panel's last successful calculation, saying
+    // so in a box if it cannot; true once written.
+    bool saveSheetTo(const std::string &path);
+    // Sizes the line list at path into its result and its sheet beside it, asking before either
+    // replaces a file, and says in a box what came of it.
+    void sizeLineListFrom(const std::string &path);
+    // The water's temperature and pressure for the aids, as typed in their dialog; empty ones
+    // are the usual 20 C and the atmosphere.
+    void setWaterConditions(std::string temperature, std::string pressure);
+    const std::string &waterTemperature() const { return m_waterTemperature; }
+    const std::string &waterPressure() const { return m_waterPressure; }
+
 protected:
     void Form_Load() override;
 
@@ -65,6 +82,24 @@ private:
     // alone and points the user at the input to mend.
     void calculate(const TextBox &result, SizingRequest request);
     const TextBox &fieldFor(Medium medium, Operand operand) const;
+
+    // The menu's commands.
+    void saveSheet();
+    void openLineList();
+    void chooseWaterConditions();
+    void showGuide();
+    void showAbout();
+
+    // The choices of the 选项 menu, as its radio items stand.
+    AdviceOptions adviceOptions() const;
+    std::size_t shownPanel() const;
+    // 计算书 is there for a panel that has calculated.
+    void updateSheetItem();
+
+    // Each panel's last successful calculation, what its sheet shows.
+    std::array<std::optional<SheetLine>, std::size(panels)> m_lastSized;
+    std::string m_waterTemperature, m_waterPressure;
+    std::string m_lastFolder; // where the file dialogs start
 };
 
 std::unique_ptr<Form> createQuendal();

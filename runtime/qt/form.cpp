@@ -6,16 +6,21 @@
 #include "runtime/qt/native.h"
 
 #include <QApplication>
+#include <QDesktopServices>
 #include <QDialog>
 #include <QFile>
+#include <QFileDialog>
 #include <QFocusEvent>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
+#include <QMenuBar>
 #include <QMessageBox>
+#include <QProgressDialog>
 #include <QPushButton>
+#include <QUrl>
 #include <QVBoxLayout>
 
 #include <limits>
@@ -101,38 +106,54 @@ public:
     void beep() override { QApplication::beep(); }
     void showBalloon(int index, std::string_view text) override;
     void messageBox(std::string_view text) override;
-    void setMenuEnabled(int, bool) override { }
-    void setMenuChecked(int, bool) override { }
+    void setMenuEnabled(int id, bool enabled) override;
+    void setMenuChecked(int id, bool checked) override;
+    std::optional<std::string> chooseFile(const FileChoice &choice) override;
+    bool ask(std::string_view question) override;
+    bool openExternally(std::string_view path) override;
+    void progress(std::string_view text, int percent) override;
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     QWidget *create(int index, QWidget *parent);
+    // The menu bar above the client area, and its items by id.
+    int buildMenu(std::span<const MenuDef> menu);
+    QAction *action(int id) const;
     QLineEdit *edit(int index) const { return static_cast<QLineEdit *>(control(index)); }
     int indexOf(const QObject *object) const;
 
     std::span<const ControlDef> m_definition;
     FormEvents &m_events;
     QWidget *m_window; // owned: deleted with the backend, and its children with it
-    QWidget *m_client;
+    QWidget *m_client = nullptr;
     std::vector<QWidget *> m_controls;
+    std::vector<std::pair<int, QAction *>> m_actions;
+    QProgressDialog *m_progress = nullptr;
 };
 
 QtFormBackend::QtFormBackend(const FormDef &definition, FormEvents &events, const Form *owner)
     : m_definition(definition.controls)
     , m_events(events)
     , m_window(owner ? new QDialog(nativeWindow(*owner)) : new QWidget)
-    , m_client(new QWidget(m_window))
 {
     m_window->setWindowTitle(QString::fromUtf8(definition.caption));
+    // As on Windows, the menu bar is outside the client area: the window's layout holds the bar
+    // and, below it, the area the client lies in at its corner. The client keeps the size the
+    // definition gives, and its controls their places, however the window is resized.
     auto *layout = new QVBoxLayout(m_window);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    layout->addWidget(m_client);
+    layout->setSizeConstraint(QLayout::SetNoConstraint); // the window may be made small
+    auto *below = new QWidget(m_window);
+    layout->addWidget(below);
+    m_client = new QWidget(below);
     const PixelRect client
         = twipsToPixels(0, 0, definition.clientWidth, definition.clientHeight, logicalDpi);
-    m_window->resize(client.width, client.height);
+    m_client->resize(client.width, client.height);
+    const int menuHeight = buildMenu(definition.menu);
+    m_window->resize(client.width, client.height + menuHeight);
 
     m_controls.reserve(m_definition.size());
     for (int i = 0; i < int(m_definition.size()); ++i) {
@@ -223,6 +244,121 @@ QWidget *QtFormBackend::create(int index, QWidget *parent)
         widget->setFocusPolicy(Qt::NoFocus);
     widget->setVisible(def.visible);
     return widget;
+}
+
+int QtFormBackend::buildMenu(std::span<const MenuDef> menu)
+{
+    if (menu.empty())
+        return 0;
+    auto *bar = new QMenuBar(m_window);
+    static_cast<QVBoxLayout *>(m_window->layout())->setMenuBar(bar);
+    std::vector<std::pair<int, QMenu *>> menus;
+    const auto menuOf = [&](int id) -> QMenu * {
+        for (const auto &[known, menu] : menus) {
+            if (known == id)
+                return menu;
+        }
+        return nullptr;
+    };
+    for (const MenuDef &item : menu) {
+        const QString text = QString::fromUtf8(item.text ? item.text : "");
+        QMenu *parent = menuOf(item.parent);
+        switch (item.kind) {
+        case MenuKind::Menu:
+            menus.emplace_back(item.id, parent ? parent->addMenu(text) : bar->addMenu(text));
+            break;
+        case MenuKind::Separator:
+            if (parent)
+                parent->addSeparator();
+            break;
+        case MenuKind::Command:
+        case MenuKind::Check:
+        case MenuKind::Radio: {
+            QAction *action = parent ? parent->addAction(text) : bar->addAction(text);
+            action->setCheckable(item.kind != MenuKind::Command);
+            if (item.shortcut)
+                action->setShortcut(QKeySequence(QString::fromLatin1(item.shortcut)));
+            const int id = item.id;
+            QObject::connect(action, &QAction::triggered, this,
+                             [this, id] { m_events.menuChosen(id); });
+            m_actions.emplace_back(id, action);
+            break;
+        }
+        }
+    }
+    // What the layout gives the bar at the client's width.
+    return bar->heightForWidth(m_client->width());
+}
+
+QAction *QtFormBackend::action(int id) const
+{
+    for (const auto &[known, action] : m_actions) {
+        if (known == id)
+            return action;
+    }
+    return nullptr;
+}
+
+void QtFormBackend::setMenuEnabled(int id, bool enabled)
+{
+    if (QAction *item = action(id))
+        item->setEnabled(enabled);
+}
+
+void QtFormBackend::setMenuChecked(int id, bool checked)
+{
+    if (QAction *item = action(id))
+        item->setChecked(checked);
+}
+
+std::optional<std::string> QtFormBackend::chooseFile(const FileChoice &choice)
+{
+    QFileDialog dialog(m_window, QString::fromUtf8(choice.title), QString::fromUtf8(choice.folder),
+                       QString::fromUtf8(choice.filterName) + QStringLiteral(" (")
+                           + QString::fromUtf8(choice.pattern) + QLatin1Char(')'));
+    dialog.setObjectName(QStringLiteral("fileDialog"));
+    dialog.setAcceptMode(choice.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(choice.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    if (choice.save && choice.pattern.starts_with("*."))
+        dialog.setDefaultSuffix(QString::fromUtf8(choice.pattern.substr(2)));
+    if (!choice.name.empty())
+        dialog.selectFile(QString::fromUtf8(choice.name));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog.selectedFiles().first().toStdString();
+}
+
+bool QtFormBackend::ask(std::string_view question)
+{
+    QMessageBox box(QMessageBox::NoIcon, QCoreApplication::applicationName(), fromUtf8(question),
+                    QMessageBox::Yes | QMessageBox::No, m_window);
+    box.setDefaultButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+}
+
+bool QtFormBackend::openExternally(std::string_view path)
+{
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(fromUtf8(path)));
+}
+
+void QtFormBackend::progress(std::string_view text, int percent)
+{
+    if (percent < 0) {
+        delete m_progress;
+        m_progress = nullptr;
+        return;
+    }
+    if (!m_progress) {
+        m_progress = new QProgressDialog(m_window);
+        m_progress->setWindowTitle(QCoreApplication::applicationName());
+        m_progress->setCancelButton(nullptr);
+        m_progress->setRange(0, 100);
+        m_progress->setMinimumDuration(0);
+        m_progress->setWindowModality(Qt::WindowModal);
+    }
+    m_progress->setLabelText(fromUtf8(text));
+    m_progress->setValue(percent);
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
 int QtFormBackend::indexOf(const QObject *object) const

@@ -52,7 +52,12 @@ public:
     void messageBox(std::string_view text) override;
     void setMenuEnabled(int id, bool enabled) override;
     void setMenuChecked(int id, bool checked) override;
+    std::optional<std::string> chooseFile(const FileChoice &choice) override;
+    bool ask(std::string_view question) override;
+    bool openExternally(std::string_view path) override;
+    void progress(std::string_view text, int percent) override;
 
+    HACCEL accelerators() const { return m_accelerators.get(); }
     HWND window() const { return m_window; }
     // None for a Label's frame not yet shown, and never for a Line or Image, which their
     // container draws, as the original runtime's lightweight controls are drawn.
@@ -61,8 +66,9 @@ public:
     int dpi() const { return m_dpi; }
     RECT rectInClient(int index) const;
     Tips &tips() { return m_tips; }
-    // The runtime's keyboard handling before a message is dispatched; true when used up.
-    bool translate(const MSG &message);
+    // The runtime's keyboard handling before a message is dispatched: the menu's shortcuts, then
+    // the engine's keys. True when used up.
+    bool translate(MSG &message);
 
     // window.cpp: the procedures of the form and of its frames.
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
@@ -118,7 +124,8 @@ private:
     FormEvents &m_events;
     HWND m_owner = nullptr;
     HWND m_window = nullptr;
-    HMENU m_menu = nullptr;
+    HMENU m_menu = nullptr; // destroyed with the window
+    OwnedAccelerators m_accelerators;
     int m_dpi = 96;
     int m_clientWidthTwips;
     int m_clientHeightTwips;
@@ -127,6 +134,9 @@ private:
     std::vector<std::pair<const FontSpec *, OwnedFont>> m_fonts;
     Tips m_tips;
     HWND m_savedFocus = nullptr;
+    HWND m_progress = nullptr; // a small window over this one while a long job runs
+    HWND m_progressBar = nullptr;
+    HWND m_progressText = nullptr;
     bool m_modal = false;
     bool m_closed = false;
     bool m_destroying = false;

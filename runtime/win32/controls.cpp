@@ -245,6 +245,64 @@ void Win32FormBackend::layout()
     InvalidateRect(m_window, nullptr, TRUE);
 }
 
-void Win32FormBackend::buildMenu() { }
+// The window's menu as the definition gives it, the shortcuts written after a tab as Windows
+// menus show them, and their accelerator table.
+void Win32FormBackend::buildMenu()
+{
+    if (m_menuDefinition.empty())
+        return;
+    m_menu = CreateMenu();
+    std::vector<std::pair<int, HMENU>> menus {{0, m_menu}};
+    const auto menuOf = [&](int id) {
+        for (const auto &[known, menu] : menus) {
+            if (known == id)
+                return menu;
+        }
+        return m_menu;
+    };
+    std::vector<ACCEL> accelerators;
+    for (const MenuDef &item : m_menuDefinition) {
+        HMENU parent = menuOf(item.parent);
+        std::wstring text = toWide(item.text ? item.text : "");
+        if (item.shortcut)
+            text += L"\t" + toWide(item.shortcut);
+        const UINT command = UINT(firstMenuId + item.id);
+        switch (item.kind) {
+        case MenuKind::Menu: {
+            HMENU menu = CreatePopupMenu();
+            AppendMenuW(parent, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(menu),
+                        text.c_str());
+            menus.emplace_back(item.id, menu);
+            break;
+        }
+        case MenuKind::Separator: AppendMenuW(parent, MF_SEPARATOR, 0, nullptr); break;
+        case MenuKind::Command:
+        case MenuKind::Check:
+        case MenuKind::Radio: {
+            AppendMenuW(parent, MF_STRING, command, text.c_str());
+            if (item.kind == MenuKind::Radio) {
+                MENUITEMINFOW info {};
+                info.cbSize = sizeof info;
+                info.fMask = MIIM_FTYPE;
+                info.fType = MFT_STRING | MFT_RADIOCHECK; // a bullet, not a tick
+                SetMenuItemInfoW(parent, command, FALSE, &info);
+            }
+            if (item.shortcut) {
+                const Shortcut key = parseShortcut(item.shortcut);
+                ACCEL accelerator {};
+                accelerator.fVirt = BYTE(FVIRTKEY | (key.control ? FCONTROL : 0)
+                                         | (key.shift ? FSHIFT : 0) | (key.alt ? FALT : 0));
+                accelerator.key = WORD(key.function ? VK_F1 + key.function - 1 : key.letter);
+                accelerator.cmd = WORD(command);
+                accelerators.push_back(accelerator);
+            }
+            break;
+        }
+        }
+    }
+    if (!accelerators.empty())
+        m_accelerators.reset(
+            CreateAcceleratorTableW(accelerators.data(), int(accelerators.size())));
+}
 
 } // namespace tovrik

@@ -3,6 +3,10 @@
 #include "runtime/win32/backend.h"
 #include "runtime/win32/native.h"
 
+#include <commctrl.h>
+#include <commdlg.h>
+#include <shellapi.h>
+
 #include <algorithm>
 
 namespace tovrik {
@@ -192,13 +196,98 @@ void Win32FormBackend::messageBox(std::string_view text)
 void Win32FormBackend::setMenuEnabled(int id, bool enabled)
 {
     if (m_menu)
-        EnableMenuItem(m_menu, UINT(firstMenuId + id), enabled ? MF_ENABLED : MF_GRAYED);
+        EnableMenuItem(m_menu, UINT(firstMenuId + id),
+                       MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
 }
 
 void Win32FormBackend::setMenuChecked(int id, bool checked)
 {
     if (m_menu)
-        CheckMenuItem(m_menu, UINT(firstMenuId + id), checked ? MF_CHECKED : MF_UNCHECKED);
+        CheckMenuItem(m_menu, UINT(firstMenuId + id),
+                      MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
+}
+
+std::optional<std::string> Win32FormBackend::chooseFile(const FileChoice &choice)
+{
+    // The filter is pairs of strings each ending in a zero, the last pair ended by another.
+    std::wstring filter = toWide(choice.filterName + " (" + choice.pattern + ")");
+    filter += L'\0';
+    filter += toWide(choice.pattern);
+    filter += L'\0';
+    filter += L'\0';
+    std::wstring file(32768, L'\0');
+    const std::wstring name = toWide(choice.name);
+    name.copy(file.data(), std::min(name.size(), file.size() - 1));
+    const std::wstring title = toWide(choice.title);
+    const std::wstring folder = toWide(choice.folder);
+    const std::wstring extension
+        = choice.pattern.size() > 2 ? toWide(choice.pattern.substr(2)) : L"";
+    OPENFILENAMEW dialog {};
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = m_window;
+    dialog.lpstrFilter = filter.c_str();
+    dialog.lpstrFile = file.data();
+    dialog.nMaxFile = DWORD(file.size());
+    dialog.lpstrTitle = title.c_str();
+    dialog.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
+    dialog.lpstrDefExt = extension.empty() ? nullptr : extension.c_str();
+    dialog.Flags = OFN_EXPLORER | OFN_NOCHANGEDIR | OFN_PATHMUSTEXIST
+        | (choice.save ? OFN_OVERWRITEPROMPT : OFN_FILEMUSTEXIST);
+    const BOOL chosen = choice.save ? GetSaveFileNameW(&dialog) : GetOpenFileNameW(&dialog);
+    if (!chosen)
+        return std::nullopt;
+    return toUtf8(file.c_str());
+}
+
+bool Win32FormBackend::ask(std::string_view question)
+{
+    return MessageBoxW(m_window, toWide(question).c_str(), applicationTitle().c_str(),
+                       MB_YESNO | MB_DEFBUTTON2)
+        == IDYES;
+}
+
+bool Win32FormBackend::openExternally(std::string_view path)
+{
+    const auto result = reinterpret_cast<INT_PTR>(
+        ShellExecuteW(m_window, L"open", toWide(path).c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+    return result > 32;
+}
+
+void Win32FormBackend::progress(std::string_view text, int percent)
+{
+    if (percent < 0) {
+        if (m_progress)
+            DestroyWindow(m_progress);
+        m_progress = m_progressBar = m_progressText = nullptr;
+        return;
+    }
+    if (!m_progress) {
+        loadCommonControls();
+        const int width = MulDiv(300, m_dpi, 96);
+        const int height = MulDiv(70, m_dpi, 96);
+        RECT owner;
+        GetWindowRect(m_window, &owner);
+        m_progress = CreateWindowExW(
+            WS_EX_TOOLWINDOW, L"STATIC", nullptr, WS_POPUP | WS_BORDER | WS_VISIBLE,
+            (owner.left + owner.right - width) / 2, (owner.top + owner.bottom - height) / 2, width,
+            height, m_window, nullptr, GetModuleHandleW(nullptr), nullptr);
+        const int margin = MulDiv(10, m_dpi, 96);
+        m_progressText = CreateWindowExW(0, L"STATIC", nullptr, WS_CHILD | WS_VISIBLE, margin,
+                                         margin, width - 2 * margin, MulDiv(16, m_dpi, 96),
+                                         m_progress, nullptr, GetModuleHandleW(nullptr), nullptr);
+        SendMessageW(m_progressText, WM_SETFONT, reinterpret_cast<WPARAM>(m_defaultFont.get()),
+                     FALSE);
+        m_progressBar
+            = CreateWindowExW(0, PROGRESS_CLASSW, nullptr, WS_CHILD | WS_VISIBLE, margin,
+                              MulDiv(34, m_dpi, 96), width - 2 * margin, MulDiv(18, m_dpi, 96),
+                              m_progress, nullptr, GetModuleHandleW(nullptr), nullptr);
+    }
+    SetWindowTextW(m_progressText, toWide(text).c_str());
+    SendMessageW(m_progressBar, PBM_SETPOS, WPARAM(percent), 0);
+    // Painted now, the job going on after it: only what draws the bar is handled meanwhile.
+    MSG message;
+    while (PeekMessageW(&message, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE))
+        DispatchMessageW(&message);
 }
 
 namespace {
@@ -221,8 +310,10 @@ Key::Code keyCode(WPARAM key)
 } // namespace
 
 // Any key or click puts a failure balloon away; the keys the engine has rules for go to it.
-bool Win32FormBackend::translate(const MSG &message)
+bool Win32FormBackend::translate(MSG &message)
 {
+    if (m_accelerators.get() && TranslateAcceleratorW(m_window, m_accelerators.get(), &message))
+        return true;
     switch (message.message) {
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
@@ -261,6 +352,16 @@ char32_t localeDecimalSeparator()
 HWND nativeWindow(const Form &form)
 {
     return win32Backend(form).window();
+}
+
+UINT menuCommand(int id)
+{
+    return UINT(firstMenuId + id);
+}
+
+HACCEL nativeAccelerators(const Form &form)
+{
+    return win32Backend(form).accelerators();
 }
 
 HWND nativeHandle(const Control &control)

@@ -47,6 +47,26 @@ private:
 
 using OwnedFont = GdiObject<HFONT>;
 
+// An accelerator table the owner made, destroyed with it.
+class OwnedAccelerators
+{
+public:
+    OwnedAccelerators() = default;
+    ~OwnedAccelerators() { reset(nullptr); }
+    OwnedAccelerators(const OwnedAccelerators &) = delete;
+    OwnedAccelerators &operator=(const OwnedAccelerators &) = delete;
+    HACCEL get() const { return m_table; }
+    void reset(HACCEL table)
+    {
+        if (m_table)
+            DestroyAcceleratorTable(m_table);
+        m_table = table;
+    }
+
+private:
+    HACCEL m_table = nullptr;
+};
+
 // A window's device context, released when done: GetDC and ReleaseDC.
 class WindowDC
 {

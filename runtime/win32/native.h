@@ -20,6 +20,9 @@ HWND nativeHandle(const Control &control);
 bool isShown(const Control &control);
 // Where the control lies in the form's client area.
 RECT rectInClient(const Control &control);
+// A menu item's command, as WM_COMMAND carries it, and the table of the menu's shortcuts.
+UINT menuCommand(int id);
+HACCEL nativeAccelerators(const Form &form);
 // The dots per inch the form is laid out at.
 int formDpi(const Form &form);
 

@@ -10,9 +10,19 @@ namespace {
 
 constexpr UINT balloonTime = 6000; // ms: long enough to read two lines twice
 
-// The tooltip control comes from the common controls, loaded with the first tip rather than
-// with the program.
-void initCommonControls()
+TTTOOLINFOW toolFor(HWND owner)
+{
+    TTTOOLINFOW tool {};
+    tool.cbSize = sizeof tool;
+    tool.hwnd = owner;
+    return tool;
+}
+
+} // namespace
+
+// The tooltips and the progress bar come from the common controls, loaded with the first of
+// them rather than with the program: a window that shows none starts without them.
+void loadCommonControls()
 {
     static const bool done = [] {
         using Init = BOOL WINAPI(const INITCOMMONCONTROLSEX *);
@@ -26,19 +36,9 @@ void initCommonControls()
     (void)done;
 }
 
-TTTOOLINFOW toolFor(HWND owner)
-{
-    TTTOOLINFOW tool {};
-    tool.cbSize = sizeof tool;
-    tool.hwnd = owner;
-    return tool;
-}
-
-} // namespace
-
 HWND Tips::makeTip(DWORD style)
 {
-    initCommonControls();
+    loadCommonControls();
     HWND tip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
                                WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP | style, 0, 0, 0, 0, m_owner,
                                nullptr, GetModuleHandleW(nullptr), nullptr);

@@ -9,6 +9,9 @@
 // no tip starts without the common controls.
 namespace tovrik {
 
+// The common controls, loaded once, when first needed.
+void loadCommonControls();
+
 class Tips
 {
 public:

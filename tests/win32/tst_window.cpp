@@ -6,6 +6,7 @@
 #include "runtime/thunrt.h"
 #include "runtime/utf8.h"
 #include "runtime/win32/native.h"
+#include "tests/menus.h"
 #include "tests/rules.h"
 #include "tests/scenarios.h"
 #include "tests/vectors.h"
@@ -14,6 +15,7 @@
 #include "window/quendal.h"
 
 #include <commctrl.h>
+#include <dlgs.h>
 
 #include <algorithm>
 #include <memory>
@@ -35,30 +37,30 @@ std::ostream &operator<<(std::ostream &out, const Rect &r)
     return out << r.x << ',' << r.y << ' ' << r.width << 'x' << r.height;
 }
 
-std::unique_ptr<Quendal> window;
+std::unique_ptr<Quendal> quendal;
 
 void start()
 {
-    window = std::make_unique<Quendal>();
-    window->load();
-    window->show();
+    quendal = std::make_unique<Quendal>();
+    quendal->load();
+    quendal->show();
     processEvents();
 }
 
 HWND form()
 {
-    return nativeWindow(*window);
+    return nativeWindow(*quendal);
 }
 
 HWND handle(int index)
 {
-    return nativeHandle(Control(*window, index));
+    return nativeHandle(Control(*quendal, index));
 }
 
 // A control's rectangle in the window's client area.
 Rect rectOf(int index)
 {
-    const RECT r = rectInClient(Control(*window, index));
+    const RECT r = rectInClient(Control(*quendal, index));
     return {r.left, r.top, r.right - r.left, r.bottom - r.top};
 }
 
@@ -175,6 +177,24 @@ BOOL CALLBACK readBoxChild(HWND child, LPARAM into)
     return TRUE;
 }
 
+std::wstring pressing; // the caption's start of the button to close a box with; empty: OK
+
+// The button of a box whose caption, without its &, begins with pressing.
+BOOL CALLBACK findButton(HWND child, LPARAM into)
+{
+    wchar_t name[32];
+    wchar_t text[64];
+    GetClassNameW(child, name, 32);
+    GetWindowTextW(child, text, 64);
+    std::wstring caption = text;
+    std::erase(caption, L'&');
+    if (lstrcmpiW(name, L"Button") == 0 && caption.starts_with(pressing)) {
+        *reinterpret_cast<int *>(into) = GetDlgCtrlID(child);
+        return FALSE;
+    }
+    return TRUE;
+}
+
 void CALLBACK watchForBoxes(HWND, UINT, UINT_PTR, DWORD)
 {
     HWND box = FindWindowW(L"#32770", nullptr);
@@ -186,7 +206,10 @@ void CALLBACK watchForBoxes(HWND, UINT, UINT_PTR, DWORD)
     seen.title = toUtf8(title);
     EnumChildWindows(box, readBoxChild, reinterpret_cast<LPARAM>(&seen));
     boxes.push_back(seen);
-    PostMessageW(box, WM_COMMAND, IDOK, 0);
+    int button = IDOK;
+    if (!pressing.empty())
+        EnumChildWindows(box, findButton, reinterpret_cast<LPARAM>(&button));
+    PostMessageW(box, WM_COMMAND, WPARAM(button), 0);
 }
 
 void clickWatchingBoxes(const Control &button)
@@ -223,14 +246,14 @@ void setDpi(int dpi)
 void geometryAtTwoDpis()
 {
     start();
-    CHECK_EQ(formDpi(*window), 96);
+    CHECK_EQ(formDpi(*quendal), 96);
     std::vector<Rect> at96;
     for (int i = 0; i < ctl::Count; ++i)
         at96.push_back(rectOf(i));
 
     setDpi(192);
     harness::context = "192 dpi";
-    CHECK_EQ(formDpi(*window), 192);
+    CHECK_EQ(formDpi(*quendal), 192);
     CHECK_EQ(clientRect(), (Rect {0, 0, 788, 986}));
     for (int i = 0; i < ctl::Count; ++i) {
         harness::context = std::string("192 dpi, ") + quendalDefinition()[std::size_t(i)].name;
@@ -310,22 +333,22 @@ void drawing()
     };
     // 压缩空气's option button overlaps the picture's last column (2160 against 120 + 2055
     // twips), as it does in the original: that column is the button's.
-    std::vector<COLORREF> reference = pixelsOf(window->Image1);
+    std::vector<COLORREF> reference = pixelsOf(quendal->Image1);
     for (std::size_t row = 0; row < 479; ++row)
         reference[row * 137 + 136] = grey;
     harness::context = "reference picture";
     CHECK_EQ(std::size_t(count(reference, grey) + count(reference, magenta)), reference.size());
     CHECK(count(reference, magenta) > 1000);
     harness::context = "separator line";
-    const std::vector<COLORREF> line = pixelsOf(Control(*window, ctl::Line1));
+    const std::vector<COLORREF> line = pixelsOf(Control(*quendal, ctl::Line1));
     CHECK_EQ(std::size_t(count(line, black)), line.size());
     harness::context = "caption";
-    CHECK(count(pixelsOf(Control(*window, ctl::Label1)), black) > 100);
+    CHECK(count(pixelsOf(Control(*quendal, ctl::Label1)), black) > 100);
     harness::context = "notice swapped";
-    CHECK_EQ(count(pixelsOf(window->Image2), yellow), 0);
-    click(window->Image2);
+    CHECK_EQ(count(pixelsOf(quendal->Image2), yellow), 0);
+    click(quendal->Image2);
     RedrawWindow(form(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
-    const std::vector<COLORREF> contact = pixelsOf(window->Image3);
+    const std::vector<COLORREF> contact = pixelsOf(quendal->Image3);
     CHECK(count(contact, yellow) > 100);
     CHECK_EQ(std::size_t(count(contact, grey) + count(contact, magenta) + count(contact, yellow)),
              contact.size());
@@ -334,9 +357,9 @@ void drawing()
     const auto rulesOnScreen = [&] {
         RedrawWindow(form(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
         processEvents();
-        const RECT r = rectInClient(window->Image1);
+        const RECT r = rectInClient(quendal->Image1);
         const int width = r.right - r.left;
-        const std::vector<COLORREF> pixels = pixelsOf(window->Image1);
+        const std::vector<COLORREF> pixels = pixelsOf(quendal->Image1);
         return rulesOf(width, r.bottom - r.top,
                        [&](int x, int y) { return pixels[std::size_t(y * width + x)] == magenta; });
     };
@@ -352,14 +375,14 @@ void drawing()
 void longText()
 {
     start();
-    click(window->Optionw);
-    SetWindowTextW(nativeHandle(window->Textqw), (std::wstring(40000, L'0') + L"100").c_str());
-    SendMessageW(nativeHandle(window->Textqw), EM_SETSEL, 0, 0);
-    SendMessageW(nativeHandle(window->Textqw), WM_CHAR, L'0', 1);
-    type(window->Textvw, "2");
-    click(window->Command2);
-    CHECK_EQ(window->Textqw.text().size(), std::size_t(40004));
-    CHECK_EQ(window->Textdw.text(), "132.936074863071");
+    click(quendal->Optionw);
+    SetWindowTextW(nativeHandle(quendal->Textqw), (std::wstring(40000, L'0') + L"100").c_str());
+    SendMessageW(nativeHandle(quendal->Textqw), EM_SETSEL, 0, 0);
+    SendMessageW(nativeHandle(quendal->Textqw), WM_CHAR, L'0', 1);
+    type(quendal->Textvw, "2");
+    click(quendal->Command2);
+    CHECK_EQ(quendal->Textqw.text().size(), std::size_t(40004));
+    CHECK_EQ(quendal->Textdw.text(), "132.936074863071");
 }
 
 // The Win32 window, driven through its real controls as a user would.
@@ -367,10 +390,10 @@ class Win32Driver : public scenarios::WindowDriver
 {
 public:
     void start() override { ::start(); }
-    void click(int index) override { ::click(Control(*window, index)); }
+    void click(int index) override { ::click(Control(*quendal, index)); }
     std::vector<scenarios::Box> clickRecordingBoxes(int index) override
     {
-        clickWatchingBoxes(Control(*window, index));
+        clickWatchingBoxes(Control(*quendal, index));
         std::vector<scenarios::Box> seen;
         for (const Box &box : boxes)
             seen.push_back({box.title, box.text, box.buttons, box.icon});
@@ -378,20 +401,23 @@ public:
     }
     void type(int index, const std::string &text) override
     {
-        ::type(TextBox(*window, index), text);
+        ::type(TextBox(*quendal, index), text);
     }
     void key(Key key) override { ::key(key); }
-    std::string text(int index) override { return TextBox(*window, index).text(); }
-    std::string toolTip(int index) override { return TextBox(*window, index).toolTip(); }
-    std::string selectedText(int index) override { return ::selectedText(TextBox(*window, index)); }
+    std::string text(int index) override { return TextBox(*quendal, index).text(); }
+    std::string toolTip(int index) override { return TextBox(*quendal, index).toolTip(); }
+    std::string selectedText(int index) override
+    {
+        return ::selectedText(TextBox(*quendal, index));
+    }
     // A single-line edit answers EM_GETFIRSTVISIBLELINE with its first visible character.
     bool showsStart(int index) override
     {
         return SendMessageW(handle(index), EM_GETFIRSTVISIBLELINE, 0, 0) == 0;
     }
-    bool shown(int index) override { return isShown(Control(*window, index)); }
-    bool value(int index) override { return OptionButton(*window, index).value(); }
-    void setValue(int index, bool value) override { OptionButton(*window, index).setValue(value); }
+    bool shown(int index) override { return isShown(Control(*quendal, index)); }
+    bool value(int index) override { return OptionButton(*quendal, index).value(); }
+    void setValue(int index, bool value) override { OptionButton(*quendal, index).setValue(value); }
     int focused() override
     {
         for (int i = 0; i < ctl::Count; ++i) {
@@ -400,8 +426,8 @@ public:
         }
         return -1;
     }
-    std::string balloon() override { return toUtf8(balloonText(*window)); }
-    std::uint32_t textColour(int index) override { return ::textColour(TextBox(*window, index)); }
+    std::string balloon() override { return toUtf8(balloonText(*quendal)); }
+    std::uint32_t textColour(int index) override { return ::textColour(TextBox(*quendal, index)); }
     std::uint32_t greyText() override { return GetSysColor(COLOR_GRAYTEXT); }
     PixelRect rectInClient(int index) override
     {
@@ -412,6 +438,91 @@ public:
     {
         const Rect r = clientRect();
         return {r.x, r.y, r.width, r.height};
+    }
+
+    std::vector<scenarios::MenuItemSeen> menu() override
+    {
+        std::vector<scenarios::MenuItemSeen> items;
+        readMenu(GetMenu(form()), items);
+        return items;
+    }
+    void chooseMenu(int id) override
+    {
+        // What a click on an enabled item sends.
+        if (!(GetMenuState(GetMenu(form()), menuCommand(id), MF_BYCOMMAND) & MF_GRAYED))
+            PostMessageW(form(), WM_COMMAND, MAKEWPARAM(menuCommand(id), 0), 0);
+        processEvents();
+    }
+    Quendal &window() override { return *quendal; }
+    std::vector<scenarios::Box> recordBoxes(const std::function<void()> &action,
+                                            const std::string &press) override
+    {
+        boxes.clear();
+        pressing = toWide(press);
+        const UINT_PTR timer = SetTimer(nullptr, 0, 20, watchForBoxes);
+        action();
+        processEvents();
+        KillTimer(nullptr, timer);
+        pressing.clear();
+        std::vector<scenarios::Box> seen;
+        for (const Box &box : boxes)
+            seen.push_back({box.title, box.text, box.buttons, box.icon});
+        return seen;
+    }
+
+private:
+    // The shortcut the accelerator table gives a command, as the definition writes it.
+    static std::string shortcutOf(UINT command)
+    {
+        HACCEL table = nativeAccelerators(*::quendal);
+        const int count = table ? CopyAcceleratorTableW(table, nullptr, 0) : 0;
+        std::vector<ACCEL> entries(std::size_t(count > 0 ? count : 0));
+        if (count > 0)
+            CopyAcceleratorTableW(table, entries.data(), count);
+        for (const ACCEL &entry : entries) {
+            if (entry.cmd != command)
+                continue;
+            std::string text;
+            if (entry.fVirt & FCONTROL)
+                text += "Ctrl+";
+            if (entry.fVirt & FSHIFT)
+                text += "Shift+";
+            if (entry.fVirt & FALT)
+                text += "Alt+";
+            if (entry.key >= VK_F1 && entry.key <= VK_F12)
+                text += "F" + std::to_string(entry.key - VK_F1 + 1);
+            else
+                text += char(entry.key);
+            return text;
+        }
+        return {};
+    }
+
+    static void readMenu(HMENU menu, std::vector<scenarios::MenuItemSeen> &items)
+    {
+        for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+            wchar_t text[128] = {};
+            MENUITEMINFOW info {};
+            info.cbSize = sizeof info;
+            info.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_ID | MIIM_SUBMENU | MIIM_STRING;
+            info.dwTypeData = text;
+            info.cch = 128;
+            GetMenuItemInfoW(menu, UINT(i), TRUE, &info);
+            // The shortcut the item shows after a tab must be the one that triggers it.
+            std::wstring label = text;
+            const std::size_t tab = label.find(L'\t');
+            const std::string shown
+                = tab == std::wstring::npos ? "" : toUtf8(label.substr(tab + 1));
+            const std::string triggers = info.hSubMenu ? "" : shortcutOf(info.wID);
+            // A separator is drawn disabled, and cannot be chosen either way.
+            const bool separator = (info.fType & MFT_SEPARATOR) != 0;
+            items.push_back({toUtf8(label.substr(0, tab)),
+                             shown == triggers ? triggers : "?" + shown, separator,
+                             separator || !(info.fState & MFS_GRAYED),
+                             (info.fState & MFS_CHECKED) != 0});
+            if (info.hSubMenu)
+                readMenu(info.hSubMenu, items);
+        }
     }
 };
 
@@ -426,9 +537,55 @@ void scenariosOfTheWindow()
     }
 }
 
+void menuOfTheWindow()
+{
+    Win32Driver driver;
+    for (const menus::Check &check : menus::checks) {
+        harness::context = check.name;
+        for (const std::string &failure : check.run(driver))
+            CHECK_EQ(failure, std::string());
+    }
+}
+
+// The one test that goes through the real dialog: 计算管线表 chosen from the menu, the list's path
+// typed into the dialog's name field and 打开 pressed, and its result beside it.
+std::wstring typedPath;
+
+void CALLBACK answerFileDialog(HWND, UINT, UINT_PTR, DWORD)
+{
+    HWND dialog = FindWindowW(L"#32770", L"计算管线表");
+    if (!dialog || !IsWindowVisible(dialog)) {
+        watchForBoxes(nullptr, 0, 0, 0);
+        return;
+    }
+    // The name field is a combo box, or an edit in the older layout.
+    if (!SetDlgItemTextW(dialog, cmb13, typedPath.c_str()))
+        SetDlgItemTextW(dialog, edt1, typedPath.c_str());
+    PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+}
+
+void openDialog()
+{
+    const std::string folder = menus::freshFolder("dialog");
+    menus::writeFile(folder + "管线表.csv", "medium,Q,v\r\nwater,300,2\r\n");
+    typedPath = toWide(folder + "管线表.csv");
+    std::replace(typedPath.begin(), typedPath.end(), L'/', L'\\');
+    start();
+    boxes.clear();
+    const UINT_PTR timer = SetTimer(nullptr, 0, 20, answerFileDialog);
+    PostMessageW(form(), WM_COMMAND, MAKEWPARAM(menuCommand(menu::LineList), 0), 0);
+    processEvents();
+    KillTimer(nullptr, timer);
+    CHECK_EQ(boxes.size(), std::size_t(1));
+    CHECK(!boxes.empty() && boxes[0].text.starts_with("已计算 1 条管线。"));
+    CHECK(menus::readFile(folder + "管线表-结果.csv").size() > 100);
+}
+
 const harness::Test tests[] = {
     {"identity", identity},
     {"scenarios", scenariosOfTheWindow},
+    {"menu", menuOfTheWindow},
+    {"openDialog", openDialog},
     {"geometryAtTwoDpis", geometryAtTwoDpis},
     {"fonts", fonts},
     {"longText", longText},
@@ -441,6 +598,6 @@ int main()
 {
     initializeRuntime(projectHeader());
     const int failed = harness::runAll(tests);
-    window.reset();
+    quendal.reset();
     return failed;
 }

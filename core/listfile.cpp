@@ -1,0 +1,130 @@
+#include "core/listfile.h"
+
+#include "core/sheet.h"
+#include "runtime/files.h"
+#include "runtime/utf8.h"
+
+#include <cerrno>
+#include <memory>
+#include <vector>
+
+namespace tovrik {
+
+namespace {
+
+class FileSink : public TextSink
+{
+public:
+    explicit FileSink(AtomicFile &file)
+        : m_file(file)
+    {
+    }
+    bool write(std::string_view text) override { return m_file.write(text); }
+
+private:
+    AtomicFile &m_file;
+};
+
+struct Closer
+{
+    void operator()(std::FILE *file) const { std::fclose(file); }
+};
+
+std::string cannotWrite(const std::string &path, int error)
+{
+    return "无法写出“" + path + "”：" + errorText(error) + "。原有的文件没有改动。";
+}
+
+} // namespace
+
+LineListFiles lineListFilesFor(std::string_view listPath)
+{
+    const std::string_view name = fileNameOf(listPath);
+    const std::string_view folder = listPath.substr(0, listPath.size() - name.size());
+    std::string_view stem = name;
+    if (const std::size_t dot = stem.rfind('.'); dot != std::string_view::npos && dot > 0)
+        stem = stem.substr(0, dot);
+    const std::string base = std::string(folder) + std::string(stem);
+    return {base + "-结果.csv", base + "-计算书.html"};
+}
+
+Encoding guessEncoding(std::FILE *file)
+{
+    // In chunks, a character cut at a chunk's end carried over to the next.
+    std::vector<char> buffer(1 << 16);
+    std::string carried;
+    Encoding encoding = Encoding::Utf8;
+    std::size_t got;
+    while ((got = std::fread(buffer.data(), 1, buffer.size(), file)) > 0) {
+        std::string chunk = carried;
+        chunk.append(buffer.data(), got);
+        std::size_t whole = chunk.size();
+        // Back to the start of the last character, which may be cut.
+        for (std::size_t back = 1; back <= 3 && back <= chunk.size(); ++back) {
+            const unsigned char c = static_cast<unsigned char>(chunk[chunk.size() - back]);
+            if ((c & 0xC0) != 0x80) {
+                if (c >= 0xC0)
+                    whole = chunk.size() - back;
+                break;
+            }
+        }
+        if (!isUtf8(std::string_view(chunk).substr(0, whole))) {
+            encoding = Encoding::Gbk;
+            break;
+        }
+        carried = chunk.substr(whole);
+    }
+    if (encoding == Encoding::Utf8 && !isUtf8(carried))
+        encoding = Encoding::Gbk;
+    std::rewind(file);
+    return encoding;
+}
+
+LineListRun sizeLineListFile(std::string_view path, const LineListFiles &files,
+                             const SizingInputs &defaults,
+                             const std::function<void(int percent)> &progress)
+{
+    LineListRun run;
+    const std::unique_ptr<std::FILE, Closer> input(openForReading(path));
+    if (!input) {
+        run.error = "无法打开“" + std::string(path) + "”：" + errorText(errno) + "。";
+        run.summary.outcome = LineListSummary::Outcome::NotAList;
+        return run;
+    }
+    run.encoding = guessEncoding(input.get());
+    std::fseek(input.get(), 0, SEEK_END);
+    const long size = std::ftell(input.get());
+    std::rewind(input.get());
+
+    AtomicFile result(files.result);
+    FileSink sink(result);
+    std::vector<SheetLine> lines;
+    LineListOptions options;
+    options.encoding = run.encoding;
+    options.byteOrderMark = true; // Excel then reads the Chinese as such
+    options.defaults = defaults;
+    options.encodingOption = false;
+    if (progress && size > 0) {
+        options.progress
+            = [&](std::uint64_t consumed) { progress(int(consumed * 100 / std::uint64_t(size))); };
+    }
+    options.sized
+        = [&](std::string_view tag, const SizingRequest *request, const SizingReport &report) {
+              lines.push_back({std::string(tag), request ? KeptRequest(*request) : KeptRequest(),
+                               request != nullptr, report});
+          };
+    run.summary = sizeLineList(input.get(), sink, options);
+    // What is not a line list leaves no result behind; its messages say why.
+    if (run.summary.outcome == LineListSummary::Outcome::NotAList)
+        return run;
+    if (run.summary.outcome == LineListSummary::Outcome::WriteFailed || !result.commit()) {
+        run.error = cannotWrite(files.result, result.error());
+        return run;
+    }
+    AtomicFile sheet(files.sheet);
+    if (!sheet.write(lineListSheet(lines, {sheetDate()}, fileNameOf(path))) || !sheet.commit())
+        run.error = cannotWrite(files.sheet, sheet.error());
+    return run;
+}
+
+} // namespace tovrik

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "core/inputs.h"
+#include "core/linelist.h"
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+// A line list in a file, sized into two files beside it: the list with its results, and its
+// calculation sheet. The window's 计算管线表 runs it.
+namespace tovrik {
+
+struct LineListFiles
+{
+    std::string result; // "<dir>/<name>-结果.csv"
+    std::string sheet; // "<dir>/<name>-计算书.html"
+};
+
+// Where a list's results go: beside it, named after it.
+LineListFiles lineListFilesFor(std::string_view listPath);
+
+struct LineListRun
+{
+    LineListSummary summary;
+    std::string error; // a file that could not be read or written, in a sentence; else empty
+    Encoding encoding = Encoding::Utf8; // as the list's bytes were read
+};
+
+// Sizes the list at path with the batch's rules, its encoding decided from its bytes, and writes
+// the result (UTF-8 with a byte order mark, every input byte kept) and the sheet, each whole or
+// not at all: a failure leaves what was there before. progress is told the percent read.
+LineListRun sizeLineListFile(std::string_view path, const LineListFiles &files,
+                             const SizingInputs &defaults,
+                             const std::function<void(int percent)> &progress);
+
+// UTF-8 if every byte of the file reads as UTF-8, else GBK. Reads the stream to its end and
+// rewinds it.
+Encoding guessEncoding(std::FILE *file);
+
+} // namespace tovrik

@@ -1,0 +1,309 @@
+#pragma once
+
+#include "cli/run.h"
+#include "runtime/definition.h"
+#include "runtime/files.h"
+#include "tests/scenarios.h"
+#include "window/definition.h"
+#include "window/quendal.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+// The window's menu as the user meets it, written once for both backends like the scenarios:
+// its items, and its commands doing what tovrik-size does for the same inputs.
+namespace menus {
+
+using namespace tovrik;
+using scenarios::Box;
+using scenarios::WindowDriver;
+
+using Failures = std::vector<std::string>;
+
+struct Check
+{
+    const char *name;
+    Failures (*run)(WindowDriver &);
+};
+
+// A folder of its own for each check's files, emptied first.
+inline std::string freshFolder(const char *name)
+{
+    const std::filesystem::path folder
+        = std::filesystem::temp_directory_path() / (std::string("tovrik-menus-") + name);
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder);
+    return folder.generic_string() + '/';
+}
+
+inline std::filesystem::path pathOf(const std::string &utf8)
+{
+    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
+inline std::string readFile(const std::string &path)
+{
+    std::string bytes;
+    if (std::FILE *file = openForReading(path)) {
+        char buffer[4096];
+        std::size_t got;
+        while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0)
+            bytes.append(buffer, got);
+        std::fclose(file);
+    }
+    return bytes;
+}
+
+inline void writeFile(const std::string &path, std::string_view bytes)
+{
+    AtomicFile file(path);
+    file.write(bytes);
+    file.commit();
+}
+
+// A sheet's date fixed, so that the window's and the sizer's are the same to the byte.
+inline void fixSheetDate()
+{
+#ifdef _WIN32
+    _putenv_s("SOURCE_DATE_EPOCH", "1796688000");
+#else
+    setenv("SOURCE_DATE_EPOCH", "1796688000", 1);
+#endif
+}
+
+// What tovrik-size writes to standard output for the arguments.
+inline std::string sizer(const std::string &folder, std::vector<const char *> args)
+{
+    const std::string path = folder + "sizer-output";
+    std::FILE *out = std::fopen(path.c_str(), "w+b");
+    std::FILE *err = std::fopen((folder + "sizer-errors").c_str(), "w+b");
+    tovrik::cli::run(int(args.size()), args.data(), stdin, out, err);
+    std::fclose(out);
+    std::fclose(err);
+    return readFile(path);
+}
+
+inline std::size_t rowOf(int id)
+{
+    const std::span<const MenuDef> menu = quendalMenu();
+    for (std::size_t i = 0; i < menu.size(); ++i) {
+        if (menu[i].id == id)
+            return i;
+    }
+    return menu.size();
+}
+
+inline bool sheetEnabled(WindowDriver &d)
+{
+    return d.menu().at(rowOf(menu::Sheet)).enabled;
+}
+
+// Every item where the definition puts it, with its text, access key and shortcut, in the state
+// the window starts in.
+inline Failures menuAsDefined(WindowDriver &d)
+{
+    Failures failures;
+    d.start();
+    const std::vector<scenarios::MenuItemSeen> seen = d.menu();
+    const std::span<const MenuDef> menu = quendalMenu();
+    if (seen.size() != menu.size())
+        return {std::to_string(seen.size()) + " items, not " + std::to_string(menu.size())};
+    for (std::size_t i = 0; i < menu.size(); ++i) {
+        const MenuDef &def = menu[i];
+        const scenarios::MenuItemSeen &item = seen[i];
+        const std::string text = def.text ? def.text : "";
+        const std::string shortcut = def.shortcut ? def.shortcut : "";
+        const bool checked = def.id == menu::SeriesChinese || def.id == menu::Workshop;
+        if (item.separator != (def.kind == MenuKind::Separator) || item.text != text
+            || item.shortcut != shortcut || item.enabled != (def.id != menu::Sheet)
+            || item.checked != checked)
+            failures.push_back("item " + std::to_string(i) + " is \"" + item.text + "\" \""
+                               + item.shortcut + "\"" + (item.enabled ? "" : " disabled")
+                               + (item.checked ? " checked" : ""));
+        // One access key to an item within its menu, or the key would not reach them all.
+        for (std::size_t j = 0; j < i; ++j) {
+            if (def.kind != MenuKind::Separator && menu[j].parent == def.parent
+                && accessKey(menu[j].text) == accessKey(def.text))
+                failures.push_back(text + " shares its access key");
+        }
+    }
+    return failures;
+}
+
+// 计算书 is there for the panel shown once it has calculated, and a failure after does not take
+// the last good calculation away.
+inline Failures sheetFollowsThePanel(WindowDriver &d)
+{
+    Failures failures;
+    const auto expect = [&](bool enabled, const char *when) {
+        if (sheetEnabled(d) != enabled)
+            failures.push_back(std::string("计算书 is ") + (enabled ? "disabled " : "enabled ")
+                               + when);
+    };
+    d.start();
+    d.click(ctl::Optionw);
+    d.type(ctl::Textqw, "300");
+    d.type(ctl::Textvw, "2");
+    expect(false, "before a calculation");
+    d.click(ctl::Command2);
+    expect(true, "after one");
+    d.click(ctl::Options);
+    expect(false, "on a panel that has not calculated");
+    d.click(ctl::Optionw);
+    expect(true, "back on the panel that has");
+    d.type(ctl::Textvw, "x");
+    d.click(ctl::Command2);
+    expect(true, "after a failure");
+    return failures;
+}
+
+// The sheet the window writes is tovrik-size's for the same inputs and choices, to the byte.
+inline Failures sheetsAreTheSizers(WindowDriver &d)
+{
+    Failures failures;
+    fixSheetDate();
+    const std::string folder = freshFolder("sheets");
+    struct Case
+    {
+        const char *name;
+        int option, button;
+        std::vector<std::pair<int, const char *>> fields;
+        int choice; // a radio item chosen first, or 0
+        const char *waterTemperature, *waterPressure;
+        std::vector<const char *> args;
+    };
+    const Case cases[] = {
+        {"water",
+         ctl::Optionw,
+         ctl::Command2,
+         {{ctl::Textqw, "300"}, {ctl::Textvw, "2"}},
+         menu::SeriesAsme,
+         "130",
+         "0.6",
+         {"water", "-Q", "300", "-v", "2", "-T", "130", "-P", "0.6", "--series=asme40",
+          "--sheet=-"}},
+        {"air",
+         ctl::Optionca,
+         ctl::Command1,
+         {{ctl::Textqa, "600"}, {ctl::Textpa, "0.7"}, {ctl::Textta, "40"}, {ctl::Textva, "10"}},
+         menu::Site,
+         "",
+         "",
+         {"air", "-Q", "600", "-P", "0.7", "-T", "40", "-v", "10", "--series=cn",
+          "--gas-service=site", "--sheet=-"}},
+        {"steam",
+         ctl::Options,
+         ctl::Command3,
+         {{ctl::Textqs, "5"}, {ctl::Textus, "0.2"}, {ctl::Textvs, "25"}},
+         0,
+         "",
+         "",
+         {"steam", "-Q", "5", "-u", "0.2", "-v", "25", "--series=cn", "--sheet=-"}},
+    };
+    for (const Case &c : cases) {
+        d.start();
+        if (c.choice) {
+            d.chooseMenu(c.choice);
+            if (!d.menu().at(rowOf(c.choice)).checked)
+                failures.push_back(std::string(c.name) + ": the item chosen is not checked");
+        }
+        d.window().setWaterConditions(c.waterTemperature, c.waterPressure);
+        d.click(c.option);
+        for (const auto &[field, text] : c.fields)
+            d.type(field, text);
+        d.click(c.button);
+        const std::string path = folder + c.name + ".html";
+        if (!d.window().saveSheetTo(path))
+            failures.push_back(std::string(c.name) + ": no sheet written");
+        const std::string expected = sizer(folder, c.args);
+        if (expected.size() < 1000 || readFile(path) != expected)
+            failures.push_back(std::string(c.name) + ": the sheet is not the sizer's");
+    }
+    return failures;
+}
+
+// A GBK list with a row that fails: every row sized as the batch sizes it, the box saying how
+// it went; asked before anything is replaced; a failed write leaving nothing behind.
+inline Failures lineList(WindowDriver &d)
+{
+    Failures failures;
+    fixSheetDate();
+    const std::string folder = freshFolder("list");
+    const std::string list = folder + "管线表.csv";
+    const std::string result = folder + "管线表-结果.csv";
+    const std::string sheet = folder + "管线表-计算书.html";
+    // 位号,medium,… in GBK, as Excel saves it; L-3's flow is not a number.
+    writeFile(list,
+              "\xCE\xBB\xBA\xC5,medium,Q,P,T,u,v\r\n"
+              "L-1,\xCB\xAE,300,,,,2\r\n"
+              "L-2,\xD5\xF4\xC6\xFB,5,,,0.2,25\r\n"
+              "L-3,\xCB\xAE,abc,,,,2\r\n"
+              "L-4,\xD1\xB9\xCB\xF5\xBF\xD5\xC6\xF8,600,0.7,40,,10\r\n");
+    const std::string expected = sizer(
+        folder, {"batch", "--bom", "--encoding=gbk", "--absolute", "--series=cn", list.c_str()});
+    const auto said = [&](const std::vector<Box> &boxes, std::size_t at, const std::string &words) {
+        if (boxes.size() <= at || boxes[at].text.find(words) == std::string::npos)
+            failures.push_back("no box said \"" + words + "\""
+                               + (boxes.size() > at ? ", but \"" + boxes[at].text + "\"" : ""));
+    };
+
+    d.start();
+    std::vector<Box> boxes = d.recordBoxes([&] { d.window().sizeLineListFrom(list); }, "");
+    said(boxes, 0, "已计算 4 条管线，其中 1 条未能计算（第 4 行，原因见结果的 error 列）。");
+    said(boxes, 0, result);
+    if (expected.size() < 200 || readFile(result) != expected)
+        failures.push_back("the result is not the sizer's");
+    const std::string html = readFile(sheet);
+    if (!html.starts_with("<!DOCTYPE html>") || html.find("L-4") == std::string::npos)
+        failures.push_back("no sheet of the list");
+
+    writeFile(result, "kept");
+    boxes = d.recordBoxes([&] { d.window().sizeLineListFrom(list); }, "否");
+    said(boxes, 0, "“管线表-结果.csv”和“管线表-计算书.html”已经存在，要替换吗？");
+    if (boxes.size() != 1 || readFile(result) != "kept")
+        failures.push_back("a result was replaced though the user said no");
+    boxes = d.recordBoxes([&] { d.window().sizeLineListFrom(list); }, "是");
+    said(boxes, 1, "已计算 4 条管线");
+    if (readFile(result) != expected)
+        failures.push_back("the result was not replaced when the user said yes");
+
+    // A folder where the sheet would go: its rename fails, as on a read-only folder, whoever
+    // the user is.
+    std::filesystem::remove(pathOf(sheet));
+    std::filesystem::create_directory(pathOf(sheet));
+    boxes = d.recordBoxes([&] { d.window().sizeLineListFrom(list); }, "是");
+    said(boxes, 1, "无法写出“" + sheet + "”");
+    said(boxes, 1, "原有的文件没有改动");
+    for (const auto &entry : std::filesystem::directory_iterator(pathOf(folder))) {
+        if (entry.path().extension() == ".part")
+            failures.push_back("a half-written file was left behind");
+    }
+    if (!std::filesystem::is_directory(pathOf(sheet)))
+        failures.push_back("what was in the sheet's place is gone");
+    return failures;
+}
+
+inline Failures about(WindowDriver &d)
+{
+    Failures failures;
+    d.start();
+    const std::vector<Box> boxes = d.recordBoxes([&] { d.chooseMenu(menu::About); }, "");
+    for (const char *words : {"Tovrik 版本 1.00", "IAPWS-IF97", "ASME B36.10M", "MIT 许可证"}) {
+        if (boxes.size() != 1 || boxes[0].text.find(words) == std::string::npos)
+            failures.push_back(std::string("the about box does not say ") + words);
+    }
+    return failures;
+}
+
+inline const Check checks[] = {
+    {"menu as defined", menuAsDefined},
+    {"sheet follows the panel", sheetFollowsThePanel},
+    {"sheets are the sizer's", sheetsAreTheSizers},
+    {"line list", lineList},
+    {"about", about},
+};
+
+} // namespace menus

@@ -1,0 +1,173 @@
+// The calculation sheet as an engineer hands it in: printed by a real browser (headless
+// Chromium) to PDF, and read back with pdftotext.
+
+#include "cli/run.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <cstdio>
+#include <vector>
+
+class tst_Sheet : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void printed_data();
+    void printed();
+    void cellsStayText();
+
+private:
+    QTemporaryDir m_folder;
+    QString m_chromium;
+};
+
+namespace {
+
+// tovrik-size run on the arguments; its standard output.
+QByteArray sizer(const QString &folder, std::vector<const char *> args)
+{
+    const QByteArray path = QDir(folder).filePath(QStringLiteral("out")).toLocal8Bit();
+    std::FILE *out = std::fopen(path.constData(), "w+b");
+    std::FILE *err = std::fopen(path + ".err", "w+b");
+    tovrik::cli::run(int(args.size()), args.data(), stdin, out, err);
+    std::fclose(out);
+    std::fclose(err);
+    QFile file(QString::fromLocal8Bit(path));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QString run(const QString &program, const QStringList &arguments)
+{
+    QProcess process;
+    process.start(program, arguments);
+    process.waitForFinished(120000);
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+// A line list whose tags are hostile markup, quotes and ampersands.
+const QByteArray hostileList = "位号,medium,Q,P,T,u,v\n"
+                               "<script>alert(1)</script>,水,100,,,,2\n"
+                               "\"A&B \"\"7\"\"\",蒸汽,10,,,0.3747,30\n"
+                               "</td><b>x,压缩空气,600,0.7,20,,10\n"
+                               "bad,水,abc,,,,2\n";
+
+} // namespace
+
+void tst_Sheet::initTestCase()
+{
+    qputenv("SOURCE_DATE_EPOCH", "1796688000");
+}
+
+void tst_Sheet::printed_data()
+{
+    for (const char *name : {"chromium", "chromium-browser", "google-chrome"}) {
+        m_chromium = QStandardPaths::findExecutable(QString::fromLatin1(name));
+        if (!m_chromium.isEmpty())
+            break;
+    }
+    // dev.sh test installs the browser and poppler-utils; elsewhere their absence skips.
+    const bool required = qEnvironmentVariableIsSet("TOVRIK_REQUIRE_TOOLS");
+    if (m_chromium.isEmpty()
+        || QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty()) {
+        if (required)
+            QFAIL("chromium and pdftotext are needed");
+        QSKIP("chromium or pdftotext is not installed");
+    }
+    QTest::addColumn<QList<QByteArray>>("args");
+    QTest::addColumn<QStringList>("words");
+    QTest::addColumn<int>("maxPages");
+    const QStringList common {QStringLiteral("管径计算书"), QStringLiteral("工程名称"),
+                              QStringLiteral("2026-12-08"), QStringLiteral("Tovrik 1.00")};
+    QTest::newRow("air worked example")
+        << QList<QByteArray> {"air", "-Q", "600", "-P", "0.7", "-T", "20", "-v", "10"}
+        << common + QStringList {"600",        "0.7",   "57.0212772537991",
+                                 "57.02 mm",   "DN50",  "0.1 MPa、273 K",
+                                 "Sutherland", "雷诺数"}
+        << 2;
+    QTest::newRow("steam worked example")
+        << QList<QByteArray> {"steam", "-Q", "10", "-u", "0.3747", "-v", "30"}
+        << common + QStringList {"0.3747", "210.106296907066", "210.11 mm", "DN200", "IAPWS 2008"}
+        << 2;
+    QTest::newRow("water worked example")
+        << QList<QByteArray> {"water", "-Q", "100", "-v", "2", "-T", "130", "-P", "0.6"}
+        << common
+            + QStringList {"132.936074863071", "132.94 mm", "DN125", "130", "IAPWS-IF97", "合适"}
+        << 2;
+    // The summary, then each line on at most two pages of its own.
+    QTest::newRow("line list") << QList<QByteArray> {"batch", "--series=cn", "list.csv"}
+                               << QStringList {"汇总",      "<script>alert(1)</script>",
+                                               "A&B \"7\"", "</td><b>x",
+                                               "未能计算",  "132.936074863071"}
+                               << 1 + 2 * 4;
+}
+
+void tst_Sheet::printed()
+{
+    QFETCH(QList<QByteArray>, args);
+    QFETCH(QStringList, words);
+    QFETCH(int, maxPages);
+    const QDir folder(m_folder.path());
+    QFile list(folder.filePath(QStringLiteral("list.csv")));
+    QVERIFY(list.open(QIODevice::WriteOnly));
+    list.write(hostileList);
+    list.close();
+    const QByteArray html = folder.filePath(QStringLiteral("sheet.html")).toUtf8();
+    const QByteArray sheetOption = "--sheet=" + html;
+    std::vector<const char *> argv;
+    QByteArray listPath = folder.filePath(QStringLiteral("list.csv")).toUtf8();
+    for (const QByteArray &arg : args)
+        argv.push_back(arg == "list.csv" ? listPath.constData() : arg.constData());
+    argv.push_back(sheetOption.constData());
+    sizer(m_folder.path(), argv);
+    QVERIFY(QFile::exists(QString::fromUtf8(html)));
+
+    const QString pdf = folder.filePath(QStringLiteral("sheet.pdf"));
+    QFile::remove(pdf);
+    run(m_chromium,
+        {QStringLiteral("--headless"), QStringLiteral("--no-sandbox"),
+         QStringLiteral("--disable-gpu"), QStringLiteral("--no-pdf-header-footer"),
+         QStringLiteral("--user-data-dir=") + folder.filePath(QStringLiteral("profile")),
+         QStringLiteral("--print-to-pdf=") + pdf,
+         QStringLiteral("file://") + QString::fromUtf8(html)});
+    QVERIFY2(QFile::exists(pdf), "the browser printed nothing");
+    // pdftotext breaks lines as laid out; the words are looked for with the breaks taken out.
+    QString text = run(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
+    text.remove(QRegularExpression(QStringLiteral("\\s*\\n\\s*")));
+    for (const QString &word : words)
+        QVERIFY2(text.contains(word), qPrintable(word));
+    const QString info = run(QStringLiteral("pdfinfo"), {pdf});
+    const int pages
+        = QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)")).match(info).captured(1).toInt();
+    QVERIFY2(pages >= 1 && pages <= maxPages, qPrintable(QString::number(pages)));
+}
+
+// Whatever a cell holds reaches the sheet as text: no element, no attribute of its own.
+void tst_Sheet::cellsStayText()
+{
+    const QDir folder(m_folder.path());
+    QFile list(folder.filePath(QStringLiteral("hostile.csv")));
+    QVERIFY(list.open(QIODevice::WriteOnly));
+    list.write(hostileList);
+    list.close();
+    const QByteArray path = list.fileName().toUtf8();
+    const QByteArray option = "--sheet=" + path + ".html";
+    sizer(m_folder.path(), {"batch", path.constData(), option.constData()});
+    QFile file(QString::fromUtf8(path + ".html"));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray sheet = file.readAll();
+    QVERIFY(!sheet.contains("<script"));
+    QVERIFY(!sheet.contains("<b>x"));
+    QVERIFY(sheet.contains("&lt;script&gt;alert(1)&lt;/script&gt;"));
+    QVERIFY(sheet.contains("A&amp;B &quot;7&quot;"));
+}
+
+QTEST_GUILESS_MAIN(tst_Sheet)
+#include "tst_sheet.moc"
