@@ -45,12 +45,18 @@ std::string json(const Invocation &invocation, const SizingReport &report)
     object.string("pressure_kind", pressureKind);
     std::optional<std::string_view> service;
     std::optional<std::string_view> gas;
+    std::optional<std::string_view> basis;
     if (invocation.medium == Medium::Air) {
         service = gasServiceName(advice.options.service);
-        gas = "air";
+        gas = gasDef(effectiveGas(advice.options)).name;
+        basis = flowBasisName(
+            inputs.flowBasis ? flowBasisFromName(*inputs.flowBasis).value_or(FlowBasis::Standard)
+                             : FlowBasis::Standard);
     }
     object.string("gas_service", service)
         .string("gas", gas)
+        .string("flow_basis", basis)
+        .number("Q_standard_m3h", report.standardFlow)
         .string("series", seriesName(advice.options.series));
     object.string("d", report.ok ? std::optional<std::string_view>(report.text) : std::nullopt)
         .number("diameter_mm", report.ok ? std::optional<double>(report.diameter) : std::nullopt)
@@ -93,7 +99,21 @@ std::string json(const Invocation &invocation, const SizingReport &report)
         .number("Re", figure(report.drop, &PressureDrop::reynolds))
         .number("f", figure(report.drop, &PressureDrop::friction))
         .number("dp_kPa_100m", figure(report.drop, &PressureDrop::kPaPer100m))
-        .string("dp_note", words(report.dropNote))
+        .string("dp_note", words(report.dropNote));
+    const std::optional<LineDrop> &line = report.lineDrop;
+    const bool choked = line && line->method == DropMethod::Choked;
+    static constexpr const char *methods[] = {"incompressible", "isothermal", "choked"};
+    object.number("dp_kPa", line && !choked ? std::optional<double>(line->kPa) : std::nullopt)
+        .string(
+            "dp_method",
+            line ? std::optional<std::string_view>(methods[static_cast<std::size_t>(line->method)])
+                 : std::nullopt)
+        .string("line_note", words(report.lineNote))
+        .number("max_drop_kPa", sized ? advice.maxDrop : std::nullopt)
+        .string("criterion",
+                recommended ? std::optional<std::string_view>(criterionName(advice)) : std::nullopt)
+        .number("DN_velocity",
+                recommended ? std::optional<double>(advice.velocitySized()->size.dn) : std::nullopt)
         .string("basis", words(report.basis));
     const std::string advice_ = report.ok ? report.adviceText() : std::string();
     object.string("advice", report.ok ? std::optional<std::string_view>(advice_) : std::nullopt);

@@ -155,6 +155,10 @@ void checkLine(const Invocation &invocation)
         throw UsageError(unknownServiceMessage(*inputs.service));
     if (inputs.series && !seriesFromName(*inputs.series))
         throw UsageError(unknownSeriesMessage(*inputs.series));
+    if (inputs.gas && !gasFromName(*inputs.gas))
+        throw UsageError(unknownGasMessage(*inputs.gas));
+    if (inputs.flowBasis && !flowBasisFromName(*inputs.flowBasis))
+        throw UsageError(unknownFlowBasisMessage(*inputs.flowBasis));
     if (inputs.steamTemperature && !inputs.steamPressure)
         throw UsageError(
             "过热蒸汽温度 --steam-temperature 须与蒸汽压力 -p/--steam-pressure 一起给出。");

@@ -18,6 +18,10 @@ enum class Operand : std::uint8_t {
     SpecificVolume,
     Velocity,
     Roughness, // of the pipe wall
+    Length, // of the line
+    Fittings, // the sum of their K
+    EquivalentLength, // of the fittings
+    MaxDrop, // the pressure drop allowed
 };
 
 // What is wrong: one of the runtime's faults, traced to an input, or a state the engineering

@@ -1,6 +1,7 @@
 #include "core/fluid.h"
 
 #include "core/failure.h"
+#include "core/gases.h"
 
 #include <cmath>
 
@@ -57,10 +58,7 @@ double waterViscosity(double temperature, double density)
 
 double airViscosity(double temperature)
 {
-    constexpr double reference = 273.15; // K
-    constexpr double sutherland = 110.4; // K
-    return 1.716e-5 * std::pow(temperature / reference, 1.5) * (reference + sutherland)
-        / (temperature + sutherland);
+    return gasViscosity(Gas::Air, temperature);
 }
 
 FluidState waterState(double temperature, double pressure)
@@ -98,13 +96,7 @@ FluidState waterState(double temperature, double pressure)
 
 FluidState airState(double pressure, double temperature)
 {
-    const double kelvin = temperature + kelvinOffset;
-    if (!(pressure > 0.0))
-        throw SizingFailure(Problem::NotPositive, Operand::Pressure);
-    if (!(kelvin > 0.0))
-        throw SizingFailure(Problem::NotPositive, Operand::Temperature);
-    const double density = pressure * 1.0e6 / (airGasConstant * kelvin);
-    return {density, airViscosity(kelvin), temperature, pressure};
+    return gasState(Gas::Air, pressure, temperature);
 }
 
 FluidState saturatedSteamState(double specificVolume)

@@ -23,7 +23,6 @@ double waterViscosity(double temperature, double density);
 // Sutherland's law for air with the constants of F. M. White, Viscous Fluid Flow, 3rd ed.
 // (2006), table 1-2: 1.716e-5 Pa s at 273.15 K, S = 110.4 K. Temperature in K.
 double airViscosity(double temperature);
-inline constexpr double airGasConstant = 287.05; // J/(kg K), dry air
 
 // Liquid water at a temperature in degrees C and an absolute pressure in MPa (region 1); throws
 // SizingFailure(NotLiquid, Temperature) with the boiling temperature as detail, NoLiquid below

@@ -106,8 +106,15 @@ std::string_view mediumTitle(Medium medium)
 
 std::string_view columnDescription(const InputDef &input)
 {
-    if (input.operand == Operand::None)
-        return input.field == &SizingInputs::service ? "气体用途" : "管子系列";
+    if (input.operand == Operand::None) {
+        if (input.field == &SizingInputs::service)
+            return "气体用途";
+        if (input.field == &SizingInputs::gas)
+            return "气体";
+        if (input.field == &SizingInputs::flowBasis)
+            return "流量基准";
+        return "管子系列";
+    }
     for (const Medium medium : {Medium::Air, Medium::Steam, Medium::Water}) {
         if (takes(medium, input))
             return inputDescription(medium, input.operand);
@@ -137,24 +144,19 @@ std::string unknownServiceMessage(std::string_view name)
 
 std::optional<PipeSeries> seriesFromName(std::string_view name)
 {
-    const std::string plain = plainName(name);
-    name = plain;
-    if (equalsIgnoringCase(name, "asme40"))
-        return PipeSeries::Asme40;
-    if (equalsIgnoringCase(name, "cn"))
-        return PipeSeries::Chinese;
-    return std::nullopt;
+    return seriesFromCode(plainName(name));
 }
 
 std::string unknownSeriesMessage(std::string_view name)
 {
     return "不认识的管子系列“" + std::string(name)
-        + "”，应为 asme40（ASME B36.10M Sch40）或 cn（国内公制系列）。";
+        + "”，应为 asme40、asme80（ASME B36.10M Sch40、Sch80）、asme10s、asme40s（ASME B36.19M "
+          "Sch10S、Sch40S）、cn（国内公制系列）或 gb3091（GB/T 3091 焊接钢管）。";
 }
 
 std::string_view seriesName(PipeSeries series)
 {
-    return series == PipeSeries::Chinese ? "cn" : "asme40";
+    return seriesCode(series);
 }
 
 std::string_view gasServiceName(GasService service)
@@ -199,6 +201,10 @@ bool requestOf(Medium medium, const SizingInputs &inputs, SizingRequest &request
     request.steamPressure = inputs.steamPressure;
     request.steamTemperature = inputs.steamTemperature;
     request.roughness = inputs.roughness;
+    request.length = inputs.length;
+    request.fittings = inputs.fittings;
+    request.equivalentLength = inputs.equivalentLength;
+    request.maxDrop = inputs.maxDrop;
     request.pressureKind = inputs.pressureKind.value_or(PressureKind::Absolute);
     request.advice = inputs.advice;
     const auto chosen = [&](const std::optional<std::string_view> &name, auto fromName,
@@ -213,8 +219,13 @@ bool requestOf(Medium medium, const SizingInputs &inputs, SizingRequest &request
         into = *value;
         return true;
     };
-    return chosen(inputs.service, gasServiceFromName, unknownServiceMessage, request.advice.service)
-        && chosen(inputs.series, seriesFromName, unknownSeriesMessage, request.advice.series);
+    if (!chosen(inputs.service, gasServiceFromName, unknownServiceMessage, request.advice.service)
+        || !chosen(inputs.series, seriesFromName, unknownSeriesMessage, request.advice.series)
+        || !chosen(inputs.flowBasis, flowBasisFromName, unknownFlowBasisMessage, request.flowBasis))
+        return false;
+    return chosen(
+        inputs.gas, [](std::string_view name) { return gasFromName(plainName(name)); },
+        unknownGasMessage, request.advice.gas);
 }
 
 } // namespace tovrik

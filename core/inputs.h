@@ -17,8 +17,12 @@ struct SizingInputs
     std::optional<std::string_view> steamPressure;
     std::optional<std::string_view> service; // of a gas: workshop, site or natural-gas
     std::optional<std::string_view> steamTemperature; // degrees C, of superheated steam
-    std::optional<std::string_view> roughness; // mm, of the pipe wall
-    std::optional<std::string_view> series; // asme40 or cn
+    std::optional<std::string_view> roughness; // mm, of the pipe wall, or its name
+    std::optional<std::string_view> series; // asme40, cn, …
+    std::optional<std::string_view> gas; // of the air panel: air, natural-gas, …
+    std::optional<std::string_view> flowBasis; // of a gas's flow: standard, normal, …
+    std::optional<std::string_view> length, fittings, equivalentLength; // of the line
+    std::optional<std::string_view> maxDrop; // kPa, over the line or per 100 m
     std::optional<PressureKind> pressureKind; // of P and p, as --gauge or --absolute said
     AdviceOptions advice;
 };
@@ -54,6 +58,12 @@ inline constexpr InputDef sizingInputs[] = {
     {Operand::Roughness, 0, "roughness", "roughness", &SizingInputs::roughness, AllMedia, 0, true},
     {Operand::None, 0, "gas-service", "service", &SizingInputs::service, AirOnly, 0, true},
     {Operand::None, 0, "series", "series", &SizingInputs::series, AllMedia, 0, true},
+    {Operand::None, 0, "gas", "gas", &SizingInputs::gas, AirOnly, 0, true},
+    {Operand::None, 0, "flow-basis", "basis", &SizingInputs::flowBasis, AirOnly, 0, true},
+    {Operand::Length, 0, "length", "length", &SizingInputs::length, AllMedia, 0, true},
+    {Operand::Fittings, 0, "fittings", "K", &SizingInputs::fittings, AllMedia, 0, true},
+    {Operand::EquivalentLength, 0, "equivalent-length", "Le", &SizingInputs::equivalentLength, AllMedia, 0, true},
+    {Operand::MaxDrop, 0, "max-drop", "max_drop", &SizingInputs::maxDrop, AllMedia, 0, true},
 };
 // clang-format on
 
@@ -88,7 +98,7 @@ std::string_view mediumName(Medium medium);
 std::optional<GasService> gasServiceFromName(std::string_view name);
 std::string unknownServiceMessage(std::string_view name);
 
-// "asme40" or "cn" (any case).
+// "asme40", "asme80", "asme10s", "asme40s", "cn" or "gb3091" (any case).
 std::optional<PipeSeries> seriesFromName(std::string_view name);
 std::string unknownSeriesMessage(std::string_view name);
 std::string_view seriesName(PipeSeries series);

@@ -103,7 +103,24 @@ constexpr ResultColumn resultColumns[] = {
          if (row.report.drop)
              out += row.report.fluidName();
      }},
+    // Only for lists that give a line or an allowable drop: the others keep their columns.
+    {"dp_kPa",
+     [](std::string &out, const Row &row) {
+         const std::optional<LineDrop> &drop = row.report.lineDrop;
+         if (drop && drop->method != DropMethod::Choked)
+             appendFixed(out, drop->kPa, 3);
+         else if (drop)
+             out += "choked";
+     }},
+    {"criterion",
+     [](std::string &out, const Row &row) {
+         if (row.recommended)
+             out += criterionName(row.report.advice);
+     }},
 };
+
+// The columns of the line and the allowable drop, last in the table.
+constexpr std::size_t lineColumnCount = 2;
 
 constexpr auto columnNames = [] {
     std::array<const char *, std::size(resultColumns)> names {};
@@ -153,6 +170,7 @@ private:
     long m_undecodable = 0; // rows not in the encoding, copied through unsized
     long m_firstUndecodable = 0;
     std::array<std::optional<std::size_t>, std::size(sizingInputs)> m_inputColumns;
+    std::size_t m_resultColumns = std::size(resultColumns) - lineColumnCount;
 };
 
 bool Batch::flush()
@@ -224,7 +242,16 @@ bool Batch::readHeader(CsvRecord &header)
     m_buffer += header.raw;
     // The user's own columns stay as they are, whatever their names; a result column whose
     // name is taken gets a number.
-    for (const char *ours : columnNames) {
+    for (std::size_t k = 0; k < std::size(sizingInputs); ++k) {
+        const InputDef &input = sizingInputs[k];
+        const bool line = input.field == &SizingInputs::length
+            || input.field == &SizingInputs::fittings
+            || input.field == &SizingInputs::equivalentLength
+            || input.field == &SizingInputs::maxDrop;
+        if (line && (m_inputColumns[k] || m_options.defaults.*(input.field)))
+            m_resultColumns = std::size(resultColumns);
+    }
+    for (const char *ours : std::span(columnNames).first(m_resultColumns)) {
         std::string name = ours;
         for (int number = 2;; ++number) {
             bool taken = false;
@@ -334,10 +361,12 @@ void Batch::sizeRecord(const CsvRecord &record, SizingReport &report) const
     }
     // Empty cells of the aids are not given: the row takes the command line's choice, or the
     // default.
-    for (std::optional<std::string_view> *aid :
-         {&inputs.steamTemperature, &inputs.roughness, &inputs.service, &inputs.series}) {
-        if (*aid && withoutBlanks(**aid).empty())
-            aid->reset();
+    if (inputs.steamTemperature && withoutBlanks(*inputs.steamTemperature).empty())
+        inputs.steamTemperature.reset();
+    for (const InputDef &input : sizingInputs) {
+        std::optional<std::string_view> &aid = inputs.*(input.field);
+        if (input.batchDefault && aid && withoutBlanks(*aid).empty())
+            aid.reset();
     }
     for (const InputDef &input : sizingInputs) {
         if (input.batchDefault && takes(*medium, input) && !(inputs.*(input.field)))
@@ -371,7 +400,7 @@ void Batch::appendResults(const SizingReport &report)
 {
     const SizeCheck *recommended = report.ok ? report.advice.recommended() : nullptr;
     const Row row {report, recommended, recommended ? report.advice.alternative() : nullptr};
-    for (const ResultColumn &column : resultColumns) {
+    for (const ResultColumn &column : std::span(resultColumns).first(m_resultColumns)) {
         m_buffer += ',';
         column.write(m_buffer, row);
     }
@@ -476,15 +505,15 @@ std::string Batch::otherEncodingHint() const
 
 } // namespace
 
-std::span<const char *const> resultColumnNames()
+std::span<const char *const> resultColumnNames(bool line)
 {
-    return columnNames;
+    return std::span(columnNames).first(columnNames.size() - (line ? 0 : lineColumnCount));
 }
 
-std::string resultHeader()
+std::string resultHeader(bool line)
 {
     std::string header;
-    for (const char *name : columnNames) {
+    for (const char *name : resultColumnNames(line)) {
         if (!header.empty())
             header += ',';
         header += name;

@@ -65,8 +65,9 @@ LineListSummary sizeLineList(std::FILE *in, TextSink &out, const LineListOptions
 Encoding guessEncoding(std::string_view start);
 
 // The names of the columns a list gets after its own, in order.
-std::span<const char *const> resultColumnNames();
+// With line, those of a list that gives a line or an allowable drop (dp_kPa, criterion) too.
+std::span<const char *const> resultColumnNames(bool line = false);
 // "d,error,DN,…": the names as the header row writes them.
-std::string resultHeader();
+std::string resultHeader(bool line = false);
 
 } // namespace tovrik

@@ -36,7 +36,14 @@ std::string_view inputDescription(Medium medium, Operand operand)
         }
         break;
     }
-    return operand == Operand::Roughness ? "管壁粗糙度" : std::string_view();
+    switch (operand) {
+    case Operand::Roughness: return "管壁粗糙度";
+    case Operand::Length: return "管长";
+    case Operand::Fittings: return "管件阻力系数之和ΣK";
+    case Operand::EquivalentLength: return "管件当量长度";
+    case Operand::MaxDrop: return "允许压降";
+    default: return {};
+    }
 }
 
 namespace {
@@ -64,6 +71,9 @@ std::string_view outOfRange(Medium medium, Operand operand)
     case Operand::SpecificVolume:
         return "不在饱和蒸汽的范围内（绝对压力 0.000611～16.5 MPa 时的比容）。";
     case Operand::Roughness: return "须是不小于零、小于管内径的数值（mm）。";
+    case Operand::Length:
+    case Operand::Fittings:
+    case Operand::EquivalentLength: return "须是不小于零的数值。";
     default: break;
     }
     return "超出了适用范围。";

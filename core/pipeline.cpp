@@ -1,5 +1,6 @@
 #include "core/pipeline.h"
 
+#include "core/gases.h"
 #include "core/messages.h"
 #include "core/text.h"
 #include "runtime/conversion.h"
@@ -70,11 +71,16 @@ private:
     template<typename Make>
     auto aid(Make &&make) -> std::optional<decltype(make())>
     {
+        return aidNoting(m_report.dropNote, make);
+    }
+    template<typename Make>
+    auto aidNoting(std::string &note, Make &&make) -> std::optional<decltype(make())>
+    {
         try {
             return make();
         } catch (const SizingFailure &failure) {
-            if (m_report.dropNote.empty())
-                m_report.dropNote = failureMessage(m_medium, failure);
+            if (note.empty())
+                note = failureMessage(m_medium, failure);
             return std::nullopt;
         }
     }
@@ -82,6 +88,8 @@ private:
     Sizing steam();
     Sizing water();
     void advise(const Sizing &sizing);
+    std::optional<LineSpec> lineSpec();
+    void sizeByDrop(double maxDrop, const std::optional<LineSpec> &line, double roughness);
 
     const SizingRequest &m_request;
     SizingReport &m_report;
@@ -103,6 +111,7 @@ private:
 Sizing Sizer::air()
 {
     const SizingRequest &r = m_request;
+    const Gas gas = effectiveGas(r.advice);
     std::string_view pressure = textOf(r.pressure);
     std::string absoluteText;
     if (r.pressureKind == PressureKind::Gauge) {
@@ -113,9 +122,23 @@ Sizing Sizer::air()
         absoluteText = numberText(absolute, r.decimalSeparator);
         pressure = absoluteText;
     }
-    const Sizing sizing = airSizing(textOf(r.flow), pressure, textOf(r.temperature),
-                                    textOf(r.velocity), r.decimalSeparator);
-    const double flow = number(textOf(r.flow), Operand::Flow);
+    // The formula takes the flow at its standard state: another basis is turned into that first,
+    // and the formula sees exactly the figure the report gives.
+    std::string_view flowText = textOf(r.flow);
+    std::string standardText;
+    if (r.flowBasis != FlowBasis::Standard) {
+        const double given = number(flowText, Operand::Flow);
+        const double standard = r.flowBasis == FlowBasis::Actual
+            ? standardFlow(r.flowBasis, given, gas, number(pressure, Operand::Pressure),
+                           number(textOf(r.temperature), Operand::Temperature))
+            : standardFlow(r.flowBasis, given, gas, 0.0, 0.0);
+        m_report.standardFlow = standard;
+        standardText = numberText(standard, r.decimalSeparator);
+        flowText = standardText;
+    }
+    const Sizing sizing = airSizing(flowText, pressure, textOf(r.temperature), textOf(r.velocity),
+                                    r.decimalSeparator);
+    const double flow = number(flowText, Operand::Flow);
     const double absolute = number(pressure, Operand::Pressure);
     const double temperature = number(textOf(r.temperature), Operand::Temperature);
     const double velocity = number(textOf(r.velocity), Operand::Velocity);
@@ -125,21 +148,25 @@ Sizing Sizer::air()
     require(velocity > 0.0, Operand::Velocity);
 
     std::string &basis = m_report.basis;
-    basis = "设计压力P按绝对压力";
+    if (m_report.standardFlow) {
+        basis = "流量按";
+        basis += flowBasisTitle(r.flowBasis);
+        basis += "给出，即标态（0.1 MPa、273 K）流量 ";
+        appendFigure(basis, *m_report.standardFlow, 3);
+        basis += " m³/h；";
+    }
+    basis += "设计压力P按绝对压力";
     if (m_report.absolutePressure) {
-        basis = "设计压力P按表压，即绝对压力 ";
+        basis.resize(basis.size() - std::string_view("设计压力P按绝对压力").size());
+        basis += "设计压力P按表压，即绝对压力 ";
         appendFigure(basis, absolute);
         basis += " MPa";
     }
     basis += "。";
-    m_report.dropCondition = "空气";
+    m_report.dropCondition = gasDef(gas).title;
     if (!m_meaningless) {
         // The formula's 273 K is the definition's; the density takes the kelvin as it is.
-        m_fluid = aid([&] { return airState(absolute, temperature); });
-    }
-    if (r.advice.service == GasService::NaturalGas && m_fluid) {
-        m_fluid.reset();
-        m_report.dropNote = "按空气的物性算得的压降不适用于天然气，故不给出。";
+        m_fluid = aid([&] { return gasState(gas, absolute, temperature); });
     }
     m_report.aidFlow = sizing.flow;
     return sizing;
@@ -249,13 +276,95 @@ void Sizer::advise(const Sizing &sizing)
     }
     m_report.advice = tovrik::advise(m_medium, m_report.aidFlow, sizing.diameter, r.advice);
     const std::optional<double> roughness = given(r.roughness)
-        ? aid([&] { return number(*r.roughness, Operand::Roughness); })
+        ? aid([&] {
+              if (const std::optional<double> named = roughnessFromName(*r.roughness))
+                  return *named;
+              return number(*r.roughness, Operand::Roughness);
+          })
         : std::optional<double>(commercialSteelRoughness);
+    const std::optional<LineSpec> line = lineSpec();
+    const std::optional<double> maxDrop = given(r.maxDrop)
+        ? aidNoting(m_report.lineNote,
+                    [&] {
+                        const double kPa = number(*r.maxDrop, Operand::MaxDrop);
+                        if (!(kPa > 0.0))
+                            throw SizingFailure(Problem::NotPositive, Operand::MaxDrop);
+                        return kPa;
+                    })
+        : std::nullopt;
     if (m_fluid && roughness) {
+        if (maxDrop && m_report.advice.status == PipeAdvice::Status::Sized)
+            sizeByDrop(*maxDrop, line, *roughness);
         m_report.drop = recommendedPipeDrop(m_medium, m_report.advice, m_report.aidFlow, *roughness,
                                             *m_fluid, m_report.dropNote);
+        if (m_report.drop && line) {
+            m_report.line = line;
+            m_report.lineDrop
+                = lineDrop(*m_fluid, m_medium != Medium::Water, m_report.drop->friction,
+                           m_report.aidFlow, m_report.advice.recommended()->size.bore, *line);
+        }
     }
     m_report.fluid = m_fluid;
+}
+
+std::optional<LineSpec> Sizer::lineSpec()
+{
+    const SizingRequest &r = m_request;
+    if (!given(r.length) && !given(r.fittings) && !given(r.equivalentLength))
+        return std::nullopt;
+    return aidNoting(m_report.lineNote, [&] {
+        LineSpec line;
+        const auto read = [&](const std::optional<std::string_view> &text, Operand operand) {
+            if (!given(text))
+                return 0.0;
+            const double value = number(*text, operand);
+            if (!(value >= 0.0) || !std::isfinite(value))
+                throw SizingFailure(Problem::OutOfRange, operand);
+            return value + 0.0;
+        };
+        line.length = read(r.length, Operand::Length);
+        line.fittings = read(r.fittings, Operand::Fittings);
+        line.equivalentLength = read(r.equivalentLength, Operand::EquivalentLength);
+        return line;
+    });
+}
+
+// The allowable-drop method: up the series from its smallest size, the first that runs no
+// faster than its usual range and loses no more than the limit.
+void Sizer::sizeByDrop(double maxDrop, const std::optional<LineSpec> &line, double roughness)
+{
+    PipeAdvice &advice = m_report.advice;
+    advice.maxDrop = maxDrop;
+    advice.maxDropOverLine = line.has_value();
+    const AdviceOptions &options = advice.options;
+    for (const PipeSize &size : pipeTable(options.series)) {
+        if (size.dn == 90 && !options.allSizes)
+            continue;
+        const double velocity = realVelocity(m_report.aidFlow, size.bore);
+        const VelocityBand usual = usualBand(m_medium, size.dn, options.service);
+        const VelocityCheck check = checkVelocity(velocity, usual.range);
+        if (check == VelocityCheck::Above)
+            continue;
+        try {
+            const PressureDrop drop
+                = pressureDrop(*m_fluid, m_report.aidFlow, size.bore, roughness);
+            double kPa = drop.kPaPer100m;
+            if (line) {
+                const LineDrop over = lineDrop(*m_fluid, m_medium != Medium::Water, drop.friction,
+                                               m_report.aidFlow, size.bore, *line);
+                if (over.method == DropMethod::Choked)
+                    continue;
+                kPa = over.kPa;
+            }
+            if (kPa <= maxDrop) {
+                advice.byDrop = SizeCheck {size, velocity, usual, check};
+                return;
+            }
+        } catch (const SizingFailure &) {
+            // No drop for this size (its Reynolds number out of range, a wall too rough): the
+            // next may have one.
+        }
+    }
 }
 
 void Sizer::run()
@@ -293,6 +402,7 @@ void Sizer::run()
 KeptRequest::KeptRequest(const SizingRequest &request)
     : medium(request.medium)
     , pressureKind(request.pressureKind)
+    , flowBasis(request.flowBasis)
     , advice(request.advice)
     , decimalSeparator(request.decimalSeparator)
 {
@@ -307,6 +417,10 @@ KeptRequest::KeptRequest(const SizingRequest &request)
     steamPressure = keep(request.steamPressure);
     steamTemperature = keep(request.steamTemperature);
     roughness = keep(request.roughness);
+    length = keep(request.length);
+    fittings = keep(request.fittings);
+    equivalentLength = keep(request.equivalentLength);
+    maxDrop = keep(request.maxDrop);
 }
 
 SizingRequest KeptRequest::request() const
@@ -324,7 +438,12 @@ SizingRequest KeptRequest::request() const
     request.steamPressure = view(steamPressure);
     request.steamTemperature = view(steamTemperature);
     request.roughness = view(roughness);
+    request.length = view(length);
+    request.fittings = view(fittings);
+    request.equivalentLength = view(equivalentLength);
+    request.maxDrop = view(maxDrop);
     request.pressureKind = pressureKind;
+    request.flowBasis = flowBasis;
     request.advice = advice;
     request.decimalSeparator = decimalSeparator;
     return request;
@@ -339,12 +458,16 @@ void SizingReport::reset()
     errorInput = Operand::None;
     specificVolume.reset();
     absolutePressure.reset();
+    standardFlow.reset();
     steps = {};
     aidFlow = 0.0;
     advice = {};
     fluid.reset();
     drop.reset();
+    line.reset();
+    lineDrop.reset();
     dropNote.clear();
+    lineNote.clear();
     basis.clear();
     dropCondition.clear();
 }
@@ -359,9 +482,17 @@ std::string SizingReport::adviceText() const
     if (drop) {
         text += '\n';
         text += pressureDropText(*drop, dropCondition);
+        if (lineDrop) {
+            text += '\n';
+            text += lineDropText(*lineDrop, *line);
+        }
     } else if (!dropNote.empty() && advice.status == PipeAdvice::Status::Sized) {
         text += "\n无法估算压降：";
         text += dropNote;
+    }
+    if (!lineNote.empty() && advice.status == PipeAdvice::Status::Sized) {
+        text += "\n全线压降和允许压降未计：";
+        text += lineNote;
     }
     return text;
 }
@@ -369,7 +500,7 @@ std::string SizingReport::adviceText() const
 std::string_view SizingReport::fluidName() const
 {
     switch (advice.medium) {
-    case Medium::Air: return "air";
+    case Medium::Air: return gasDef(effectiveGas(advice.options)).name;
     case Medium::Steam: return "steam";
     case Medium::Water: return "water";
     }

@@ -28,10 +28,16 @@ struct SizingRequest
     // pressure serve only the aids.
     std::optional<std::string_view> flow, pressure, temperature, specificVolume, velocity;
     std::optional<std::string_view> steamPressure, steamTemperature;
-    std::optional<std::string_view> roughness; // mm
+    std::optional<std::string_view> roughness; // mm, or a name of roughnessNames()
+    // The line the pressure drop is for, beyond the drop per 100 m: its length in m, the sum of
+    // its fittings' K and their equivalent length in m; and the drop allowed, in kPa over that
+    // line or, without one, per 100 m.
+    std::optional<std::string_view> length, fittings, equivalentLength, maxDrop;
     // How the pressure of air and water (P) and of steam (p) were read. Air's formula takes an
     // absolute pressure, as the window's field does.
     PressureKind pressureKind = PressureKind::Absolute;
+    // How a gas's flow is given; the formula takes it at the standard state.
+    FlowBasis flowBasis = FlowBasis::Standard;
     AdviceOptions advice;
     char32_t decimalSeparator = U'.';
 };
@@ -43,7 +49,9 @@ struct KeptRequest
     Medium medium = Medium::Water;
     std::optional<std::string> flow, pressure, temperature, specificVolume, velocity;
     std::optional<std::string> steamPressure, steamTemperature, roughness;
+    std::optional<std::string> length, fittings, equivalentLength, maxDrop;
     PressureKind pressureKind = PressureKind::Absolute;
+    FlowBasis flowBasis = FlowBasis::Standard;
     AdviceOptions advice;
     char32_t decimalSeparator = U'.';
 
@@ -66,12 +74,17 @@ struct SizingReport
     std::optional<double> specificVolume; // m3/kg, when found from the steam pressure
     // Absolute pressure in MPa of a gauge reading the report turned it into.
     std::optional<double> absolutePressure;
+    // A gas's flow at the standard state, m3/h, when it was given on another basis.
+    std::optional<double> standardFlow;
     FormulaSteps steps; // every number of the formula, for the calculation sheet
     double aidFlow = 0.0; // m3/h at working conditions, which the aids judge
     PipeAdvice advice; // when ok
     std::optional<FluidState> fluid; // the fluid the pressure drop is for
     std::optional<PressureDrop> drop; // in the recommended pipe
+    std::optional<LineSpec> line; // the line given
+    std::optional<LineDrop> lineDrop; // over it, in the recommended pipe
     std::string dropNote; // why there is no pressure drop
+    std::string lineNote; // why the line or the allowable drop given could not be read
     std::string basis; // how the aids read the inputs: the pressure, the water's density
     std::string dropCondition; // what the pressure drop assumes, in words
 

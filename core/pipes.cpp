@@ -37,6 +37,70 @@ constexpr PipeSize chinese[] = {
     {450, 480, 9.0, 462}, {500, 530, 9.0, 512}, {600, 630, 10.0, 610},
 };
 
+// ASME B36.10M-2004, table 1: the schedule 80 wall on the same outside diameters.
+constexpr PipeSize asme80[] = {
+    {15, 21.3, 3.73, 13.84},     {20, 26.7, 3.91, 18.88},     {25, 33.4, 4.55, 24.30},
+    {32, 42.2, 4.85, 32.50},     {40, 48.3, 5.08, 38.14},     {50, 60.3, 5.54, 49.22},
+    {65, 73.0, 7.01, 58.98},     {80, 88.9, 7.62, 73.66},     {90, 101.6, 8.08, 85.44},
+    {100, 114.3, 8.56, 97.18},   {125, 141.3, 9.53, 122.24},  {150, 168.3, 10.97, 146.36},
+    {200, 219.1, 12.70, 193.70}, {250, 273.0, 15.09, 242.82}, {300, 323.8, 17.48, 288.84},
+    {350, 355.6, 19.05, 317.50}, {400, 406.4, 21.44, 363.52}, {450, 457.0, 23.83, 409.34},
+    {500, 508.0, 26.19, 455.62}, {600, 610.0, 30.96, 548.08},
+};
+
+// ASME B36.19M-2004, Stainless Steel Pipe, table 1: the schedule 10S wall.
+constexpr PipeSize asme10s[] = {
+    {15, 21.3, 2.11, 17.08},    {20, 26.7, 2.11, 22.48},    {25, 33.4, 2.77, 27.86},
+    {32, 42.2, 2.77, 36.66},    {40, 48.3, 2.77, 42.76},    {50, 60.3, 2.77, 54.76},
+    {65, 73.0, 3.05, 66.90},    {80, 88.9, 3.05, 82.80},    {90, 101.6, 3.05, 95.50},
+    {100, 114.3, 3.05, 108.20}, {125, 141.3, 3.40, 134.50}, {150, 168.3, 3.40, 161.50},
+    {200, 219.1, 3.76, 211.58}, {250, 273.0, 4.19, 264.62}, {300, 323.8, 4.57, 314.66},
+    {350, 355.6, 4.78, 346.04}, {400, 406.4, 4.78, 396.84}, {450, 457.0, 4.78, 447.44},
+    {500, 508.0, 5.54, 496.92}, {600, 610.0, 6.35, 597.30},
+};
+
+// ASME B36.19M-2004, table 1: the schedule 40S wall, which is schedule 40's up to NPS 10 and
+// 9.53 mm for NPS 12; listed here to NPS 12 (DN300).
+constexpr PipeSize asme40s[] = {
+    {15, 21.3, 2.77, 15.76},    {20, 26.7, 2.87, 20.96},    {25, 33.4, 3.38, 26.64},
+    {32, 42.2, 3.56, 35.08},    {40, 48.3, 3.68, 40.94},    {50, 60.3, 3.91, 52.48},
+    {65, 73.0, 5.16, 62.68},    {80, 88.9, 5.49, 77.92},    {90, 101.6, 5.74, 90.12},
+    {100, 114.3, 6.02, 102.26}, {125, 141.3, 6.55, 128.20}, {150, 168.3, 7.11, 154.08},
+    {200, 219.1, 8.18, 202.74}, {250, 273.0, 9.27, 254.46}, {300, 323.8, 9.53, 304.74},
+};
+
+// GB/T 3091-2008, 低压流体输送用焊接钢管, table 1: the outside diameter of each 公称口径 and the
+// wall of 普通钢管, DN15 to DN150, in mm.
+constexpr PipeSize gb3091[] = {
+    {15, 21.3, 2.8, 15.7},    {20, 26.9, 2.8, 21.3},    {25, 33.7, 3.2, 27.3},
+    {32, 42.4, 3.5, 35.4},    {40, 48.3, 3.5, 41.3},    {50, 60.3, 3.8, 52.7},
+    {65, 76.1, 4.0, 68.1},    {80, 88.9, 4.0, 80.9},    {100, 114.3, 4.0, 106.3},
+    {125, 139.7, 4.0, 131.7}, {150, 168.3, 4.5, 159.3},
+};
+
+struct SeriesDef
+{
+    PipeSeries series;
+    const char *name; // for the command line and CSV
+    const char *title; // as engineers name it
+    std::span<const PipeSize> sizes;
+    bool byOutside; // named by Φ outside × wall, not by schedule; bores as few digits as needed
+};
+
+constexpr SeriesDef seriesDefs[] = {
+    {PipeSeries::Asme40, "asme40", "ASME B36.10M Sch40", asme40, false},
+    {PipeSeries::Chinese, "cn", "国内公制系列", chinese, true},
+    {PipeSeries::Asme80, "asme80", "ASME B36.10M Sch80", asme80, false},
+    {PipeSeries::Asme10S, "asme10s", "ASME B36.19M Sch10S", asme10s, false},
+    {PipeSeries::Asme40S, "asme40s", "ASME B36.19M Sch40S", asme40s, false},
+    {PipeSeries::Gb3091, "gb3091", "GB/T 3091 焊接钢管", gb3091, true},
+};
+
+const SeriesDef &seriesDef(PipeSeries series)
+{
+    return seriesDefs[static_cast<std::size_t>(series)];
+}
+
 constexpr int rarelyStocked = 90; // NPS 3½
 
 void appendRange(std::string &out, VelocityRange range)
@@ -73,7 +137,25 @@ std::string rangeText(VelocityRange range)
 
 const char *seriesTitle(PipeSeries series)
 {
-    return series == PipeSeries::Chinese ? "国内公制系列" : "ASME B36.10M Sch40";
+    return seriesDef(series).title;
+}
+
+const char *seriesCode(PipeSeries series)
+{
+    return seriesDef(series).name;
+}
+
+std::optional<PipeSeries> seriesFromCode(std::string_view name)
+{
+    for (const SeriesDef &def : seriesDefs) {
+        const std::string_view code = def.name;
+        if (name.size() == code.size()
+            && std::equal(name.begin(), name.end(), code.begin(), [](char a, char b) {
+                   return (a >= 'A' && a <= 'Z' ? char(a - 'A' + 'a') : a) == b;
+               }))
+            return def.series;
+    }
+    return std::nullopt;
 }
 
 namespace {
@@ -118,14 +200,12 @@ void appendUnjudged(std::string &out, const PipeAdvice &advice)
 
 std::span<const PipeSize> pipeTable(PipeSeries series)
 {
-    if (series == PipeSeries::Chinese)
-        return chinese;
-    return asme40;
+    return seriesDef(series).sizes;
 }
 
 std::string boreText(const PipeSize &size, PipeSeries series)
 {
-    if (series == PipeSeries::Chinese)
+    if (seriesDef(series).byOutside)
         return shortestText(size.bore);
     std::string text;
     appendFixed(text, size.bore, 2);
@@ -135,13 +215,15 @@ std::string boreText(const PipeSize &size, PipeSeries series)
 std::string pipeName(const PipeSize &size, PipeSeries series)
 {
     std::string name = "DN" + std::to_string(size.dn) + "（";
-    if (series == PipeSeries::Chinese) {
+    if (series == PipeSeries::Gb3091)
+        name += "GB/T 3091 ";
+    if (seriesDef(series).byOutside) {
         name += "Φ";
         name += shortestText(size.outside);
         name += "×";
         name += shortestText(size.wall);
     } else {
-        name += "ASME B36.10M Sch40";
+        name += seriesDef(series).title;
     }
     name += "，内径 ";
     name += boreText(size, series);
@@ -201,16 +283,26 @@ VelocityCheck checkVelocity(double velocity, VelocityRange range)
     return VelocityCheck::Inside;
 }
 
-const SizeCheck *PipeAdvice::recommended() const
+const SizeCheck *PipeAdvice::velocitySized() const
 {
     if (status != Status::Sized)
         return nullptr;
     return recommendSmaller ? &*smaller : &*larger;
 }
 
+const SizeCheck *PipeAdvice::recommended() const
+{
+    return byDrop && status == Status::Sized ? &*byDrop : velocitySized();
+}
+
+const char *criterionName(const PipeAdvice &advice)
+{
+    return advice.byDrop ? "pressure-drop" : "velocity";
+}
+
 const SizeCheck *PipeAdvice::alternative() const
 {
-    if (status != Status::Sized)
+    if (status != Status::Sized || byDrop)
         return nullptr;
     const std::optional<SizeCheck> &other = recommendSmaller ? larger : smaller;
     return other ? &*other : nullptr;
@@ -319,6 +411,23 @@ std::string adviceText(const PipeAdvice &advice)
     }
     case PipeAdvice::Status::Sized: break;
     }
+    const auto appendLimit = [&] {
+        text += shortestText(*advice.maxDrop);
+        text += advice.maxDropOverLine ? " kPa（全线）" : " kPa（每 100 m）";
+    };
+    if (advice.byDrop) {
+        // Both methods: the allowable drop decides, the preset velocity's choice beside it.
+        const SizeCheck &velocity = *advice.velocitySized();
+        text += "按允许压降 ";
+        appendLimit();
+        text += "推荐 ";
+        appendCheck(text, *advice.byDrop, advice);
+        text += "。\n按预定流速";
+        text += velocity.size.dn == advice.byDrop->size.dn ? "选定的相同：" : "则选 ";
+        appendCheck(text, velocity, advice);
+        text += "。";
+        return text;
+    }
     text += "推荐 ";
     appendCheck(text, *advice.recommended(), advice);
     if (advice.recommendSmaller) {
@@ -338,6 +447,11 @@ std::string adviceText(const PipeAdvice &advice)
         text += "。";
     } else if (advice.bandSearched) {
         text += "\n本系列没有实际流速在常用流速范围内的管径。";
+    }
+    if (advice.maxDrop) {
+        text += "\n本系列没有流速不超过常用范围、压降又不超过 ";
+        appendLimit();
+        text += " 的管径，以上按预定流速选定。";
     }
     if (advice.slowWater()) {
         text += "\n提示：实际流速低于水的常用流速下限 ";

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/failure.h"
+#include "core/gases.h"
 #include "core/sizing.h"
 
 #include <optional>
@@ -13,9 +14,10 @@
 // sheet.
 namespace tovrik {
 
-// The pipe series an engineer orders from: ASME B36.10M schedule 40, or the metric series of
-// Chinese piping standards (Φ159×4.5).
-enum class PipeSeries { Asme40, Chinese };
+// The pipe series an engineer orders from: ASME B36.10M schedules 40 and 80, ASME B36.19M
+// stainless schedules 10S and 40S, the metric series of Chinese piping standards (Φ159×4.5), and
+// GB/T 3091 welded pipe for low-pressure water.
+enum class PipeSeries { Asme40, Chinese, Asme80, Asme10S, Asme40S, Gb3091 };
 
 struct PipeSize
 {
@@ -82,9 +84,18 @@ struct AdviceOptions
 {
     PipeSeries series = PipeSeries::Asme40;
     GasService service = GasService::Workshop;
+    Gas gas = Gas::Air; // of the air panel: its density and viscosity for the aids
     // DN90 (NPS 3½) is rarely stocked and is offered only when asked for.
     bool allSizes = false;
 };
+
+// The gas the aids take: the one chosen, except that a natural-gas line of the default air is
+// of natural gas.
+inline Gas effectiveGas(const AdviceOptions &options)
+{
+    return options.gas == Gas::Air && options.service == GasService::NaturalGas ? Gas::NaturalGas
+                                                                                : options.gas;
+}
 
 struct PipeAdvice
 {
@@ -110,8 +121,17 @@ struct PipeAdvice
     // that does, if any.
     bool bandSearched = false;
     std::optional<SizeCheck> inBand;
+    // Sizing by allowable pressure drop as well, in kPa over the line or per 100 m: the smallest
+    // size whose velocity is not above its usual range and whose drop is within the limit, which
+    // is then the one recommended. None where no size of the series is.
+    std::optional<double> maxDrop;
+    bool maxDropOverLine = false;
+    std::optional<SizeCheck> byDrop;
 
+    // By the allowable drop where it found a size, else by velocity.
     const SizeCheck *recommended() const;
+    // By velocity alone: the preset-velocity method's choice.
+    const SizeCheck *velocitySized() const;
     const SizeCheck *alternative() const;
     // A water velocity in the recommended size below lowestWaterVelocity.
     bool slowWater() const;
@@ -135,6 +155,12 @@ std::string rangeText(VelocityRange range);
 const char *verdictText(VelocityCheck check);
 // The series as engineers name it: "ASME B36.10M Sch40", "国内公制系列".
 const char *seriesTitle(PipeSeries series);
+// As the command line and CSV name it: "asme40", "cn", "gb3091".
+const char *seriesCode(PipeSeries series);
+std::optional<PipeSeries> seriesFromCode(std::string_view name);
+
+// "velocity" or "pressure-drop": the criterion that chose the recommended size.
+const char *criterionName(const PipeAdvice &advice);
 
 // "below", "inside" or "above", for CSV and JSON.
 const char *checkName(VelocityCheck check);

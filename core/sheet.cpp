@@ -1,6 +1,7 @@
 #include "core/sheet.h"
 
 #include "core/fluid.h"
+#include "core/gases.h"
 #include "core/text.h"
 #include "core/version.h"
 #include "runtime/conversion.h"
@@ -72,10 +73,10 @@ const char *mediumTitle(const SheetLine &line)
     return "";
 }
 
-const char *fluidTitle(Medium medium)
+const char *fluidTitle(const SheetLine &line)
 {
-    switch (medium) {
-    case Medium::Air: return "空气";
+    switch (line.inputs.medium) {
+    case Medium::Air: return gasDef(effectiveGas(line.inputs.advice)).title;
     case Medium::Steam: return "水蒸气";
     case Medium::Water: return "水";
     }
@@ -159,7 +160,10 @@ void appendInputs(std::string &out, const SheetLine &line)
     std::vector<InputRow> rows;
     switch (in.medium) {
     case Medium::Air:
-        rows = {{"标态流量 Q", &in.flow, "m³/h", "标准状态 0.1 MPa、273 K 下的体积流量"},
+        rows = {{"流量 Q", &in.flow, in.flowBasis == FlowBasis::Mass ? "kg/h" : "m³/h",
+                 in.flowBasis == FlowBasis::Standard
+                     ? std::string("标准状态 0.1 MPa、273 K 下的体积流量")
+                     : std::string("按") + flowBasisTitle(in.flowBasis) + "给出"},
                 {"设计压力 P", &in.pressure, "MPa", absolute},
                 {"设计温度 T", &in.temperature, "°C", {}},
                 {"设计流速 v", &in.velocity, "m/s", {}}};
@@ -205,11 +209,45 @@ void appendInputs(std::string &out, const SheetLine &line)
         out += usualBand(Medium::Air, 50, in.advice.service).row;
         out += "”一行的常用流速</td></tr>\n";
     }
+    if (in.medium == Medium::Air) {
+        out += "<tr><td>气体</td><td colspan=\"3\">";
+        out += gasDef(effectiveGas(in.advice)).title;
+        out += "</td></tr>\n";
+    }
     out += "<tr><td>管壁绝对粗糙度</td><td>";
     out += in.roughness ? escaped(*in.roughness) : std::string("0.046");
     out += "</td><td>mm</td><td>";
     out += in.roughness ? "" : "商品钢管";
-    out += "</td></tr>\n</table>\n";
+    out += "</td></tr>\n";
+    const struct
+    {
+        const char *name;
+        const std::optional<std::string> *value;
+        const char *unit;
+    } lineRows[] = {{"管长 L", &in.length, "m"},
+                    {"管件阻力系数之和 ΣK", &in.fittings, ""},
+                    {"管件当量长度 Le", &in.equivalentLength, "m"},
+                    {"允许压降", &in.maxDrop, "kPa"}};
+    for (const auto &row : lineRows) {
+        if (!*row.value || row.value->value().empty())
+            continue;
+        out += "<tr><td>";
+        out += row.name;
+        out += "</td><td>";
+        out += escaped(**row.value);
+        out += "</td><td>";
+        out += row.unit;
+        out += "</td><td>";
+        if (row.value == &in.maxDrop)
+            out += in.length || in.fittings || in.equivalentLength ? "全线" : "每 100 m";
+        out += "</td></tr>\n";
+    }
+    out += "</table>\n";
+    if (report.standardFlow) {
+        out += "<p class=\"note\">折算为标准状态（0.1 MPa、273 K）下的流量：Q = ";
+        out += figure(*report.standardFlow, U'.');
+        out += " m³/h，下式中的 Q 即此值。</p>\n";
+    }
     if (report.specificVolume) {
         out += "<p class=\"note\">比容由 IAPWS-IF97 求得：u = ";
         out += figure(*report.specificVolume, U'.');
@@ -310,7 +348,10 @@ void appendAdvice(std::string &out, const SheetLine &line)
     out += "<table>\n<tr><th></th><th>公称直径</th><th>规格</th><th>内径 mm</th><th>实际流速 "
            "m/s</th>"
            "<th>常用流速 m/s</th><th>参考表</th><th>判断</th></tr>\n";
-    appendCheckRow(out, "★ 推荐", *advice.recommended(), advice);
+    appendCheckRow(out, advice.byDrop ? "★ 推荐（按允许压降）" : "★ 推荐", *advice.recommended(),
+                   advice);
+    if (advice.byDrop)
+        appendCheckRow(out, "按预定流速", *advice.velocitySized(), advice);
     if (const SizeCheck *other = advice.alternative())
         appendCheckRow(out, advice.recommendSmaller ? "大一号" : "小一号", *other, advice);
     if (advice.inBand)
@@ -319,6 +360,9 @@ void appendAdvice(std::string &out, const SheetLine &line)
     if (advice.recommendSmaller) {
         out += "<p class=\"note\">推荐管子的内径小于算得的内径，实际流速高于设计流速。</p>\n";
     }
+    if (advice.maxDrop && !advice.byDrop)
+        out += "<p class=\"note\">本系列没有流速不超过常用范围、压降又不超过允许值的管径，"
+               "以上按预定流速选定。</p>\n";
     if (advice.bandSearched && !advice.inBand)
         out += "<p class=\"note\">本系列没有实际流速在常用流速范围内的管径。</p>\n";
     if (advice.slowWater()) {
@@ -339,12 +383,15 @@ void appendDrop(std::string &out, const SheetLine &line)
     const FluidState &fluid = *report.fluid;
     const PressureDrop &drop = *report.drop;
     const Medium medium = line.inputs.medium;
-    const char *density = medium == Medium::Air ? "理想气体，ρ = p ÷ (R·T)，R = 287.05 J/(kg·K)"
-        : medium == Medium::Water               ? "IAPWS-IF97（1 区）"
-                                                : "ρ = 1 ÷ u（IAPWS-IF97）";
-    const char *viscosity = medium == Medium::Air
-        ? "Sutherland 公式（White, Viscous Fluid Flow, 3rd ed., 2006）"
-        : "IAPWS 2008（R12-08）";
+    const Gas gas = effectiveGas(line.inputs.advice);
+    const std::string density = medium == Medium::Air
+        ? "理想气体，ρ = p ÷ (R·T)，R = " + significant(gasDef(gas).gasConstant, 5) + " J/(kg·K)"
+        : medium == Medium::Water ? "IAPWS-IF97（1 区）"
+                                  : "ρ = 1 ÷ u（IAPWS-IF97）";
+    const char *viscosity = medium != Medium::Air ? "IAPWS 2008（R12-08）"
+        : gas == Gas::NaturalGas
+        ? "Sutherland 公式（CRC Handbook, 97th ed., 2016；Kaye & Laby, 16th ed., 1995）"
+        : "Sutherland 公式（White, Viscous Fluid Flow, 3rd ed., 2006）";
     const SizeCheck &pipe = *report.advice.recommended();
     out += "<p>在推荐管子 DN";
     out += std::to_string(pipe.size.dn);
@@ -363,15 +410,23 @@ void appendDrop(std::string &out, const SheetLine &line)
               out += source;
               out += "</td></tr>\n";
           };
-    row("介质", fluidTitle(medium), "", "");
+    row("介质", fluidTitle(line), "", "");
     row("温度", fixed(fluid.temperature, 2), "°C", "");
     row("压力（绝对）", significant(fluid.pressure, 6), "MPa", "");
-    row("密度 ρ", significant(fluid.density, 6), "kg/m³", density);
+    row("密度 ρ", significant(fluid.density, 6), "kg/m³", density.c_str());
     row("动力粘度 μ", significant(fluid.viscosity * 1e6, 4), "μPa·s", viscosity);
     row("管壁绝对粗糙度", shortestText(drop.roughness), "mm", "");
     row("雷诺数 Re", significant(drop.reynolds, 6), "", "");
     row("摩擦系数 f", fixed(drop.friction, 5), "", "Darcy");
     row("每 100 m 压降", significant(drop.kPaPer100m, 3), "kPa", "");
+    if (const std::optional<LineDrop> &over = report.lineDrop) {
+        const char *method = over->method == DropMethod::Isothermal
+            ? "等温可压缩流动：p₁² − p₂² = G²(p₁/ρ₁)[f(L+Le)/D + ΣK + 2 ln(p₁/p₂)]"
+            : "Δp = [f(L+Le)/D + ΣK] · ρv² ÷ 2";
+        row("全线压降",
+            over->method == DropMethod::Choked ? std::string("阻塞") : significant(over->kPa, 3),
+            over->method == DropMethod::Choked ? "" : "kPa", method);
+    }
     // What the drop assumes (air, water at 20 °C) the rows above already say.
     out += "</table>\n";
 }

@@ -35,6 +35,10 @@ inline QString faultName(const tovrik::SizingFailure &failure)
     case Operand::SpecificVolume: text += QStringLiteral(":SpecificVolume"); break;
     case Operand::Velocity: text += QStringLiteral(":Velocity"); break;
     case Operand::Roughness: text += QStringLiteral(":Roughness"); break;
+    case Operand::Length: text += QStringLiteral(":Length"); break;
+    case Operand::Fittings: text += QStringLiteral(":Fittings"); break;
+    case Operand::EquivalentLength: text += QStringLiteral(":EquivalentLength"); break;
+    case Operand::MaxDrop: text += QStringLiteral(":MaxDrop"); break;
     }
     return text;
 }

@@ -116,7 +116,8 @@ inline Failures menuAsDefined(WindowDriver &d)
         const scenarios::MenuItemSeen &item = seen[i];
         const std::string text = def.text ? def.text : "";
         const std::string shortcut = def.shortcut ? def.shortcut : "";
-        const bool checked = def.id == menu::SeriesChinese || def.id == menu::Workshop;
+        const bool checked
+            = def.id == menu::SeriesChinese || def.id == menu::Workshop || def.id == menu::GasAir;
         if (item.separator != (def.kind == MenuKind::Separator) || item.text != text
             || item.shortcut != shortcut || item.enabled != (def.id != menu::Sheet)
             || item.checked != checked)

@@ -23,6 +23,8 @@ private slots:
     void neighbours();
     void seriesTables_data();
     void seriesTables();
+    void publishedBores_data();
+    void publishedBores();
     void usualVelocity_data();
     void usualVelocity();
     void realVelocityOfAKnownPipe();
@@ -77,6 +79,45 @@ void tst_Pipes::seriesTables_data()
     QTest::addColumn<int>("sizes");
     QTest::newRow("ASME B36.10M schedule 40") << PipeSeries::Asme40 << 20;
     QTest::newRow("Chinese metric series") << PipeSeries::Chinese << 19;
+    QTest::newRow("ASME B36.10M schedule 80") << PipeSeries::Asme80 << 20;
+    QTest::newRow("ASME B36.19M schedule 10S") << PipeSeries::Asme10S << 20;
+    QTest::newRow("ASME B36.19M schedule 40S") << PipeSeries::Asme40S << 15;
+    QTest::newRow("GB/T 3091") << PipeSeries::Gb3091 << 11;
+}
+
+// The ASME tables' bores against the inside diameters in inches that Crane's TP-410 (2009),
+// appendix B, lists for the same schedules; the metric outside diameters differ from the inch
+// ones by up to 0.4 mm.
+void tst_Pipes::publishedBores_data()
+{
+    QTest::addColumn<PipeSeries>("series");
+    QTest::addColumn<int>("dn");
+    QTest::addColumn<double>("inches");
+    QTest::newRow("Sch40 NPS 2") << PipeSeries::Asme40 << 50 << 2.067;
+    QTest::newRow("Sch40 NPS 12") << PipeSeries::Asme40 << 300 << 11.938;
+    QTest::newRow("Sch80 NPS 2") << PipeSeries::Asme80 << 50 << 1.939;
+    QTest::newRow("Sch80 NPS 6") << PipeSeries::Asme80 << 150 << 5.761;
+    QTest::newRow("Sch80 NPS 12") << PipeSeries::Asme80 << 300 << 11.374;
+    QTest::newRow("Sch80 NPS 24") << PipeSeries::Asme80 << 600 << 21.564;
+    QTest::newRow("Sch10S NPS 2") << PipeSeries::Asme10S << 50 << 2.157;
+    QTest::newRow("Sch10S NPS 4") << PipeSeries::Asme10S << 100 << 4.260;
+    QTest::newRow("Sch10S NPS 12") << PipeSeries::Asme10S << 300 << 12.390;
+    QTest::newRow("Sch40S NPS 12") << PipeSeries::Asme40S << 300 << 12.000;
+}
+
+void tst_Pipes::publishedBores()
+{
+    QFETCH(PipeSeries, series);
+    QFETCH(int, dn);
+    QFETCH(double, inches);
+    for (const PipeSize &size : pipeTable(series)) {
+        if (size.dn == dn) {
+            QVERIFY2(std::fabs(size.bore - inches * 25.4) <= 0.4,
+                     qPrintable(QString::number(size.bore)));
+            return;
+        }
+    }
+    QFAIL("no such size");
 }
 
 void tst_Pipes::seriesTables()

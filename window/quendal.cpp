@@ -37,6 +37,21 @@ constexpr ServiceItem serviceItems[] = {
     {menu::NaturalGas, GasService::NaturalGas},
 };
 
+struct GasItem
+{
+    int id;
+    Gas gas;
+};
+constexpr GasItem gasItems[] = {
+    {menu::GasAir, Gas::Air},
+    {menu::GasNaturalGas, Gas::NaturalGas},
+    {menu::GasNitrogen, Gas::Nitrogen},
+    {menu::GasOxygen, Gas::Oxygen},
+    {menu::GasCarbonDioxide, Gas::CarbonDioxide},
+    {menu::GasHydrogen, Gas::Hydrogen},
+    {menu::GasArgon, Gas::Argon},
+};
+
 constexpr const char *guideName = "使用说明.html";
 
 constexpr const char *aboutText
@@ -45,9 +60,12 @@ constexpr const char *aboutText
       "\n"
       "水和水蒸气的性质：IAPWS-IF97（IAPWS R7-97(2012)）；\n"
       "水和水蒸气的粘度：IAPWS 2008（IAPWS R12-08）；\n"
-      "空气：理想气体，粘度按 Sutherland 公式（F. M. White, Viscous Fluid Flow, 第 3 版, 2006）；\n"
-      "摩擦系数：Colebrook-White，层流 64/Re；压降：Darcy-Weisbach。\n"
-      "管子表：ASME B36.10M-2004 Sch40；国内公制系列按 HG/T 20553-2011 Ⅰb 系列的外径。\n"
+      "气体：理想气体，粘度按 Sutherland 公式（F. M. White, Viscous Fluid Flow, 第 3 版, "
+      "2006；甲烷按 CRC Handbook 第 97 版）；\n"
+      "摩擦系数：Colebrook-White，层流 64/Re；压降：Darcy-Weisbach，压降超过进口压力一成的气体\n"
+      "和蒸汽按等温可压缩流动。\n"
+      "管子表：ASME B36.10M-2004 Sch40、Sch80，ASME B36.19M-2004 Sch10S、Sch40S，\n"
+      "国内公制系列（HG/T 20553-2011 Ⅰb 系列的外径），GB/T 3091-2008。\n"
       "常用流速：窗口左侧参考表。\n"
       "\n"
       "MIT 许可证。Copyright (c) 2026 The Tovrik developers.";
@@ -136,6 +154,7 @@ void Quendal::Form_Load()
     Framew.setVisible(false);
     setMenuChecked(seriesItems[0].id, true);
     setMenuChecked(serviceItems[0].id, true);
+    setMenuChecked(gasItems[0].id, true);
     updateSheetItem();
 }
 
@@ -165,6 +184,7 @@ AdviceOptions Quendal::adviceOptions() const
     AdviceOptions options;
     options.series = chosen(*this, seriesItems, &SeriesItem::series);
     options.service = chosen(*this, serviceItems, &ServiceItem::service);
+    options.gas = chosen(*this, gasItems, &GasItem::gas);
     return options;
 }
 
