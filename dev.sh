@@ -3,15 +3,17 @@
 # ./dev.sh test     installs what is missing, builds and runs every test: the normal build, the
 #                   plain C++ part in Release, a build under AddressSanitizer and UBSan, the
 #                   fuzzer, and the Windows programs under Wine; warnings are errors throughout
-# ./dev.sh windows  installs what is missing and cross-builds Tovrik.exe and tovrik-size.exe
-#                   into build/windows/bin
+# ./dev.sh windows  installs what is missing, cross-builds Tovrik.exe and tovrik-size.exe into
+#                   build/windows/bin, and packs build/windows/Tovrik-<version>-win64.zip and
+#                   Tovrik-<version>-setup.exe
 set -euo pipefail
 cd "$(dirname "$0")"
 
 build_packages=(cmake g++ make qt6-base-dev qt6-translations-l10n fonts-arphic-uming)
-windows_packages=(g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64)
+windows_packages=(g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 nsis)
 # Wine runs the Windows tests on a virtual screen, in Chinese so its boxes say 确定.
-wine_packages=(wine wine64 fonts-wine xvfb xauth locales fonts-arphic-uming)
+# The installer's test finds the installed window with xdotool and reads the zip with Python.
+wine_packages=(wine wine64 fonts-wine xvfb xauth locales fonts-arphic-uming xdotool python3)
 # What the benchmarks need beside the build, so that they build and run after a test.
 bench_packages=(libbenchmark-dev hyperfine time bc)
 # The calculation sheet is printed by a real browser and its PDF read back.
@@ -72,6 +74,8 @@ build() { # preset, then cmake options
 
 windows() { # cmake options
     build windows "$@"
+    # In a UTF-8 locale, so that the zip marks its Chinese names as UTF-8.
+    (cd build/windows && LC_ALL=C.UTF-8 cpack >/dev/null)
 }
 
 case "${1:-}" in
@@ -107,6 +111,7 @@ test)
     TOVRIK_WINEPREFIX=$(mktemp -d /tmp/tovrik-wine.XXXXXX)
     trap 'WINEPREFIX=$TOVRIK_WINEPREFIX wineserver -k 2>/dev/null || true; rm -rf "$TOVRIK_WINEPREFIX"' EXIT
     xvfb-run -a -s "-screen 0 2048x1536x24" ctest --test-dir build/windows --output-on-failure
+    xvfb-run -a -s "-screen 0 1024x768x24" tools/wine/installer.sh build/windows
     ;;
 *)
     echo "usage: $0 run|test|windows" >&2

@@ -15,7 +15,7 @@ private slots:
     void versionBlock();
 
 private:
-    QByteArray compiledResources();
+    QByteArray compiledResources(const QString &script);
 };
 
 namespace {
@@ -171,7 +171,7 @@ void tst_Identity::iconHoldsTheEightImages()
     }
 }
 
-QByteArray tst_Identity::compiledResources()
+QByteArray tst_Identity::compiledResources(const QString &script)
 {
     const QString windres = QStringLiteral(TOVRIK_WINDRES);
     if (windres.isEmpty() || windres.endsWith(QLatin1String("NOTFOUND"))) {
@@ -183,9 +183,9 @@ QByteArray tst_Identity::compiledResources()
     QProcess process;
     process.setWorkingDirectory(QStringLiteral(TOVRIK_SOURCE_DIR "/resources"));
     process.start(windres,
-                  {QStringLiteral("--preprocessor=cpp"), QStringLiteral("-i"),
-                   QStringLiteral("tovrik.rc"), QStringLiteral("-O"), QStringLiteral("res"),
-                   QStringLiteral("-o"), output});
+                  {QStringLiteral("--preprocessor=cpp"), QStringLiteral("-I"),
+                   QStringLiteral(TOVRIK_GENERATED_DIR), QStringLiteral("-i"), script,
+                   QStringLiteral("-O"), QStringLiteral("res"), QStringLiteral("-o"), output});
     if (!process.waitForFinished(-1) || process.exitCode() != 0) {
         qWarning("%s", process.readAllStandardError().constData());
         return {};
@@ -196,31 +196,40 @@ QByteArray tst_Identity::compiledResources()
 
 void tst_Identity::versionBlock_data()
 {
+    QTest::addColumn<QString>("script");
     QTest::addColumn<QString>("key");
     QTest::addColumn<QString>("value");
 
-    QTest::newRow("FileDescription") << "FileDescription"
-                                     << "Tovrik";
-    QTest::newRow("ProductName") << "ProductName"
-                                 << "Tovrik";
-    QTest::newRow("InternalName") << "InternalName"
-                                  << "Tovrik";
-    QTest::newRow("OriginalFilename") << "OriginalFilename"
-                                      << "Tovrik.exe";
-    QTest::newRow("FileVersion") << "FileVersion"
-                                 << "1.00";
-    QTest::newRow("ProductVersion") << "ProductVersion"
-                                    << "1.00";
-    QTest::newRow("Comments") << "Comments"
-                              << "管道内径计算：压缩空气及各种气体、饱和蒸汽和水";
+    const struct
+    {
+        const char *script, *program, *description;
+    } programs[] = {
+        {"tovrik.rc", "Tovrik", "Tovrik"},
+        {"tovrik-size.rc", "tovrik-size", "Tovrik 命令行管径计算（tovrik-size）"},
+    };
+    for (const auto &p : programs) {
+        const QString program = QString::fromUtf8(p.program);
+        const std::pair<const char *, QString> values[] = {
+            {"FileDescription", QString::fromUtf8(p.description)},
+            {"ProductName", QStringLiteral("Tovrik")},
+            {"InternalName", program},
+            {"OriginalFilename", program + QStringLiteral(".exe")},
+            {"FileVersion", QStringLiteral("1.00")},
+            {"ProductVersion", QStringLiteral("1.00")},
+            {"Comments", QStringLiteral("管道内径计算：压缩空气及各种气体、饱和蒸汽和水")},
+        };
+        for (const auto &[key, value] : values)
+            QTest::addRow("%s %s", p.script, key) << QString::fromUtf8(p.script) << key << value;
+    }
 }
 
 void tst_Identity::versionBlock()
 {
+    QFETCH(QString, script);
     QFETCH(QString, key);
     QFETCH(QString, value);
 
-    const QByteArray res = compiledResources();
+    const QByteArray res = compiledResources(script);
     QVERIFY2(!res.isEmpty(), "the resource script did not compile");
     const QList<Resource> resources = parseRes(res);
 

@@ -18,7 +18,7 @@ std::string writeList(int lines)
     const std::filesystem::path folder
         = std::filesystem::temp_directory_path() / "tovrik-bench-linelist";
     std::filesystem::create_directories(folder);
-    const std::string path = (folder / "lines.csv").string();
+    std::string path = (folder / "lines.csv").string();
     std::FILE *file = std::fopen(path.c_str(), "wb");
     std::fputs("位号,medium,Q,P,T,u,v\r\n", file);
     for (int i = 0; i < lines; ++i) {
