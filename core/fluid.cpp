@@ -1,5 +1,7 @@
 #include "core/fluid.h"
 
+#include "core/memo.h"
+
 #include "core/failure.h"
 #include "core/gases.h"
 
@@ -63,35 +65,30 @@ double airViscosity(double temperature)
 
 FluidState waterState(double temperature, double pressure)
 {
-    // A line list gives most of its water one temperature: the last state is asked again.
-    thread_local double lastTemperature = std::nan("");
-    thread_local double lastPressure = std::nan("");
-    thread_local FluidState last {};
-    if (temperature == lastTemperature && pressure == lastPressure)
-        return last;
-    if (!std::isfinite(temperature))
-        throw SizingFailure(Problem::NotANumber, Operand::Temperature);
-    if (!std::isfinite(pressure))
-        throw SizingFailure(Problem::NotANumber, Operand::Pressure);
-    const double kelvin = temperature + kelvinOffset;
-    if (!(pressure > 0.0))
-        throw SizingFailure(Problem::NotPositive, Operand::Pressure);
-    if (pressure > waterHighestPressure)
-        throw SizingFailure(Problem::OutOfRange, Operand::Pressure);
-    if (pressure < triplePointPressure)
-        throw SizingFailure(Problem::NoLiquid, Operand::Pressure);
-    if (kelvin < kelvinOffset || kelvin > waterHighest)
-        throw SizingFailure(Problem::OutOfRange, Operand::Temperature);
-    if (pressure < saturationPressure(waterHighest)) {
-        const double boiling = saturationTemperature(pressure);
-        if (kelvin >= boiling)
-            throw SizingFailure(Problem::NotLiquid, Operand::Temperature, boiling - kelvinOffset);
-    }
-    const double density = 1.0 / region1SpecificVolume(pressure, kelvin);
-    last = {density, waterViscosity(kelvin, density), temperature, pressure};
-    lastTemperature = temperature;
-    lastPressure = pressure;
-    return last;
+    thread_local Memo<FluidState, 2> states;
+    return states.remember({temperature, pressure}, [&] {
+        if (!std::isfinite(temperature))
+            throw SizingFailure(Problem::NotANumber, Operand::Temperature);
+        if (!std::isfinite(pressure))
+            throw SizingFailure(Problem::NotANumber, Operand::Pressure);
+        const double kelvin = temperature + kelvinOffset;
+        if (!(pressure > 0.0))
+            throw SizingFailure(Problem::NotPositive, Operand::Pressure);
+        if (pressure > waterHighestPressure)
+            throw SizingFailure(Problem::OutOfRange, Operand::Pressure);
+        if (pressure < triplePointPressure)
+            throw SizingFailure(Problem::NoLiquid, Operand::Pressure);
+        if (kelvin < kelvinOffset || kelvin > waterHighest)
+            throw SizingFailure(Problem::OutOfRange, Operand::Temperature);
+        if (pressure < saturationPressure(waterHighest)) {
+            const double boiling = saturationTemperature(pressure);
+            if (kelvin >= boiling)
+                throw SizingFailure(Problem::NotLiquid, Operand::Temperature,
+                                    boiling - kelvinOffset);
+        }
+        const double density = 1.0 / region1SpecificVolume(pressure, kelvin);
+        return FluidState {density, waterViscosity(kelvin, density), temperature, pressure};
+    });
 }
 
 FluidState airState(double pressure, double temperature)
@@ -101,17 +98,24 @@ FluidState airState(double pressure, double temperature)
 
 FluidState saturatedSteamState(double specificVolume)
 {
-    const SaturationState saturation = saturationForVolume(specificVolume);
-    const double density = 1.0 / specificVolume;
-    return {density, waterViscosity(saturation.temperature, density),
-            saturation.temperature - kelvinOffset, saturation.pressure};
+    thread_local Memo<FluidState, 1, 16384> states; // thousands of volumes in a list
+    return states.remember({specificVolume}, [&] {
+        const SaturationState saturation = saturationForVolume(specificVolume);
+        const double density = 1.0 / specificVolume;
+        return FluidState {density, waterViscosity(saturation.temperature, density),
+                           saturation.temperature - kelvinOffset, saturation.pressure};
+    });
 }
 
 FluidState saturatedSteamStateAt(double pressure, double specificVolume)
 {
-    const double saturation = saturationTemperature(pressure);
-    const double density = 1.0 / specificVolume;
-    return {density, waterViscosity(saturation, density), saturation - kelvinOffset, pressure};
+    thread_local Memo<FluidState, 2> states;
+    return states.remember({pressure, specificVolume}, [&] {
+        const double saturation = saturationTemperature(pressure);
+        const double density = 1.0 / specificVolume;
+        return FluidState {density, waterViscosity(saturation, density), saturation - kelvinOffset,
+                           pressure};
+    });
 }
 
 FluidState superheatedSteamState(double specificVolume, double temperature, double pressure)

@@ -7,22 +7,16 @@
 
 namespace tovrik {
 
-unsigned maskOf(Medium medium)
-{
-    switch (medium) {
-    case Medium::Air: return AirOnly;
-    case Medium::Steam: return SteamOnly;
-    case Medium::Water: return WaterOnly;
-    }
-    return 0;
-}
-
 std::string_view withoutBlanks(std::string_view text)
 {
-    const std::size_t first = text.find_first_not_of(" \t");
-    if (first == std::string_view::npos)
-        return {};
-    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+    const auto blank = [](char c) { return c == ' ' || c == '\t'; };
+    std::size_t first = 0;
+    std::size_t last = text.size();
+    while (first < last && blank(text[first]))
+        ++first;
+    while (last > first && blank(text[last - 1]))
+        --last;
+    return text.substr(first, last - first);
 }
 
 bool equalsIgnoringCase(std::string_view a, std::string_view b)

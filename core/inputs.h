@@ -29,7 +29,15 @@ struct SizingInputs
 
 // Sets of media, as bits.
 inline constexpr unsigned AirOnly = 1, SteamOnly = 2, WaterOnly = 4, AllMedia = 7;
-unsigned maskOf(Medium medium);
+constexpr unsigned maskOf(Medium medium)
+{
+    switch (medium) {
+    case Medium::Air: return AirOnly;
+    case Medium::Steam: return SteamOnly;
+    case Medium::Water: return WaterOnly;
+    }
+    return 0;
+}
 
 // One input of a sizing: its option on the command line and its column in a batch. Steam's
 // specific volume and pressure are alternatives, exactly one of which is needed.

@@ -384,6 +384,8 @@ void Batch::sizeRecord(const CsvRecord &record, SizingReport &report) const
         fail(std::move(error));
         return;
     }
+    // The columns hold no words on how the aids read a row; a sheet does.
+    request.explain = static_cast<bool>(m_options.sized);
     sizePipe(request, report);
     if (m_options.sized)
         m_options.sized(tagOf(record), &request, report);

@@ -147,22 +147,24 @@ Sizing Sizer::air()
     require(temperature + kelvinOffset > 0.0, Operand::Temperature);
     require(velocity > 0.0, Operand::Velocity);
 
-    std::string &basis = m_report.basis;
-    if (m_report.standardFlow) {
-        basis = "流量按";
-        basis += flowBasisTitle(r.flowBasis);
-        basis += "给出，即标态（0.1 MPa、273 K）流量 ";
-        appendFigure(basis, *m_report.standardFlow, 3);
-        basis += " m³/h；";
+    if (r.explain) {
+        std::string &basis = m_report.basis;
+        if (m_report.standardFlow) {
+            basis = "流量按";
+            basis += flowBasisTitle(r.flowBasis);
+            basis += "给出，即标态（0.1 MPa、273 K）流量 ";
+            appendFigure(basis, *m_report.standardFlow, 3);
+            basis += " m³/h；";
+        }
+        basis += "设计压力P按绝对压力";
+        if (m_report.absolutePressure) {
+            basis.resize(basis.size() - std::string_view("设计压力P按绝对压力").size());
+            basis += "设计压力P按表压，即绝对压力 ";
+            appendFigure(basis, absolute);
+            basis += " MPa";
+        }
+        basis += "。";
     }
-    basis += "设计压力P按绝对压力";
-    if (m_report.absolutePressure) {
-        basis.resize(basis.size() - std::string_view("设计压力P按绝对压力").size());
-        basis += "设计压力P按表压，即绝对压力 ";
-        appendFigure(basis, absolute);
-        basis += " MPa";
-    }
-    basis += "。";
     m_report.dropCondition = gasDef(gas).title;
     if (!m_meaningless) {
         // The formula's 273 K is the definition's; the density takes the kelvin as it is.
@@ -195,14 +197,16 @@ Sizing Sizer::steam()
             m_report.absolutePressure = absolute;
         sizing = steamSizing(textOf(r.flow), numberText(volume, r.decimalSeparator),
                              textOf(r.velocity), r.decimalSeparator);
-        std::string &basis = m_report.basis;
-        basis = "比容按 IAPWS-IF97 取 ";
-        appendFixed(basis, volume, 5);
-        basis += " m³/kg（";
-        basis += given(r.steamTemperature) ? "过热蒸汽" : "饱和蒸汽";
-        basis += "，绝对压力 ";
-        appendFigure(basis, absolute);
-        basis += " MPa）。";
+        if (r.explain) {
+            std::string &basis = m_report.basis;
+            basis = "比容按 IAPWS-IF97 取 ";
+            appendFixed(basis, volume, 5);
+            basis += " m³/kg（";
+            basis += given(r.steamTemperature) ? "过热蒸汽" : "饱和蒸汽";
+            basis += "，绝对压力 ";
+            appendFigure(basis, absolute);
+            basis += " MPa）。";
+        }
     } else {
         sizing = steamSizing(textOf(r.flow), textOf(r.specificVolume), textOf(r.velocity),
                              r.decimalSeparator);
@@ -245,20 +249,22 @@ Sizing Sizer::water()
     std::string &basis = m_report.basis;
     if (m_fluid && !m_meaningless && std::isfinite(mass * (1000.0 / m_fluid->density))) {
         m_report.aidFlow = mass * (1000.0 / m_fluid->density);
-        basis = "水的密度按 ";
-        appendFigure(basis, m_fluid->temperature);
-        basis += given(r.temperature) ? " °C、绝对压力 " : " °C（未给水温）、绝对压力 ";
-        appendFigure(basis, m_fluid->pressure);
-        basis += " MPa 取 ";
-        appendFixed(basis, m_fluid->density, 2);
-        basis += " kg/m³：";
-        appendFigure(basis, mass);
-        basis += " t/h 即 ";
-        appendFigure(basis, m_report.aidFlow, 2);
-        basis += " m³/h，据此校核流速。";
+        if (r.explain) {
+            basis = "水的密度按 ";
+            appendFigure(basis, m_fluid->temperature);
+            basis += given(r.temperature) ? " °C、绝对压力 " : " °C（未给水温）、绝对压力 ";
+            appendFigure(basis, m_fluid->pressure);
+            basis += " MPa 取 ";
+            appendFixed(basis, m_fluid->density, 2);
+            basis += " kg/m³：";
+            appendFigure(basis, mass);
+            basis += " t/h 即 ";
+            appendFigure(basis, m_report.aidFlow, 2);
+            basis += " m³/h，据此校核流速。";
+        }
     } else {
         m_report.aidFlow = mass;
-        if (!m_meaningless)
+        if (!m_meaningless && r.explain)
             basis = "水的密度无法确定，流速按 1 t/h 即 1 m³/h 校核。";
     }
     return sizing;

@@ -40,6 +40,9 @@ struct SizingRequest
     FlowBasis flowBasis = FlowBasis::Standard;
     AdviceOptions advice;
     char32_t decimalSeparator = U'.';
+    // Whether the report says in words how the aids read the inputs (its basis): a line list
+    // that writes only columns does without, and is the faster for it.
+    bool explain = true;
 };
 
 // A request's texts kept, for when the texts it points to are gone: a calculation sheet written

@@ -1,6 +1,7 @@
 #include "core/steam.h"
 
 #include "core/failure.h"
+#include "core/memo.h"
 
 #include <algorithm>
 #include <array>
@@ -178,7 +179,10 @@ double saturatedSteamVolume(double pressure, PressureKind kind)
     const double absolute = absolutePressure(pressure, kind);
     if (absolute < lowestSteamPressure || absolute > highestSteamPressure)
         throw SizingFailure(Problem::OutOfRange, Operand::Pressure);
-    return region2SpecificVolume(absolute, saturationTemperature(absolute));
+    thread_local Memo<double, 1> volumes;
+    return volumes.remember({absolute}, [&] {
+        return region2SpecificVolume(absolute, saturationTemperature(absolute));
+    });
 }
 
 double lowestSuperheatedTemperature(double pressure)
@@ -190,13 +194,11 @@ double lowestSuperheatedTemperature(double pressure)
     return boundary23Temperature(pressure);
 }
 
-double superheatedSteamVolume(double pressure, PressureKind kind, double temperature)
+namespace {
+
+// The checks and the volume of superheatedSteamVolume, at an absolute pressure.
+double superheatedVolumeAt(double absolute, double temperature)
 {
-    if (!std::isfinite(pressure))
-        throw SizingFailure(Problem::NotANumber, Operand::Pressure);
-    if (!std::isfinite(temperature))
-        throw SizingFailure(Problem::NotANumber, Operand::Temperature);
-    const double absolute = absolutePressure(pressure, kind);
     const double kelvin = temperature + kelvinOffset;
     if (!(absolute > 0.0))
         throw SizingFailure(Problem::NotPositive, Operand::Pressure);
@@ -219,6 +221,20 @@ double superheatedSteamVolume(double pressure, PressureKind kind, double tempera
     if (kelvin < triplePointTemperature)
         throw SizingFailure(Problem::OutOfRange, Operand::Temperature);
     return region2SpecificVolume(absolute, kelvin);
+}
+
+} // namespace
+
+double superheatedSteamVolume(double pressure, PressureKind kind, double temperature)
+{
+    if (!std::isfinite(pressure))
+        throw SizingFailure(Problem::NotANumber, Operand::Pressure);
+    if (!std::isfinite(temperature))
+        throw SizingFailure(Problem::NotANumber, Operand::Temperature);
+    const double absolute = absolutePressure(pressure, kind);
+    thread_local Memo<double, 2> volumes;
+    return volumes.remember({absolute, temperature},
+                            [&] { return superheatedVolumeAt(absolute, temperature); });
 }
 
 namespace {

@@ -1,3 +1,4 @@
+#include "core/text.h"
 #include "runtime/conversion.h"
 #include "tests/faultname.h"
 
@@ -25,6 +26,8 @@ private slots:
     void textAgreesWithPrintf();
     void numberAgreesWithStrtod_data();
     void numberAgreesWithStrtod();
+    void fixedAgreesWithPrintf_data();
+    void fixedAgreesWithPrintf();
     void checkedArithmetic_data();
     void checkedArithmetic();
     void emptyTextComparison_data();
@@ -270,6 +273,60 @@ void tst_Conversion::numberAgreesWithStrtod()
             continue;
         if (vbaR8Str(text) != expected)
             QFAIL(text.c_str());
+    }
+}
+
+// The batch's columns (velocities to 2 decimals, drops to 3, Re to 0, f to 5) as printf writes
+// them: exact rounding of the binary value, halves to even, the sign of a negative that rounds
+// to zero, and past 1e15 three significant figures.
+void tst_Conversion::fixedAgreesWithPrintf_data()
+{
+    QTest::addColumn<int>("decimals");
+    QTest::addColumn<double>("low");
+    QTest::addColumn<double>("high");
+    QTest::addColumn<int>("grid"); // 0: any double; n: multiples of 2^-n, where ties lie
+
+    QTest::newRow("velocities") << 2 << 0.01 << 100.0 << 0;
+    QTest::newRow("drops") << 3 << 1e-4 << 1e5 << 0;
+    QTest::newRow("Reynolds numbers") << 0 << 1.0 << 1e10 << 0;
+    QTest::newRow("friction factors") << 5 << 0.005 << 0.1 << 0;
+    QTest::newRow("halves and quarters") << 2 << 0.001 << 1000.0 << 3;
+    QTest::newRow("ties at 0 decimals") << 0 << 0.1 << 1e6 << 1;
+    QTest::newRow("eighths at 5 decimals") << 5 << 1e-6 << 1.0 << 20;
+    QTest::newRow("near 1e15") << 2 << 1e13 << 1e16 << 0;
+    QTest::newRow("tiny") << 3 << 1e-300 << 1e-3 << 0;
+    QTest::newRow("many decimals") << 12 << 1e-3 << 1e4 << 0;
+}
+
+void tst_Conversion::fixedAgreesWithPrintf()
+{
+    QFETCH(int, decimals);
+    QFETCH(double, low);
+    QFETCH(double, high);
+    QFETCH(int, grid);
+
+    QRandomGenerator random(4321);
+    const double span = std::log(high / low);
+    for (int i = 0; i < 200000; ++i) {
+        double value = low * std::exp(span * random.generateDouble());
+        if (grid)
+            value = std::ldexp(std::round(std::ldexp(value, grid)), -grid);
+        if (i % 4 == 1)
+            value = std::nextafter(value, high);
+        if (i % 2)
+            value = -value;
+        char reference[400];
+        if (std::fabs(value) < 1e15)
+            std::snprintf(reference, sizeof reference, "%.*f", decimals, value);
+        else
+            std::snprintf(reference, sizeof reference, "%.2e", value);
+        std::string text;
+        appendFixed(text, value, decimals);
+        if (text != reference)
+            QFAIL(qPrintable(QStringLiteral("%1 to %2 decimals: %3, printf %4")
+                                 .arg(value, 0, 'g', 17)
+                                 .arg(decimals)
+                                 .arg(QString::fromStdString(text), QLatin1String(reference))));
     }
 }
 

@@ -1,6 +1,8 @@
+#include "core/failure.h"
 #include "core/fluid.h"
 #include "core/friction.h"
 #include "core/gases.h"
+#include "core/memo.h"
 #include "core/pipes.h"
 #include "runtime/failure.h"
 #include "tests/faultname.h"
@@ -33,6 +35,7 @@ private slots:
     void saturationFromVolume_data();
     void saturationFromVolume();
     void volumeTypedAtTheRangesEnds();
+    void rememberedStatesAreTheirKeys();
     void gases_data();
     void gases();
     void lineWithFittings_data();
@@ -263,6 +266,42 @@ void tst_Fluid::volumeTypedAtTheRangesEnds()
 }
 
 QTEST_APPLESS_MAIN(tst_Fluid)
+// The states a line list asks again come from a small table: each key must get its own
+// function's answer however keys collide, and a failure is asked again, not remembered.
+void tst_Fluid::rememberedStatesAreTheirKeys()
+{
+    Memo<double, 2, 8> memo;
+    int computed = 0;
+    const auto f = [&](double a, double b) {
+        ++computed;
+        return a * 3.0 + b;
+    };
+    for (int round = 0; round < 2; ++round) {
+        for (int i = 0; i < 200; ++i) {
+            const double a = round ? 100.0 - i * 0.5 : i * 0.5; // round figures: zero low bits
+            const double b = i % 3;
+            QCOMPARE(memo.remember({a, b}, [&] { return f(a, b); }), f(a, b));
+        }
+    }
+    computed = 0;
+    QCOMPARE(memo.remember({7.0, 1.0}, [&] { return f(7.0, 1.0); }), 22.0);
+    QCOMPARE(memo.remember({7.0, 1.0}, [&] { return f(7.0, 1.0); }), 22.0);
+    QCOMPARE(computed, 1);
+    const auto failing = [&]() -> double {
+        ++computed;
+        throw SizingFailure(Problem::OutOfRange, Operand::Pressure);
+    };
+    QVERIFY_THROWS_EXCEPTION(SizingFailure, memo.remember({-1.0, 0.0}, failing));
+    QVERIFY_THROWS_EXCEPTION(SizingFailure, memo.remember({-1.0, 0.0}, failing));
+    QCOMPARE(computed, 3);
+
+    // Through the states the batch asks for: the same answer from the table as the first time.
+    for (int round = 0; round < 2; ++round) {
+        for (double v = 0.2; v < 0.5; v += 0.0037)
+            QCOMPARE(saturatedSteamState(v).pressure, saturationForVolume(v).pressure);
+    }
+}
+
 #include "tst_fluid.moc"
 
 Q_DECLARE_METATYPE(tovrik::Gas)

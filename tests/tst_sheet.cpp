@@ -105,7 +105,8 @@ void tst_Sheet::printed_data()
     QTest::newRow("line list") << QList<QByteArray> {"batch", "--series=cn", "list.csv"}
                                << QStringList {"汇总",      "<script>alert(1)</script>",
                                                "A&B \"7\"", "</td><b>x",
-                                               "未能计算",  "132.936074863071"}
+                                               "未能计算",  "132.936074863071",
+                                               "水的密度按"}
                                << 1 + 2 * 4;
 }
 
