@@ -86,10 +86,22 @@ auto tracedTo(Operand operand, Step &&step) -> decltype(step())
     }
 }
 
-// The runtime's conversion of one named input's text: a failure names the input.
+// The runtime's conversion of one named input's text: a failure names the input. An empty
+// field, the commonest fault of a line list, fails as the conversion would, without a second
+// exception to translate the first.
 inline double readNumber(std::string_view text, Operand operand, char32_t decimalSeparator = U'.')
 {
+    if (text.find_first_not_of(" \t") == std::string_view::npos)
+        throw SizingFailure(Problem::NotANumber, operand);
     return tracedTo(operand, [&] { return vbaR8Str(text, decimalSeparator); });
+}
+
+// The runtime's square root, whose negative argument belongs to no single input.
+inline double squareRoot(double value)
+{
+    if (value < 0.0)
+        throw SizingFailure(Problem::NegativeRoot, Operand::None);
+    return tracedTo(Operand::None, [&] { return rtcSqr(value); });
 }
 
 // A checked division whose zero divisor is blamed on the divisor's input, even when the

@@ -56,7 +56,7 @@ constexpr ResultColumn resultColumns[] = {
     {"ID",
      [](std::string &out, const Row &row) {
          if (row.recommended)
-             out += boreText(row.recommended->size, row.report.advice.options.series);
+             appendBoreText(out, row.recommended->size, row.report.advice.options.series);
      }},
     {"v_real",
      [](std::string &out, const Row &row) {

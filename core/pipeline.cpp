@@ -138,10 +138,11 @@ Sizing Sizer::air()
     }
     const Sizing sizing = airSizing(flowText, pressure, textOf(r.temperature), textOf(r.velocity),
                                     r.decimalSeparator);
-    const double flow = number(flowText, Operand::Flow);
-    const double absolute = number(pressure, Operand::Pressure);
-    const double temperature = number(textOf(r.temperature), Operand::Temperature);
-    const double velocity = number(textOf(r.velocity), Operand::Velocity);
+    // The inputs as the formula read them, each text converted once.
+    const double flow = sizing.steps.flow;
+    const double absolute = sizing.steps.pressure;
+    const double temperature = sizing.steps.temperature;
+    const double velocity = sizing.steps.velocity;
     require(flow > 0.0, Operand::Flow);
     require(absolute > 0.0, Operand::Pressure);
     require(temperature + kelvinOffset > 0.0, Operand::Temperature);
@@ -210,11 +211,11 @@ Sizing Sizer::steam()
     } else {
         sizing = steamSizing(textOf(r.flow), textOf(r.specificVolume), textOf(r.velocity),
                              r.decimalSeparator);
-        volume = number(textOf(r.specificVolume), Operand::SpecificVolume);
+        volume = sizing.steps.specificVolume;
     }
-    require(number(textOf(r.flow), Operand::Flow) > 0.0, Operand::Flow);
+    require(sizing.steps.flow > 0.0, Operand::Flow);
     require(volume > 0.0, Operand::SpecificVolume);
-    require(number(textOf(r.velocity), Operand::Velocity) > 0.0, Operand::Velocity);
+    require(sizing.steps.velocity > 0.0, Operand::Velocity);
     // A volume given is taken as saturated steam's: the state is the one of that volume.
     if (!r.steamPressure && !m_meaningless)
         m_fluid = aid([&] { return saturatedSteamState(volume); });
@@ -228,7 +229,7 @@ Sizing Sizer::water()
     const Sizing sizing = waterSizing(textOf(r.flow), textOf(r.velocity), r.decimalSeparator);
     const double mass = sizing.flow; // t/h, which the formula takes as m3/h
     require(mass > 0.0, Operand::Flow);
-    require(number(textOf(r.velocity), Operand::Velocity) > 0.0, Operand::Velocity);
+    require(sizing.steps.velocity > 0.0, Operand::Velocity);
     // The panel's flow is a mass flow: the aids turn it into the volume it is at the water's
     // temperature and pressure, 20 C and the atmosphere unless they are given.
     const std::optional<double> temperature = given(r.temperature)

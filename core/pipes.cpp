@@ -4,7 +4,6 @@
 #include "core/text.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <iterator>
 #include <numbers>
@@ -203,12 +202,18 @@ std::span<const PipeSize> pipeTable(PipeSeries series)
     return seriesDef(series).sizes;
 }
 
-std::string boreText(const PipeSize &size, PipeSeries series)
+void appendBoreText(std::string &out, const PipeSize &size, PipeSeries series)
 {
     if (seriesDef(series).byOutside)
-        return shortestText(size.bore);
+        appendShortest(out, size.bore);
+    else
+        appendFixed(out, size.bore, 2);
+}
+
+std::string boreText(const PipeSize &size, PipeSeries series)
+{
     std::string text;
-    appendFixed(text, size.bore, 2);
+    appendBoreText(text, size, series);
     return text;
 }
 

@@ -34,7 +34,7 @@ Sizing airSizing(std::string_view flow, std::string_view pressure, std::string_v
     // The velocity's text is converted only here, as the divisor of a variant division.
     const double v = number(velocity, Operand::Velocity);
     const double qPerVelocity = dividedBy(q, v, Operand::Velocity);
-    const double root = tracedTo(Operand::None, [&] { return rtcSqr(qPerVelocity); });
+    const double root = squareRoot(qPerVelocity);
     return {q,
             tracedTo(Operand::None, [&] { return checkedMul(root, diameterFactor); }),
             {q0, p, t, 0, v, a, b, c, q, qPerVelocity, root}};
@@ -52,7 +52,7 @@ Sizing steamSizing(std::string_view flow, std::string_view specificVolume,
     const double b = tracedTo(Operand::None, [&] { return checkedMul(u, a); });
     const double v = number(velocity, Operand::Velocity);
     const double q = dividedBy(b, v, Operand::Velocity);
-    const double root = tracedTo(Operand::None, [&] { return rtcSqr(q); });
+    const double root = squareRoot(q);
     return {b,
             tracedTo(Operand::None, [&] { return checkedMul(root, diameterFactor); }),
             {q0, 0, 0, u, v, a, b, 0, b, q, root}};
@@ -64,7 +64,7 @@ Sizing waterSizing(std::string_view flow, std::string_view velocity, char32_t de
     const double v = readNumber(velocity, Operand::Velocity, decimalSeparator);
     const double volumeFlow = readNumber(flow, Operand::Flow, decimalSeparator);
     const double q = dividedBy(volumeFlow, v, Operand::Velocity);
-    const double root = tracedTo(Operand::None, [&] { return rtcSqr(q); });
+    const double root = squareRoot(q);
     return {volumeFlow,
             tracedTo(Operand::None, [&] { return checkedMul(root, diameterFactor); }),
             {volumeFlow, 0, 0, 0, v, 0, 0, 0, volumeFlow, q, root}};

@@ -70,28 +70,47 @@ bool scaledMagnitude(double value, int decimals, std::uint64_t &scaled)
     return true;
 }
 
-// The scaled integer as digits with a decimal point before the last Decimals of them; the
-// divisions by constants become multiplications.
+constexpr char digitPairs[] = "00010203040506070809101112131415161718192021222324252627282930"
+                              "31323334353637383940414243444546474849505152535455565758596061"
+                              "62636465666768697071727374757677787980818283848586878889909192"
+                              "93949596979899";
+
+void writePair(char *out, std::uint64_t pair)
+{
+    out[0] = digitPairs[2 * pair];
+    out[1] = digitPairs[2 * pair + 1];
+}
+
+// The scaled integer as digits with a decimal point before the last Decimals of them, written
+// in place two digits at a time; the divisions by constants become multiplications.
 template<int Decimals>
 char *writeScaled(char *out, std::uint64_t scaled)
 {
-    char digits[20];
-    char *end = digits + sizeof digits;
-    char *p = end;
-    for (int i = 0; i < Decimals; ++i) {
-        *--p = static_cast<char>('0' + scaled % 10);
-        scaled /= 10;
+    constexpr std::uint64_t unit = powersOfTen[Decimals];
+    std::uint64_t whole = scaled / unit;
+    int digits = 1;
+    while (digits < 20 && whole >= powersOfTen[digits])
+        ++digits;
+    char *p = out + digits;
+    for (; whole >= 100; whole /= 100) {
+        p -= 2;
+        writePair(p, whole % 100);
     }
-    do {
-        *--p = static_cast<char>('0' + scaled % 10);
-        scaled /= 10;
-    } while (scaled != 0);
-    const std::ptrdiff_t whole = end - p - Decimals;
-    std::memcpy(out, p, static_cast<std::size_t>(whole));
-    out += whole;
+    if (whole >= 10)
+        writePair(p - 2, whole);
+    else
+        p[-1] = static_cast<char>('0' + whole);
+    out += digits;
     if constexpr (Decimals > 0) {
+        std::uint64_t fraction = scaled % unit;
         *out++ = '.';
-        std::memcpy(out, end - Decimals, Decimals);
+        char *q = out + Decimals;
+        for (int i = Decimals; i >= 2; i -= 2, fraction /= 100) {
+            q -= 2;
+            writePair(q, fraction % 100);
+        }
+        if constexpr (Decimals % 2 == 1)
+            q[-1] = static_cast<char>('0' + fraction);
         out += Decimals;
     }
     return out;
@@ -144,8 +163,19 @@ char *writeFixed(char *first, char *last, double value, int decimals)
 
 void appendFixed(std::string &out, double value, int decimals)
 {
-    char buf[400]; // the largest double has 309 integer digits
-    out.append(buf, writeFixed(buf, buf + sizeof buf, value, decimals));
+    if (decimals <= 20) {
+        // Written in place: the columns of a million rows are appended here.
+        constexpr std::size_t room = 48;
+        const std::size_t size = out.size();
+        out.resize(size + room);
+        char *const first = out.data() + size;
+        out.resize(
+            size
+            + static_cast<std::size_t>(writeFixed(first, first + room, value, decimals) - first));
+        return;
+    }
+    char large[400]; // the largest double has 309 integer digits
+    out.append(large, writeFixed(large, large + sizeof large, value, decimals));
 }
 
 void appendSignificant(std::string &out, double value, int figures)
@@ -155,10 +185,17 @@ void appendSignificant(std::string &out, double value, int figures)
         buf, std::to_chars(buf, buf + sizeof buf, value, std::chars_format::general, figures).ptr);
 }
 
-std::string shortestText(double value)
+void appendShortest(std::string &out, double value)
 {
     char buf[32];
-    return std::string(buf, std::to_chars(buf, buf + sizeof buf, value).ptr);
+    out.append(buf, std::to_chars(buf, buf + sizeof buf, value).ptr);
+}
+
+std::string shortestText(double value)
+{
+    std::string text;
+    appendShortest(text, value);
+    return text;
 }
 
 } // namespace tovrik

@@ -16,5 +16,6 @@ void appendSignificant(std::string &out, double value, int figures);
 
 // The shortest text that reads back as the same double: 0.046, 150, 1e-05.
 std::string shortestText(double value);
+void appendShortest(std::string &out, double value);
 
 } // namespace tovrik
