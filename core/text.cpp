@@ -1,5 +1,7 @@
 #include "core/text.h"
 
+#include "runtime/digits.h"
+
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -8,27 +10,6 @@
 namespace tovrik {
 
 namespace {
-
-constexpr std::uint64_t powersOfTen[] = {1ull,
-                                         10ull,
-                                         100ull,
-                                         1000ull,
-                                         10000ull,
-                                         100000ull,
-                                         1000000ull,
-                                         10000000ull,
-                                         100000000ull,
-                                         1000000000ull,
-                                         10000000000ull,
-                                         100000000000ull,
-                                         1000000000000ull,
-                                         10000000000000ull,
-                                         100000000000000ull,
-                                         1000000000000000ull,
-                                         10000000000000000ull,
-                                         100000000000000000ull,
-                                         1000000000000000000ull,
-                                         10000000000000000000ull};
 
 // |value| * 10^decimals rounded to the nearest integer by exact integer arithmetic: the double
 // is m * 2^e2 exactly, so the product is an exact 128-bit number and so is its rounding. Leaves
@@ -69,11 +50,6 @@ bool scaledMagnitude(double value, int decimals, std::uint64_t &scaled)
     scaled = static_cast<std::uint64_t>(q);
     return true;
 }
-
-constexpr char digitPairs[] = "00010203040506070809101112131415161718192021222324252627282930"
-                              "31323334353637383940414243444546474849505152535455565758596061"
-                              "62636465666768697071727374757677787980818283848586878889909192"
-                              "93949596979899";
 
 void writePair(char *out, std::uint64_t pair)
 {

@@ -1,5 +1,6 @@
 #include "runtime/conversion.h"
 
+#include "runtime/digits.h"
 #include "runtime/utf8.h"
 
 #include <charconv>
@@ -243,40 +244,15 @@ void roundedDigits(double value, char (&digits)[16], int &exponent)
     }
 }
 
-constexpr std::uint64_t powersOfTen[] = {1ull,
-                                         10ull,
-                                         100ull,
-                                         1000ull,
-                                         10000ull,
-                                         100000ull,
-                                         1000000ull,
-                                         10000000ull,
-                                         100000000ull,
-                                         1000000000ull,
-                                         10000000000ull,
-                                         100000000000ull,
-                                         1000000000000ull,
-                                         10000000000000ull,
-                                         100000000000000ull,
-                                         1000000000000000ull,
-                                         10000000000000000ull,
-                                         100000000000000000ull,
-                                         1000000000000000000ull,
-                                         10000000000000000000ull};
-
 // Writes value as exactly width digits, with leading zeros.
 void writeDigits(char *out, std::uint32_t value, int width)
 {
-    static constexpr char pairs[] = "00010203040506070809101112131415161718192021222324252627282930"
-                                    "31323334353637383940414243444546474849505152535455565758596061"
-                                    "62636465666768697071727374757677787980818283848586878889909192"
-                                    "93949596979899";
     int i = width;
     while (i >= 2) {
         const std::uint32_t pair = (value % 100) * 2;
         value /= 100;
-        out[--i] = pairs[pair + 1];
-        out[--i] = pairs[pair];
+        out[--i] = digitPairs[pair + 1];
+        out[--i] = digitPairs[pair];
     }
     if (i == 1)
         out[0] = static_cast<char>('0' + value);

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <cstdint>
+
+// The tables that numbers are written with by integer arithmetic.
+namespace tovrik {
+
+// 10^0 to 10^19, every power of ten a 64-bit integer holds.
+inline constexpr std::uint64_t powersOfTen[] = {1ull,
+                                                10ull,
+                                                100ull,
+                                                1000ull,
+                                                10000ull,
+                                                100000ull,
+                                                1000000ull,
+                                                10000000ull,
+                                                100000000ull,
+                                                1000000000ull,
+                                                10000000000ull,
+                                                100000000000ull,
+                                                1000000000000ull,
+                                                10000000000000ull,
+                                                100000000000000ull,
+                                                1000000000000000ull,
+                                                10000000000000000ull,
+                                                100000000000000000ull,
+                                                1000000000000000000ull,
+                                                10000000000000000000ull};
+
+// "00" to "99": two digits at a time, pair n at 2n.
+inline constexpr char digitPairs[]
+    = "00010203040506070809101112131415161718192021222324252627282930"
+      "31323334353637383940414243444546474849505152535455565758596061"
+      "62636465666768697071727374757677787980818283848586878889909192"
+      "93949596979899";
+
+} // namespace tovrik
