@@ -295,7 +295,8 @@ void appendFormula(std::string &out, const SheetLine &line)
     out += " mm。</p>\n";
 }
 
-std::string specification(const PipeSize &size, PipeSeries series)
+// "ASME B36.10M Sch40，Φ273×9.27": the series and the pipe as it is ordered.
+std::string seriesAndSize(const PipeSize &size, PipeSeries series)
 {
     return std::string(seriesTitle(series)) + "，Φ" + shortestText(size.outside) + "×"
         + shortestText(size.wall);
@@ -309,7 +310,7 @@ void appendCheckRow(std::string &out, const char *role, const SizeCheck &check,
     out += "</td><td>DN";
     out += std::to_string(check.size.dn);
     out += "</td><td>";
-    out += escaped(specification(check.size, advice.options.series));
+    out += escaped(seriesAndSize(check.size, advice.options.series));
     out += "</td><td class=\"n\">";
     out += boreText(check.size, advice.options.series);
     out += "</td><td class=\"n\">";

@@ -46,8 +46,6 @@ public:
     // A fresh window, loaded and shown, as the program starts it.
     virtual void start() = 0;
     virtual void click(int index) = 0;
-    // The message boxes shown while the click was handled, each closed with its button.
-    virtual std::vector<Box> clickRecordingBoxes(int index) = 0;
     // The box's text replaced by this one, typed as the keyboard and input method deliver it.
     virtual void type(int index, const std::string &text) = 0;
     virtual void key(Key key) = 0; // to whatever has the focus
@@ -474,7 +472,7 @@ inline std::vector<std::string> run(WindowDriver &window, const Scenario &scenar
         case Step::Click: window.click(s.control); break;
         case Step::ClickSeeingBoxes: {
             std::string prompts;
-            for (const Box &box : window.clickRecordingBoxes(s.control)) {
+            for (const Box &box : window.recordBoxes([&] { window.click(s.control); }, "")) {
                 prompts += box.text;
                 if (box.title != "Tovrik" || box.buttons != "确定" || box.icon)
                     fail(i,

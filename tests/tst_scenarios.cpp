@@ -26,19 +26,6 @@ public:
 
     void click(int index) override { QTest::mouseClick(widget(index), Qt::LeftButton); }
 
-    std::vector<scenarios::Box> clickRecordingBoxes(int index) override
-    {
-        MessageBoxWatcher watcher;
-        click(index);
-        std::vector<scenarios::Box> boxes;
-        for (const MessageBoxWatcher::Box &box : std::as_const(watcher.boxes)) {
-            boxes.push_back({box.title.toStdString(), box.text.toStdString(),
-                             box.buttons.join(QString()).toStdString(),
-                             box.icon != QMessageBox::NoIcon});
-        }
-        return boxes;
-    }
-
     void type(int index, const std::string &text) override
     {
         QLineEdit *box = edit(index);

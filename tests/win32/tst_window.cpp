@@ -212,14 +212,6 @@ void CALLBACK watchForBoxes(HWND, UINT, UINT_PTR, DWORD)
     PostMessageW(box, WM_COMMAND, WPARAM(button), 0);
 }
 
-void clickWatchingBoxes(const Control &button)
-{
-    boxes.clear();
-    const UINT_PTR timer = SetTimer(nullptr, 0, 20, watchForBoxes);
-    click(button);
-    KillTimer(nullptr, timer);
-}
-
 // The window as it starts, beyond what the scenarios see: its caption, frame and icon.
 void identity()
 {
@@ -391,14 +383,6 @@ class Win32Driver : public scenarios::WindowDriver
 public:
     void start() override { ::start(); }
     void click(int index) override { ::click(Control(*quendal, index)); }
-    std::vector<scenarios::Box> clickRecordingBoxes(int index) override
-    {
-        clickWatchingBoxes(Control(*quendal, index));
-        std::vector<scenarios::Box> seen;
-        for (const Box &box : boxes)
-            seen.push_back({box.title, box.text, box.buttons, box.icon});
-        return seen;
-    }
     void type(int index, const std::string &text) override
     {
         ::type(TextBox(*quendal, index), text);
