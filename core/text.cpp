@@ -14,11 +14,11 @@ namespace {
 // |value| * 10^decimals rounded to the nearest integer by exact integer arithmetic: the double
 // is m * 2^e2 exactly, so the product is an exact 128-bit number and so is its rounding. Leaves
 // to the library a tie (whose rounding direction is the library's), zero, values too small or
-// too large for 64 bits, and more decimals than the table holds.
+// too large for 64 bits, and more than 6 decimals.
 bool scaledMagnitude(double value, int decimals, std::uint64_t &scaled)
 {
     __extension__ typedef unsigned __int128 u128; // GCC and Clang both have it
-    if (decimals < 0 || decimals >= int(std::size(powersOfTen)))
+    if (decimals < 0 || decimals > 6)
         return false;
     std::uint64_t bits;
     std::memcpy(&bits, &value, sizeof bits);
@@ -101,18 +101,8 @@ char *writeScaled(char *out, std::uint64_t scaled, int decimals)
     case 3: return writeScaled<3>(out, scaled);
     case 4: return writeScaled<4>(out, scaled);
     case 5: return writeScaled<5>(out, scaled);
-    case 6: return writeScaled<6>(out, scaled);
-    default: break;
+    default: return writeScaled<6>(out, scaled); // scaledMagnitude takes no more
     }
-    const std::uint64_t unit = powersOfTen[decimals];
-    out = std::to_chars(out, out + 20, scaled / unit).ptr;
-    *out++ = '.';
-    std::uint64_t fraction = scaled % unit;
-    for (int i = decimals; i > 0; --i) {
-        out[i - 1] = static_cast<char>('0' + fraction % 10);
-        fraction /= 10;
-    }
-    return out + decimals;
 }
 
 } // namespace

@@ -295,6 +295,7 @@ void tst_Conversion::fixedAgreesWithPrintf_data()
     QTest::newRow("eighths at 5 decimals") << 5 << 1e-6 << 1.0 << 20;
     QTest::newRow("near 1e15") << 2 << 1e13 << 1e16 << 0;
     QTest::newRow("tiny") << 3 << 1e-300 << 1e-3 << 0;
+    QTest::newRow("six decimals") << 6 << 1e-4 << 1e6 << 0;
     QTest::newRow("many decimals") << 12 << 1e-3 << 1e4 << 0;
 }
 
