@@ -170,6 +170,28 @@ private:
     long m_undecodable = 0; // rows not in the encoding, copied through unsized
     long m_firstUndecodable = 0;
     std::array<std::optional<std::size_t>, std::size(sizingInputs)> m_inputColumns;
+
+    // How the rows of one medium read the list, worked out once from the header: a row then
+    // visits only the cells its medium has a use for.
+    struct RowPlan
+    {
+        struct Cell
+        {
+            const InputDef *input;
+            std::size_t column;
+            // Whether an empty cell means the input was not given, and what is taken instead:
+            // the command line's choice for the aids' columns, nothing for the others.
+            bool blankIsAbsent;
+            std::optional<std::string_view> instead;
+        };
+        std::vector<Cell> unread; // columns the medium has no use for, which must stay empty
+        const InputDef *missing = nullptr; // the first input it needs and the list lacks
+        std::vector<Cell> read;
+        // The aids the list has no column for, with the command line's choice.
+        std::vector<const InputDef *> defaulted;
+    };
+    std::array<RowPlan, 3> m_plans;
+    void planRows();
     std::size_t m_resultColumns = std::size(resultColumns) - lineColumnCount;
 };
 
@@ -236,6 +258,7 @@ bool Batch::readHeader(CsvRecord &header)
         say("第 " + std::to_string(header.line) + " 行的表头缺少 medium 列。");
         return false;
     }
+    planRows();
 
     if (m_reader.hadByteOrderMark() || m_options.byteOrderMark)
         m_buffer += "\xEF\xBB\xBF";
@@ -284,6 +307,36 @@ std::string Batch::unknownMedium(std::string_view name) const
     return message;
 }
 
+void Batch::planRows()
+{
+    for (const Medium medium : {Medium::Air, Medium::Steam, Medium::Water}) {
+        RowPlan &plan = m_plans[static_cast<std::size_t>(medium)];
+        for (std::size_t k = 0; k < std::size(sizingInputs) && !plan.missing; ++k) {
+            const InputDef &input = sizingInputs[k];
+            const std::optional<std::size_t> column = m_inputColumns[k];
+            if (!takes(medium, input)) {
+                if (column)
+                    plan.unread.push_back({&input, *column, false, std::nullopt});
+                continue;
+            }
+            const bool waterAid = medium == Medium::Water
+                && (input.field == &SizingInputs::temperature
+                    || input.field == &SizingInputs::pressure);
+            const std::optional<std::string_view> instead
+                = input.batchDefault ? m_options.defaults.*(input.field) : std::nullopt;
+            if (column) {
+                const bool blankIsAbsent = input.batchDefault || waterAid
+                    || input.field == &SizingInputs::steamTemperature;
+                plan.read.push_back({&input, *column, blankIsAbsent, instead});
+            } else if (needs(medium, input)) {
+                plan.missing = &input;
+            } else if (instead) {
+                plan.defaulted.push_back(&input);
+            }
+        }
+    }
+}
+
 void Batch::sizeRecord(const CsvRecord &record, SizingReport &report) const
 {
     const auto fail = [&](std::string message) {
@@ -315,28 +368,25 @@ void Batch::sizeRecord(const CsvRecord &record, SizingReport &report) const
         fail(unknownMedium(name));
         return;
     }
-    SizingInputs inputs;
-    inputs.advice = m_options.defaults.advice;
-    inputs.pressureKind = m_options.defaults.pressureKind;
-    for (std::size_t k = 0; k < std::size(sizingInputs); ++k) {
-        const InputDef &input = sizingInputs[k];
-        if (!takes(*medium, input)) {
-            // A figure in a column the row's medium does not read would be lost without a word.
-            if (m_inputColumns[k] && !withoutBlanks(field(*m_inputColumns[k])).empty()) {
-                fail(std::string(mediumTitle(*medium)) + "不用 " + input.column + " 列（"
-                     + std::string(columnDescription(input)) + "），这一行的该列应留空。");
-                return;
-            }
-            continue;
-        }
-        if (m_inputColumns[k]) {
-            inputs.*(input.field) = field(*m_inputColumns[k]);
-        } else if (needs(*medium, input)) {
-            fail(std::string("表头缺少 ") + input.column + " 列（"
-                 + std::string(inputDescription(*medium, input.operand)) + "）。");
+    const RowPlan &plan = m_plans[static_cast<std::size_t>(*medium)];
+    for (const RowPlan::Cell &cell : plan.unread) {
+        // A figure in a column the row's medium does not read would be lost without a word.
+        if (!withoutBlanks(field(cell.column)).empty()) {
+            fail(std::string(mediumTitle(*medium)) + "不用 " + cell.input->column + " 列（"
+                 + std::string(columnDescription(*cell.input)) + "），这一行的该列应留空。");
             return;
         }
     }
+    if (plan.missing) {
+        fail(std::string("表头缺少 ") + plan.missing->column + " 列（"
+             + std::string(inputDescription(*medium, plan.missing->operand)) + "）。");
+        return;
+    }
+    SizingInputs inputs;
+    inputs.advice = m_options.defaults.advice;
+    inputs.pressureKind = m_options.defaults.pressureKind;
+    for (const RowPlan::Cell &cell : plan.read)
+        inputs.*(cell.input->field) = field(cell.column);
     if (*medium == Medium::Steam) {
         // A row gives its steam as u or as p, one of the two; the other stays empty.
         const bool hasVolume = inputs.specificVolume && !inputs.specificVolume->empty();
@@ -361,23 +411,12 @@ void Batch::sizeRecord(const CsvRecord &record, SizingReport &report) const
     }
     // Empty cells of the aids are not given: the row takes the command line's choice, or the
     // default.
-    if (inputs.steamTemperature && withoutBlanks(*inputs.steamTemperature).empty())
-        inputs.steamTemperature.reset();
-    for (const InputDef &input : sizingInputs) {
-        std::optional<std::string_view> &aid = inputs.*(input.field);
-        if (input.batchDefault && aid && withoutBlanks(*aid).empty())
-            aid.reset();
+    for (const RowPlan::Cell &cell : plan.read) {
+        if (cell.blankIsAbsent && withoutBlanks(field(cell.column)).empty())
+            inputs.*(cell.input->field) = cell.instead;
     }
-    for (const InputDef &input : sizingInputs) {
-        if (input.batchDefault && takes(*medium, input) && !(inputs.*(input.field)))
-            inputs.*(input.field) = m_options.defaults.*(input.field);
-    }
-    if (*medium == Medium::Water) {
-        for (std::optional<std::string_view> *aid : {&inputs.temperature, &inputs.pressure}) {
-            if (*aid && withoutBlanks(**aid).empty())
-                aid->reset();
-        }
-    }
+    for (const InputDef *input : plan.defaulted)
+        inputs.*(input->field) = m_options.defaults.*(input->field);
     SizingRequest request;
     std::string error;
     if (!requestOf(*medium, inputs, request, error)) {

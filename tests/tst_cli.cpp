@@ -697,6 +697,17 @@ void tst_Cli::batch_data()
                       + "\noil,1,1,,不认识的介质“oil”，应为 air、steam、water 或 "
                         "压缩空气、蒸汽、水。,,,,,,,,,,,\n")
         << 1 << QByteArray();
+    QTest::newRow("blank aid cells take the command line's choice")
+        << QList<QByteArray> {"--absolute", "--series=cn", "--roughness=steam-network"}
+        << QByteArray("medium,Q,v,series,roughness,T,p,Ts\nwater,100,2, ,,  ,,\n"
+                      "water,100,2,asme40, 0.5 ,,,\nsteam,10,30,,,,0.6, \n")
+        << QByteArray(header("medium,Q,v,series,roughness,T,p,Ts")
+                      + "\nwater,100,2, ,,  ,,,132.936074863071,,150,150,1.57,inside,125,2.27,"
+                        "above,18.223,235409,0.02209,water\nwater,100,2,asme40, 0.5 ,,,,"
+                        "132.936074863071,,150,154.08,1.49,inside,125,2.16,above,19.707,229176,"
+                        "0.02731,water\nsteam,10,30,,,,0.6, ,192.81849420545,,150,150,49.61,"
+                        "inside,200,26.05,below,55.203,1653043,0.02124,steam\n")
+        << 0 << QByteArray();
     QTest::newRow("short row padded, long row refused")
         << none << QByteArray("medium,v,Q,note\nwater,2,100\nwater,2,100,a,b\n")
         << QByteArray(header("medium,v,Q,note")
