@@ -1,6 +1,7 @@
 #include "core/inputs.h"
 
 #include "core/messages.h"
+#include "core/renew.h"
 #include "runtime/utf8.h"
 
 #include <algorithm>
@@ -185,7 +186,7 @@ void sizeLine(Medium medium, const SizingInputs &inputs, SizingReport &report)
 bool requestOf(Medium medium, const SizingInputs &inputs, SizingRequest &request,
                std::string &error)
 {
-    request = SizingRequest();
+    renew(request);
     request.medium = medium;
     request.flow = inputs.flow;
     request.pressure = inputs.pressure;

@@ -2,6 +2,7 @@
 
 #include "core/gases.h"
 #include "core/messages.h"
+#include "core/renew.h"
 #include "core/text.h"
 #include "runtime/conversion.h"
 #include "runtime/utf8.h"
@@ -196,8 +197,7 @@ Sizing Sizer::steam()
         m_report.specificVolume = volume;
         if (r.pressureKind == PressureKind::Gauge)
             m_report.absolutePressure = absolute;
-        sizing = steamSizing(textOf(r.flow), numberText(volume, r.decimalSeparator),
-                             textOf(r.velocity), r.decimalSeparator);
+        sizing = steamSizing(textOf(r.flow), volume, textOf(r.velocity), r.decimalSeparator);
         if (r.explain) {
             std::string &basis = m_report.basis;
             basis = "比容按 IAPWS-IF97 取 ";
@@ -281,7 +281,8 @@ void Sizer::advise(const Sizing &sizing)
         m_fluid.reset();
         return;
     }
-    m_report.advice = tovrik::advise(m_medium, m_report.aidFlow, sizing.diameter, r.advice);
+    renew(m_report.advice,
+          [&] { return tovrik::advise(m_medium, m_report.aidFlow, sizing.diameter, r.advice); });
     const std::optional<double> roughness = given(r.roughness)
         ? aid([&] {
               if (const std::optional<double> named = roughnessFromName(*r.roughness))
@@ -468,7 +469,7 @@ void SizingReport::reset()
     standardFlow.reset();
     steps = {};
     aidFlow = 0.0;
-    advice = {};
+    renew(advice);
     fluid.reset();
     drop.reset();
     line.reset();

@@ -3,6 +3,8 @@
 #include "core/failure.h"
 #include "runtime/conversion.h"
 
+#include <cmath>
+
 namespace tovrik {
 
 namespace {
@@ -40,15 +42,19 @@ Sizing airSizing(std::string_view flow, std::string_view pressure, std::string_v
             {q0, p, t, 0, v, a, b, c, q, qPerVelocity, root}};
 }
 
-Sizing steamSizing(std::string_view flow, std::string_view specificVolume,
-                   std::string_view velocity, char32_t decimalSeparator)
+namespace {
+
+// Steam's formula with its specific volume read by volume(), at the point the panel reads it.
+template<typename Volume>
+Sizing steamFormula(std::string_view flow, Volume &&volume, std::string_view velocity,
+                    char32_t decimalSeparator)
 {
     const auto number = [&](std::string_view text, Operand operand) {
         return readNumber(text, operand, decimalSeparator);
     };
     const double q0 = number(flow, Operand::Flow);
     const double a = tracedTo(Operand::None, [&] { return checkedMul(q0, tonneFactor); });
-    const double u = number(specificVolume, Operand::SpecificVolume);
+    const double u = volume();
     const double b = tracedTo(Operand::None, [&] { return checkedMul(u, a); });
     const double v = number(velocity, Operand::Velocity);
     const double q = dividedBy(b, v, Operand::Velocity);
@@ -56,6 +62,25 @@ Sizing steamSizing(std::string_view flow, std::string_view specificVolume,
     return {b,
             tracedTo(Operand::None, [&] { return checkedMul(root, diameterFactor); }),
             {q0, 0, 0, u, v, a, b, 0, b, q, root}};
+}
+
+} // namespace
+
+Sizing steamSizing(std::string_view flow, std::string_view specificVolume,
+                   std::string_view velocity, char32_t decimalSeparator)
+{
+    return steamFormula(
+        flow, [&] { return readNumber(specificVolume, Operand::SpecificVolume, decimalSeparator); },
+        velocity, decimalSeparator);
+}
+
+Sizing steamSizing(std::string_view flow, double specificVolume, std::string_view velocity,
+                   char32_t decimalSeparator)
+{
+    if (!std::isfinite(specificVolume))
+        throw SizingFailure(Problem::NotANumber, Operand::SpecificVolume);
+    return steamFormula(
+        flow, [&] { return specificVolume; }, velocity, decimalSeparator);
 }
 
 Sizing waterSizing(std::string_view flow, std::string_view velocity, char32_t decimalSeparator)

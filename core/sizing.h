@@ -34,6 +34,10 @@ Sizing airSizing(std::string_view flow, std::string_view pressure, std::string_v
                  std::string_view velocity, char32_t decimalSeparator = U'.');
 Sizing steamSizing(std::string_view flow, std::string_view specificVolume,
                    std::string_view velocity, char32_t decimalSeparator = U'.');
+// The same with the specific volume a number already, as found from the steam's pressure: as if
+// its shortest text had been typed, which reads back as exactly that number.
+Sizing steamSizing(std::string_view flow, double specificVolume, std::string_view velocity,
+                   char32_t decimalSeparator = U'.');
 Sizing waterSizing(std::string_view flow, std::string_view velocity,
                    char32_t decimalSeparator = U'.');
 

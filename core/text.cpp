@@ -2,6 +2,7 @@
 
 #include "runtime/digits.h"
 
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -37,13 +38,16 @@ bool scaledMagnitude(double value, int decimals, std::uint64_t &scaled)
         if (shift > 120)
             return false;
         const u128 n = u128(m) * powersOfTen[decimals]; // below 2^117
-        q = n >> shift;
-        const u128 rest = n - (q << shift);
-        const u128 half = u128(1) << (shift - 1);
-        if (rest == half)
+        // The bit below the point says whether the rest reaches a half, and the lowest bit set
+        // whether it is exactly one: no remainder needs forming.
+        const u128 r = n >> (shift - 1);
+        const auto low = static_cast<std::uint64_t>(n);
+        const int lowestBit = low != 0 ? std::countr_zero(low)
+                                       : 64 + std::countr_zero(static_cast<std::uint64_t>(n >> 64));
+        const bool atLeastHalf = (static_cast<std::uint64_t>(r) & 1) != 0;
+        if (atLeastHalf && lowestBit == shift - 1)
             return false;
-        if (rest > half)
-            ++q;
+        q = (r >> 1) + (atLeastHalf ? 1 : 0);
     }
     if (q >> 64)
         return false;
@@ -64,9 +68,10 @@ char *writeScaled(char *out, std::uint64_t scaled)
 {
     constexpr std::uint64_t unit = powersOfTen[Decimals];
     std::uint64_t whole = scaled / unit;
-    int digits = 1;
-    while (digits < 20 && whole >= powersOfTen[digits])
-        ++digits;
+    // Its number of digits without a loop: log10(2) ~ 1233 / 4096 from the bit width gives the
+    // count or one more, which the table settles.
+    const int guess = (std::bit_width(whole | 1) * 1233) >> 12;
+    const int digits = guess + ((whole | 1) >= powersOfTen[guess] ? 1 : 0);
     char *p = out + digits;
     for (; whole >= 100; whole /= 100) {
         p -= 2;
