@@ -250,19 +250,20 @@ void CsvReader::splitFields(CsvRecord &record, bool quoted)
     }
 }
 
-void appendCsvField(std::string &out, std::string_view field)
+char *writeCsvField(char *out, std::string_view field)
 {
     if (field.find_first_of(",\"\r\n") == std::string_view::npos) {
-        out.append(field);
-        return;
+        std::memcpy(out, field.data(), field.size());
+        return out + field.size();
     }
-    out += '"';
+    *out++ = '"';
     for (const char c : field) {
         if (c == '"')
-            out += '"';
-        out += c;
+            *out++ = '"';
+        *out++ = c;
     }
-    out += '"';
+    *out++ = '"';
+    return out;
 }
 
 } // namespace tovrik

@@ -96,7 +96,8 @@ private:
     std::string m_unquoted; // storage for the fields that needed unquoting
 };
 
-// Appends a field, quoted if it holds a comma, quote or line break.
-void appendCsvField(std::string &out, std::string_view field);
+// Writes a field at out, quoted if it holds a comma, quote or line break, and returns its end:
+// at most 2 * field.size() + 2 bytes.
+char *writeCsvField(char *out, std::string_view field);
 
 } // namespace tovrik

@@ -10,6 +10,7 @@
 #include <array>
 #include <cerrno>
 #include <charconv>
+#include <cstring>
 
 namespace tovrik {
 
@@ -23,18 +24,25 @@ struct Row
     const SizeCheck *other;
 };
 
-// Each result column writes its cell, without the comma before it.
-using ColumnWriter = void (*)(std::string &out, const Row &row);
+// Each result column writes its cell, without the comma before it, at out, where there is room
+// for cellRoom bytes beside the row's own texts (its result and its error); it returns the end.
+using ColumnWriter = char *(*)(char *out, const Row &row);
+constexpr std::size_t cellRoom = 48;
 
-void appendInteger(std::string &out, int value)
+char *put(char *out, std::string_view text)
 {
-    char buf[16];
-    out.append(buf, std::to_chars(buf, buf + sizeof buf, value).ptr);
+    std::memcpy(out, text.data(), text.size());
+    return out + text.size();
 }
 
-void appendCheck(std::string &out, VelocityCheck check)
+char *putInteger(char *out, int value)
 {
-    out += checkName(check);
+    return std::to_chars(out, out + cellRoom, value).ptr;
+}
+
+char *putFixed(char *out, double value, int decimals)
+{
+    return writeFixed(out, out + cellRoom, value, decimals);
 }
 
 struct ResultColumn
@@ -46,76 +54,65 @@ struct ResultColumn
 // The columns a batch adds, in this order: the result, the recommended pipe, the other size
 // beside the diameter, the pressure drop in the recommended pipe and the fluid it is for.
 constexpr ResultColumn resultColumns[] = {
-    {"d", [](std::string &out, const Row &row) { out += row.report.text; }},
-    {"error", [](std::string &out, const Row &row) { appendCsvField(out, row.report.error); }},
+    {"d", [](char *out, const Row &row) { return put(out, row.report.text); }},
+    {"error", [](char *out, const Row &row) { return writeCsvField(out, row.report.error); }},
     {"DN",
-     [](std::string &out, const Row &row) {
-         if (row.recommended)
-             appendInteger(out, row.recommended->size.dn);
+     [](char *out, const Row &row) {
+         return row.recommended ? putInteger(out, row.recommended->size.dn) : out;
      }},
     {"ID",
-     [](std::string &out, const Row &row) {
-         if (row.recommended)
-             appendBoreText(out, row.recommended->size, row.report.advice.options.series);
+     [](char *out, const Row &row) {
+         return row.recommended ? writeBoreText(out, out + cellRoom, row.recommended->size,
+                                                row.report.advice.options.series)
+                                : out;
      }},
     {"v_real",
-     [](std::string &out, const Row &row) {
-         if (row.recommended)
-             appendFixed(out, row.recommended->velocity, 2);
+     [](char *out, const Row &row) {
+         return row.recommended ? putFixed(out, row.recommended->velocity, 2) : out;
      }},
     {"v_check",
-     [](std::string &out, const Row &row) {
-         if (row.report.ok)
-             out += statusName(row.report.advice);
+     [](char *out, const Row &row) {
+         return row.report.ok ? put(out, statusName(row.report.advice)) : out;
      }},
     {"DN_alt",
-     [](std::string &out, const Row &row) {
-         if (row.other)
-             appendInteger(out, row.other->size.dn);
+     [](char *out, const Row &row) {
+         return row.other ? putInteger(out, row.other->size.dn) : out;
      }},
     {"v_alt",
-     [](std::string &out, const Row &row) {
-         if (row.other)
-             appendFixed(out, row.other->velocity, 2);
+     [](char *out, const Row &row) {
+         return row.other ? putFixed(out, row.other->velocity, 2) : out;
      }},
     {"v_check_alt",
-     [](std::string &out, const Row &row) {
-         if (row.other)
-             appendCheck(out, row.other->check);
+     [](char *out, const Row &row) {
+         return row.other ? put(out, checkName(row.other->check)) : out;
      }},
     {"dp_kPa_100m",
-     [](std::string &out, const Row &row) {
-         if (row.report.drop)
-             appendFixed(out, row.report.drop->kPaPer100m, 3);
+     [](char *out, const Row &row) {
+         return row.report.drop ? putFixed(out, row.report.drop->kPaPer100m, 3) : out;
      }},
     {"Re",
-     [](std::string &out, const Row &row) {
-         if (row.report.drop)
-             appendFixed(out, row.report.drop->reynolds, 0);
+     [](char *out, const Row &row) {
+         return row.report.drop ? putFixed(out, row.report.drop->reynolds, 0) : out;
      }},
     {"f",
-     [](std::string &out, const Row &row) {
-         if (row.report.drop)
-             appendFixed(out, row.report.drop->friction, 5);
+     [](char *out, const Row &row) {
+         return row.report.drop ? putFixed(out, row.report.drop->friction, 5) : out;
      }},
     {"fluid",
-     [](std::string &out, const Row &row) {
-         if (row.report.drop)
-             out += row.report.fluidName();
+     [](char *out, const Row &row) {
+         return row.report.drop ? put(out, row.report.fluidName()) : out;
      }},
     // Only for lists that give a line or an allowable drop: the others keep their columns.
     {"dp_kPa",
-     [](std::string &out, const Row &row) {
+     [](char *out, const Row &row) {
          const std::optional<LineDrop> &drop = row.report.lineDrop;
          if (drop && drop->method != DropMethod::Choked)
-             appendFixed(out, drop->kPa, 3);
-         else if (drop)
-             out += "choked";
+             return putFixed(out, drop->kPa, 3);
+         return drop ? put(out, "choked") : out;
      }},
     {"criterion",
-     [](std::string &out, const Row &row) {
-         if (row.recommended)
-             out += criterionName(row.report.advice);
+     [](char *out, const Row &row) {
+         return row.recommended ? put(out, criterionName(row.report.advice)) : out;
      }},
 };
 
@@ -139,7 +136,7 @@ public:
         , m_out(out)
         , m_options(options)
     {
-        m_buffer.reserve(outputChunk + 4096);
+        m_buffer.resize(outputChunk + 4096);
     }
 
     LineListSummary run();
@@ -153,8 +150,12 @@ private:
     void sizeRecord(const CsvRecord &record, SizingReport &report) const;
     std::string_view tagOf(const CsvRecord &record) const;
     void writeRecord(const CsvRecord &record, const SizingReport &report);
-    void appendResults(const SizingReport &report);
+    char *writeResults(char *out, const SizingReport &report) const;
     bool flush();
+    // The output is built in m_buffer, whose first m_used bytes are written: room() makes space
+    // for so many bytes more and says where they go, so a row is written with no string to grow.
+    char *room(std::size_t bytes);
+    void append(std::string_view text) { m_used = put(room(text.size()), text) - m_buffer.data(); }
 
     void say(std::string message) { m_summary.messages.push_back(std::move(message)); }
 
@@ -163,6 +164,7 @@ private:
     const LineListOptions &m_options;
     LineListSummary m_summary;
     std::string m_buffer;
+    std::size_t m_used = 0;
     std::string_view m_lineEnd;
     std::size_t m_columns = 0;
     std::optional<std::size_t> m_medium;
@@ -197,8 +199,8 @@ private:
 
 bool Batch::flush()
 {
-    const bool written = m_out.write(m_buffer);
-    m_buffer.clear();
+    const bool written = m_out.write(std::string_view(m_buffer).substr(0, m_used));
+    m_used = 0;
     return written;
 }
 
@@ -261,8 +263,8 @@ bool Batch::readHeader(CsvRecord &header)
     planRows();
 
     if (m_reader.hadByteOrderMark() || m_options.byteOrderMark)
-        m_buffer += "\xEF\xBB\xBF";
-    m_buffer += header.raw;
+        append("\xEF\xBB\xBF");
+    append(header.raw);
     // The user's own columns stay as they are, whatever their names; a result column whose
     // name is taken gets a number.
     for (std::size_t k = 0; k < std::size(sizingInputs); ++k) {
@@ -287,10 +289,10 @@ bool Batch::readHeader(CsvRecord &header)
         if (name != ours) {
             say("表头已有 " + std::string(ours) + " 列，原样保留；结果写在 " + name + " 列。");
         }
-        m_buffer += ',';
-        m_buffer += name;
+        append(",");
+        append(name);
     }
-    m_buffer += m_lineEnd;
+    append(m_lineEnd);
     return true;
 }
 
@@ -437,14 +439,22 @@ std::string_view Batch::tagOf(const CsvRecord &record) const
         : std::string_view();
 }
 
-void Batch::appendResults(const SizingReport &report)
+char *Batch::room(std::size_t bytes)
+{
+    if (m_buffer.size() - m_used < bytes)
+        m_buffer.resize(std::max(2 * m_buffer.size(), m_used + bytes));
+    return m_buffer.data() + m_used;
+}
+
+char *Batch::writeResults(char *out, const SizingReport &report) const
 {
     const SizeCheck *recommended = report.ok ? report.advice.recommended() : nullptr;
     const Row row {report, recommended, recommended ? report.advice.alternative() : nullptr};
     for (const ResultColumn &column : std::span(resultColumns).first(m_resultColumns)) {
-        m_buffer += ',';
-        column.write(m_buffer, row);
+        *out++ = ',';
+        out = column.write(out, row);
     }
+    return out;
 }
 
 void Batch::writeRecord(const CsvRecord &record, const SizingReport &result)
@@ -453,18 +463,22 @@ void Batch::writeRecord(const CsvRecord &record, const SizingReport &result)
     // are kept after the result columns, so those stay aligned.
     const std::size_t extra = record.rawStart(m_columns);
     const std::string_view raw = record.raw;
+    const std::size_t padding = extra <= raw.size() ? 0 : m_columns - record.fields.size();
+    char *out = room(raw.size() + padding + 1 + m_lineEnd.size() + result.text.size()
+                     + 2 * result.error.size() + 2 + m_resultColumns * (1 + cellRoom));
     if (extra <= raw.size()) {
-        m_buffer.append(raw.substr(0, extra - 1));
+        out = put(out, raw.substr(0, extra - 1));
     } else {
-        m_buffer.append(raw);
-        m_buffer.append(m_columns - record.fields.size(), ',');
+        out = put(out, raw);
+        out = std::fill_n(out, padding, ',');
     }
-    appendResults(result);
+    out = writeResults(out, result);
     if (extra <= raw.size()) {
-        m_buffer += ',';
-        m_buffer.append(raw.substr(extra));
+        *out++ = ',';
+        out = put(out, raw.substr(extra));
     }
-    m_buffer += m_lineEnd;
+    out = put(out, m_lineEnd);
+    m_used = static_cast<std::size_t>(out - m_buffer.data());
 }
 
 LineListSummary Batch::run()
@@ -491,7 +505,7 @@ LineListSummary Batch::run()
             if (record.undecodable && m_undecodable++ == 0)
                 m_firstUndecodable = record.line;
             writeRecord(record, result);
-            if (m_buffer.size() >= outputChunk) {
+            if (m_used >= outputChunk) {
                 if (!flush()) {
                     m_summary.outcome = Outcome::WriteFailed;
                     return std::move(m_summary);

@@ -4,6 +4,7 @@
 #include "core/text.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <iterator>
 #include <numbers>
@@ -202,19 +203,17 @@ std::span<const PipeSize> pipeTable(PipeSeries series)
     return seriesDef(series).sizes;
 }
 
-void appendBoreText(std::string &out, const PipeSize &size, PipeSeries series)
+char *writeBoreText(char *first, char *last, const PipeSize &size, PipeSeries series)
 {
     if (seriesDef(series).byOutside)
-        appendShortest(out, size.bore);
-    else
-        appendFixed(out, size.bore, 2);
+        return std::to_chars(first, last, size.bore).ptr;
+    return writeFixed(first, last, size.bore, 2);
 }
 
 std::string boreText(const PipeSize &size, PipeSeries series)
 {
-    std::string text;
-    appendBoreText(text, size, series);
-    return text;
+    char text[48];
+    return std::string(text, writeBoreText(text, text + sizeof text, size, series));
 }
 
 std::string pipeName(const PipeSize &size, PipeSeries series)

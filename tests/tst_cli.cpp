@@ -708,6 +708,18 @@ void tst_Cli::batch_data()
                         "0.02731,water\nsteam,10,30,,,,0.6, ,192.81849420545,,150,150,49.61,"
                         "inside,200,26.05,below,55.203,1653043,0.02124,steam\n")
         << 0 << QByteArray();
+    // Rows are written in place into a block of about a megabyte: one row larger than the block,
+    // between two that fill it, must make it grow, not run past it.
+    const QByteArray longNote(3 << 20, 'x');
+    const QByteArray sized = ",132.936074863071,,150,154.08,1.49,inside,125,2.16,above,12.583,"
+                             "229176,0.01744,water\n";
+    QTest::newRow("a row longer than the output block")
+        << none
+        << "medium,Q,v,note\n" + QByteArray("water,100,2,a\n").repeated(40000) + "water,100,2,"
+            + longNote + "\nwater,100,2,b\n"
+        << header("medium,Q,v,note") + "\n" + ("water,100,2,a" + sized).repeated(40000)
+            + "water,100,2," + longNote + sized + "water,100,2,b" + sized
+        << 0 << QByteArray();
     QTest::newRow("short row padded, long row refused")
         << none << QByteArray("medium,v,Q,note\nwater,2,100\nwater,2,100,a,b\n")
         << QByteArray(header("medium,v,Q,note")
