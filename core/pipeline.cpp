@@ -99,6 +99,9 @@ private:
     Operand m_unjudged = Operand::None;
     bool m_meaningless = false;
     std::optional<FluidState> m_fluid;
+    // The formula's failure, which ends the sizing as a thrown one does.
+    std::optional<SizingFailure> m_failure;
+    void fail(const SizingFailure &failure);
 
     void require(bool meaningful, Operand input)
     {
@@ -138,7 +141,9 @@ Sizing Sizer::air()
         flowText = standardText;
     }
     const Sizing sizing = airSizing(flowText, pressure, textOf(r.temperature), textOf(r.velocity),
-                                    r.decimalSeparator);
+                                    r.decimalSeparator, m_failure);
+    if (m_failure)
+        return sizing;
     // The inputs as the formula read them, each text converted once.
     const double flow = sizing.steps.flow;
     const double absolute = sizing.steps.pressure;
@@ -197,7 +202,10 @@ Sizing Sizer::steam()
         m_report.specificVolume = volume;
         if (r.pressureKind == PressureKind::Gauge)
             m_report.absolutePressure = absolute;
-        sizing = steamSizing(textOf(r.flow), volume, textOf(r.velocity), r.decimalSeparator);
+        sizing = steamSizing(textOf(r.flow), volume, textOf(r.velocity), r.decimalSeparator,
+                             m_failure);
+        if (m_failure)
+            return sizing;
         if (r.explain) {
             std::string &basis = m_report.basis;
             basis = "比容按 IAPWS-IF97 取 ";
@@ -210,7 +218,9 @@ Sizing Sizer::steam()
         }
     } else {
         sizing = steamSizing(textOf(r.flow), textOf(r.specificVolume), textOf(r.velocity),
-                             r.decimalSeparator);
+                             r.decimalSeparator, m_failure);
+        if (m_failure)
+            return sizing;
         volume = sizing.steps.specificVolume;
     }
     require(sizing.steps.flow > 0.0, Operand::Flow);
@@ -226,7 +236,10 @@ Sizing Sizer::steam()
 Sizing Sizer::water()
 {
     const SizingRequest &r = m_request;
-    const Sizing sizing = waterSizing(textOf(r.flow), textOf(r.velocity), r.decimalSeparator);
+    const Sizing sizing
+        = waterSizing(textOf(r.flow), textOf(r.velocity), r.decimalSeparator, m_failure);
+    if (m_failure)
+        return sizing;
     const double mass = sizing.flow; // t/h, which the formula takes as m3/h
     require(mass > 0.0, Operand::Flow);
     require(sizing.steps.velocity > 0.0, Operand::Velocity);
@@ -389,6 +402,10 @@ void Sizer::run()
         case Medium::Steam: sizing = steam(); break;
         case Medium::Water: sizing = water(); break;
         }
+        if (m_failure) {
+            fail(*m_failure);
+            return;
+        }
         m_report.diameter = sizing.diameter;
         m_report.steps = sizing.steps;
         tracedTo(Operand::None, [&] {
@@ -397,12 +414,16 @@ void Sizer::run()
         advise(sizing);
         m_report.ok = true;
     } catch (const SizingFailure &failure) {
-        const std::string error = failureMessage(m_medium, failure);
-        const Operand input = failure.operand();
-        m_report.reset();
-        m_report.error = error;
-        m_report.errorInput = input;
+        fail(failure);
     }
+}
+
+void Sizer::fail(const SizingFailure &failure)
+{
+    const std::string error = failureMessage(m_medium, failure);
+    m_report.reset();
+    m_report.error = error;
+    m_report.errorInput = failure.operand();
 }
 
 } // namespace

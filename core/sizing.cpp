@@ -16,83 +16,187 @@ constexpr double tonneFactor = 1000.0;
 
 } // namespace
 
-// Every step below is one IEEE operation in the stated order and operand order: results must
-// match the reference figures to the last bit, so no step may be folded or reordered.
-
-Sizing airSizing(std::string_view flow, std::string_view pressure, std::string_view temperature,
-                 std::string_view velocity, char32_t decimalSeparator)
-{
-    const auto number = [&](std::string_view text, Operand operand) {
-        return readNumber(text, operand, decimalSeparator);
-    };
-    const double t = number(temperature, Operand::Temperature);
-    const double a = tracedTo(Operand::None, [&] { return checkedAdd(t, absoluteZeroOffset); });
-    const double q0 = number(flow, Operand::Flow);
-    const double b
-        = tracedTo(Operand::None, [&] { return checkedMul(checkedMul(q0, a), standardPressure); });
-    const double p = number(pressure, Operand::Pressure);
-    const double c = tracedTo(Operand::None, [&] { return checkedMul(p, absoluteZeroOffset); });
-    const double q = dividedBy(b, c, Operand::Pressure);
-    // The velocity's text is converted only here, as the divisor of a variant division.
-    const double v = number(velocity, Operand::Velocity);
-    const double qPerVelocity = dividedBy(q, v, Operand::Velocity);
-    const double root = squareRoot(qPerVelocity);
-    return {q,
-            tracedTo(Operand::None, [&] { return checkedMul(root, diameterFactor); }),
-            {q0, p, t, 0, v, a, b, c, q, qPerVelocity, root}};
-}
-
 namespace {
+
+// One run of a formula, step by step in the panel's order. The first failure is kept and no
+// step after it is taken, as if it had been thrown: a line list's commonest faults (an empty
+// cell, a negative figure) then cost no exception, and the runtime's own are caught where they
+// arise.
+class Formula
+{
+public:
+    Formula(char32_t decimalSeparator, std::optional<SizingFailure> &failure)
+        : m_decimalSeparator(decimalSeparator)
+        , m_failure(failure)
+    {
+        m_failure.reset();
+    }
+
+    // A step of the runtime, a fault of which is traced to operand.
+    template<typename Step>
+    double step(Operand operand, Step &&run)
+    {
+        if (m_failure)
+            return 0.0;
+        try {
+            return run();
+        } catch (const Failure &failure) {
+            return fail(SizingFailure(failure, operand));
+        }
+    }
+    // The runtime's conversion of one named input's text.
+    double number(std::string_view text, Operand operand)
+    {
+        if (!m_failure && text.find_first_not_of(" \t") == std::string_view::npos)
+            return fail(SizingFailure(Problem::NotANumber, operand));
+        return step(operand, [&] { return vbaR8Str(text, m_decimalSeparator); });
+    }
+    // A checked division whose zero divisor is blamed on the divisor's input, even when the
+    // dividend is zero too; an overflow belongs to no single input.
+    double dividedBy(double dividend, double divisor, Operand divisorOperand)
+    {
+        if (!m_failure && divisor == 0.0)
+            return fail(SizingFailure(Problem::ZeroDivisor, divisorOperand));
+        return step(Operand::None, [&] { return checkedDiv(dividend, divisor); });
+    }
+    // The runtime's square root, whose negative argument belongs to no single input.
+    double squareRoot(double value)
+    {
+        if (!m_failure && value < 0.0)
+            return fail(SizingFailure(Problem::NegativeRoot, Operand::None));
+        return step(Operand::None, [&] { return rtcSqr(value); });
+    }
+
+private:
+    double fail(const SizingFailure &failure)
+    {
+        m_failure = failure;
+        return 0.0;
+    }
+
+    char32_t m_decimalSeparator;
+    std::optional<SizingFailure> &m_failure;
+};
 
 // Steam's formula with its specific volume read by volume(), at the point the panel reads it.
 template<typename Volume>
 Sizing steamFormula(std::string_view flow, Volume &&volume, std::string_view velocity,
-                    char32_t decimalSeparator)
+                    char32_t decimalSeparator, std::optional<SizingFailure> &failure)
 {
-    const auto number = [&](std::string_view text, Operand operand) {
-        return readNumber(text, operand, decimalSeparator);
-    };
-    const double q0 = number(flow, Operand::Flow);
-    const double a = tracedTo(Operand::None, [&] { return checkedMul(q0, tonneFactor); });
-    const double u = volume();
-    const double b = tracedTo(Operand::None, [&] { return checkedMul(u, a); });
-    const double v = number(velocity, Operand::Velocity);
-    const double q = dividedBy(b, v, Operand::Velocity);
-    const double root = squareRoot(q);
+    Formula f(decimalSeparator, failure);
+    const double q0 = f.number(flow, Operand::Flow);
+    const double a = f.step(Operand::None, [&] { return checkedMul(q0, tonneFactor); });
+    const double u = volume(f);
+    const double b = f.step(Operand::None, [&] { return checkedMul(u, a); });
+    const double v = f.number(velocity, Operand::Velocity);
+    const double q = f.dividedBy(b, v, Operand::Velocity);
+    const double root = f.squareRoot(q);
     return {b,
-            tracedTo(Operand::None, [&] { return checkedMul(root, diameterFactor); }),
+            f.step(Operand::None, [&] { return checkedMul(root, diameterFactor); }),
             {q0, 0, 0, u, v, a, b, 0, b, q, root}};
+}
+
+template<typename... Args>
+Sizing thrown(Sizing (*formula)(Args..., std::optional<SizingFailure> &), Args... args)
+{
+    std::optional<SizingFailure> failure;
+    const Sizing sizing = formula(args..., failure);
+    if (failure)
+        throw *failure;
+    return sizing;
 }
 
 } // namespace
 
+// Every step below is one IEEE operation in the stated order and operand order: results must
+// match the reference figures to the last bit, so no step may be folded or reordered.
+
+Sizing airSizing(std::string_view flow, std::string_view pressure, std::string_view temperature,
+                 std::string_view velocity, char32_t decimalSeparator,
+                 std::optional<SizingFailure> &failure)
+{
+    Formula f(decimalSeparator, failure);
+    const double t = f.number(temperature, Operand::Temperature);
+    const double a = f.step(Operand::None, [&] { return checkedAdd(t, absoluteZeroOffset); });
+    const double q0 = f.number(flow, Operand::Flow);
+    const double b
+        = f.step(Operand::None, [&] { return checkedMul(checkedMul(q0, a), standardPressure); });
+    const double p = f.number(pressure, Operand::Pressure);
+    const double c = f.step(Operand::None, [&] { return checkedMul(p, absoluteZeroOffset); });
+    const double q = f.dividedBy(b, c, Operand::Pressure);
+    // The velocity's text is converted only here, as the divisor of a variant division.
+    const double v = f.number(velocity, Operand::Velocity);
+    const double qPerVelocity = f.dividedBy(q, v, Operand::Velocity);
+    const double root = f.squareRoot(qPerVelocity);
+    return {q,
+            f.step(Operand::None, [&] { return checkedMul(root, diameterFactor); }),
+            {q0, p, t, 0, v, a, b, c, q, qPerVelocity, root}};
+}
+
+Sizing steamSizing(std::string_view flow, std::string_view specificVolume,
+                   std::string_view velocity, char32_t decimalSeparator,
+                   std::optional<SizingFailure> &failure)
+{
+    return steamFormula(
+        flow, [&](Formula &f) { return f.number(specificVolume, Operand::SpecificVolume); },
+        velocity, decimalSeparator, failure);
+}
+
+Sizing steamSizing(std::string_view flow, double specificVolume, std::string_view velocity,
+                   char32_t decimalSeparator, std::optional<SizingFailure> &failure)
+{
+    // A number that is not finite has no shortest text that reads back as a number.
+    return steamFormula(
+        flow,
+        [&](Formula &f) {
+            return f.step(Operand::SpecificVolume, [&] {
+                if (!std::isfinite(specificVolume))
+                    throw Failure(Fault::NotANumber);
+                return specificVolume;
+            });
+        },
+        velocity, decimalSeparator, failure);
+}
+
+Sizing waterSizing(std::string_view flow, std::string_view velocity, char32_t decimalSeparator,
+                   std::optional<SizingFailure> &failure)
+{
+    Formula f(decimalSeparator, failure);
+    // The velocity field is read before the flow field, so a bad velocity is reported first.
+    const double v = f.number(velocity, Operand::Velocity);
+    const double volumeFlow = f.number(flow, Operand::Flow);
+    const double q = f.dividedBy(volumeFlow, v, Operand::Velocity);
+    const double root = f.squareRoot(q);
+    return {volumeFlow,
+            f.step(Operand::None, [&] { return checkedMul(root, diameterFactor); }),
+            {volumeFlow, 0, 0, 0, v, 0, 0, 0, volumeFlow, q, root}};
+}
+
+Sizing airSizing(std::string_view flow, std::string_view pressure, std::string_view temperature,
+                 std::string_view velocity, char32_t decimalSeparator)
+{
+    return thrown<std::string_view, std::string_view, std::string_view, std::string_view, char32_t>(
+        airSizing, flow, pressure, temperature, velocity, decimalSeparator);
+}
+
 Sizing steamSizing(std::string_view flow, std::string_view specificVolume,
                    std::string_view velocity, char32_t decimalSeparator)
 {
-    return steamFormula(
-        flow, [&] { return readNumber(specificVolume, Operand::SpecificVolume, decimalSeparator); },
-        velocity, decimalSeparator);
+    return thrown<std::string_view, std::string_view, std::string_view, char32_t>(
+        steamSizing, flow, specificVolume, velocity, decimalSeparator);
 }
 
 Sizing steamSizing(std::string_view flow, double specificVolume, std::string_view velocity,
                    char32_t decimalSeparator)
 {
-    if (!std::isfinite(specificVolume))
-        throw SizingFailure(Problem::NotANumber, Operand::SpecificVolume);
-    return steamFormula(
-        flow, [&] { return specificVolume; }, velocity, decimalSeparator);
+    return thrown<std::string_view, double, std::string_view, char32_t>(
+        steamSizing, flow, specificVolume, velocity, decimalSeparator);
 }
 
 Sizing waterSizing(std::string_view flow, std::string_view velocity, char32_t decimalSeparator)
 {
-    // The velocity field is read before the flow field, so a bad velocity is reported first.
-    const double v = readNumber(velocity, Operand::Velocity, decimalSeparator);
-    const double volumeFlow = readNumber(flow, Operand::Flow, decimalSeparator);
-    const double q = dividedBy(volumeFlow, v, Operand::Velocity);
-    const double root = squareRoot(q);
-    return {volumeFlow,
-            tracedTo(Operand::None, [&] { return checkedMul(root, diameterFactor); }),
-            {volumeFlow, 0, 0, 0, v, 0, 0, 0, volumeFlow, q, root}};
+    return thrown<std::string_view, std::string_view, char32_t>(waterSizing, flow, velocity,
+                                                                decimalSeparator);
 }
 
 std::string AirDiameter(std::string_view flow, std::string_view pressure,

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "core/failure.h"
+
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -40,6 +43,19 @@ Sizing steamSizing(std::string_view flow, double specificVolume, std::string_vie
                    char32_t decimalSeparator = U'.');
 Sizing waterSizing(std::string_view flow, std::string_view velocity,
                    char32_t decimalSeparator = U'.');
+
+// The same as a line list runs them, many of whose rows fail: the first failure is returned in
+// failure, the sizing then of no use, instead of thrown.
+Sizing airSizing(std::string_view flow, std::string_view pressure, std::string_view temperature,
+                 std::string_view velocity, char32_t decimalSeparator,
+                 std::optional<SizingFailure> &failure);
+Sizing steamSizing(std::string_view flow, std::string_view specificVolume,
+                   std::string_view velocity, char32_t decimalSeparator,
+                   std::optional<SizingFailure> &failure);
+Sizing steamSizing(std::string_view flow, double specificVolume, std::string_view velocity,
+                   char32_t decimalSeparator, std::optional<SizingFailure> &failure);
+Sizing waterSizing(std::string_view flow, std::string_view velocity, char32_t decimalSeparator,
+                   std::optional<SizingFailure> &failure);
 
 // The result text exactly as the result field shows it.
 
