@@ -96,21 +96,4 @@ inline double readNumber(std::string_view text, Operand operand, char32_t decima
     return tracedTo(operand, [&] { return vbaR8Str(text, decimalSeparator); });
 }
 
-// The runtime's square root, whose negative argument belongs to no single input.
-inline double squareRoot(double value)
-{
-    if (value < 0.0)
-        throw SizingFailure(Problem::NegativeRoot, Operand::None);
-    return tracedTo(Operand::None, [&] { return rtcSqr(value); });
-}
-
-// A checked division whose zero divisor is blamed on the divisor's input, even when the
-// dividend is zero too; an overflow belongs to no single input.
-inline double dividedBy(double dividend, double divisor, Operand divisorOperand)
-{
-    if (divisor == 0.0)
-        throw SizingFailure(Problem::ZeroDivisor, divisorOperand);
-    return tracedTo(Operand::None, [&] { return checkedDiv(dividend, divisor); });
-}
-
 } // namespace tovrik
