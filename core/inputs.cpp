@@ -1,7 +1,6 @@
 #include "core/inputs.h"
 
 #include "core/messages.h"
-#include "core/renew.h"
 #include "runtime/utf8.h"
 
 #include <algorithm>
@@ -173,20 +172,22 @@ SizingReport sizeLine(Medium medium, const SizingInputs &inputs)
 
 void sizeLine(Medium medium, const SizingInputs &inputs, SizingReport &report)
 {
-    SizingRequest request;
     std::string error;
-    if (!requestOf(medium, inputs, request, error)) {
+    const std::optional<SizingRequest> request = requestOf(medium, inputs, error);
+    if (!request) {
         report.reset();
         report.error = std::move(error);
         return;
     }
-    sizePipe(request, report);
+    sizePipe(*request, report);
 }
 
-bool requestOf(Medium medium, const SizingInputs &inputs, SizingRequest &request,
-               std::string &error)
+std::optional<SizingRequest> requestOf(Medium medium, const SizingInputs &inputs,
+                                       std::string &error)
 {
-    renew(request);
+    // One object, returned as it is, so the request is built once where the caller keeps it.
+    std::optional<SizingRequest> made(std::in_place);
+    SizingRequest &request = *made;
     request.medium = medium;
     request.flow = inputs.flow;
     request.pressure = inputs.pressure;
@@ -216,11 +217,12 @@ bool requestOf(Medium medium, const SizingInputs &inputs, SizingRequest &request
     };
     if (!chosen(inputs.service, gasServiceFromName, unknownServiceMessage, request.advice.service)
         || !chosen(inputs.series, seriesFromName, unknownSeriesMessage, request.advice.series)
-        || !chosen(inputs.flowBasis, flowBasisFromName, unknownFlowBasisMessage, request.flowBasis))
-        return false;
-    return chosen(
-        inputs.gas, [](std::string_view name) { return gasFromName(plainName(name)); },
-        unknownGasMessage, request.advice.gas);
+        || !chosen(inputs.flowBasis, flowBasisFromName, unknownFlowBasisMessage, request.flowBasis)
+        || !chosen(
+            inputs.gas, [](std::string_view name) { return gasFromName(plainName(name)); },
+            unknownGasMessage, request.advice.gas))
+        made.reset();
+    return made;
 }
 
 } // namespace tovrik

@@ -113,10 +113,10 @@ std::string_view seriesName(PipeSeries series);
 
 std::string_view gasServiceName(GasService service);
 
-// The request the inputs stand for: the choices' names read. False, with the error in the
+// The request the inputs stand for: the choices' names read. None, with the error in the
 // window's words, for a name it does not know.
-bool requestOf(Medium medium, const SizingInputs &inputs, SizingRequest &request,
-               std::string &error);
+std::optional<SizingRequest> requestOf(Medium medium, const SizingInputs &inputs,
+                                       std::string &error);
 
 // Sizes one line as the window would, numbers read with '.' as the decimal point.
 SizingReport sizeLine(Medium medium, const SizingInputs &inputs);

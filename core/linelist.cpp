@@ -419,17 +419,17 @@ void Batch::sizeRecord(const CsvRecord &record, SizingReport &report) const
     }
     for (const InputDef *input : plan.defaulted)
         inputs.*(input->field) = m_options.defaults.*(input->field);
-    SizingRequest request;
     std::string error;
-    if (!requestOf(*medium, inputs, request, error)) {
+    std::optional<SizingRequest> request = requestOf(*medium, inputs, error);
+    if (!request) {
         fail(std::move(error));
         return;
     }
     // The columns hold no words on how the aids read a row; a sheet does.
-    request.explain = static_cast<bool>(m_options.sized);
-    sizePipe(request, report);
+    request->explain = static_cast<bool>(m_options.sized);
+    sizePipe(*request, report);
     if (m_options.sized)
-        m_options.sized(tagOf(record), &request, report);
+        m_options.sized(tagOf(record), &*request, report);
 }
 
 std::string_view Batch::tagOf(const CsvRecord &record) const
