@@ -6,52 +6,28 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
-#include <cstring>
 
 namespace tovrik {
 
 namespace {
 
-// |value| * 10^decimals rounded to the nearest integer by exact integer arithmetic: the double
-// is m * 2^e2 exactly, so the product is an exact 128-bit number and so is its rounding. Leaves
-// to the library a tie (whose rounding direction is the library's), zero, values too small or
-// too large for 64 bits, and more than 6 decimals.
+// |value| * 10^decimals rounded to the nearest integer, by one multiplication whose rounding
+// cannot mislead: rounding is monotonic, so t = value * 10^d lies on the same side of every
+// half-integer as the exact product does, or on it, which happens for a tie and for a product
+// within half an ulp of one. Those are left to the exact library, whose rounding of a tie is
+// printf's; so are products from 2^52 up, where half-integers are no longer doubles.
 bool scaledMagnitude(double value, int decimals, std::uint64_t &scaled)
 {
-    __extension__ typedef unsigned __int128 u128; // GCC and Clang both have it
     if (decimals < 0 || decimals > 6)
         return false;
-    std::uint64_t bits;
-    std::memcpy(&bits, &value, sizeof bits);
-    const int biased = static_cast<int>((bits >> 52) & 0x7FF);
-    if (biased == 0)
+    const double t = value * exactPowersOfTen[decimals];
+    if (!(t < 0x1p52))
         return false;
-    const std::uint64_t m = (bits & ((std::uint64_t(1) << 52) - 1)) | (std::uint64_t(1) << 52);
-    const int e2 = biased - 1075;
-    u128 q;
-    if (e2 >= 0) {
-        if (e2 > 11)
-            return false;
-        q = (u128(m) << e2) * powersOfTen[decimals];
-    } else {
-        const int shift = -e2;
-        if (shift > 120)
-            return false;
-        const u128 n = u128(m) * powersOfTen[decimals]; // below 2^117
-        // The bit below the point says whether the rest reaches a half, and the lowest bit set
-        // whether it is exactly one: no remainder needs forming.
-        const u128 r = n >> (shift - 1);
-        const auto low = static_cast<std::uint64_t>(n);
-        const int lowestBit = low != 0 ? std::countr_zero(low)
-                                       : 64 + std::countr_zero(static_cast<std::uint64_t>(n >> 64));
-        const bool atLeastHalf = (static_cast<std::uint64_t>(r) & 1) != 0;
-        if (atLeastHalf && lowestBit == shift - 1)
-            return false;
-        q = (r >> 1) + (atLeastHalf ? 1 : 0);
-    }
-    if (q >> 64)
+    const auto whole = static_cast<std::uint64_t>(t);
+    const double fraction = t - static_cast<double>(whole); // exact
+    if (fraction == 0.5)
         return false;
-    scaled = static_cast<std::uint64_t>(q);
+    scaled = whole + (fraction > 0.5 ? 1 : 0);
     return true;
 }
 

@@ -90,11 +90,6 @@ std::int64_t magnitude(std::string_view intDigits, std::string_view fracDigits,
     return exponent - static_cast<std::int64_t>(firstFrac + 1);
 }
 
-// Powers of ten that a double holds exactly.
-constexpr double exactPowersOfTen[]
-    = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
-       1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
-
 // The value of a decimal with at most 15 significant digits and a small power of ten, which is
 // one exact integer times or divided by one exact power: a single IEEE operation, so correctly
 // rounded. Covers nearly every number a user types; anything else goes the long way.

@@ -27,6 +27,11 @@ inline constexpr std::uint64_t powersOfTen[] = {1ull,
                                                 1000000000000000000ull,
                                                 10000000000000000000ull};
 
+// 10^0 to 10^22, every power of ten a double holds exactly.
+inline constexpr double exactPowersOfTen[]
+    = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+       1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
 // "00" to "99": two digits at a time, pair n at 2n.
 inline constexpr char digitPairs[]
     = "00010203040506070809101112131415161718192021222324252627282930"

@@ -284,7 +284,9 @@ void tst_Conversion::fixedAgreesWithPrintf_data()
     QTest::addColumn<int>("decimals");
     QTest::addColumn<double>("low");
     QTest::addColumn<double>("high");
-    QTest::addColumn<int>("grid"); // 0: any double; n: multiples of 2^-n, where ties lie
+    // 0: any double; n: multiples of 2^-n, where ties lie; -1: the doubles nearest the decimal
+    // ties, whose products with 10^decimals may round onto the half
+    QTest::addColumn<int>("grid");
 
     QTest::newRow("velocities") << 2 << 0.01 << 100.0 << 0;
     QTest::newRow("drops") << 3 << 1e-4 << 1e5 << 0;
@@ -293,6 +295,8 @@ void tst_Conversion::fixedAgreesWithPrintf_data()
     QTest::newRow("halves and quarters") << 2 << 0.001 << 1000.0 << 3;
     QTest::newRow("ties at 0 decimals") << 0 << 0.1 << 1e6 << 1;
     QTest::newRow("eighths at 5 decimals") << 5 << 1e-6 << 1.0 << 20;
+    QTest::newRow("decimal ties at 2 decimals") << 2 << 0.01 << 1e4 << -1;
+    QTest::newRow("decimal ties at 5 decimals") << 5 << 1e-4 << 10.0 << -1;
     QTest::newRow("near 1e15") << 2 << 1e13 << 1e16 << 0;
     QTest::newRow("tiny") << 3 << 1e-300 << 1e-3 << 0;
     QTest::newRow("six decimals") << 6 << 1e-4 << 1e6 << 0;
@@ -310,8 +314,12 @@ void tst_Conversion::fixedAgreesWithPrintf()
     const double span = std::log(high / low);
     for (int i = 0; i < 200000; ++i) {
         double value = low * std::exp(span * random.generateDouble());
-        if (grid)
+        if (grid > 0)
             value = std::ldexp(std::round(std::ldexp(value, grid)), -grid);
+        if (grid < 0) {
+            const double scale = std::pow(10.0, decimals);
+            value = (std::floor(value * scale) + 0.5) / scale;
+        }
         if (i % 4 == 1)
             value = std::nextafter(value, high);
         if (i % 2)
