@@ -253,18 +253,17 @@ void writeDigits(char *out, std::uint32_t value, int width)
         out[0] = static_cast<char>('0' + value);
 }
 
-// The same digits by exact integer arithmetic, for the positional range where results live:
-// value = m * 2^e2 exactly, so value * 10^k is an exact 128-bit product, and rounding it to an
-// integer is exact too. A tie is left to the library so both ways always agree.
+// The same digits by one multiplication, for the positional range where results live: value *
+// 10^k (10^k exact) is rounded once, and rounding is monotonic, so the product t lies on the same
+// side of every half-integer as the exact product does, or on it, which a tie and a product
+// within half an ulp of one do. Those are left to the library, so both ways always agree.
 bool exactDigits(double value, char (&digits)[16], int &exponent)
 {
-    __extension__ typedef unsigned __int128 u128; // GCC and Clang both have it
     std::uint64_t bits;
     std::memcpy(&bits, &value, sizeof bits);
     const int biased = static_cast<int>(bits >> 52);
     if (biased == 0)
         return false; // subnormal: far outside the positional range
-    const std::uint64_t m = (bits & ((std::uint64_t(1) << 52) - 1)) | (std::uint64_t(1) << 52);
     const int e2 = biased - 1075;
 
     constexpr std::uint64_t low = 100'000'000'000'000; // 10^14
@@ -277,21 +276,16 @@ bool exactDigits(double value, char (&digits)[16], int &exponent)
     for (int attempt = 0; attempt < 3; ++attempt) {
         if (decimal < -5 || decimal > 14)
             return false;
-        const u128 scaled = u128(m) * powersOfTen[14 - decimal];
-        std::uint64_t n;
-        if (e2 >= 0) {
-            n = static_cast<std::uint64_t>(scaled << e2);
-        } else {
-            const int shift = -e2;
-            if (shift >= 127)
-                return false;
-            const u128 quotient = scaled >> shift;
-            const u128 remainder = scaled - (quotient << shift);
-            const u128 half = u128(1) << (shift - 1);
-            if (remainder == half)
-                return false;
-            n = static_cast<std::uint64_t>(quotient) + (remainder > half ? 1 : 0);
+        const double t = value * exactPowersOfTen[14 - decimal];
+        if (!(t < 0x1p52)) { // past 10^15: half-integers are doubles below 2^52 only
+            ++decimal;
+            continue;
         }
+        const auto whole = static_cast<std::uint64_t>(t);
+        const double fraction = t - static_cast<double>(whole); // exact
+        if (fraction == 0.5)
+            return false;
+        std::uint64_t n = whole + (fraction > 0.5 ? 1 : 0);
         if (n < low) {
             --decimal;
             continue;

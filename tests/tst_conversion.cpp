@@ -204,28 +204,35 @@ void tst_Conversion::textAgreesWithPrintf_data()
 {
     QTest::addColumn<double>("low");
     QTest::addColumn<double>("high");
-    QTest::addColumn<bool>("binaryFractions"); // values with few binary digits, where ties live
+    // 1: values with few binary digits, where ties live; -1: the doubles nearest the ties of 15
+    // significant decimal digits
+    QTest::addColumn<int>("ties");
 
-    QTest::newRow("below the positional range") << 1e-9 << 1e-4 << false;
-    QTest::newRow("small") << 1e-4 << 1.0 << false;
-    QTest::newRow("usual diameters") << 1.0 << 1e4 << false;
-    QTest::newRow("large") << 1e4 << 1e15 << false;
-    QTest::newRow("beyond") << 1e15 << 1e300 << false;
-    QTest::newRow("ties and near-ties") << 1.0 << 1e15 << true;
+    QTest::newRow("below the positional range") << 1e-9 << 1e-4 << 0;
+    QTest::newRow("small") << 1e-4 << 1.0 << 0;
+    QTest::newRow("usual diameters") << 1.0 << 1e4 << 0;
+    QTest::newRow("large") << 1e4 << 1e15 << 0;
+    QTest::newRow("beyond") << 1e15 << 1e300 << 0;
+    QTest::newRow("ties and near-ties") << 1.0 << 1e15 << 1;
+    QTest::newRow("decimal near-ties") << 1e-4 << 1e15 << -1;
 }
 
 void tst_Conversion::textAgreesWithPrintf()
 {
     QFETCH(double, low);
     QFETCH(double, high);
-    QFETCH(bool, binaryFractions);
+    QFETCH(int, ties);
 
     QRandomGenerator random(1234);
     const double span = std::log(high / low);
     for (int i = 0; i < 200000; ++i) {
         double value = low * std::exp(span * random.generateDouble());
-        if (binaryFractions)
+        if (ties > 0)
             value = std::ldexp(std::round(std::ldexp(value, 3)), -3); // multiples of 1/8
+        if (ties < 0) {
+            const double scale = std::pow(10.0, 14 - std::floor(std::log10(value)));
+            value = (std::floor(value * scale) + 0.5) / scale;
+        }
         if (i % 2)
             value = std::nextafter(value, high);
         char reference[40];
