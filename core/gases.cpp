@@ -140,7 +140,8 @@ double standardFlow(FlowBasis basis, double flow, Gas gas, double pressure, doub
 double gasViscosity(Gas gas, double kelvin)
 {
     const GasDef &d = gasDef(gas);
-    return d.mu0 * std::pow(kelvin / d.t0, 1.5) * (d.t0 + d.sutherland) / (kelvin + d.sutherland);
+    const double ratio = kelvin / d.t0;
+    return d.mu0 * (ratio * std::sqrt(ratio)) * (d.t0 + d.sutherland) / (kelvin + d.sutherland);
 }
 
 FluidState gasState(Gas gas, double pressure, double temperature)

@@ -402,37 +402,14 @@ int vbaStrCmp(std::string_view left, std::string_view right) noexcept
     return (order > 0) - (order < 0);
 }
 
-double vbaFPException(double result)
+void raiseFPException(double result)
 {
-    if (std::isnan(result))
-        throw Failure(Fault::InvalidOperation);
-    if (std::isinf(result))
-        throw Failure(Fault::Overflow);
-    return result;
+    throw Failure(std::isnan(result) ? Fault::InvalidOperation : Fault::Overflow);
 }
 
-double checkedAdd(double left, double right)
+void raiseFault(Fault fault)
 {
-    return vbaFPException(left + right);
-}
-
-double checkedMul(double left, double right)
-{
-    return vbaFPException(left * right);
-}
-
-double checkedDiv(double dividend, double divisor)
-{
-    if (divisor == 0.0)
-        throw Failure(Fault::ZeroDivisor);
-    return vbaFPException(dividend / divisor);
-}
-
-double rtcSqr(double value)
-{
-    if (value < 0.0)
-        throw Failure(Fault::NegativeRoot);
-    return vbaFPException(std::sqrt(value));
+    throw Failure(fault);
 }
 
 double vbaVarDiv(double dividend, std::string_view divisorText, char32_t decimalSeparator)

@@ -2,6 +2,7 @@
 
 #include "runtime/failure.h"
 
+#include <cmath>
 #include <string>
 #include <string_view>
 
@@ -24,15 +25,43 @@ void appendVbaStrR8(std::string &out, double value, char32_t decimalSeparator = 
 // Ordinal comparison, <0, 0 or >0; a text of blanks is not equal to the empty text.
 int vbaStrCmp(std::string_view left, std::string_view right) noexcept;
 
+// Throws the failure an IEEE result that is not finite stands for: kept out of line, so the
+// checks below inline to a compare and a branch.
+[[noreturn]] void raiseFPException(double result);
+[[noreturn]] void raiseFault(Fault fault);
+
 // Raises the failure an IEEE result stands for; finite results, subnormal ones included, pass.
-double vbaFPException(double result);
+inline double vbaFPException(double result)
+{
+    if (!std::isfinite(result)) [[unlikely]]
+        raiseFPException(result);
+    return result;
+}
 
-double checkedAdd(double left, double right);
-double checkedMul(double left, double right);
+inline double checkedAdd(double left, double right)
+{
+    return vbaFPException(left + right);
+}
+
+inline double checkedMul(double left, double right)
+{
+    return vbaFPException(left * right);
+}
+
 // A zero divisor fails as ZeroDivisor, even when the dividend is zero too.
-double checkedDiv(double dividend, double divisor);
+inline double checkedDiv(double dividend, double divisor)
+{
+    if (divisor == 0.0) [[unlikely]]
+        raiseFault(Fault::ZeroDivisor);
+    return vbaFPException(dividend / divisor);
+}
 
-double rtcSqr(double value);
+inline double rtcSqr(double value)
+{
+    if (value < 0.0) [[unlikely]]
+        raiseFault(Fault::NegativeRoot);
+    return vbaFPException(std::sqrt(value));
+}
 
 // Division whose divisor is still text: converted as by vbaR8Str, then divided.
 double vbaVarDiv(double dividend, std::string_view divisorText, char32_t decimalSeparator = U'.');
