@@ -86,12 +86,17 @@ auto tracedTo(Operand operand, Step &&step) -> decltype(step())
     }
 }
 
-// The runtime's conversion of one named input's text: a failure names the input. An empty
-// field, the commonest fault of a line list, fails as the conversion would, without a second
-// exception to translate the first.
+// An empty field, or one of blanks: the commonest fault of a line list, which fails as the
+// conversion would without asking it.
+inline bool blankField(std::string_view text)
+{
+    return text.find_first_not_of(" \t") == std::string_view::npos;
+}
+
+// The runtime's conversion of one named input's text: a failure names the input.
 inline double readNumber(std::string_view text, Operand operand, char32_t decimalSeparator = U'.')
 {
-    if (text.find_first_not_of(" \t") == std::string_view::npos)
+    if (blankField(text))
         throw SizingFailure(Problem::NotANumber, operand);
     return tracedTo(operand, [&] { return vbaR8Str(text, decimalSeparator); });
 }

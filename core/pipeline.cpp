@@ -562,14 +562,11 @@ std::string airPrompts(std::string_view flow, std::string_view pressure)
 std::string checkWaterConditions(std::string_view temperature, std::string_view pressure,
                                  char32_t decimalSeparator, Operand &operand)
 {
-    const auto blank = [](std::string_view text) {
-        return text.find_first_not_of(" \t") == std::string_view::npos;
-    };
     try {
-        const double t = blank(temperature)
+        const double t = blankField(temperature)
             ? usualWaterTemperature
             : readNumber(temperature, Operand::Temperature, decimalSeparator);
-        const double p = blank(pressure)
+        const double p = blankField(pressure)
             ? atmosphericPressure
             : readNumber(pressure, Operand::Pressure, decimalSeparator);
         waterState(t, p);

@@ -14,10 +14,6 @@ constexpr double absoluteZeroOffset = 273.0;
 constexpr double standardPressure = 0.1;
 constexpr double tonneFactor = 1000.0;
 
-} // namespace
-
-namespace {
-
 // One run of a formula, step by step in the panel's order. The first failure is kept and no
 // step after it is taken, as if it had been thrown: a line list's commonest faults (an empty
 // cell, a negative figure) then cost no exception, and the runtime's own are caught where they
@@ -47,7 +43,7 @@ public:
     // The runtime's conversion of one named input's text.
     double number(std::string_view text, Operand operand)
     {
-        if (!m_failure && text.find_first_not_of(" \t") == std::string_view::npos)
+        if (!m_failure && blankField(text))
             return fail(SizingFailure(Problem::NotANumber, operand));
         return step(operand, [&] { return vbaR8Str(text, m_decimalSeparator); });
     }
@@ -96,11 +92,12 @@ Sizing steamFormula(std::string_view flow, Volume &&volume, std::string_view vel
             {q0, 0, 0, u, v, a, b, 0, b, q, root}};
 }
 
-template<typename... Args>
-Sizing thrown(Sizing (*formula)(Args..., std::optional<SizingFailure> &), Args... args)
+// A formula run whose failure is thrown, as the panels' own calls expect.
+template<typename Run>
+Sizing thrown(Run &&run)
 {
     std::optional<SizingFailure> failure;
-    const Sizing sizing = formula(args..., failure);
+    const Sizing sizing = run(failure);
     if (failure)
         throw *failure;
     return sizing;
@@ -175,28 +172,32 @@ Sizing waterSizing(std::string_view flow, std::string_view velocity, char32_t de
 Sizing airSizing(std::string_view flow, std::string_view pressure, std::string_view temperature,
                  std::string_view velocity, char32_t decimalSeparator)
 {
-    return thrown<std::string_view, std::string_view, std::string_view, std::string_view, char32_t>(
-        airSizing, flow, pressure, temperature, velocity, decimalSeparator);
+    return thrown([&](std::optional<SizingFailure> &failure) {
+        return airSizing(flow, pressure, temperature, velocity, decimalSeparator, failure);
+    });
 }
 
 Sizing steamSizing(std::string_view flow, std::string_view specificVolume,
                    std::string_view velocity, char32_t decimalSeparator)
 {
-    return thrown<std::string_view, std::string_view, std::string_view, char32_t>(
-        steamSizing, flow, specificVolume, velocity, decimalSeparator);
+    return thrown([&](std::optional<SizingFailure> &failure) {
+        return steamSizing(flow, specificVolume, velocity, decimalSeparator, failure);
+    });
 }
 
 Sizing steamSizing(std::string_view flow, double specificVolume, std::string_view velocity,
                    char32_t decimalSeparator)
 {
-    return thrown<std::string_view, double, std::string_view, char32_t>(
-        steamSizing, flow, specificVolume, velocity, decimalSeparator);
+    return thrown([&](std::optional<SizingFailure> &failure) {
+        return steamSizing(flow, specificVolume, velocity, decimalSeparator, failure);
+    });
 }
 
 Sizing waterSizing(std::string_view flow, std::string_view velocity, char32_t decimalSeparator)
 {
-    return thrown<std::string_view, std::string_view, char32_t>(waterSizing, flow, velocity,
-                                                                decimalSeparator);
+    return thrown([&](std::optional<SizingFailure> &failure) {
+        return waterSizing(flow, velocity, decimalSeparator, failure);
+    });
 }
 
 std::string AirDiameter(std::string_view flow, std::string_view pressure,
