@@ -456,6 +456,14 @@ void tst_Cli::batchRowsNeverIgnoreACell_data()
     QTest::newRow("steam temperature in air's column")
         << QList<QByteArray>() << QByteArray("medium,Q,u,T,v\nsteam,10,0.3747,250,30\n")
         << QByteArray("蒸汽不用 T 列（压缩空气设计温度T），这一行的该列应留空。");
+    // A row reports the first of its faults in the panel's order of inputs: P comes before u,
+    // and T before p.
+    QTest::newRow("a missing column before a figure the medium does not read")
+        << QList<QByteArray>() << QByteArray("medium,Q,u,v\nair,600,0.3,10\n")
+        << QByteArray("表头缺少 P 列（压缩空气设计压力P）。");
+    QTest::newRow("a figure the medium does not read before its own")
+        << QList<QByteArray> {"--absolute"} << QByteArray("medium,Q,T,p,v\nsteam,10,20,0.5,30\n")
+        << QByteArray("蒸汽不用 T 列（压缩空气设计温度T），这一行的该列应留空。");
     QTest::newRow("a gas service for water")
         << QList<QByteArray>() << QByteArray("medium,Q,v,service\nwater,100,2,site\n")
         << QByteArray("水不用 service 列（气体用途）");
