@@ -35,11 +35,7 @@ std::span<const RoughnessDef> roughnessNames()
 std::optional<double> roughnessFromName(std::string_view name)
 {
     for (const RoughnessDef &def : roughnesses) {
-        const std::string_view known = def.name;
-        if (name.size() == known.size()
-            && std::equal(name.begin(), name.end(), known.begin(), [](char a, char b) {
-                   return (a >= 'A' && a <= 'Z' ? char(a - 'A' + 'a') : a) == b;
-               }))
+        if (equalsIgnoringCase(name, def.name))
             return def.mm;
     }
     return std::nullopt;

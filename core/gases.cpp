@@ -1,6 +1,7 @@
 #include "core/gases.h"
 
 #include "core/failure.h"
+#include "core/text.h"
 
 #include <cmath>
 #include <iterator>
@@ -36,18 +37,6 @@ constexpr GasDef gases[] = {
     {Gas::Argon, "argon", "氩气", specific(39.948), 2.125e-5, 273.0, 114.0},
 };
 
-bool sameIgnoringCase(std::string_view a, std::string_view b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
-        if (lower(a[i]) != lower(b[i]))
-            return false;
-    }
-    return true;
-}
-
 } // namespace
 
 const GasDef &gasDef(Gas gas)
@@ -59,7 +48,7 @@ std::optional<Gas> gasFromName(std::string_view name)
 {
     for (const GasDef &def : gases) {
         const std::string_view title = def.title;
-        if (sameIgnoringCase(name, def.name) || name == title.substr(0, title.find("（")))
+        if (equalsIgnoringCase(name, def.name) || name == title.substr(0, title.find("（")))
             return def.gas;
     }
     return std::nullopt;
@@ -98,7 +87,7 @@ constexpr FlowBasisDef flowBases[] = {
 std::optional<FlowBasis> flowBasisFromName(std::string_view name)
 {
     for (const FlowBasisDef &def : flowBases) {
-        if (sameIgnoringCase(name, def.name))
+        if (equalsIgnoringCase(name, def.name))
             return def.basis;
     }
     return std::nullopt;

@@ -19,14 +19,6 @@ std::string_view withoutBlanks(std::string_view text)
     return text.substr(first, last - first);
 }
 
-bool equalsIgnoringCase(std::string_view a, std::string_view b)
-{
-    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [&](char x, char y) {
-               return lower(x) == lower(y);
-           });
-}
-
 namespace {
 
 // A name as typed with a Chinese input method: full-width letters, digits and brackets count as

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/pipeline.h"
+#include "core/text.h"
 
 #include <optional>
 #include <string>
@@ -87,9 +88,6 @@ inline bool needs(Medium medium, const InputDef &input)
 
 // The text without the blanks and tabs around it.
 std::string_view withoutBlanks(std::string_view text);
-
-// Equal but for the case of ASCII letters.
-bool equalsIgnoringCase(std::string_view a, std::string_view b);
 
 // 压缩空气, 蒸汽 or 水, as messages name a medium.
 std::string_view mediumTitle(Medium medium);

@@ -148,11 +148,7 @@ const char *seriesCode(PipeSeries series)
 std::optional<PipeSeries> seriesFromCode(std::string_view name)
 {
     for (const SeriesDef &def : seriesDefs) {
-        const std::string_view code = def.name;
-        if (name.size() == code.size()
-            && std::equal(name.begin(), name.end(), code.begin(), [](char a, char b) {
-                   return (a >= 'A' && a <= 'Z' ? char(a - 'A' + 'a') : a) == b;
-               }))
+        if (equalsIgnoringCase(name, def.name))
             return def.series;
     }
     return std::nullopt;

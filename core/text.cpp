@@ -2,6 +2,7 @@
 
 #include "runtime/digits.h"
 
+#include <algorithm>
 #include <bit>
 #include <charconv>
 #include <cmath>
@@ -123,6 +124,14 @@ void appendFixed(std::string &out, double value, int decimals)
     }
     char large[400]; // the largest double has 309 integer digits
     out.append(large, writeFixed(large, large + sizeof large, value, decimals));
+}
+
+bool equalsIgnoringCase(std::string_view a, std::string_view b)
+{
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [&](char x, char y) {
+               return lower(x) == lower(y);
+           });
 }
 
 void appendSignificant(std::string &out, double value, int figures)

@@ -1,8 +1,12 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace tovrik {
+
+// Equal but for the case of ASCII letters: names typed as "ASME40" or "Natural-Gas".
+bool equalsIgnoringCase(std::string_view a, std::string_view b);
 
 // A value with a fixed number of decimals (0 to 20), correctly rounded from its exact binary
 // value as printf("%.*f") writes it, without printf's cost or locale; from 1e15 up, in three
