@@ -428,6 +428,32 @@ void Sizer::fail(const SizingFailure &failure)
 
 } // namespace
 
+namespace {
+
+// A request's texts and where a KeptRequest keeps each: one list, so that keeping a request
+// and taking it back can never miss an input the other has.
+struct KeptText
+{
+    std::optional<std::string_view> SizingRequest::*view;
+    std::optional<std::string> KeptRequest::*kept;
+};
+constexpr KeptText keptTexts[] = {
+    {&SizingRequest::flow, &KeptRequest::flow},
+    {&SizingRequest::pressure, &KeptRequest::pressure},
+    {&SizingRequest::temperature, &KeptRequest::temperature},
+    {&SizingRequest::specificVolume, &KeptRequest::specificVolume},
+    {&SizingRequest::velocity, &KeptRequest::velocity},
+    {&SizingRequest::steamPressure, &KeptRequest::steamPressure},
+    {&SizingRequest::steamTemperature, &KeptRequest::steamTemperature},
+    {&SizingRequest::roughness, &KeptRequest::roughness},
+    {&SizingRequest::length, &KeptRequest::length},
+    {&SizingRequest::fittings, &KeptRequest::fittings},
+    {&SizingRequest::equivalentLength, &KeptRequest::equivalentLength},
+    {&SizingRequest::maxDrop, &KeptRequest::maxDrop},
+};
+
+} // namespace
+
 KeptRequest::KeptRequest(const SizingRequest &request)
     : medium(request.medium)
     , pressureKind(request.pressureKind)
@@ -435,42 +461,20 @@ KeptRequest::KeptRequest(const SizingRequest &request)
     , advice(request.advice)
     , decimalSeparator(request.decimalSeparator)
 {
-    const auto keep = [](const std::optional<std::string_view> &text) {
-        return text ? std::optional<std::string>(*text) : std::nullopt;
-    };
-    flow = keep(request.flow);
-    pressure = keep(request.pressure);
-    temperature = keep(request.temperature);
-    specificVolume = keep(request.specificVolume);
-    velocity = keep(request.velocity);
-    steamPressure = keep(request.steamPressure);
-    steamTemperature = keep(request.steamTemperature);
-    roughness = keep(request.roughness);
-    length = keep(request.length);
-    fittings = keep(request.fittings);
-    equivalentLength = keep(request.equivalentLength);
-    maxDrop = keep(request.maxDrop);
+    for (const KeptText &text : keptTexts) {
+        if (const std::optional<std::string_view> &given = request.*(text.view))
+            this->*(text.kept) = std::string(*given);
+    }
 }
 
 SizingRequest KeptRequest::request() const
 {
-    const auto view = [](const std::optional<std::string> &text) {
-        return text ? std::optional<std::string_view>(*text) : std::nullopt;
-    };
     SizingRequest request;
     request.medium = medium;
-    request.flow = view(flow);
-    request.pressure = view(pressure);
-    request.temperature = view(temperature);
-    request.specificVolume = view(specificVolume);
-    request.velocity = view(velocity);
-    request.steamPressure = view(steamPressure);
-    request.steamTemperature = view(steamTemperature);
-    request.roughness = view(roughness);
-    request.length = view(length);
-    request.fittings = view(fittings);
-    request.equivalentLength = view(equivalentLength);
-    request.maxDrop = view(maxDrop);
+    for (const KeptText &text : keptTexts) {
+        if (const std::optional<std::string> &kept = this->*(text.kept))
+            request.*(text.view) = *kept;
+    }
     request.pressureKind = pressureKind;
     request.flowBasis = flowBasis;
     request.advice = advice;

@@ -2,6 +2,7 @@
 // Chromium) to PDF, and read back with pdftotext.
 
 #include "cli/run.h"
+#include "core/pipeline.h"
 
 #include <QDir>
 #include <QFile>
@@ -23,6 +24,7 @@ private slots:
     void printed_data();
     void printed();
     void cellsStayText();
+    void keptRequestGivesBackEveryInput();
 
 private:
     QTemporaryDir m_folder;
@@ -168,6 +170,42 @@ void tst_Sheet::cellsStayText()
     QVERIFY(!sheet.contains("<b>x"));
     QVERIFY(sheet.contains("&lt;script&gt;alert(1)&lt;/script&gt;"));
     QVERIFY(sheet.contains("A&amp;B &quot;7&quot;"));
+}
+
+// A sheet written after the fields have changed is made from the texts its request kept: every
+// input must come back as it was typed, though the texts it was made from are gone.
+void tst_Sheet::keptRequestGivesBackEveryInput()
+{
+    using tovrik::SizingRequest;
+    std::optional<std::string_view> SizingRequest::*const inputs[] = {
+        &SizingRequest::flow,
+        &SizingRequest::pressure,
+        &SizingRequest::temperature,
+        &SizingRequest::specificVolume,
+        &SizingRequest::velocity,
+        &SizingRequest::steamPressure,
+        &SizingRequest::steamTemperature,
+        &SizingRequest::roughness,
+        &SizingRequest::length,
+        &SizingRequest::fittings,
+        &SizingRequest::equivalentLength,
+        &SizingRequest::maxDrop,
+    };
+    std::vector<std::string> typed;
+    for (std::size_t i = 0; i < std::size(inputs); ++i)
+        typed.push_back("text " + std::to_string(i));
+    SizingRequest request;
+    for (std::size_t i = 0; i < std::size(inputs); ++i)
+        request.*inputs[i] = typed[i];
+    const tovrik::KeptRequest kept(request);
+    for (std::string &text : typed)
+        text.assign(text.size(), '?');
+
+    const SizingRequest back = kept.request();
+    for (std::size_t i = 0; i < std::size(inputs); ++i) {
+        QVERIFY2(back.*inputs[i], qPrintable(QString::number(i)));
+        QCOMPARE(std::string(*(back.*inputs[i])), "text " + std::to_string(i));
+    }
 }
 
 QTEST_GUILESS_MAIN(tst_Sheet)
