@@ -14,35 +14,27 @@ namespace tovrik {
 
 namespace {
 
-// The 选项 menu's radio items and what each chooses. Engineers in China order pipe by the
-// metric series (Φ159×4.5), which the window offers first.
-struct SeriesItem
+// A radio item of the 选项 menu and what it chooses.
+template<typename Value>
+struct MenuChoice
 {
     int id;
-    PipeSeries series;
+    Value value;
 };
-constexpr SeriesItem seriesItems[] = {
+
+// Engineers in China order pipe by the metric series (Φ159×4.5), which the window offers first.
+constexpr MenuChoice<PipeSeries> seriesItems[] = {
     {menu::SeriesChinese, PipeSeries::Chinese},
     {menu::SeriesAsme, PipeSeries::Asme40},
 };
 
-struct ServiceItem
-{
-    int id;
-    GasService service;
-};
-constexpr ServiceItem serviceItems[] = {
+constexpr MenuChoice<GasService> serviceItems[] = {
     {menu::Workshop, GasService::Workshop},
     {menu::Site, GasService::Site},
     {menu::NaturalGas, GasService::NaturalGas},
 };
 
-struct GasItem
-{
-    int id;
-    Gas gas;
-};
-constexpr GasItem gasItems[] = {
+constexpr MenuChoice<Gas> gasItems[] = {
     {menu::GasAir, Gas::Air},
     {menu::GasNaturalGas, Gas::NaturalGas},
     {menu::GasNitrogen, Gas::Nitrogen},
@@ -77,15 +69,15 @@ std::string replaced(std::string text, std::string_view mark, std::string_view b
     return text;
 }
 
-// Which of a family of radio items is checked, by the table that maps them to their values.
-template<typename Value, typename Item, std::size_t count>
-Value chosen(const Form &form, const Item (&items)[count], Value Item::*value)
+// What the checked one of a family of radio items chooses; the first, if none is.
+template<typename Value, std::size_t count>
+Value chosen(const Form &form, const MenuChoice<Value> (&items)[count])
 {
-    for (const Item &item : items) {
+    for (const MenuChoice<Value> &item : items) {
         if (form.menuChecked(item.id))
-            return item.*value;
+            return item.value;
     }
-    return items[0].*value;
+    return items[0].value;
 }
 
 } // namespace
@@ -182,9 +174,9 @@ void Quendal::updateSheetItem()
 AdviceOptions Quendal::adviceOptions() const
 {
     AdviceOptions options;
-    options.series = chosen(*this, seriesItems, &SeriesItem::series);
-    options.service = chosen(*this, serviceItems, &ServiceItem::service);
-    options.gas = chosen(*this, gasItems, &GasItem::gas);
+    options.series = chosen(*this, seriesItems);
+    options.service = chosen(*this, serviceItems);
+    options.gas = chosen(*this, gasItems);
     return options;
 }
 
