@@ -3,6 +3,7 @@
 //
 //   cmake --build build --target tovrik-bench-sizing && build/bin/tovrik-bench-sizing
 
+#include "core/pipeline.h"
 #include "core/sizing.h"
 
 #include <benchmark/benchmark.h>
@@ -72,8 +73,65 @@ void waterBaseline(benchmark::State &state)
     }
 }
 
+// The whole pipeline for one row of a line list, with every aid and no words: what the batch
+// spends on a row beyond reading and writing it.
+void linePipeline(benchmark::State &state, tovrik::SizingRequest request)
+{
+    request.explain = false;
+    tovrik::SizingReport report;
+    for (auto _ : state) {
+        tovrik::sizePipe(request, report);
+        benchmark::DoNotOptimize(report.diameter);
+    }
+}
+
+tovrik::SizingRequest lineRequest(tovrik::Medium medium)
+{
+    tovrik::SizingRequest request;
+    request.medium = medium;
+    request.flow = medium == tovrik::Medium::Air ? "383" : "16.8";
+    request.velocity = medium == tovrik::Medium::Air ? "10" : "23";
+    return request;
+}
+
+tovrik::SizingRequest airLine()
+{
+    tovrik::SizingRequest request = lineRequest(tovrik::Medium::Air);
+    request.pressure = "0.63";
+    request.temperature = "3";
+    return request;
+}
+
+tovrik::SizingRequest steamLineByPressure()
+{
+    tovrik::SizingRequest request = lineRequest(tovrik::Medium::Steam);
+    request.steamPressure = "1.44";
+    request.velocity = "30";
+    return request;
+}
+
+tovrik::SizingRequest steamLineByVolume()
+{
+    tovrik::SizingRequest request = lineRequest(tovrik::Medium::Steam);
+    request.specificVolume = "0.3747";
+    request.velocity = "30";
+    return request;
+}
+
+tovrik::SizingRequest waterLine()
+{
+    tovrik::SizingRequest request = lineRequest(tovrik::Medium::Water);
+    request.temperature = "80";
+    request.velocity = "1.5";
+    return request;
+}
+
 } // namespace
 
+BENCHMARK_CAPTURE(linePipeline, air, airLine());
+BENCHMARK_CAPTURE(linePipeline, steamByPressure, steamLineByPressure());
+BENCHMARK_CAPTURE(linePipeline, steamByVolume, steamLineByVolume());
+BENCHMARK_CAPTURE(linePipeline, water, waterLine());
 BENCHMARK(airDiameter);
 BENCHMARK(airBaseline);
 BENCHMARK(steamDiameter);
