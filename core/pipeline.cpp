@@ -361,7 +361,7 @@ void Sizer::sizeByDrop(double maxDrop, const std::optional<LineSpec> &line, doub
     for (const PipeSize &size : pipeTable(options.series)) {
         if (size.dn == 90 && !options.allSizes)
             continue;
-        const double velocity = realVelocity(m_report.aidFlow, size.bore);
+        const double velocity = realVelocity(m_report.aidFlow, size);
         const VelocityBand usual = usualBand(m_medium, size.dn, options.service);
         const VelocityCheck check = checkVelocity(velocity, usual.range);
         if (check == VelocityCheck::Above)

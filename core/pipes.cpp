@@ -231,12 +231,6 @@ std::string pipeName(const PipeSize &size, PipeSeries series)
     return name;
 }
 
-double realVelocity(double flow, double bore)
-{
-    const double metres = bore / 1000.0;
-    return (flow / 3600.0) / (std::numbers::pi / 4.0 * metres * metres);
-}
-
 // The sheet's rows leave gaps and open ends between nominal sizes; each size is given to the
 // row it is nearest to: DN32 to "<32", DN90 to "65~80", DN100 to ">100" for water, and DN100
 // and DN200 to "100~200" for steam, as the sheet writes them.
@@ -325,7 +319,7 @@ PipeAdvice advise(Medium medium, double flow, double diameter, const AdviceOptio
         return advice;
 
     const auto check = [&](const PipeSize &size) {
-        const double velocity = realVelocity(flow, size.bore);
+        const double velocity = realVelocity(flow, size);
         const VelocityBand usual = usualBand(medium, size.dn, options.service);
         return SizeCheck {size, velocity, usual, checkVelocity(velocity, usual.range)};
     };

@@ -4,6 +4,7 @@
 #include "core/gases.h"
 #include "core/sizing.h"
 
+#include <numbers>
 #include <optional>
 #include <span>
 #include <string>
@@ -19,12 +20,21 @@ namespace tovrik {
 // GB/T 3091 welded pipe for low-pressure water.
 enum class PipeSeries { Asme40, Chinese, Asme80, Asme10S, Asme40S, Gb3091 };
 
+// The bore's cross-section in m2, pi/4 (bore/1000)^2: with the flow in m3/h, v = (Q/3600)/area.
+constexpr double flowArea(double bore)
+{
+    const double metres = bore / 1000.0;
+    return std::numbers::pi / 4.0 * metres * metres;
+}
+
 struct PipeSize
 {
     int dn; // nominal size
     double outside; // mm
     double wall; // mm
     double bore; // mm, outside - 2 wall, to the table's precision
+    // Worked out once with the table: a line list asks for the velocity in a dozen sizes a row.
+    double area = flowArea(bore);
 };
 
 // The series' sizes from DN15 up, bores increasing.
@@ -41,8 +51,15 @@ char *writeBoreText(char *first, char *last, const PipeSize &size, PipeSeries se
 // Which line of the reference sheet's compressed-air rows applies to a gas.
 enum class GasService { Workshop, Site, NaturalGas }; // 车间, 厂区, 天然气
 
-// Velocity in m/s of a volume flow in m3/h through a bore in mm.
-double realVelocity(double flow, double bore);
+// Velocity in m/s of a volume flow in m3/h through a bore in mm, or through a size of a table.
+inline double realVelocity(double flow, double bore)
+{
+    return (flow / 3600.0) / flowArea(bore);
+}
+inline double realVelocity(double flow, const PipeSize &size)
+{
+    return (flow / 3600.0) / size.area;
+}
 
 struct VelocityRange
 {

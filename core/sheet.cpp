@@ -459,7 +459,7 @@ void appendFigure(std::string &out, const SheetLine &line)
         const PipeSize &size = table[std::size_t(i)];
         if (size.dn == 90 && !advice.options.allSizes)
             continue;
-        const double velocity = realVelocity(report.aidFlow, size.bore);
+        const double velocity = realVelocity(report.aidFlow, size);
         const VelocityRange band = usualBand(advice.medium, size.dn, advice.options.service).range;
         points.push_back({size.dn, velocity, band});
         top = std::max({top, velocity, band.high});
