@@ -281,11 +281,12 @@ bool exactDigits(double value, char (&digits)[16], int &exponent)
             ++decimal;
             continue;
         }
-        const auto whole = static_cast<std::uint64_t>(t);
+        // Through a signed integer, which the processor converts in one instruction both ways.
+        const auto whole = static_cast<std::int64_t>(t);
         const double fraction = t - static_cast<double>(whole); // exact
         if (fraction == 0.5)
             return false;
-        std::uint64_t n = whole + (fraction > 0.5 ? 1 : 0);
+        std::uint64_t n = static_cast<std::uint64_t>(whole) + (fraction > 0.5 ? 1 : 0);
         if (n < low) {
             --decimal;
             continue;
