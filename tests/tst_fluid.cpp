@@ -295,6 +295,17 @@ void tst_Fluid::rememberedStatesAreTheirKeys()
     QVERIFY_THROWS_EXCEPTION(SizingFailure, memo.remember({-1.0, 0.0}, failing));
     QCOMPARE(computed, 3);
 
+    // Two keys asked in turn both stay, wherever they fall.
+    for (int i = 0; i < 50; ++i) {
+        Memo<double, 1, 4> pair;
+        computed = 0;
+        for (int round = 0; round < 3; ++round) {
+            for (const double key : {i * 0.5, 1000.0 + i})
+                QCOMPARE(pair.remember({key}, [&] { return f(key, 0.0); }), key * 3.0);
+        }
+        QCOMPARE(computed, 2);
+    }
+
     // Through the states the batch asks for: the same answer from the table as the first time.
     for (int round = 0; round < 2; ++round) {
         for (double v = 0.2; v < 0.5; v += 0.0037)
