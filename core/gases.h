@@ -25,7 +25,7 @@ enum class Gas : unsigned char {
 struct GasDef
 {
     Gas gas;
-    const char *name; // for the command line and CSV: "carbon-dioxide"
+    std::string_view name; // for the command line and CSV: "carbon-dioxide"
     const char *title; // 二氧化碳
     double gasConstant; // J/(kg K)
     // Sutherland's law: mu = mu0 (T / t0)^1.5 (t0 + s) / (T + s), T in K.

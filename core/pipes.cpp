@@ -289,7 +289,7 @@ const SizeCheck *PipeAdvice::recommended() const
     return byDrop && status == Status::Sized ? &*byDrop : velocitySized();
 }
 
-const char *criterionName(const PipeAdvice &advice)
+std::string_view criterionName(const PipeAdvice &advice)
 {
     return advice.byDrop ? "pressure-drop" : "velocity";
 }
@@ -455,7 +455,7 @@ std::string adviceText(const PipeAdvice &advice)
     return text;
 }
 
-const char *checkName(VelocityCheck check)
+std::string_view checkName(VelocityCheck check)
 {
     switch (check) {
     case VelocityCheck::Below: return "below";
@@ -465,7 +465,7 @@ const char *checkName(VelocityCheck check)
     return "";
 }
 
-const char *statusName(const PipeAdvice &advice)
+std::string_view statusName(const PipeAdvice &advice)
 {
     switch (advice.status) {
     case PipeAdvice::Status::NotPositive: return "not-positive";

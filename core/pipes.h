@@ -179,12 +179,12 @@ const char *seriesCode(PipeSeries series);
 std::optional<PipeSeries> seriesFromCode(std::string_view name);
 
 // "velocity" or "pressure-drop": the criterion that chose the recommended size.
-const char *criterionName(const PipeAdvice &advice);
+std::string_view criterionName(const PipeAdvice &advice);
 
 // "below", "inside" or "above", for CSV and JSON.
-const char *checkName(VelocityCheck check);
+std::string_view checkName(VelocityCheck check);
 // What a batch's v_check column and --json's v_check say: a check, or "not-positive" or
 // "beyond-table".
-const char *statusName(const PipeAdvice &advice);
+std::string_view statusName(const PipeAdvice &advice);
 
 } // namespace tovrik

@@ -1015,7 +1015,7 @@ void tst_Cli::pipeColumnsAgreeWithPrintf()
         request.velocity = std::string_view(fields.value(2).constData());
         const tovrik::PipeAdvice advice = tovrik::sizePipe(request).advice;
         QVERIFY(diameter > 0);
-        QCOMPARE(fields.value(8), QByteArray(statusName(advice)));
+        QCOMPARE(QByteArrayView(fields.value(8)), QByteArrayView(statusName(advice)));
         const tovrik::SizeCheck *check = advice.recommended();
         if (!check)
             continue;
