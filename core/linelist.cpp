@@ -11,6 +11,7 @@
 #include <cerrno>
 #include <charconv>
 #include <cstring>
+#include <utility>
 
 namespace tovrik {
 
@@ -450,10 +451,12 @@ char *Batch::writeResults(char *out, const SizingReport &report) const
 {
     const SizeCheck *recommended = report.ok ? report.advice.recommended() : nullptr;
     const Row row {report, recommended, recommended ? report.advice.alternative() : nullptr};
-    for (const ResultColumn &column : std::span(resultColumns).first(m_resultColumns)) {
-        *out++ = ',';
-        out = column.write(out, row);
-    }
+    // Each column by its own writer, known here, so that the writers are compiled in place.
+    [&]<std::size_t... column>(std::index_sequence<column...>) {
+        ((column < m_resultColumns ? (*out++ = ',', out = resultColumns[column].write(out, row))
+                                   : out),
+         ...);
+    }(std::make_index_sequence<std::size(resultColumns)>());
     return out;
 }
 
