@@ -7,18 +7,6 @@
 
 namespace tovrik {
 
-std::string_view withoutBlanks(std::string_view text)
-{
-    const auto blank = [](char c) { return c == ' ' || c == '\t'; };
-    std::size_t first = 0;
-    std::size_t last = text.size();
-    while (first < last && blank(text[first]))
-        ++first;
-    while (last > first && blank(text[last - 1]))
-        --last;
-    return text.substr(first, last - first);
-}
-
 namespace {
 
 // A name as typed with a Chinese input method: full-width letters, digits and brackets count as

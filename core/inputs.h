@@ -86,8 +86,18 @@ inline bool needs(Medium medium, const InputDef &input)
     return (input.required & maskOf(medium)) != 0;
 }
 
-// The text without the blanks and tabs around it.
-std::string_view withoutBlanks(std::string_view text);
+// The text without the blanks and tabs around it. Inline: a line list asks it of every cell.
+inline std::string_view withoutBlanks(std::string_view text)
+{
+    const auto blank = [](char c) { return c == ' ' || c == '\t'; };
+    std::size_t first = 0;
+    std::size_t last = text.size();
+    while (first < last && blank(text[first]))
+        ++first;
+    while (last > first && blank(text[last - 1]))
+        --last;
+    return text.substr(first, last - first);
+}
 
 // 压缩空气, 蒸汽 or 水, as messages name a medium.
 std::string_view mediumTitle(Medium medium);
