@@ -56,9 +56,10 @@ double colebrook(double reynolds, double relativeRoughness)
     for (int step = 0; step < 50; ++step) {
         const double inner = a + b * x;
         const double g = x + k * std::log(inner);
-        const double c = k * b / inner;
+        const double r = b / inner;
+        const double c = k * r; // so that c^2/k = c r, with no second division
         const double slope = 1.0 + c;
-        const double next = x - g * slope / (slope * slope + 0.5 * g * c * c / k);
+        const double next = x - g * slope / (slope * slope + 0.5 * g * c * r);
         const bool done = std::fabs(next - x) <= 1e-5 * next;
         x = next;
         if (done)
