@@ -70,6 +70,7 @@ private:
     // it spans.
     bool findRecordEnd(Boundary &boundary);
     void splitFields(CsvRecord &record, bool quoted);
+    bool readPlainRecord(CsvRecord &record);
 
     std::FILE *m_input;
     Encoding m_encoding;

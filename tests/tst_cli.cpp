@@ -45,6 +45,7 @@ private slots:
     void longRecordsAcrossReads();
     void pipeColumnsAgreeWithPrintf();
     void roundTripKeepsEveryByte();
+    void lineEndsAtEveryOffset();
     void unreadableInput_data();
     void unreadableInput();
     void jsonIsValidUtf8();
@@ -1076,6 +1077,27 @@ void tst_Cli::roundTripKeepsEveryByte()
         const Outcome outcome = runSizer({"batch"}, input);
         QCOMPARE(outcome.out, expected);
         QVERIFY(outcome.status <= 1);
+    }
+}
+
+// Rows are read eight bytes at a time: a line end of each kind, and the commas, at every offset
+// of a word give a row of their own on every line, never two run together.
+void tst_Cli::lineEndsAtEveryOffset()
+{
+    const QByteArray results
+        = "132.936074863071,,150,154.08,1.49,inside,125,2.16,above,12.583,229176,0.01744,water";
+    const QByteArray ends[] = {"\n", "\r\n", "\r"};
+    for (int first = 0; first < 3; ++first) {
+        QByteArray input = "medium,Q,v,note\n";
+        QByteArray expected = header("medium,Q,v,note") + "\n";
+        for (int length = 0; length < 24; ++length) {
+            // Each row one byte longer: the next starts, and has its commas, one byte further on.
+            const QByteArray row = "water,100,2," + QByteArray(length, 'x');
+            input += row + ends[(first + length) % 3];
+            expected += row + ',' + results + "\n";
+        }
+        const Outcome outcome = runSizer({"batch"}, input);
+        QCOMPARE(outcome.out, expected);
     }
 }
 
