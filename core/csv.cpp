@@ -276,20 +276,15 @@ void CsvReader::splitFields(CsvRecord &record, bool quoted)
     record.fields.clear();
     record.m_rawStarts.clear();
     if (!quoted) {
-        // Fields are short: rather than a library search per field, eight bytes at a time. A
-        // byte of x is zero where a comma is, and the exact test below (not the quicker one
-        // that may also mark the byte after a zero) sets that byte's high bit alone.
+        // Fields are short: rather than a library search per field, eight bytes at a time.
         const char *start = raw.data();
         const char *const stop = raw.data() + raw.size();
         const char *c = start;
         if constexpr (std::endian::native == std::endian::little) {
-            constexpr std::uint64_t low7 = 0x7F7F7F7F7F7F7F7Full;
-            constexpr std::uint64_t commas = 0x2C2C2C2C2C2C2C2Cull;
             for (; stop - c >= 8; c += 8) {
                 std::uint64_t x;
                 std::memcpy(&x, c, sizeof x);
-                x ^= commas;
-                for (std::uint64_t found = ~(((x & low7) + low7) | x | low7); found != 0;
+                for (std::uint64_t found = zeroBytes(x ^ everyByte(',')); found != 0;
                      found &= found - 1) {
                     const char *comma = c + std::countr_zero(found) / 8;
                     record.fields.emplace_back(start, comma - start);

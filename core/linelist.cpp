@@ -452,11 +452,13 @@ char *Batch::writeResults(char *out, const SizingReport &report) const
     const SizeCheck *recommended = report.ok ? report.advice.recommended() : nullptr;
     const Row row {report, recommended, recommended ? report.advice.alternative() : nullptr};
     // Each column by its own writer, known here, so that the writers are compiled in place.
-    [&]<std::size_t... column>(std::index_sequence<column...>) {
+    [&]<std::size_t... column>(std::index_sequence<column...>)
+    {
         ((column < m_resultColumns ? (*out++ = ',', out = resultColumns[column].write(out, row))
                                    : out),
          ...);
-    }(std::make_index_sequence<std::size(resultColumns)>());
+    }
+    (std::make_index_sequence<std::size(resultColumns)>());
     return out;
 }
 
