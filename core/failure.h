@@ -3,6 +3,7 @@
 #include "runtime/conversion.h"
 #include "runtime/failure.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <exception>
 
@@ -90,7 +91,8 @@ auto tracedTo(Operand operand, Step &&step) -> decltype(step())
 // conversion would without asking it.
 inline bool blankField(std::string_view text)
 {
-    return text.find_first_not_of(" \t") == std::string_view::npos;
+    // A loop, not find_first_not_of, which asks the library of every character.
+    return std::all_of(text.begin(), text.end(), [](char c) { return c == ' ' || c == '\t'; });
 }
 
 // The runtime's conversion of one named input's text: a failure names the input.
