@@ -161,7 +161,9 @@ bool quickDecimal(std::string_view text, double &out)
     }
     if (!anyDigit || fraction > 22)
         return false;
-    const double value = static_cast<double>(mantissa) / exactPowersOfTen[fraction];
+    // Below 10^15, so through a signed integer, which the processor converts in one instruction.
+    const double value
+        = static_cast<double>(static_cast<std::int64_t>(mantissa)) / exactPowersOfTen[fraction];
     out = negative ? -value : value;
     return true;
 }
