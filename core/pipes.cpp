@@ -199,11 +199,30 @@ std::span<const PipeSize> pipeTable(PipeSeries series)
     return seriesDef(series).sizes;
 }
 
+// Every bore has at most two decimals: the hundredths the table keeps are the bore itself.
+static_assert(std::ranges::all_of(seriesDefs, [](const SeriesDef &def) {
+    return std::ranges::all_of(
+        def.sizes, [](const PipeSize &size) { return size.hundredths / 100.0 == size.bore; });
+}));
+
 char *writeBoreText(char *first, char *last, const PipeSize &size, PipeSeries series)
 {
-    if (seriesDef(series).byOutside)
-        return std::to_chars(first, last, size.bore).ptr;
-    return writeFixed(first, last, size.bore, 2);
+    // From the hundredths: "154.08", or for a series named by its outside diameters only the
+    // decimals there are, "150" and "131.7".
+    const int whole = size.hundredths / 100;
+    const int fraction = size.hundredths % 100;
+    char *out = std::to_chars(first, last, whole).ptr;
+    if (last - out < 3)
+        return out;
+    const bool byOutside = seriesDef(series).byOutside;
+    if (byOutside && fraction == 0)
+        return out;
+    *out++ = '.';
+    *out++ = static_cast<char>('0' + fraction / 10);
+    if (byOutside && fraction % 10 == 0)
+        return out;
+    *out++ = static_cast<char>('0' + fraction % 10);
+    return out;
 }
 
 std::string boreText(const PipeSize &size, PipeSeries series)

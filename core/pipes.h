@@ -33,8 +33,10 @@ struct PipeSize
     double outside; // mm
     double wall; // mm
     double bore; // mm, outside - 2 wall, to the table's precision
-    // Worked out once with the table: a line list asks for the velocity in a dozen sizes a row.
+    // Worked out once with the table: a line list asks for the velocity in a dozen sizes a row,
+    // and writes the bore on every row.
     double area = flowArea(bore);
+    int hundredths = static_cast<int>(bore * 100.0 + 0.5); // the bore as the table gives it
 };
 
 // The series' sizes from DN15 up, bores increasing.
