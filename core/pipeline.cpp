@@ -172,7 +172,8 @@ Sizing Sizer::air()
         }
         basis += "。";
     }
-    m_report.dropCondition = gasDef(gas).title;
+    if (r.explain)
+        m_report.dropCondition = gasDef(gas).title;
     if (!m_meaningless) {
         // The formula's 273 K is the definition's; the density takes the kelvin as it is.
         m_fluid = aid([&] { return gasState(gas, absolute, temperature); });
@@ -257,7 +258,7 @@ Sizing Sizer::water()
         m_report.absolutePressure = *pressure;
     if (temperature && pressure)
         m_fluid = aid([&] { return waterState(*temperature, *pressure); });
-    if (!given(r.temperature))
+    if (!given(r.temperature) && r.explain)
         m_report.dropCondition = "水温按 20 °C";
 
     std::string &basis = m_report.basis;

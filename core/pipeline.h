@@ -40,8 +40,9 @@ struct SizingRequest
     FlowBasis flowBasis = FlowBasis::Standard;
     AdviceOptions advice;
     char32_t decimalSeparator = U'.';
-    // Whether the report says in words how the aids read the inputs (its basis): a line list
-    // that writes only columns does without, and is the faster for it.
+    // Whether the report says in words how the aids read the inputs (its basis) and what the
+    // pressure drop assumes: a line list that writes only columns does without, and is the
+    // faster for it.
     bool explain = true;
 };
 
