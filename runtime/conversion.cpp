@@ -258,7 +258,8 @@ void writeDigits(char *out, std::uint32_t value, int width)
 // The same digits by one multiplication, for the positional range where results live: value *
 // 10^k (10^k exact) is rounded once, and rounding is monotonic, so the product t lies on the same
 // side of every half-integer as the exact product does, or on it, which a tie and a product
-// within half an ulp of one do. Those are left to the library, so both ways always agree.
+// within half an ulp of one do. Those the product's rounding error settles, and a true tie is
+// left to the library, so both ways always agree.
 bool exactDigits(double value, char (&digits)[16], int &exponent)
 {
     std::uint64_t bits;
@@ -286,9 +287,16 @@ bool exactDigits(double value, char (&digits)[16], int &exponent)
         // Through a signed integer, which the processor converts in one instruction both ways.
         const auto whole = static_cast<std::int64_t>(t);
         const double fraction = t - static_cast<double>(whole); // exact
-        if (fraction == 0.5)
-            return false;
         std::uint64_t n = static_cast<std::uint64_t>(whole) + (fraction > 0.5 ? 1 : 0);
+        if (fraction == 0.5) {
+            // A product on a half, which one in twenty results near 10^14 lands on: the error
+            // of its rounding, exact by a fused multiply-add, tells on which side the exact
+            // product lies; a true tie is the library's to round.
+            const double error = std::fma(value, exactPowersOfTen[14 - decimal], -t);
+            if (error == 0.0)
+                return false;
+            n += error > 0.0 ? 1 : 0;
+        }
         if (n < low) {
             --decimal;
             continue;
