@@ -138,28 +138,23 @@ bool quickDecimal(std::string_view text, double &out)
     const bool negative = *p == '-';
     if (negative || *p == '+')
         ++p;
-    std::uint64_t mantissa = 0;
-    int significant = 0;
-    int fraction = 0;
-    bool point = false;
-    bool anyDigit = false;
+    const char *const first = p;
+    const char *point = nullptr;
+    std::uint64_t mantissa = 0; // wraps past 19 digits, which the count below turns away
     for (; p != end; ++p) {
         const unsigned digit = static_cast<unsigned char>(*p) - unsigned('0');
         if (digit < 10) {
-            anyDigit = true;
-            fraction += point;
-            if (mantissa == 0 && digit == 0)
-                continue;
-            if (++significant > 15)
-                return false;
             mantissa = mantissa * 10 + digit;
         } else if (*p == '.' && !point) {
-            point = true;
+            point = p;
         } else {
             return false;
         }
     }
-    if (!anyDigit || fraction > 22)
+    const auto digits = (end - first) - (point ? 1 : 0);
+    const auto fraction = point ? end - point - 1 : 0;
+    // From its first non-zero digit on, a mantissa below 10^15 has at most 15 digits.
+    if (digits == 0 || digits > 19 || mantissa >= powersOfTen[15] || fraction > 22)
         return false;
     // Below 10^15, so through a signed integer, which the processor converts in one instruction.
     const double value
