@@ -2,6 +2,7 @@
 
 #include "runtime/utf8.h"
 
+#include <algorithm>
 #include <bit>
 #include <cerrno>
 #include <cstdint>
@@ -353,8 +354,12 @@ void CsvReader::splitFields(CsvRecord &record, bool quoted)
 
 char *writeCsvField(char *out, std::string_view field)
 {
-    if (field.find_first_of(",\"\r\n") == std::string_view::npos) {
-        std::memcpy(out, field.data(), field.size());
+    // A loop, not find_first_of, which asks the library of every character; most fields a
+    // batch writes this way are empty.
+    if (std::none_of(field.begin(), field.end(),
+                     [](char c) { return c == ',' || c == '"' || c == '\r' || c == '\n'; })) {
+        if (!field.empty())
+            std::memcpy(out, field.data(), field.size());
         return out + field.size();
     }
     *out++ = '"';
