@@ -39,6 +39,24 @@ void writePair(char *out, std::uint64_t pair)
     out[1] = digitPairs[2 * pair + 1];
 }
 
+// The point and the Decimals digits of fraction, if any.
+template<int Decimals>
+char *writeFraction(char *out, std::uint64_t fraction)
+{
+    if constexpr (Decimals > 0) {
+        *out++ = '.';
+        char *q = out + Decimals;
+        for (int i = Decimals; i >= 2; i -= 2, fraction /= 100) {
+            q -= 2;
+            writePair(q, fraction % 100);
+        }
+        if constexpr (Decimals % 2 == 1)
+            q[-1] = static_cast<char>('0' + fraction);
+        out += Decimals;
+    }
+    return out;
+}
+
 // The scaled integer as digits with a decimal point before the last Decimals of them, written
 // in place two digits at a time; the divisions by constants become multiplications.
 template<int Decimals>
@@ -46,6 +64,13 @@ char *writeScaled(char *out, std::uint64_t scaled)
 {
     constexpr std::uint64_t unit = powersOfTen[Decimals];
     std::uint64_t whole = scaled / unit;
+    if (whole < 100) {
+        // The usual figure, one or two digits before the point: a pair, its leading zero skipped.
+        const bool two = whole >= 10;
+        out[0] = digitPairs[2 * whole + (two ? 0 : 1)];
+        out[1] = digitPairs[2 * whole + 1];
+        return writeFraction<Decimals>(out + 1 + (two ? 1 : 0), scaled % unit);
+    }
     // Its number of digits without a loop: log10(2) ~ 1233 / 4096 from the bit width gives the
     // count or one more, which the table settles.
     const int guess = (std::bit_width(whole | 1) * 1233) >> 12;
@@ -59,20 +84,7 @@ char *writeScaled(char *out, std::uint64_t scaled)
         writePair(p - 2, whole);
     else
         p[-1] = static_cast<char>('0' + whole);
-    out += digits;
-    if constexpr (Decimals > 0) {
-        std::uint64_t fraction = scaled % unit;
-        *out++ = '.';
-        char *q = out + Decimals;
-        for (int i = Decimals; i >= 2; i -= 2, fraction /= 100) {
-            q -= 2;
-            writePair(q, fraction % 100);
-        }
-        if constexpr (Decimals % 2 == 1)
-            q[-1] = static_cast<char>('0' + fraction);
-        out += Decimals;
-    }
-    return out;
+    return writeFraction<Decimals>(out + digits, scaled % unit);
 }
 
 char *writeScaled(char *out, std::uint64_t scaled, int decimals)
