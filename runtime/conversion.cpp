@@ -3,6 +3,7 @@
 #include "runtime/digits.h"
 #include "runtime/utf8.h"
 
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -255,7 +256,7 @@ void writeDigits(char *out, std::uint32_t value, int width)
 // side of every half-integer as the exact product does, or on it, which a tie and a product
 // within half an ulp of one do. Those the product's rounding error settles, and a true tie is
 // left to the library, so both ways always agree.
-bool exactDigits(double value, char (&digits)[16], int &exponent)
+bool exactDigits(double value, char (&digits)[16], int &exponent, int &count)
 {
     std::uint64_t bits;
     std::memcpy(&bits, &value, sizeof bits);
@@ -306,9 +307,24 @@ bool exactDigits(double value, char (&digits)[16], int &exponent)
         }
         if (decimal < -4)
             return false;
-        // Exactly 15 digits, as 7 then 8, each in 32-bit arithmetic two digits at a time.
-        writeDigits(digits, static_cast<std::uint32_t>(n / 100'000'000), 7);
-        writeDigits(digits + 7, static_cast<std::uint32_t>(n % 100'000'000), 8);
+        // Exactly 15 digits, as 7 then 8, each eight at a time in one word; the zeros they end
+        // with are zero bytes at the top of the last word, or of both.
+        if constexpr (std::endian::native == std::endian::little) {
+            constexpr std::uint64_t ascii = 0x30303030'30303030ull;
+            const std::uint64_t leading = eightDigits(static_cast<std::uint32_t>(n / 100'000'000));
+            const std::uint64_t last = eightDigits(static_cast<std::uint32_t>(n % 100'000'000));
+            const std::uint64_t first7 = (leading + ascii) >> 8; // its first byte is a zero
+            const std::uint64_t last8 = last + ascii;
+            std::memcpy(digits, &first7, sizeof first7);
+            std::memcpy(digits + 7, &last8, sizeof last8);
+            count = 15 - (last ? std::countl_zero(last) / 8 : 8 + std::countl_zero(leading) / 8);
+        } else {
+            writeDigits(digits, static_cast<std::uint32_t>(n / 100'000'000), 7);
+            writeDigits(digits + 7, static_cast<std::uint32_t>(n % 100'000'000), 8);
+            count = 15;
+            while (count > 1 && digits[count - 1] == '0')
+                --count;
+        }
 
         exponent = decimal;
         return true;
@@ -354,11 +370,12 @@ void appendVbaStrR8(std::string &out, double value, char32_t decimalSeparator)
 
     char digits[16];
     int exponent = 0;
-    if (!exactDigits(std::fabs(value), digits, exponent))
-        roundedDigits(std::fabs(value), digits, exponent);
     int count = 15;
-    while (count > 1 && digits[count - 1] == '0')
-        --count;
+    if (!exactDigits(std::fabs(value), digits, exponent, count)) {
+        roundedDigits(std::fabs(value), digits, exponent);
+        while (count > 1 && digits[count - 1] == '0')
+            --count;
+    }
 
     if (value < 0)
         out += '-';

@@ -39,4 +39,17 @@ inline constexpr char digitPairs[]
       "62636465666768697071727374757677787980818283848586878889909192"
       "93949596979899";
 
+// The eight decimal digits of n < 10^8, leading zeros included, as the bytes of a
+// little-endian word from the first digit up, each digit's value (not yet its ASCII): n splits
+// into two halves of four digits, each into two pairs and each pair into two digits, side by
+// side in one word, the divisions by 100 and 10 done as multiplications exact in that range.
+inline std::uint64_t eightDigits(std::uint32_t n)
+{
+    const std::uint64_t halves = n / 10000 | std::uint64_t(n % 10000) << 32;
+    const std::uint64_t high = (halves * 10486 >> 20) & 0x0000007F'0000007Full; // / 100
+    const std::uint64_t pairs = high | (halves - high * 100) << 16;
+    const std::uint64_t tens = (pairs * 103 >> 10) & 0x000F000F'000F000Full; // / 10
+    return tens | (pairs - tens * 10) << 8;
+}
+
 } // namespace tovrik
