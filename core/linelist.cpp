@@ -28,7 +28,7 @@ struct Row
 // Each result column writes its cell, without the comma before it, at out, where there is room
 // for cellRoom bytes beside the row's own texts (its result and its error); it returns the end.
 using ColumnWriter = char *(*)(char *out, const Row &row);
-constexpr std::size_t cellRoom = 48;
+constexpr std::size_t cellRoom = fixedRoom;
 
 char *put(char *out, std::string_view text)
 {
@@ -41,10 +41,6 @@ char *putInteger(char *out, int value)
     return std::to_chars(out, out + cellRoom, value).ptr;
 }
 
-char *putFixed(char *out, double value, int decimals)
-{
-    return writeFixed(out, out + cellRoom, value, decimals);
-}
 
 struct ResultColumn
 {
@@ -69,7 +65,7 @@ constexpr ResultColumn resultColumns[] = {
      }},
     {"v_real",
      [](char *out, const Row &row) {
-         return row.recommended ? putFixed(out, row.recommended->velocity, 2) : out;
+         return row.recommended ? writeFixed<2>(out, row.recommended->velocity) : out;
      }},
     {"v_check",
      [](char *out, const Row &row) {
@@ -81,7 +77,7 @@ constexpr ResultColumn resultColumns[] = {
      }},
     {"v_alt",
      [](char *out, const Row &row) {
-         return row.other ? putFixed(out, row.other->velocity, 2) : out;
+         return row.other ? writeFixed<2>(out, row.other->velocity) : out;
      }},
     {"v_check_alt",
      [](char *out, const Row &row) {
@@ -89,15 +85,15 @@ constexpr ResultColumn resultColumns[] = {
      }},
     {"dp_kPa_100m",
      [](char *out, const Row &row) {
-         return row.report.drop ? putFixed(out, row.report.drop->kPaPer100m, 3) : out;
+         return row.report.drop ? writeFixed<3>(out, row.report.drop->kPaPer100m) : out;
      }},
     {"Re",
      [](char *out, const Row &row) {
-         return row.report.drop ? putFixed(out, row.report.drop->reynolds, 0) : out;
+         return row.report.drop ? writeFixed<0>(out, row.report.drop->reynolds) : out;
      }},
     {"f",
      [](char *out, const Row &row) {
-         return row.report.drop ? putFixed(out, row.report.drop->friction, 5) : out;
+         return row.report.drop ? writeFixed<5>(out, row.report.drop->friction) : out;
      }},
     {"fluid",
      [](char *out, const Row &row) {
@@ -108,7 +104,7 @@ constexpr ResultColumn resultColumns[] = {
      [](char *out, const Row &row) {
          const std::optional<LineDrop> &drop = row.report.lineDrop;
          if (drop && drop->method != DropMethod::Choked)
-             return putFixed(out, drop->kPa, 3);
+             return writeFixed<3>(out, drop->kPa);
          return drop ? put(out, "choked") : out;
      }},
     {"criterion",

@@ -122,6 +122,24 @@ char *writeFixed(char *first, char *last, double value, int decimals)
     return result.ec == std::errc() ? result.ptr : first;
 }
 
+template<int Decimals>
+char *writeFixed(char *out, double value)
+{
+    static_assert(Decimals >= 0 && Decimals <= 6, "what scaledMagnitude takes");
+    std::uint64_t scaled;
+    if (std::fabs(value) < 1e15 && scaledMagnitude(std::fabs(value), Decimals, scaled)) {
+        if (std::signbit(value))
+            *out++ = '-';
+        return writeScaled<Decimals>(out, scaled);
+    }
+    return writeFixed(out, out + fixedRoom, value, Decimals);
+}
+
+template char *writeFixed<0>(char *, double);
+template char *writeFixed<2>(char *, double);
+template char *writeFixed<3>(char *, double);
+template char *writeFixed<5>(char *, double);
+
 void appendFixed(std::string &out, double value, int decimals)
 {
     if (decimals <= 20) {

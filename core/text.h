@@ -14,6 +14,11 @@ bool equalsIgnoringCase(std::string_view a, std::string_view b);
 // nothing and returns first for a value that is not finite or when [first, last) is too short.
 char *writeFixed(char *first, char *last, double value, int decimals);
 void appendFixed(std::string &out, double value, int decimals);
+// The same with its decimals (0 to 6) fixed where it is called, as a line list's columns are,
+// at out, which has room for fixedRoom bytes.
+inline constexpr int fixedRoom = 48;
+template<int Decimals>
+char *writeFixed(char *out, double value);
 
 // A value to a number of significant figures, as printf("%.*g") writes it: 1.234e-05, 0.1235.
 void appendSignificant(std::string &out, double value, int figures);
