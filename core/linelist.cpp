@@ -41,7 +41,6 @@ char *putInteger(char *out, int value)
     return std::to_chars(out, out + cellRoom, value).ptr;
 }
 
-
 struct ResultColumn
 {
     const char *name;
