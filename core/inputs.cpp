@@ -167,22 +167,32 @@ std::optional<SizingRequest> requestOf(Medium medium, const SizingInputs &inputs
 {
     // One object, returned as it is, so the request is built once where the caller keeps it.
     std::optional<SizingRequest> made(std::in_place);
-    SizingRequest &request = *made;
-    request.medium = medium;
-    request.flow = inputs.flow;
-    request.pressure = inputs.pressure;
-    request.temperature = inputs.temperature;
-    request.specificVolume = inputs.specificVolume;
-    request.velocity = inputs.velocity;
-    request.steamPressure = inputs.steamPressure;
-    request.steamTemperature = inputs.steamTemperature;
-    request.roughness = inputs.roughness;
-    request.length = inputs.length;
-    request.fittings = inputs.fittings;
-    request.equivalentLength = inputs.equivalentLength;
-    request.maxDrop = inputs.maxDrop;
-    request.pressureKind = inputs.pressureKind.value_or(PressureKind::Absolute);
-    request.advice = inputs.advice;
+    if (!requestOf(medium, inputs, *made, error))
+        made.reset();
+    return made;
+}
+
+bool requestOf(Medium medium, const SizingInputs &inputs, SizingRequest &request,
+               std::string &error)
+{
+    // Made whole, every member not named here as a new request has it, over the last one.
+    request = {
+        .medium = medium,
+        .flow = inputs.flow,
+        .pressure = inputs.pressure,
+        .temperature = inputs.temperature,
+        .specificVolume = inputs.specificVolume,
+        .velocity = inputs.velocity,
+        .steamPressure = inputs.steamPressure,
+        .steamTemperature = inputs.steamTemperature,
+        .roughness = inputs.roughness,
+        .length = inputs.length,
+        .fittings = inputs.fittings,
+        .equivalentLength = inputs.equivalentLength,
+        .maxDrop = inputs.maxDrop,
+        .pressureKind = inputs.pressureKind.value_or(PressureKind::Absolute),
+        .advice = inputs.advice,
+    };
     const auto chosen = [&](const std::optional<std::string_view> &name, auto fromName,
                             auto unknownMessage, auto &into) {
         if (!name || withoutBlanks(*name).empty())
@@ -195,14 +205,12 @@ std::optional<SizingRequest> requestOf(Medium medium, const SizingInputs &inputs
         into = *value;
         return true;
     };
-    if (!chosen(inputs.service, gasServiceFromName, unknownServiceMessage, request.advice.service)
-        || !chosen(inputs.series, seriesFromName, unknownSeriesMessage, request.advice.series)
-        || !chosen(inputs.flowBasis, flowBasisFromName, unknownFlowBasisMessage, request.flowBasis)
-        || !chosen(
-            inputs.gas, [](std::string_view name) { return gasFromName(plainName(name)); },
-            unknownGasMessage, request.advice.gas))
-        made.reset();
-    return made;
+    return chosen(inputs.service, gasServiceFromName, unknownServiceMessage, request.advice.service)
+        && chosen(inputs.series, seriesFromName, unknownSeriesMessage, request.advice.series)
+        && chosen(inputs.flowBasis, flowBasisFromName, unknownFlowBasisMessage, request.flowBasis)
+        && chosen(
+               inputs.gas, [](std::string_view name) { return gasFromName(plainName(name)); },
+               unknownGasMessage, request.advice.gas);
 }
 
 } // namespace tovrik

@@ -125,6 +125,9 @@ std::string_view gasServiceName(GasService service);
 // window's words, for a name it does not know.
 std::optional<SizingRequest> requestOf(Medium medium, const SizingInputs &inputs,
                                        std::string &error);
+// The same made over an existing request, every member of which it sets; false on an error.
+bool requestOf(Medium medium, const SizingInputs &inputs, SizingRequest &request,
+               std::string &error);
 
 // Sizes one line as the window would, numbers read with '.' as the decimal point.
 SizingReport sizeLine(Medium medium, const SizingInputs &inputs);

@@ -143,7 +143,7 @@ private:
 
     bool readHeader(CsvRecord &header);
     std::string unknownMedium(std::string_view name) const;
-    void sizeRecord(const CsvRecord &record, SizingReport &report) const;
+    void sizeRecord(const CsvRecord &record, SizingReport &report);
     std::string_view tagOf(const CsvRecord &record) const;
     void writeRecord(const CsvRecord &record, const SizingReport &report);
     char *writeResults(char *out, const SizingReport &report) const;
@@ -189,6 +189,8 @@ private:
         std::vector<const InputDef *> defaulted;
     };
     std::array<RowPlan, 3> m_plans;
+    std::array<SizingInputs, 3> m_inputs; // by medium, as the plans read them
+    SizingRequest m_request; // the row's, made over the last one
     void planRows();
     std::size_t m_resultColumns = std::size(resultColumns) - lineColumnCount;
 };
@@ -309,6 +311,9 @@ void Batch::planRows()
 {
     for (const Medium medium : {Medium::Air, Medium::Steam, Medium::Water}) {
         RowPlan &plan = m_plans[static_cast<std::size_t>(medium)];
+        SizingInputs &inputs = m_inputs[static_cast<std::size_t>(medium)];
+        inputs.advice = m_options.defaults.advice;
+        inputs.pressureKind = m_options.defaults.pressureKind;
         for (std::size_t k = 0; k < std::size(sizingInputs) && !plan.missing; ++k) {
             const InputDef &input = sizingInputs[k];
             const std::optional<std::size_t> column = m_inputColumns[k];
@@ -335,7 +340,7 @@ void Batch::planRows()
     }
 }
 
-void Batch::sizeRecord(const CsvRecord &record, SizingReport &report) const
+void Batch::sizeRecord(const CsvRecord &record, SizingReport &report)
 {
     const auto fail = [&](std::string message) {
         report.reset();
@@ -380,9 +385,9 @@ void Batch::sizeRecord(const CsvRecord &record, SizingReport &report) const
              + std::string(inputDescription(*medium, plan.missing->operand)) + "）。");
         return;
     }
-    SizingInputs inputs;
-    inputs.advice = m_options.defaults.advice;
-    inputs.pressureKind = m_options.defaults.pressureKind;
+    // The medium's own inputs, kept from row to row: each row sets the same members, the
+    // plan's, and the others stay as they were made.
+    SizingInputs &inputs = m_inputs[static_cast<std::size_t>(*medium)];
     for (const RowPlan::Cell &cell : plan.read)
         inputs.*(cell.input->field) = field(cell.column);
     if (*medium == Medium::Steam) {
@@ -416,16 +421,16 @@ void Batch::sizeRecord(const CsvRecord &record, SizingReport &report) const
     for (const InputDef *input : plan.defaulted)
         inputs.*(input->field) = m_options.defaults.*(input->field);
     std::string error;
-    std::optional<SizingRequest> request = requestOf(*medium, inputs, error);
-    if (!request) {
+    SizingRequest &request = m_request;
+    if (!requestOf(*medium, inputs, request, error)) {
         fail(std::move(error));
         return;
     }
     // The columns hold no words on how the aids read a row; a sheet does.
-    request->explain = static_cast<bool>(m_options.sized);
-    sizePipe(*request, report);
+    request.explain = static_cast<bool>(m_options.sized);
+    sizePipe(request, report);
     if (m_options.sized)
-        m_options.sized(tagOf(record), &*request, report);
+        m_options.sized(tagOf(record), &request, report);
 }
 
 std::string_view Batch::tagOf(const CsvRecord &record) const
