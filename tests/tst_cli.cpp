@@ -673,6 +673,17 @@ void tst_Cli::batch_data()
                         "\nwater,x,1,,水流量Q不是有效的数字。,,,,,,,,,,,\nwater,1e308,1e-10,,"
                         "计算结果超出了可以计算的范围，请检查输入的数值。,,,,,,,,,,,\n")
         << 1 << QByteArray();
+    QTest::newRow("a row's choices do not carry over to the next")
+        << none
+        << QByteArray("medium,Q,P,T,v,series,roughness,basis,gas,service\n"
+                      "air,600,0.7,20,10,cn,stainless,normal,nitrogen,site\n"
+                      "air,600,0.7,20,10,,,,,\n")
+        << QByteArray(header("medium,Q,P,T,v,series,roughness,basis,gas,service")
+                      + "\nair,600,0.7,20,10,cn,stainless,normal,nitrogen,site,57.3820379567152,,"
+                        "65,68,7.13,below,50,13.18,above,5.107,221840,0.01700,nitrogen\nair,600,"
+                        "0.7,20,10,,,,,,57.0212772537991,,65,62.68,8.28,inside,50,11.81,inside,"
+                        "8.962,238129,0.01969,air\n")
+        << 0 << QByteArray();
     QTest::newRow("air messages quoted for their comma")
         << none << QByteArray("medium,Q,P,T,v\nair,,,20,10\n")
         << QByteArray(header("medium,Q,P,T,v")
