@@ -363,7 +363,7 @@ void Sizer::sizeByDrop(double maxDrop, const std::optional<LineSpec> &line, doub
         if (size.dn == 90 && !options.allSizes)
             continue;
         const double velocity = realVelocity(m_report.aidFlow, size);
-        const VelocityBand usual = usualBand(m_medium, size.dn, options.service);
+        const VelocityBand &usual = usualBand(m_medium, size.dn, options.service);
         const VelocityCheck check = checkVelocity(velocity, usual.range);
         if (check == VelocityCheck::Above)
             continue;
@@ -379,7 +379,7 @@ void Sizer::sizeByDrop(double maxDrop, const std::optional<LineSpec> &line, doub
                 kPa = over.kPa;
             }
             if (kPa <= maxDrop) {
-                advice.byDrop = SizeCheck {size, velocity, usual, check};
+                advice.byDrop = SizeCheck {size, velocity, &usual, check};
                 return;
             }
         } catch (const SizingFailure &) {

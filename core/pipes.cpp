@@ -7,6 +7,7 @@
 #include <charconv>
 #include <cmath>
 #include <iterator>
+#include <limits>
 #include <numbers>
 
 namespace tovrik {
@@ -163,14 +164,14 @@ void appendCheck(std::string &out, const SizeCheck &check, const PipeAdvice &adv
     out += "：实际流速 ";
     appendFixed(out, check.velocity, 2);
     out += " m/s，常用流速 ";
-    appendRange(out, check.usual.range);
+    appendRange(out, check.usual->range);
     out += " m/s（参考表：";
-    out += check.usual.section;
+    out += check.usual->section;
     out += ' ';
-    out += check.usual.row;
-    if (!check.usual.reading.empty()) {
+    out += check.usual->row;
+    if (!check.usual->reading.empty()) {
         out += "，";
-        out += check.usual.reading;
+        out += check.usual->reading;
     }
     out += "），";
     out += verdictText(check.check);
@@ -250,40 +251,50 @@ std::string pipeName(const PipeSize &size, PipeSeries series)
     return name;
 }
 
-// The sheet's rows leave gaps and open ends between nominal sizes; each size is given to the
-// row it is nearest to: DN32 to "<32", DN90 to "65~80", DN100 to ">100" for water, and DN100
-// and DN200 to "100~200" for steam, as the sheet writes them.
-VelocityBand usualBand(Medium medium, int dn, GasService service)
+namespace {
+
+// The reference sheet's rows of usual velocities for steam and water, each with the largest
+// nominal size read into it. The rows leave gaps and open ends between nominal sizes; each size
+// is given to the row it is nearest to: DN32 to "<32", DN90 to "65~80", DN100 to ">100" for
+// water, and DN100 and DN200 to "100~200" for steam, as the sheet writes them.
+struct BandRow
 {
-    switch (medium) {
-    case Medium::Steam:
-        if (dn < 100)
-            return {{20.0, 40.0}, "饱和蒸汽", "<100", {}};
-        if (dn <= 200)
-            return {{30.0, 50.0}, "饱和蒸汽", "100~200", {}};
-        return {{40.0, 60.0}, "饱和蒸汽", ">200", {}};
-    case Medium::Water:
-        if (dn < 32)
-            return {{0.5, 0.7}, "热水、水", "<32", {}};
-        if (dn == 32)
-            return {{0.5, 0.7}, "热水、水", "<32", "DN32 归入此行"};
-        if (dn <= 50)
-            return {{0.7, 1.0}, "热水、水", "40~50", {}};
-        if (dn <= 80)
-            return {{1.0, 1.6}, "热水、水", "65~80", {}};
-        if (dn < 100)
-            return {{1.0, 1.6}, "热水、水", "65~80", "DN90 归入此行"};
-        if (dn == 100)
-            return {{0.0, 2.0}, "热水、水", ">100", "DN100 归入此行"};
-        return {{0.0, 2.0}, "热水、水", ">100", {}};
-    case Medium::Air: break;
+    Medium medium;
+    int largest;
+    VelocityBand band;
+};
+constexpr int anySize = std::numeric_limits<int>::max();
+constexpr BandRow bandRows[] = {
+    {Medium::Steam, 99, {{20.0, 40.0}, "饱和蒸汽", "<100", {}}},
+    {Medium::Steam, 200, {{30.0, 50.0}, "饱和蒸汽", "100~200", {}}},
+    {Medium::Steam, anySize, {{40.0, 60.0}, "饱和蒸汽", ">200", {}}},
+    {Medium::Water, 31, {{0.5, 0.7}, "热水、水", "<32", {}}},
+    {Medium::Water, 32, {{0.5, 0.7}, "热水、水", "<32", "DN32 归入此行"}},
+    {Medium::Water, 50, {{0.7, 1.0}, "热水、水", "40~50", {}}},
+    {Medium::Water, 80, {{1.0, 1.6}, "热水、水", "65~80", {}}},
+    {Medium::Water, 99, {{1.0, 1.6}, "热水、水", "65~80", "DN90 归入此行"}},
+    {Medium::Water, 100, {{0.0, 2.0}, "热水、水", ">100", "DN100 归入此行"}},
+    {Medium::Water, anySize, {{0.0, 2.0}, "热水、水", ">100", {}}},
+};
+
+// Compressed air's rows, by where it is used (GasService's order), whatever the size.
+constexpr VelocityBand airBands[] = {
+    {{8.0, 15.0}, "压缩空气", "车间", {}},
+    {{8.0, 10.0}, "压缩空气", "厂区", {}},
+    {{0.0, 25.0}, "压缩空气", "天然气", {}},
+};
+
+} // namespace
+
+const VelocityBand &usualBand(Medium medium, int dn, GasService service)
+{
+    if (medium == Medium::Air)
+        return airBands[static_cast<std::size_t>(service)];
+    for (const BandRow &row : bandRows) {
+        if (row.medium == medium && dn <= row.largest)
+            return row.band;
     }
-    switch (service) {
-    case GasService::Site: return {{8.0, 10.0}, "压缩空气", "厂区", {}};
-    case GasService::NaturalGas: return {{0.0, 25.0}, "压缩空气", "天然气", {}};
-    case GasService::Workshop: break;
-    }
-    return {{8.0, 15.0}, "压缩空气", "车间", {}};
+    return bandRows[std::size(bandRows) - 1].band; // not reached: each medium ends in anySize
 }
 
 // The sheet's bounds belong to the range: 20 m/s is a usual steam velocity in DN50.
@@ -339,8 +350,8 @@ PipeAdvice advise(Medium medium, double flow, double diameter, const AdviceOptio
 
     const auto check = [&](const PipeSize &size) {
         const double velocity = realVelocity(flow, size);
-        const VelocityBand usual = usualBand(medium, size.dn, options.service);
-        return SizeCheck {size, velocity, usual, checkVelocity(velocity, usual.range)};
+        const VelocityBand &usual = usualBand(medium, size.dn, options.service);
+        return SizeCheck {size, velocity, &usual, checkVelocity(velocity, usual.range)};
     };
     const std::span<const PipeSize> table = pipeTable(options.series);
     const auto offered

@@ -80,7 +80,7 @@ struct VelocityBand
 };
 
 // The usual velocities of the reference sheet for a medium in a nominal size.
-VelocityBand usualBand(Medium medium, int dn, GasService service = GasService::Workshop);
+const VelocityBand &usualBand(Medium medium, int dn, GasService service = GasService::Workshop);
 inline VelocityRange usualVelocity(Medium medium, int dn, GasService service = GasService::Workshop)
 {
     return usualBand(medium, dn, service).range;
@@ -97,7 +97,7 @@ struct SizeCheck
 {
     PipeSize size;
     double velocity; // m/s
-    VelocityBand usual;
+    const VelocityBand *usual; // the sheet's row, which lives as long as the program
     VelocityCheck check;
 };
 

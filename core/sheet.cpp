@@ -316,14 +316,14 @@ void appendCheckRow(std::string &out, const char *role, const SizeCheck &check,
     out += "</td><td class=\"n\">";
     out += fixed(check.velocity, 2);
     out += "</td><td class=\"n\">";
-    out += escaped(rangeText(check.usual.range));
+    out += escaped(rangeText(check.usual->range));
     out += "</td><td>";
-    out += check.usual.section;
+    out += check.usual->section;
     out += ' ';
-    out += escaped(check.usual.row);
-    if (!check.usual.reading.empty()) {
+    out += escaped(check.usual->row);
+    if (!check.usual->reading.empty()) {
         out += "（";
-        out += check.usual.reading;
+        out += check.usual->reading;
         out += "）";
     }
     out += "</td><td>";
