@@ -3,6 +3,7 @@
 #include "core/csv.h"
 #include "core/messages.h"
 #include "core/text.h"
+#include "runtime/digits.h"
 #include "runtime/files.h"
 #include "runtime/utf8.h"
 
@@ -36,9 +37,17 @@ char *put(char *out, std::string_view text)
     return out + text.size();
 }
 
-char *putInteger(char *out, int value)
+// A nominal size: DN15 to DN600 without the library's count of digits.
+char *putSize(char *out, int dn)
 {
-    return std::to_chars(out, out + cellRoom, value).ptr;
+    if (dn >= 100 && dn < 1000) {
+        *out++ = static_cast<char>('0' + dn / 100);
+        writePair(out, static_cast<unsigned>(dn % 100));
+        return out + 2;
+    }
+    if (dn >= 0 && dn < 100)
+        return writeUpTo99(out, static_cast<unsigned>(dn));
+    return std::to_chars(out, out + cellRoom, dn).ptr;
 }
 
 struct ResultColumn
@@ -54,7 +63,7 @@ constexpr ResultColumn resultColumns[] = {
     {"error", [](char *out, const Row &row) { return writeCsvField(out, row.report.error); }},
     {"DN",
      [](char *out, const Row &row) {
-         return row.recommended ? putInteger(out, row.recommended->size.dn) : out;
+         return row.recommended ? putSize(out, row.recommended->size.dn) : out;
      }},
     {"ID",
      [](char *out, const Row &row) {
@@ -72,7 +81,7 @@ constexpr ResultColumn resultColumns[] = {
      }},
     {"DN_alt",
      [](char *out, const Row &row) {
-         return row.other ? putInteger(out, row.other->size.dn) : out;
+         return row.other ? putSize(out, row.other->size.dn) : out;
      }},
     {"v_alt",
      [](char *out, const Row &row) {

@@ -33,12 +33,6 @@ bool scaledMagnitude(double value, int decimals, std::uint64_t &scaled)
     return true;
 }
 
-void writePair(char *out, std::uint64_t pair)
-{
-    out[0] = digitPairs[2 * pair];
-    out[1] = digitPairs[2 * pair + 1];
-}
-
 // The point and the Decimals digits of fraction, if any.
 template<int Decimals>
 char *writeFraction(char *out, std::uint64_t fraction)
@@ -64,13 +58,9 @@ char *writeScaled(char *out, std::uint64_t scaled)
 {
     constexpr std::uint64_t unit = powersOfTen[Decimals];
     std::uint64_t whole = scaled / unit;
-    if (whole < 100) {
-        // The usual figure, one or two digits before the point: a pair, its leading zero skipped.
-        const bool two = whole >= 10;
-        out[0] = digitPairs[2 * whole + (two ? 0 : 1)];
-        out[1] = digitPairs[2 * whole + 1];
-        return writeFraction<Decimals>(out + 1 + (two ? 1 : 0), scaled % unit);
-    }
+    if (whole < 100) // the usual figure, one or two digits before the point
+        return writeFraction<Decimals>(writeUpTo99(out, static_cast<unsigned>(whole)),
+                                       scaled % unit);
     // Its number of digits without a loop: log10(2) ~ 1233 / 4096 from the bit width gives the
     // count or one more, which the table settles.
     const int guess = (std::bit_width(whole | 1) * 1233) >> 12;

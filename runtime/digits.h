@@ -52,4 +52,21 @@ inline std::uint64_t eightDigits(std::uint32_t n)
     return tens | (pairs - tens * 10) << 8;
 }
 
+// The two digits of pair < 100 at out.
+inline void writePair(char *out, std::uint64_t pair)
+{
+    out[0] = digitPairs[2 * pair];
+    out[1] = digitPairs[2 * pair + 1];
+}
+
+// n < 100 as one or two digits at out, which has room for two: the pair, its leading zero
+// skipped, with no branch on the count. Returns the end.
+inline char *writeUpTo99(char *out, unsigned n)
+{
+    const bool two = n >= 10;
+    out[0] = digitPairs[2 * n + (two ? 0 : 1)];
+    out[1] = digitPairs[2 * n + 1];
+    return out + 1 + (two ? 1 : 0);
+}
+
 } // namespace tovrik
