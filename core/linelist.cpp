@@ -80,9 +80,7 @@ constexpr ResultColumn resultColumns[] = {
          return row.report.ok ? put(out, statusName(row.report.advice)) : out;
      }},
     {"DN_alt",
-     [](char *out, const Row &row) {
-         return row.other ? putSize(out, row.other->size.dn) : out;
-     }},
+     [](char *out, const Row &row) { return row.other ? putSize(out, row.other->size.dn) : out; }},
     {"v_alt",
      [](char *out, const Row &row) {
          return row.other ? writeFixed<2>(out, row.other->velocity) : out;
