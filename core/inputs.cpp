@@ -4,6 +4,7 @@
 #include "runtime/utf8.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace tovrik {
 
@@ -36,24 +37,29 @@ std::string plainName(std::string_view name)
 
 std::optional<Medium> mediumFromName(std::string_view name)
 {
-    // The usual spellings first: a batch asks once a row.
-    if (name == "air")
+    // The usual spellings first, compared at their known lengths: a batch asks once a row.
+    const auto is = [&](std::string_view usual) {
+        return name.size() == usual.size()
+            && std::memcmp(name.data(), usual.data(), usual.size()) == 0;
+    };
+    if (is("air"))
         return Medium::Air;
-    if (name == "steam")
+    if (is("steam"))
         return Medium::Steam;
-    if (name == "water")
+    if (is("water"))
         return Medium::Water;
     const std::string plain = plainName(name);
-    const auto is = [&](std::string_view english) { return equalsIgnoringCase(plain, english); };
+    const auto isNamed
+        = [&](std::string_view english) { return equalsIgnoringCase(plain, english); };
     const auto any = [&](std::initializer_list<std::string_view> names) {
         return std::find(names.begin(), names.end(), plain) != names.end();
     };
     // The panels' own captions and the reference sheet's headings too.
-    if (is("air") || any({"压缩空气", "压缩空气(各种气体)", "空气"}))
+    if (isNamed("air") || any({"压缩空气", "压缩空气(各种气体)", "空气"}))
         return Medium::Air;
-    if (is("steam") || any({"蒸汽", "饱和蒸汽", "过热蒸汽"}))
+    if (isNamed("steam") || any({"蒸汽", "饱和蒸汽", "过热蒸汽"}))
         return Medium::Steam;
-    if (is("water") || any({"水", "热水"}))
+    if (isNamed("water") || any({"水", "热水"}))
         return Medium::Water;
     return std::nullopt;
 }
