@@ -85,8 +85,11 @@ private:
             return std::nullopt;
         }
     }
+    // The medium's formula, with what its aids need of it.
+    Sizing formula();
     Sizing air();
     Sizing steam();
+    void judgeSteam(const Sizing &sizing, double volume);
     Sizing water();
     void advise(const Sizing &sizing);
     std::optional<LineSpec> lineSpec();
@@ -187,51 +190,55 @@ Sizing Sizer::steam()
     const SizingRequest &r = m_request;
     if (given(r.steamTemperature) && !r.steamPressure)
         throw SizingFailure(Problem::NeedsPressure, Operand::Temperature);
-    Sizing sizing {};
-    double volume = 0.0;
-    if (r.steamPressure) {
-        const double pressure = number(*r.steamPressure, Operand::Pressure);
-        const double absolute = absolutePressure(pressure, r.pressureKind);
-        if (given(r.steamTemperature)) {
-            const double temperature = number(*r.steamTemperature, Operand::Temperature);
-            volume = superheatedSteamVolume(pressure, r.pressureKind, temperature);
-            m_fluid = superheatedSteamState(volume, temperature, absolute);
-        } else {
-            volume = saturatedSteamVolume(pressure, r.pressureKind);
-            m_fluid = saturatedSteamStateAt(absolute, volume);
-        }
-        m_report.specificVolume = volume;
-        if (r.pressureKind == PressureKind::Gauge)
-            m_report.absolutePressure = absolute;
-        sizing = steamSizing(textOf(r.flow), volume, textOf(r.velocity), r.decimalSeparator,
-                             m_failure);
-        if (m_failure)
-            return sizing;
-        if (r.explain) {
-            std::string &basis = m_report.basis;
-            basis = "比容按 IAPWS-IF97 取 ";
-            appendFixed(basis, volume, 5);
-            basis += " m³/kg（";
-            basis += given(r.steamTemperature) ? "过热蒸汽" : "饱和蒸汽";
-            basis += "，绝对压力 ";
-            appendFigure(basis, absolute);
-            basis += " MPa）。";
-        }
-    } else {
-        sizing = steamSizing(textOf(r.flow), textOf(r.specificVolume), textOf(r.velocity),
-                             r.decimalSeparator, m_failure);
-        if (m_failure)
-            return sizing;
-        volume = sizing.steps.specificVolume;
+    if (!r.steamPressure) {
+        const Sizing sizing = steamSizing(textOf(r.flow), textOf(r.specificVolume),
+                                          textOf(r.velocity), r.decimalSeparator, m_failure);
+        if (!m_failure)
+            judgeSteam(sizing, sizing.steps.specificVolume);
+        return sizing;
     }
+    const double pressure = number(*r.steamPressure, Operand::Pressure);
+    const double absolute = absolutePressure(pressure, r.pressureKind);
+    double volume = 0.0;
+    if (given(r.steamTemperature)) {
+        const double temperature = number(*r.steamTemperature, Operand::Temperature);
+        volume = superheatedSteamVolume(pressure, r.pressureKind, temperature);
+        m_fluid = superheatedSteamState(volume, temperature, absolute);
+    } else {
+        volume = saturatedSteamVolume(pressure, r.pressureKind);
+        m_fluid = saturatedSteamStateAt(absolute, volume);
+    }
+    m_report.specificVolume = volume;
+    if (r.pressureKind == PressureKind::Gauge)
+        m_report.absolutePressure = absolute;
+    const Sizing sizing
+        = steamSizing(textOf(r.flow), volume, textOf(r.velocity), r.decimalSeparator, m_failure);
+    if (m_failure)
+        return sizing;
+    if (r.explain) {
+        std::string &basis = m_report.basis;
+        basis = "比容按 IAPWS-IF97 取 ";
+        appendFixed(basis, volume, 5);
+        basis += " m³/kg（";
+        basis += given(r.steamTemperature) ? "过热蒸汽" : "饱和蒸汽";
+        basis += "，绝对压力 ";
+        appendFigure(basis, absolute);
+        basis += " MPa）。";
+    }
+    judgeSteam(sizing, volume);
+    return sizing;
+}
+
+// What both ways of giving steam share once its formula has run.
+void Sizer::judgeSteam(const Sizing &sizing, double volume)
+{
     require(sizing.steps.flow > 0.0, Operand::Flow);
     require(volume > 0.0, Operand::SpecificVolume);
     require(sizing.steps.velocity > 0.0, Operand::Velocity);
     // A volume given is taken as saturated steam's: the state is the one of that volume.
-    if (!r.steamPressure && !m_meaningless)
+    if (!m_request.steamPressure && !m_meaningless)
         m_fluid = aid([&] { return saturatedSteamState(volume); });
     m_report.aidFlow = sizing.flow;
-    return sizing;
 }
 
 Sizing Sizer::water()
@@ -397,12 +404,7 @@ void Sizer::run()
             return;
     }
     try {
-        Sizing sizing {};
-        switch (m_medium) {
-        case Medium::Air: sizing = air(); break;
-        case Medium::Steam: sizing = steam(); break;
-        case Medium::Water: sizing = water(); break;
-        }
+        const Sizing sizing = formula();
         if (m_failure) {
             fail(*m_failure);
             return;
@@ -417,6 +419,16 @@ void Sizer::run()
     } catch (const SizingFailure &failure) {
         fail(failure);
     }
+}
+
+Sizing Sizer::formula()
+{
+    switch (m_medium) {
+    case Medium::Air: return air();
+    case Medium::Steam: return steam();
+    case Medium::Water: break;
+    }
+    return water();
 }
 
 void Sizer::fail(const SizingFailure &failure)
