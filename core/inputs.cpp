@@ -1,6 +1,7 @@
 #include "core/inputs.h"
 
 #include "core/messages.h"
+#include "core/renew.h"
 #include "runtime/utf8.h"
 
 #include <algorithm>
@@ -181,24 +182,26 @@ std::optional<SizingRequest> requestOf(Medium medium, const SizingInputs &inputs
 bool requestOf(Medium medium, const SizingInputs &inputs, SizingRequest &request,
                std::string &error)
 {
-    // Made whole, every member not named here as a new request has it, over the last one.
-    request = {
-        .medium = medium,
-        .flow = inputs.flow,
-        .pressure = inputs.pressure,
-        .temperature = inputs.temperature,
-        .specificVolume = inputs.specificVolume,
-        .velocity = inputs.velocity,
-        .steamPressure = inputs.steamPressure,
-        .steamTemperature = inputs.steamTemperature,
-        .roughness = inputs.roughness,
-        .length = inputs.length,
-        .fittings = inputs.fittings,
-        .equivalentLength = inputs.equivalentLength,
-        .maxDrop = inputs.maxDrop,
-        .pressureKind = inputs.pressureKind.value_or(PressureKind::Absolute),
-        .advice = inputs.advice,
-    };
+    // Made whole in place of the last one, every member not named here as a new request has it.
+    renew(request, [&] {
+        return SizingRequest {
+            .medium = medium,
+            .flow = inputs.flow,
+            .pressure = inputs.pressure,
+            .temperature = inputs.temperature,
+            .specificVolume = inputs.specificVolume,
+            .velocity = inputs.velocity,
+            .steamPressure = inputs.steamPressure,
+            .steamTemperature = inputs.steamTemperature,
+            .roughness = inputs.roughness,
+            .length = inputs.length,
+            .fittings = inputs.fittings,
+            .equivalentLength = inputs.equivalentLength,
+            .maxDrop = inputs.maxDrop,
+            .pressureKind = inputs.pressureKind.value_or(PressureKind::Absolute),
+            .advice = inputs.advice,
+        };
+    });
     const auto chosen = [&](const std::optional<std::string_view> &name, auto fromName,
                             auto unknownMessage, auto &into) {
         if (!name || withoutBlanks(*name).empty())

@@ -5,9 +5,9 @@
 
 namespace tovrik {
 
-// A part of a report that is remade for every row of a list. Assigning it a fresh value copies
-// every byte of it (a PipeAdvice is 544), where building it in place writes only the fields its
-// initialisers and its maker set.
+// A part of a report, or a request, that is remade for every row of a list. Assigning it a fresh
+// value builds a temporary and copies every byte of it (a request is 328), where building it in
+// place writes only the fields its initialisers and its maker set.
 template<typename Part>
 void renew(Part &part)
 {
