@@ -164,6 +164,9 @@ struct PipeAdvice
 // the range: the smaller when both run too slow, else the larger; and the nearest size of the
 // series that does run within its range is named beside them.
 PipeAdvice advise(Medium medium, double flow, double diameter, const AdviceOptions &options = {});
+// The same into an existing advice, as a line list remakes one every row.
+void advise(PipeAdvice &advice, Medium medium, double flow, double diameter,
+            const AdviceOptions &options);
 // No advice, because an input the velocity check needs is not physically meaningful.
 PipeAdvice unjudged(Medium medium, double diameter, Operand input, const AdviceOptions &options);
 
