@@ -395,8 +395,15 @@ void Batch::sizeRecord(const CsvRecord &record, SizingReport &report)
     // The medium's own inputs, kept from row to row: each row sets the same members, the
     // plan's, and the others stay as they were made.
     SizingInputs &inputs = m_inputs[static_cast<std::size_t>(*medium)];
-    for (const RowPlan::Cell &cell : plan.read)
-        inputs.*(cell.input->field) = field(cell.column);
+    for (const RowPlan::Cell &cell : plan.read) {
+        // Empty cells of the aids are not given: the row takes the command line's choice, or
+        // the default.
+        const std::string_view text = field(cell.column);
+        if (cell.blankIsAbsent && withoutBlanks(text).empty())
+            inputs.*(cell.input->field) = cell.instead;
+        else
+            inputs.*(cell.input->field) = text;
+    }
     if (*medium == Medium::Steam) {
         // A row gives its steam as u or as p, one of the two; the other stays empty.
         const bool hasVolume = inputs.specificVolume && !inputs.specificVolume->empty();
@@ -418,12 +425,6 @@ void Batch::sizeRecord(const CsvRecord &record, SizingReport &report)
             }
             inputs.steamPressure.reset();
         }
-    }
-    // Empty cells of the aids are not given: the row takes the command line's choice, or the
-    // default.
-    for (const RowPlan::Cell &cell : plan.read) {
-        if (cell.blankIsAbsent && withoutBlanks(field(cell.column)).empty())
-            inputs.*(cell.input->field) = cell.instead;
     }
     for (const InputDef *input : plan.defaulted)
         inputs.*(input->field) = m_options.defaults.*(input->field);
