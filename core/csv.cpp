@@ -17,15 +17,6 @@ constexpr std::size_t unknown = std::string_view::npos;
 
 } // namespace
 
-std::size_t CsvRecord::rawStart(std::size_t i) const
-{
-    if (i >= fields.size())
-        return raw.size() + 1;
-    if (!m_rawStarts.empty())
-        return m_rawStarts[i];
-    return static_cast<std::size_t>(fields[i].data() - raw.data());
-}
-
 CsvReader::CsvReader(std::FILE *input, Encoding encoding)
     : m_input(input)
     , m_encoding(encoding)

@@ -28,8 +28,16 @@ struct CsvRecord
     // Not text in the reader's encoding: raw and the fields are the bytes as they came.
     bool undecodable = false;
 
-    // Where field i begins in raw, quote included; raw.size() + 1 past the last field.
-    std::size_t rawStart(std::size_t i) const;
+    // Where field i begins in raw, quote included; raw.size() + 1 past the last field. Inline:
+    // a batch asks it of every row.
+    std::size_t rawStart(std::size_t i) const
+    {
+        if (i >= fields.size())
+            return raw.size() + 1;
+        if (!m_rawStarts.empty())
+            return m_rawStarts[i];
+        return static_cast<std::size_t>(fields[i].data() - raw.data());
+    }
 
 private:
     friend class CsvReader;
