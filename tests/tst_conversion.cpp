@@ -73,6 +73,9 @@ void tst_Conversion::textToNumber_data()
     QTest::newRow("rounds correctly")
         << QByteArray("0.30000000000000004") << dot << "0.30000000000000004";
     QTest::newRow("ties to even") << QByteArray("9007199254740993") << dot << "9007199254740992";
+    // 2^64 + 1: its digits, gathered in 64 bits, would wrap to 1.
+    QTest::newRow("twenty digits")
+        << QByteArray("18446744073709551617") << dot << "18446744073709552000";
     QTest::newRow("largest double")
         << QByteArray("1.7976931348623157e308") << dot << "1.7976931348623157e+308";
     QTest::newRow("comma locale") << QByteArray("1,5") << comma << "1.5";
