@@ -309,7 +309,8 @@ bool exactDigits(double value, char (&digits)[16], int &exponent, int &count)
             return false;
         // Exactly 15 digits, as 7 then 8, each eight at a time in one word; the zeros they end
         // with are zero bytes at the top of the last word, or of both.
-        if constexpr (std::endian::native == std::endian::little) {
+        // A plain if, not a constexpr one: the other way is compiled as well, and dropped.
+        if (std::endian::native == std::endian::little) {
             constexpr std::uint64_t ascii = 0x30303030'30303030ull;
             const std::uint64_t leading = eightDigits(static_cast<std::uint32_t>(n / 100'000'000));
             const std::uint64_t last = eightDigits(static_cast<std::uint32_t>(n % 100'000'000));
