@@ -411,7 +411,6 @@ void advise(PipeAdvice &advice, Medium medium, double flow, double diameter,
             }
         }
     }
-    return;
 }
 
 PipeAdvice advise(Medium medium, double flow, double diameter, const AdviceOptions &options)
