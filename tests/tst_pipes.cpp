@@ -12,6 +12,7 @@
 using namespace tovrik;
 
 Q_DECLARE_METATYPE(tovrik::Medium)
+Q_DECLARE_METATYPE(tovrik::GasService)
 Q_DECLARE_METATYPE(tovrik::PipeSeries)
 Q_DECLARE_METATYPE(tovrik::AdviceOptions)
 
@@ -149,21 +150,30 @@ void tst_Pipes::usualVelocity_data()
     QTest::addColumn<int>("dn");
     QTest::addColumn<double>("velocity");
     QTest::addColumn<QString>("check");
+    QTest::addColumn<GasService>("service");
+    const auto row = [](const char *name, Medium medium, int dn, double velocity, const char *check,
+                        GasService service = GasService::Workshop) {
+        QTest::newRow(name) << medium << dn << velocity << QString::fromLatin1(check) << service;
+    };
 
-    QTest::newRow("steam DN50 lower bound") << Medium::Steam << 50 << 20.0 << "inside";
-    QTest::newRow("steam DN50 below") << Medium::Steam << 50 << 19.99 << "below";
-    QTest::newRow("steam DN90 upper bound") << Medium::Steam << 90 << 40.0 << "inside";
-    QTest::newRow("steam DN100 is 100~200") << Medium::Steam << 100 << 45.0 << "inside";
-    QTest::newRow("steam DN200 is 100~200") << Medium::Steam << 200 << 50.01 << "above";
-    QTest::newRow("steam DN250 is >200") << Medium::Steam << 250 << 35.0 << "below";
-    QTest::newRow("water DN32 is <32") << Medium::Water << 32 << 0.7 << "inside";
-    QTest::newRow("water DN32 above") << Medium::Water << 32 << 0.71 << "above";
-    QTest::newRow("water DN40 is 40~50") << Medium::Water << 40 << 0.71 << "inside";
-    QTest::newRow("water DN90 is 65~80") << Medium::Water << 90 << 1.6 << "inside";
-    QTest::newRow("water DN100 is >100") << Medium::Water << 100 << 0.1 << "inside";
-    QTest::newRow("water DN100 above 2.0") << Medium::Water << 100 << 2.01 << "above";
-    QTest::newRow("air workshop lower") << Medium::Air << 600 << 7.99 << "below";
-    QTest::newRow("air workshop upper") << Medium::Air << 15 << 15.0 << "inside";
+    row("steam DN50 lower bound", Medium::Steam, 50, 20.0, "inside");
+    row("steam DN50 below", Medium::Steam, 50, 19.99, "below");
+    row("steam DN90 upper bound", Medium::Steam, 90, 40.0, "inside");
+    row("steam DN100 is 100~200", Medium::Steam, 100, 45.0, "inside");
+    row("steam DN200 is 100~200", Medium::Steam, 200, 50.01, "above");
+    row("steam DN250 is >200", Medium::Steam, 250, 35.0, "below");
+    row("water DN32 is <32", Medium::Water, 32, 0.7, "inside");
+    row("water DN32 above", Medium::Water, 32, 0.71, "above");
+    row("water DN40 is 40~50", Medium::Water, 40, 0.71, "inside");
+    row("water DN90 is 65~80", Medium::Water, 90, 1.6, "inside");
+    row("water DN100 is >100", Medium::Water, 100, 0.1, "inside");
+    row("water DN100 above 2.0", Medium::Water, 100, 2.01, "above");
+    row("air workshop lower", Medium::Air, 600, 7.99, "below");
+    row("air workshop upper", Medium::Air, 15, 15.0, "inside");
+    row("air site upper bound", Medium::Air, 50, 10.0, "inside", GasService::Site);
+    row("air site above", Medium::Air, 50, 10.01, "above", GasService::Site);
+    row("natural gas has no lower bound", Medium::Air, 50, 0.1, "inside", GasService::NaturalGas);
+    row("natural gas above", Medium::Air, 50, 25.01, "above", GasService::NaturalGas);
 }
 
 void tst_Pipes::usualVelocity()
@@ -172,8 +182,9 @@ void tst_Pipes::usualVelocity()
     QFETCH(int, dn);
     QFETCH(double, velocity);
     QFETCH(QString, check);
+    QFETCH(GasService, service);
 
-    const VelocityRange range = tovrik::usualVelocity(medium, dn);
+    const VelocityRange range = tovrik::usualVelocity(medium, dn, service);
     QCOMPARE(QString::fromLatin1(checkName(checkVelocity(velocity, range))), check);
 }
 
