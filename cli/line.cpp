@@ -126,14 +126,13 @@ std::string json(const Invocation &invocation, const SizingReport &report)
 
 int runLine(const Invocation &invocation, Output &out, std::FILE *err)
 {
+    SizingRequest request;
     SizingReport report;
-    const std::optional<SizingRequest> request
-        = requestOf(invocation.medium, invocation.inputs, report.error);
-    if (request)
-        sizePipe(*request, report);
+    if (requestOf(invocation.medium, invocation.inputs, request, report.error))
+        sizePipe(request, report);
     const bool sheetOnly = invocation.sheet && std::string_view(invocation.sheet) == "-";
     if (report.ok && invocation.sheet) {
-        const SheetLine line {{}, KeptRequest(*request), true, report};
+        const SheetLine line {{}, KeptRequest(request), true, report};
         if (const int status
             = writeSheet(invocation.sheet, calculationSheet(line, {sheetDate()}), out, err))
             return status;

@@ -159,24 +159,14 @@ SizingReport sizeLine(Medium medium, const SizingInputs &inputs)
 
 void sizeLine(Medium medium, const SizingInputs &inputs, SizingReport &report)
 {
+    SizingRequest request;
     std::string error;
-    const std::optional<SizingRequest> request = requestOf(medium, inputs, error);
-    if (!request) {
+    if (!requestOf(medium, inputs, request, error)) {
         report.reset();
         report.error = std::move(error);
         return;
     }
-    sizePipe(*request, report);
-}
-
-std::optional<SizingRequest> requestOf(Medium medium, const SizingInputs &inputs,
-                                       std::string &error)
-{
-    // One object, returned as it is, so the request is built once where the caller keeps it.
-    std::optional<SizingRequest> made(std::in_place);
-    if (!requestOf(medium, inputs, *made, error))
-        made.reset();
-    return made;
+    sizePipe(request, report);
 }
 
 bool requestOf(Medium medium, const SizingInputs &inputs, SizingRequest &request,

@@ -121,11 +121,8 @@ std::string_view seriesName(PipeSeries series);
 
 std::string_view gasServiceName(GasService service);
 
-// The request the inputs stand for: the choices' names read. None, with the error in the
-// window's words, for a name it does not know.
-std::optional<SizingRequest> requestOf(Medium medium, const SizingInputs &inputs,
-                                       std::string &error);
-// The same made over an existing request, every member of which it sets; false on an error.
+// The request the inputs stand for, made over request, every member of which it sets: the
+// choices' names read. False, with the error in the window's words, for a name it does not know.
 bool requestOf(Medium medium, const SizingInputs &inputs, SizingRequest &request,
                std::string &error);
 

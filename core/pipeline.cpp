@@ -174,9 +174,8 @@ Sizing Sizer::air()
             basis += " MPa";
         }
         basis += "。";
-    }
-    if (r.explain)
         m_report.dropCondition = gasDef(gas).title;
+    }
     if (!m_meaningless) {
         // The formula's 273 K is the definition's; the density takes the kelvin as it is.
         m_fluid = aid([&] { return gasState(gas, absolute, temperature); });

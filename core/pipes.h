@@ -47,7 +47,7 @@ std::span<const PipeSize> pipeTable(PipeSeries series);
 std::string pipeName(const PipeSize &size, PipeSeries series);
 // The bore as the table gives it: two decimals for ASME, as few as needed for the metric series.
 std::string boreText(const PipeSize &size, PipeSeries series);
-// The same written in [first, last), which has room for any double; returns its end.
+// The same written in [first, last); returns its end.
 char *writeBoreText(char *first, char *last, const PipeSize &size, PipeSeries series);
 
 // Which line of the reference sheet's compressed-air rows applies to a gas.

@@ -134,7 +134,7 @@ void appendFixed(std::string &out, double value, int decimals)
 {
     if (decimals <= 20) {
         // Written in place: the columns of a million rows are appended here.
-        constexpr std::size_t room = 48;
+        constexpr std::size_t room = fixedRoom;
         const std::size_t size = out.size();
         out.resize(size + room);
         char *const first = out.data() + size;

@@ -241,12 +241,8 @@ void roundedDigits(double value, char (&digits)[16], int &exponent)
 void writeDigits(char *out, std::uint32_t value, int width)
 {
     int i = width;
-    while (i >= 2) {
-        const std::uint32_t pair = (value % 100) * 2;
-        value /= 100;
-        out[--i] = digitPairs[pair + 1];
-        out[--i] = digitPairs[pair];
-    }
+    for (; i >= 2; i -= 2, value /= 100)
+        writePair(out + i - 2, value % 100);
     if (i == 1)
         out[0] = static_cast<char>('0' + value);
 }
