@@ -1,5 +1,5 @@
 #include "app/project.h"
-#include "runtime/thunrt.h"
+#include "forms/thunrt.h"
 
 int main()
 {

@@ -1,7 +1,7 @@
 #include "app/project.h"
 
 #include "core/version.h"
-#include "runtime/thunrt.h"
+#include "forms/thunrt.h"
 #include "window/quendal.h"
 
 namespace tovrik {

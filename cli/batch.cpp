@@ -1,10 +1,10 @@
 #include "cli/batch.h"
 
-#include "cli/io.h"
+#include "base/files.h"
 #include "cli/options.h"
+#include "cli/output.h"
 #include "core/linelist.h"
 #include "core/sheet.h"
-#include "runtime/files.h"
 
 #include <cerrno>
 #include <string_view>

@@ -1,6 +1,6 @@
 #include "cli/json.h"
 
-#include "runtime/utf8.h"
+#include "base/utf8.h"
 
 #include <charconv>
 #include <cmath>

@@ -1,8 +1,8 @@
 #include "cli/line.h"
 
-#include "cli/io.h"
 #include "cli/json.h"
 #include "cli/options.h"
+#include "cli/output.h"
 #include "core/sheet.h"
 
 namespace tovrik::cli {

@@ -1,11 +1,11 @@
-#include "cli/io.h"
+#include "cli/output.h"
 #include "cli/run.h"
 
 #include <cerrno>
 #include <csignal>
 
 #ifdef _WIN32
-#include "cli/windows.h"
+#include "cli/wideargs.h"
 
 // Windows hands the arguments over in UTF-16; everything after this speaks UTF-8.
 int wmain(int argc, wchar_t *argv[])

@@ -2,9 +2,9 @@
 
 #include "cli/batch.h"
 #include "cli/help.h"
-#include "cli/io.h"
 #include "cli/line.h"
 #include "cli/options.h"
+#include "cli/output.h"
 
 #include <string>
 

@@ -5,7 +5,7 @@
 #
 #   tovrik_expose(target [PUBLIC|PRIVATE] entry...)
 #
-# Each entry is a folder ("core") or a header ("runtime/utf8.h") of the source tree. PUBLIC
+# Each entry is a folder ("core") or a header ("base/utf8.h") of the source tree. PUBLIC
 # entries reach whatever links the target; PRIVATE ones only the target's own sources.
 function(tovrik_expose target)
     set(scope PUBLIC)

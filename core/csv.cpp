@@ -1,6 +1,6 @@
 #include "core/csv.h"
 
-#include "runtime/utf8.h"
+#include "base/utf8.h"
 
 #include <algorithm>
 #include <bit>

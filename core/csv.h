@@ -1,6 +1,6 @@
 #pragma once
 
-#include "runtime/codepage.h"
+#include "base/codepage.h"
 
 #include <cstdint>
 #include <cstdio>

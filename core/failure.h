@@ -1,7 +1,7 @@
 #pragma once
 
-#include "runtime/conversion.h"
-#include "runtime/failure.h"
+#include "base/conversion.h"
+#include "base/failure.h"
 
 #include <algorithm>
 #include <cstdint>

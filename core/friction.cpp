@@ -1,9 +1,9 @@
 #include "core/friction.h"
 
+#include "base/text.h"
 #include "core/failure.h"
 #include "core/messages.h"
 #include "core/pipes.h"
-#include "core/text.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,7 +1,7 @@
 #include "core/gases.h"
 
+#include "base/text.h"
 #include "core/failure.h"
-#include "core/text.h"
 
 #include <cmath>
 #include <iterator>

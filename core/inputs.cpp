@@ -1,8 +1,8 @@
 #include "core/inputs.h"
 
+#include "base/utf8.h"
 #include "core/messages.h"
 #include "core/renew.h"
-#include "runtime/utf8.h"
 
 #include <algorithm>
 #include <cstring>

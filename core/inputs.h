@@ -1,7 +1,7 @@
 #pragma once
 
+#include "base/text.h"
 #include "core/pipeline.h"
-#include "core/text.h"
 
 #include <optional>
 #include <string>

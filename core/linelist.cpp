@@ -1,11 +1,11 @@
 #include "core/linelist.h"
 
+#include "base/digits.h"
+#include "base/files.h"
+#include "base/text.h"
+#include "base/utf8.h"
 #include "core/csv.h"
 #include "core/messages.h"
-#include "core/text.h"
-#include "runtime/digits.h"
-#include "runtime/files.h"
-#include "runtime/utf8.h"
 
 #include <algorithm>
 #include <array>

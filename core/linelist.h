@@ -1,7 +1,7 @@
 #pragma once
 
+#include "base/codepage.h"
 #include "core/inputs.h"
-#include "runtime/codepage.h"
 
 #include <cstdint>
 #include <cstdio>

@@ -1,8 +1,8 @@
 #include "core/listfile.h"
 
+#include "base/files.h"
+#include "base/utf8.h"
 #include "core/sheet.h"
-#include "runtime/files.h"
-#include "runtime/utf8.h"
 
 #include <cerrno>
 #include <memory>

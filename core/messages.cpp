@@ -1,6 +1,6 @@
 #include "core/messages.h"
 
-#include "core/text.h"
+#include "base/text.h"
 
 namespace tovrik {
 

@@ -1,11 +1,11 @@
 #include "core/pipeline.h"
 
+#include "base/conversion.h"
+#include "base/text.h"
+#include "base/utf8.h"
 #include "core/gases.h"
 #include "core/messages.h"
 #include "core/renew.h"
-#include "core/text.h"
-#include "runtime/conversion.h"
-#include "runtime/utf8.h"
 
 #include <cmath>
 

@@ -1,11 +1,11 @@
 #pragma once
 
+#include "base/failure.h"
 #include "core/fluid.h"
 #include "core/friction.h"
 #include "core/pipes.h"
 #include "core/sizing.h"
 #include "core/steam.h"
-#include "runtime/failure.h"
 
 #include <optional>
 #include <string>

@@ -1,8 +1,8 @@
 #include "core/pipes.h"
 
+#include "base/text.h"
 #include "core/messages.h"
 #include "core/renew.h"
-#include "core/text.h"
 
 #include <algorithm>
 #include <charconv>

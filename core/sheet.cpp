@@ -1,10 +1,10 @@
 #include "core/sheet.h"
 
+#include "base/conversion.h"
+#include "base/text.h"
 #include "core/fluid.h"
 #include "core/gases.h"
-#include "core/text.h"
 #include "core/version.h"
-#include "runtime/conversion.h"
 
 #include <algorithm>
 #include <cmath>

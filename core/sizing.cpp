@@ -1,7 +1,7 @@
 #include "core/sizing.h"
 
+#include "base/conversion.h"
 #include "core/failure.h"
-#include "runtime/conversion.h"
 
 #include <cmath>
 

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "base/files.h"
 #include "cli/run.h"
-#include "runtime/definition.h"
-#include "runtime/files.h"
+#include "forms/definition.h"
 #include "tests/scenarios.h"
 #include "window/definition.h"
 #include "window/quendal.h"

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "core/sizing.h"
-#include "runtime/backend.h"
-#include "runtime/definition.h"
+#include "forms/backend.h"
+#include "forms/definition.h"
 #include "tests/vectors.h"
 #include "window/definition.h"
 

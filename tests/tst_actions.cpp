@@ -1,7 +1,7 @@
 #include "cli/run.h"
 #include "core/failure.h"
 #include "core/sizing.h"
-#include "runtime/qt/balloon.h"
+#include "forms/qt/balloon.h"
 #include "tests/vectors.h"
 #include "tests/windowfixture.h"
 

@@ -1,7 +1,7 @@
+#include "base/codepage.h"
 #include "cli/run.h"
 #include "core/inputs.h"
 #include "core/linelist.h"
-#include "runtime/codepage.h"
 #include "tests/gbk.h"
 #include "tests/vectors.h"
 

@@ -1,5 +1,5 @@
-#include "core/text.h"
-#include "runtime/conversion.h"
+#include "base/conversion.h"
+#include "base/text.h"
 #include "tests/faultname.h"
 
 #include <QRandomGenerator>

@@ -1,10 +1,10 @@
+#include "base/failure.h"
 #include "core/failure.h"
 #include "core/fluid.h"
 #include "core/friction.h"
 #include "core/gases.h"
 #include "core/memo.h"
 #include "core/pipes.h"
-#include "runtime/failure.h"
 #include "tests/faultname.h"
 
 #include <QTest>

@@ -1,4 +1,4 @@
-#include "runtime/qt/controls.h"
+#include "forms/qt/controls.h"
 #include "tests/rules.h"
 #include "tests/windowfixture.h"
 

@@ -1,7 +1,7 @@
+#include "base/failure.h"
+#include "base/text.h"
 #include "core/pipes.h"
 #include "core/steam.h"
-#include "core/text.h"
-#include "runtime/failure.h"
 #include "tests/faultname.h"
 
 #include <QTest>

@@ -1,4 +1,4 @@
-#include "runtime/qt/balloon.h"
+#include "forms/qt/balloon.h"
 #include "tests/menus.h"
 #include "tests/scenarios.h"
 #include "tests/windowfixture.h"

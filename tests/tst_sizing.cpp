@@ -1,5 +1,5 @@
+#include "base/failure.h"
 #include "core/sizing.h"
-#include "runtime/failure.h"
 #include "tests/faultname.h"
 
 #include <QTest>

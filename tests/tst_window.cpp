@@ -1,4 +1,4 @@
-#include "runtime/form.h"
+#include "forms/form.h"
 #include "tests/windowfixture.h"
 #include "window/definition.h"
 #include "window/water.h"

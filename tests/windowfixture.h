@@ -1,11 +1,11 @@
 #pragma once
 
 #include "app/project.h"
-#include "runtime/qt/native.h"
-#include "runtime/thunrt.h"
+#include "forms/qt/native.h"
+#include "forms/thunrt.h"
 #include "window/quendal.h"
 
-#include "runtime/qt/controls.h"
+#include "forms/qt/controls.h"
 
 #include <QApplication>
 #include <QGroupBox>

@@ -1,6 +1,6 @@
 #include "window/definition.h"
 
-#include "runtime/definition.h"
+#include "forms/definition.h"
 
 namespace tovrik {
 

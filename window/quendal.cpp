@@ -1,12 +1,12 @@
 #include "window/quendal.h"
 
+#include "base/conversion.h"
+#include "base/files.h"
 #include "core/listfile.h"
 #include "core/messages.h"
 #include "core/version.h"
-#include "runtime/conversion.h"
-#include "runtime/definition.h"
-#include "runtime/files.h"
-#include "runtime/msgbox.h"
+#include "forms/definition.h"
+#include "forms/msgbox.h"
 #include "window/definition.h"
 #include "window/water.h"
 

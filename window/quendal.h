@@ -2,7 +2,7 @@
 
 #include "core/pipeline.h"
 #include "core/sheet.h"
-#include "runtime/form.h"
+#include "forms/form.h"
 #include "window/definition.h"
 
 #include <array>

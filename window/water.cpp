@@ -1,7 +1,7 @@
 #include "window/water.h"
 
 #include "core/pipeline.h"
-#include "runtime/msgbox.h"
+#include "forms/msgbox.h"
 #include "window/definition.h"
 
 namespace tovrik {

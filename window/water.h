@@ -1,6 +1,6 @@
 #pragma once
 
-#include "runtime/form.h"
+#include "forms/form.h"
 
 #include <string>
 

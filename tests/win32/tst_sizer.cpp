@@ -1,9 +1,9 @@
 // tovrik-size.exe as a Windows user runs it: arguments in Chinese, a line list named in
 // Chinese, a GBK file as Excel saves it, and the output's bytes exactly as on Linux.
 
+#include "base/codepage.h"
+#include "base/utf8.h"
 #include "core/linelist.h"
-#include "runtime/codepage.h"
-#include "runtime/utf8.h"
 #include "tests/gbk.h"
 #include "tests/win32/harness.h"
 

@@ -3,9 +3,9 @@
 // read back from the native windows.
 
 #include "app/project.h"
-#include "runtime/thunrt.h"
-#include "runtime/utf8.h"
-#include "runtime/win32/native.h"
+#include "base/utf8.h"
+#include "forms/thunrt.h"
+#include "forms/win32/native.h"
 #include "tests/menus.h"
 #include "tests/rules.h"
 #include "tests/scenarios.h"

@@ -3,8 +3,8 @@
 //   QT_QPA_PLATFORM=offscreen build/bin/tovrik-bench-click
 
 #include "app/project.h"
-#include "runtime/qt/native.h"
-#include "runtime/thunrt.h"
+#include "forms/qt/native.h"
+#include "forms/thunrt.h"
 #include "window/quendal.h"
 
 #include <QApplication>

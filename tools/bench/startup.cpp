@@ -4,9 +4,9 @@
 //   tools/bench/startup.sh
 
 #include "app/project.h"
-#include "runtime/form.h"
-#include "runtime/qt/native.h"
-#include "runtime/thunrt.h"
+#include "forms/form.h"
+#include "forms/qt/native.h"
+#include "forms/thunrt.h"
 
 #include <QApplication>
 #include <QEvent>

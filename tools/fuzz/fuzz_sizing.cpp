@@ -3,9 +3,9 @@
 // value it came from is a crash, and so is advice holding inf, nan or a run of digits longer than
 // a double has, so rounding and formatting faults surface here too.
 
+#include "base/conversion.h"
 #include "core/pipeline.h"
 #include "core/sizing.h"
-#include "runtime/conversion.h"
 
 #include <cmath>
 #include <cstdint>

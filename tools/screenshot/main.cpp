@@ -3,9 +3,9 @@
 // Pass QT_SCALE_FACTOR=2 to see it as on a 200 % screen.
 
 #include "app/project.h"
-#include "runtime/form.h"
-#include "runtime/qt/native.h"
-#include "runtime/thunrt.h"
+#include "forms/form.h"
+#include "forms/qt/native.h"
+#include "forms/thunrt.h"
 
 #include <QApplication>
 #include <QPixmap>

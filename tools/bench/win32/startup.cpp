@@ -5,9 +5,9 @@
 //   tools/bench/startup-windows.sh
 
 #include "app/project.h"
-#include "runtime/form.h"
-#include "runtime/thunrt.h"
-#include "runtime/win32/native.h"
+#include "forms/form.h"
+#include "forms/thunrt.h"
+#include "forms/win32/native.h"
 
 #include <windows.h>
 

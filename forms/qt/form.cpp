@@ -1,0 +1,499 @@
+#include "forms/form.h"
+
+#include "forms/picture.h"
+#include "forms/qt/balloon.h"
+#include "forms/qt/controls.h"
+#include "forms/qt/native.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QDialog>
+#include <QFile>
+#include <QFileDialog>
+#include <QFocusEvent>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QUrl>
+#include <QVBoxLayout>
+
+#include <limits>
+
+namespace tovrik {
+
+namespace {
+
+// Twips become device-independent pixels at 96 dpi; Qt scales those for larger screens.
+constexpr int logicalDpi = 96;
+
+QRect toQRect(const PixelRect &rect)
+{
+    return QRect(rect.x, rect.y, rect.width, rect.height);
+}
+
+QColor fromVbColour(std::uint32_t bgr)
+{
+    return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF);
+}
+
+QString fromUtf8(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), qsizetype(text.size()));
+}
+
+Key::Code keyCode(int key)
+{
+    switch (key) {
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab: return Key::Tab;
+    case Qt::Key_Left: return Key::Left;
+    case Qt::Key_Right: return Key::Right;
+    case Qt::Key_Up: return Key::Up;
+    case Qt::Key_Down: return Key::Down;
+    case Qt::Key_Return:
+    case Qt::Key_Enter: return Key::Enter;
+    case Qt::Key_Escape: return Key::Escape;
+    case Qt::Key_A: return Key::A;
+    default: return Key::Other;
+    }
+}
+
+Picture pictureResource(const QString &path)
+{
+    QFile file(QStringLiteral(":/") + path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray bytes = file.readAll();
+    return readBmp(std::as_bytes(std::span(bytes.constData(), std::size_t(bytes.size()))));
+}
+
+} // namespace
+
+// The primitives on Qt Widgets: a window holding a client widget, with the controls at their
+// places in it, and the user's keys, clicks and focus changes passed to the engine.
+class QtFormBackend : public QObject, public FormBackend
+{
+public:
+    QtFormBackend(const FormDef &definition, FormEvents &events, const Form *owner);
+    ~QtFormBackend() override;
+
+    QWidget *window() const { return m_window; }
+    QWidget *client() const { return m_client; }
+    QWidget *control(int index) const { return m_controls[std::size_t(index)]; }
+
+    void show() override;
+    void showModal() override;
+    void close() override;
+    bool visible(int index) const override { return !control(index)->isHidden(); }
+    void setVisible(int index, bool visible) override { control(index)->setVisible(visible); }
+    bool shown(int index) const override { return control(index)->isVisibleTo(m_window); }
+    std::string text(int index) const override { return edit(index)->text().toStdString(); }
+    void setText(int index, std::string_view text) override;
+    void showStart(int index) override { edit(index)->setCursorPosition(0); }
+    void selectAll(int index) override { edit(index)->selectAll(); }
+    void setToolTip(int index, std::string_view text) override;
+    void setGreyed(int index, bool greyed) override;
+    bool checked(int index) const override;
+    void setChecked(int index, bool checked) override;
+    int focused() const override { return indexOf(m_window->focusWidget()); }
+    void focus(int index) override { control(index)->setFocus(Qt::OtherFocusReason); }
+    void beep() override { QApplication::beep(); }
+    void showBalloon(int index, std::string_view text) override;
+    void messageBox(std::string_view text) override;
+    void setMenuEnabled(int id, bool enabled) override;
+    void setMenuChecked(int id, bool checked) override;
+    std::optional<std::string> chooseFile(const FileChoice &choice) override;
+    bool ask(std::string_view question) override;
+    bool openExternally(std::string_view path) override;
+    void progress(std::string_view text, int percent) override;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    QWidget *create(int index, QWidget *parent);
+    // The menu bar above the client area, and its items by id.
+    int buildMenu(std::span<const MenuDef> menu);
+    QAction *action(int id) const;
+    QLineEdit *edit(int index) const { return static_cast<QLineEdit *>(control(index)); }
+    int indexOf(const QObject *object) const;
+
+    std::span<const ControlDef> m_definition;
+    FormEvents &m_events;
+    QWidget *m_window; // owned: deleted with the backend, and its children with it
+    QWidget *m_client = nullptr;
+    std::vector<QWidget *> m_controls;
+    std::vector<std::pair<int, QAction *>> m_actions;
+    QProgressDialog *m_progress = nullptr;
+};
+
+QtFormBackend::QtFormBackend(const FormDef &definition, FormEvents &events, const Form *owner)
+    : m_definition(definition.controls)
+    , m_events(events)
+    , m_window(owner ? new QDialog(nativeWindow(*owner)) : new QWidget)
+{
+    m_window->setWindowTitle(QString::fromUtf8(definition.caption));
+    // As on Windows, the menu bar is outside the client area: the window's layout holds the bar
+    // and, below it, the area the client lies in at its corner. The client keeps the size the
+    // definition gives, and its controls their places, however the window is resized.
+    auto *layout = new QVBoxLayout(m_window);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->setSizeConstraint(QLayout::SetNoConstraint); // the window may be made small
+    auto *below = new QWidget(m_window);
+    layout->addWidget(below);
+    m_client = new QWidget(below);
+    const PixelRect client
+        = twipsToPixels(0, 0, definition.clientWidth, definition.clientHeight, logicalDpi);
+    m_client->resize(client.width, client.height);
+    const int menuHeight = buildMenu(definition.menu);
+    m_window->resize(client.width, client.height + menuHeight);
+
+    m_controls.reserve(m_definition.size());
+    for (int i = 0; i < int(m_definition.size()); ++i) {
+        const int container = m_definition[std::size_t(i)].container;
+        m_controls.push_back(create(i, container == onForm ? m_client : control(container)));
+    }
+    const FormStructure structure = structureOf(m_definition);
+    // A label names the field lying on it, for screen readers and its access key.
+    for (const auto &[label, field] : structure.buddies)
+        static_cast<QLabel *>(control(label))->setBuddy(control(field));
+    // The engine moves the focus; Qt's own order is kept alike for what it does by itself.
+    for (std::size_t i = 1; i < structure.tabChain.size(); ++i)
+        QWidget::setTabOrder(control(structure.tabChain[i - 1]), control(structure.tabChain[i]));
+}
+
+QtFormBackend::~QtFormBackend()
+{
+    delete m_window;
+}
+
+QWidget *QtFormBackend::create(int index, QWidget *parent)
+{
+    const ControlDef &def = m_definition[std::size_t(index)];
+    const QString caption = QString::fromUtf8(def.caption);
+    QWidget *widget = nullptr;
+    switch (def.kind) {
+    case ControlKind::Frame: widget = new QGroupBox(caption, parent); break;
+    case ControlKind::OptionButton: {
+        auto *button = new OptionControl(caption, parent);
+        button->setChecked(def.value);
+        QObject::connect(button, &QAbstractButton::clicked, this,
+                         [this, index] { m_events.clicked(index); });
+        widget = button;
+        break;
+    }
+    case ControlKind::TextBox: {
+        auto *edit = new QLineEdit(caption, parent);
+        // A text box holds text of any length; QLineEdit would cut it at 32,767 characters.
+        edit->setMaxLength(std::numeric_limits<int>::max());
+        widget = edit;
+        break;
+    }
+    case ControlKind::Label: {
+        auto *label = new QLabel(caption, parent);
+        label->setTextFormat(Qt::PlainText); // keeps the runs of blanks the captions align with
+        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        widget = label;
+        break;
+    }
+    case ControlKind::CommandButton: {
+        auto *button = new QPushButton(caption, parent);
+        button->setAutoDefault(false); // the engine decides what Enter presses
+        QObject::connect(button, &QPushButton::clicked, this,
+                         [this, index] { m_events.clicked(index); });
+        widget = button;
+        break;
+    }
+    case ControlKind::Image: {
+        auto *image = new ImageControl(parent);
+        if (def.caption)
+            image->setPicture(pictureResource(caption));
+        QObject::connect(image, &ImageControl::clicked, this,
+                         [this, index] { m_events.clicked(index); });
+        widget = image;
+        break;
+    }
+    case ControlKind::Line: widget = new LineControl(parent); break;
+    }
+
+    widget->setObjectName(QString::fromLatin1(def.name));
+    widget->setGeometry(toQRect(controlRect(def, logicalDpi)));
+    if (def.font) {
+        QFont font = widget->font(); // keeps the application's rendering strategy
+        font.setFamily(QString::fromUtf8(def.font->family));
+        font.setPointSizeF(def.font->pointSize);
+        font.setWeight(QFont::Weight(def.font->weight));
+        widget->setFont(font);
+    }
+    if (def.foreColour != defaultColour) {
+        QPalette palette = widget->palette();
+        palette.setColor(QPalette::Text, fromVbColour(def.foreColour));
+        palette.setColor(QPalette::WindowText, fromVbColour(def.foreColour));
+        widget->setPalette(palette);
+    }
+    if (takesFocus(def.kind))
+        widget->installEventFilter(this);
+    else
+        widget->setFocusPolicy(Qt::NoFocus);
+    widget->setVisible(def.visible);
+    return widget;
+}
+
+int QtFormBackend::buildMenu(std::span<const MenuDef> menu)
+{
+    if (menu.empty())
+        return 0;
+    auto *bar = new QMenuBar(m_window);
+    static_cast<QVBoxLayout *>(m_window->layout())->setMenuBar(bar);
+    std::vector<std::pair<int, QMenu *>> menus;
+    const auto menuOf = [&](int id) -> QMenu * {
+        for (const auto &[known, menu] : menus) {
+            if (known == id)
+                return menu;
+        }
+        return nullptr;
+    };
+    for (const MenuDef &item : menu) {
+        const QString text = QString::fromUtf8(item.text ? item.text : "");
+        QMenu *parent = menuOf(item.parent);
+        switch (item.kind) {
+        case MenuKind::Menu:
+            menus.emplace_back(item.id, parent ? parent->addMenu(text) : bar->addMenu(text));
+            break;
+        case MenuKind::Separator:
+            if (parent)
+                parent->addSeparator();
+            break;
+        case MenuKind::Command:
+        case MenuKind::Check:
+        case MenuKind::Radio: {
+            QAction *action = parent ? parent->addAction(text) : bar->addAction(text);
+            action->setCheckable(item.kind != MenuKind::Command);
+            if (item.shortcut)
+                action->setShortcut(QKeySequence(QString::fromLatin1(item.shortcut)));
+            const int id = item.id;
+            QObject::connect(action, &QAction::triggered, this,
+                             [this, id] { m_events.menuChosen(id); });
+            m_actions.emplace_back(id, action);
+            break;
+        }
+        }
+    }
+    // What the layout gives the bar at the client's width.
+    return bar->heightForWidth(m_client->width());
+}
+
+QAction *QtFormBackend::action(int id) const
+{
+    for (const auto &[known, action] : m_actions) {
+        if (known == id)
+            return action;
+    }
+    return nullptr;
+}
+
+void QtFormBackend::setMenuEnabled(int id, bool enabled)
+{
+    if (QAction *item = action(id))
+        item->setEnabled(enabled);
+}
+
+void QtFormBackend::setMenuChecked(int id, bool checked)
+{
+    if (QAction *item = action(id))
+        item->setChecked(checked);
+}
+
+std::optional<std::string> QtFormBackend::chooseFile(const FileChoice &choice)
+{
+    QFileDialog dialog(m_window, QString::fromUtf8(choice.title), QString::fromUtf8(choice.folder),
+                       QString::fromUtf8(choice.filterName) + QStringLiteral(" (")
+                           + QString::fromUtf8(choice.pattern) + QLatin1Char(')'));
+    dialog.setObjectName(QStringLiteral("fileDialog"));
+    dialog.setAcceptMode(choice.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(choice.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    if (choice.save && choice.pattern.starts_with("*."))
+        dialog.setDefaultSuffix(QString::fromUtf8(choice.pattern.substr(2)));
+    if (!choice.name.empty())
+        dialog.selectFile(QString::fromUtf8(choice.name));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog.selectedFiles().first().toStdString();
+}
+
+bool QtFormBackend::ask(std::string_view question)
+{
+    QMessageBox box(QMessageBox::NoIcon, QCoreApplication::applicationName(), fromUtf8(question),
+                    QMessageBox::Yes | QMessageBox::No, m_window);
+    box.setDefaultButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+}
+
+bool QtFormBackend::openExternally(std::string_view path)
+{
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(fromUtf8(path)));
+}
+
+void QtFormBackend::progress(std::string_view text, int percent)
+{
+    if (percent < 0) {
+        delete m_progress;
+        m_progress = nullptr;
+        return;
+    }
+    if (!m_progress) {
+        m_progress = new QProgressDialog(m_window);
+        m_progress->setWindowTitle(QCoreApplication::applicationName());
+        m_progress->setCancelButton(nullptr);
+        m_progress->setRange(0, 100);
+        m_progress->setMinimumDuration(0);
+        m_progress->setWindowModality(Qt::WindowModal);
+    }
+    m_progress->setLabelText(fromUtf8(text));
+    m_progress->setValue(percent);
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+int QtFormBackend::indexOf(const QObject *object) const
+{
+    const auto found = std::find(m_controls.begin(), m_controls.end(), object);
+    return found == m_controls.end() ? -1 : int(found - m_controls.begin());
+}
+
+bool QtFormBackend::eventFilter(QObject *watched, QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::KeyPress: {
+        const auto *press = static_cast<QKeyEvent *>(event);
+        const Qt::KeyboardModifiers modifiers = press->modifiers();
+        const Key key {keyCode(press->key()),
+                       press->key() == Qt::Key_Backtab || (modifiers & Qt::ShiftModifier),
+                       bool(modifiers & Qt::ControlModifier), bool(modifiers & Qt::AltModifier)};
+        return key.code != Key::Other && m_events.keyPressed(indexOf(watched), key);
+    }
+    case QEvent::ShortcutOverride: {
+        // Ctrl+A is the engine's: the box must not take it as its own shortcut first.
+        const auto *press = static_cast<QKeyEvent *>(event);
+        if (press->key() == Qt::Key_A && press->modifiers() == Qt::ControlModifier)
+            event->accept();
+        return false;
+    }
+    case QEvent::FocusOut: {
+        // Leaving the window or opening a menu is not leaving the control.
+        const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+            m_events.focusLost(indexOf(watched));
+        return false;
+    }
+    default: return false;
+    }
+}
+
+void QtFormBackend::show()
+{
+    m_window->show();
+}
+
+void QtFormBackend::showModal()
+{
+    if (auto *dialog = qobject_cast<QDialog *>(m_window))
+        dialog->exec();
+}
+
+void QtFormBackend::close()
+{
+    m_window->close();
+}
+
+void QtFormBackend::setText(int index, std::string_view text)
+{
+    QLineEdit *box = edit(index);
+    box->setText(fromUtf8(text));
+    box->setCursorPosition(0);
+}
+
+void QtFormBackend::setToolTip(int index, std::string_view text)
+{
+    control(index)->setToolTip(fromUtf8(text));
+}
+
+// A result that is not current is drawn in the system's grey text.
+void QtFormBackend::setGreyed(int index, bool greyed)
+{
+    QWidget *widget = control(index);
+    const ControlDef &def = m_definition[std::size_t(index)];
+    QPalette palette = widget->palette();
+    const QColor own = def.foreColour != defaultColour
+        ? fromVbColour(def.foreColour)
+        : QApplication::palette().color(QPalette::Text);
+    const QColor grey = QApplication::palette().color(QPalette::Disabled, QPalette::Text);
+    palette.setColor(QPalette::Text, greyed ? grey : own);
+    widget->setPalette(palette);
+}
+
+bool QtFormBackend::checked(int index) const
+{
+    return static_cast<QAbstractButton *>(control(index))->isChecked();
+}
+
+void QtFormBackend::setChecked(int index, bool checked)
+{
+    static_cast<QAbstractButton *>(control(index))->setChecked(checked);
+}
+
+void QtFormBackend::showBalloon(int index, std::string_view text)
+{
+    tovrik::showBalloon(control(index), fromUtf8(text));
+}
+
+void QtFormBackend::messageBox(std::string_view text)
+{
+    QMessageBox box(QMessageBox::NoIcon, QCoreApplication::applicationName(), fromUtf8(text),
+                    QMessageBox::Ok, m_window);
+    box.exec();
+}
+
+std::unique_ptr<FormBackend> makeFormBackend(const FormDef &definition, FormEvents &events,
+                                             const Form *owner)
+{
+    return std::make_unique<QtFormBackend>(definition, events, owner);
+}
+
+char32_t localeDecimalSeparator()
+{
+    const QString point = QLocale().decimalPoint();
+    return point.isEmpty() ? U'.' : point.toUcs4().value(0, U'.');
+}
+
+namespace {
+
+QtFormBackend &qtBackend(const Form &form)
+{
+    return static_cast<QtFormBackend &>(form.backend());
+}
+
+} // namespace
+
+QWidget *nativeWindow(const Form &form)
+{
+    return qtBackend(form).window();
+}
+
+QWidget *nativeClient(const Form &form)
+{
+    return qtBackend(form).client();
+}
+
+QWidget *nativeWidget(const Control &control)
+{
+    return qtBackend(control.form()).control(control.index());
+}
+
+} // namespace tovrik
