@@ -27,13 +27,15 @@ int runBatch(const Invocation &invocation, std::FILE *in, Output &out, std::FILE
     options.encoding = invocation.encoding;
     options.byteOrderMark = invocation.byteOrderMark;
     options.defaults = invocation.inputs;
+    options.hints = {"请加 --encoding=gbk 重试。", "请去掉 --encoding=gbk 重试。",
+                     "请用 --gauge 或 --absolute 注明表压还是绝对压力。"};
     std::vector<SheetLine> lines;
     if (invocation.sheet) {
-        options.sized = [&](std::string_view tag, const SizingRequest *request,
-                            const SizingReport &report) {
-            lines.push_back({std::string(tag), request ? KeptRequest(*request) : KeptRequest(),
-                             request != nullptr, report});
-        };
+        options.sized
+            = [&](std::string_view tag, const SizingRequest *request, const SizingReport &report) {
+                  lines.push_back({std::string(tag), request ? KeptInputs(*request) : KeptInputs(),
+                                   request != nullptr, report});
+              };
     }
     const LineListSummary summary = sizeLineList(input, out, options);
     if (input != in)

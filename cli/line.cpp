@@ -4,6 +4,7 @@
 #include "cli/options.h"
 #include "cli/output.h"
 #include "core/sheet.h"
+#include "core/words.h"
 
 namespace tovrik::cli {
 
@@ -23,19 +24,20 @@ void appendPipe(std::string &out, const SizeCheck &check, bool recommended)
 // Every key every time, null where there is no value, so that scripts can rely on them.
 std::string json(const Invocation &invocation, const SizingReport &report)
 {
-    const SizingInputs &inputs = invocation.inputs;
+    const SizingRequest &inputs = invocation.inputs;
+    const Medium medium = inputs.medium;
     const PipeAdvice &advice = report.advice;
     const bool sized = report.ok && advice.status == PipeAdvice::Status::Sized;
     const SizeCheck *recommended = sized ? advice.recommended() : nullptr;
     std::string text;
     JsonObject object(text);
-    object.string("medium", mediumName(invocation.medium));
-    for (const InputDef &input : sizingInputs) {
+    object.string("medium", mediumName(medium));
+    for (const InputDef &input : inputDefs) {
         if (input.operand != Operand::None)
-            object.string(input.column, inputs.*(input.field));
+            object.string(input.column, inputs[input.input]);
     }
-    const bool pressureGiven = invocation.medium == Medium::Steam ? inputs.steamPressure.has_value()
-                                                                  : inputs.pressure.has_value();
+    const bool pressureGiven = medium == Medium::Steam ? inputs[Input::SteamPressure].has_value()
+                                                       : inputs[Input::Pressure].has_value();
     std::optional<std::string_view> pressureKind;
     if (pressureGiven) {
         pressureKind = inputs.pressureKind.value_or(PressureKind::Absolute) == PressureKind::Gauge
@@ -46,12 +48,10 @@ std::string json(const Invocation &invocation, const SizingReport &report)
     std::optional<std::string_view> service;
     std::optional<std::string_view> gas;
     std::optional<std::string_view> basis;
-    if (invocation.medium == Medium::Air) {
+    if (medium == Medium::Air) {
         service = gasServiceName(advice.options.service);
         gas = gasDef(effectiveGas(advice.options)).name;
-        basis = flowBasisName(
-            inputs.flowBasis ? flowBasisFromName(*inputs.flowBasis).value_or(FlowBasis::Standard)
-                             : FlowBasis::Standard);
+        basis = flowBasisName(choicesOf(inputs).flowBasis);
     }
     object.string("gas_service", service)
         .string("gas", gas)
@@ -90,6 +90,9 @@ std::string json(const Invocation &invocation, const SizingReport &report)
     const auto words = [](const std::string &text) {
         return text.empty() ? std::nullopt : std::optional<std::string_view>(text);
     };
+    const std::string dropWords = dropNote(report);
+    const std::string lineWords = lineNote(report);
+    const std::string basisWords = basisText(report);
     object.number("roughness_mm", figure(report.drop, &PressureDrop::roughness))
         .string("fluid", report.drop ? std::optional(report.fluidName()) : std::nullopt)
         .number("fluid_T_C", figure(report.fluid, &FluidState::temperature))
@@ -99,7 +102,7 @@ std::string json(const Invocation &invocation, const SizingReport &report)
         .number("Re", figure(report.drop, &PressureDrop::reynolds))
         .number("f", figure(report.drop, &PressureDrop::friction))
         .number("dp_kPa_100m", figure(report.drop, &PressureDrop::kPaPer100m))
-        .string("dp_note", words(report.dropNote));
+        .string("dp_note", words(dropWords));
     const std::optional<LineDrop> &line = report.lineDrop;
     const bool choked = line && line->method == DropMethod::Choked;
     static constexpr const char *methods[] = {"incompressible", "isothermal", "choked"};
@@ -108,14 +111,14 @@ std::string json(const Invocation &invocation, const SizingReport &report)
             "dp_method",
             line ? std::optional<std::string_view>(methods[static_cast<std::size_t>(line->method)])
                  : std::nullopt)
-        .string("line_note", words(report.lineNote))
+        .string("line_note", words(lineWords))
         .number("max_drop_kPa", sized ? advice.maxDrop : std::nullopt)
         .string("criterion",
                 recommended ? std::optional<std::string_view>(criterionName(advice)) : std::nullopt)
         .number("DN_velocity",
                 recommended ? std::optional<double>(advice.velocitySized()->size.dn) : std::nullopt)
-        .string("basis", words(report.basis));
-    const std::string advice_ = report.ok ? report.adviceText() : std::string();
+        .string("basis", words(basisWords));
+    const std::string advice_ = report.ok ? reportText(report) : std::string();
     object.string("advice", report.ok ? std::optional<std::string_view>(advice_) : std::nullopt);
     object.close();
     text += '\n';
@@ -126,13 +129,11 @@ std::string json(const Invocation &invocation, const SizingReport &report)
 
 int runLine(const Invocation &invocation, Output &out, std::FILE *err)
 {
-    SizingRequest request;
-    SizingReport report;
-    if (requestOf(invocation.medium, invocation.inputs, request, report.error))
-        sizePipe(request, report);
+    const SizingRequest &request = invocation.inputs;
+    const SizingReport report = sizePipe(request);
     const bool sheetOnly = invocation.sheet && std::string_view(invocation.sheet) == "-";
     if (report.ok && invocation.sheet) {
-        const SheetLine line {{}, KeptRequest(request), true, report};
+        const SheetLine line {{}, KeptInputs(request), true, report};
         if (const int status
             = writeSheet(invocation.sheet, calculationSheet(line, {sheetDate()}), out, err))
             return status;
@@ -141,7 +142,7 @@ int runLine(const Invocation &invocation, Output &out, std::FILE *err)
     if (!sheetOnly && invocation.json)
         out.write(json(invocation, report));
     else if (!sheetOnly && report.ok)
-        out.write(report.text + '\n' + report.adviceText() + '\n');
+        out.write(report.text + '\n' + reportText(report) + '\n');
     if (!report.ok)
         say(err, "%s\n", report.error.c_str());
     return report.ok ? 0 : 1;

@@ -1,6 +1,7 @@
 #include "cli/options.h"
 
-#include "core/messages.h"
+#include "base/text.h"
+#include "core/words.h"
 
 #include <getopt.h>
 
@@ -88,7 +89,7 @@ struct GetoptTables
 
     GetoptTables()
     {
-        for (const InputDef &input : sizingInputs) {
+        for (const InputDef &input : inputDefs) {
             if (input.shortOption)
                 (shortOptions += input.shortOption) += ':';
             longOptions.push_back({input.longOption, required_argument, nullptr, optionKey(input)});
@@ -106,7 +107,7 @@ struct GetoptTables
 
 const InputDef *inputFor(int key)
 {
-    for (const InputDef &input : sizingInputs) {
+    for (const InputDef &input : inputDefs) {
         if (optionKey(input) == key)
             return &input;
     }
@@ -138,32 +139,27 @@ std::string quoted(std::string_view text)
 
 void checkLine(const Invocation &invocation)
 {
-    const Medium medium = invocation.medium;
-    const SizingInputs &inputs = invocation.inputs;
-    for (const InputDef &input : sizingInputs) {
-        const std::optional<std::string_view> &value = inputs.*(input.field);
+    const SizingRequest &inputs = invocation.inputs;
+    const Medium medium = inputs.medium;
+    for (const InputDef &input : inputDefs) {
+        const std::optional<std::string_view> &value = inputs[input.input];
         if (needs(medium, input) && !value) {
             throw UsageError("缺少选项 " + optionName(input) + "（"
                              + std::string(inputDescription(medium, input.operand)) + "）。");
         }
         // An empty field of the panel is the window's to judge; an empty aid means nothing.
         if (!needs(medium, input) && value && withoutBlanks(*value).empty()
-            && input.field != &SizingInputs::specificVolume)
+            && input.input != Input::SpecificVolume)
             throw UsageError("选项 " + optionName(input) + " 的数值是空的。");
     }
-    if (inputs.service && !gasServiceFromName(*inputs.service))
-        throw UsageError(unknownServiceMessage(*inputs.service));
-    if (inputs.series && !seriesFromName(*inputs.series))
-        throw UsageError(unknownSeriesMessage(*inputs.series));
-    if (inputs.gas && !gasFromName(*inputs.gas))
-        throw UsageError(unknownGasMessage(*inputs.gas));
-    if (inputs.flowBasis && !flowBasisFromName(*inputs.flowBasis))
-        throw UsageError(unknownFlowBasisMessage(*inputs.flowBasis));
-    if (inputs.steamTemperature && !inputs.steamPressure)
+    // A name not known is a usage error here, before anything is sized.
+    if (const std::optional<Input> unknown = choicesOf(inputs).unknown)
+        throw UsageError(unknownNameMessage(*unknown, *inputs[*unknown]));
+    if (inputs[Input::SteamTemperature] && !inputs[Input::SteamPressure])
         throw UsageError(
             "过热蒸汽温度 --steam-temperature 须与蒸汽压力 -p/--steam-pressure 一起给出。");
-    const bool pressureGiven
-        = medium == Medium::Steam ? inputs.steamPressure.has_value() : inputs.pressure.has_value();
+    const bool pressureGiven = medium == Medium::Steam ? inputs[Input::SteamPressure].has_value()
+                                                       : inputs[Input::Pressure].has_value();
     if (!pressureGiven && inputs.pressureKind)
         throw UsageError(medium == Medium::Steam
                              ? "--gauge 和 --absolute 说明压力的读法，只用于蒸汽压力 "
@@ -171,9 +167,9 @@ void checkLine(const Invocation &invocation)
                              : "--gauge 和 --absolute 说明压力的读法，只用于 -P/--pressure。");
     if (medium != Medium::Steam)
         return;
-    if (inputs.specificVolume.has_value() == inputs.steamPressure.has_value())
+    if (inputs[Input::SpecificVolume].has_value() == inputs[Input::SteamPressure].has_value())
         throw UsageError("蒸汽须给出 -u/--specific-volume 或 -p/--steam-pressure 二者之一。");
-    if (inputs.steamPressure && !inputs.pressureKind)
+    if (inputs[Input::SteamPressure] && !inputs.pressureKind)
         throw UsageError("蒸汽压力须注明是表压（--gauge）还是绝对压力（--absolute）。");
 }
 
@@ -190,7 +186,7 @@ Invocation parseCommandLine(std::span<const char *const> args)
         invocation.command = Command::Batch;
     } else if (const std::optional<Medium> medium = mediumFromName(command)) {
         invocation.command = Command::Line;
-        invocation.medium = *medium;
+        invocation.inputs.medium = *medium;
         scope = maskOf(*medium);
     } else if (command == "--help" || command == "-h") {
         return invocation;
@@ -202,7 +198,7 @@ Invocation parseCommandLine(std::span<const char *const> args)
     }
     const std::string_view scopeName = invocation.command == Command::Batch
         ? std::string_view("batch")
-        : mediumName(invocation.medium);
+        : mediumName(invocation.inputs.medium);
 
     static const GetoptTables tables;
     // getopt reorders the argument pointers, never the texts; the command stands where it
@@ -269,7 +265,7 @@ Invocation parseCommandLine(std::span<const char *const> args)
         seen.push_back(key);
 
         if (input)
-            invocation.inputs.*(input->field) = std::string_view(optarg);
+            invocation.inputs[input->input] = std::string_view(optarg);
         else if (key == KeyGauge)
             invocation.inputs.pressureKind = PressureKind::Gauge;
         else if (key == KeyAbsolute)

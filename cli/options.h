@@ -14,8 +14,8 @@ enum class Command { Help, Version, Line, Batch };
 struct Invocation
 {
     Command command = Command::Help;
-    Medium medium = Medium::Water; // a line's
-    SizingInputs inputs; // a line's; the views point into the arguments
+    // A line's request, or a batch's defaults for its rows; the views point into the arguments.
+    SizingRequest inputs;
     bool json = false;
     const char *path = nullptr; // a batch's file; none or "-" is standard input
     Encoding encoding = Encoding::Utf8; // a batch's input
@@ -32,7 +32,7 @@ public:
 // getopt's value for an input's option: its letter, or a code past every character.
 inline int optionKey(const InputDef &input)
 {
-    return input.shortOption ? input.shortOption : 512 + int(&input - sizingInputs);
+    return input.shortOption ? input.shortOption : 512 + int(input.input);
 }
 
 // "-Q/--flow", as messages name an input's option.

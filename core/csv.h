@@ -106,7 +106,11 @@ private:
 };
 
 // Writes a field at out, quoted if it holds a comma, quote or line break, and returns its end:
-// at most 2 * field.size() + 2 bytes.
+// at most csvFieldRoom(field) bytes.
 char *writeCsvField(char *out, std::string_view field);
+constexpr std::size_t csvFieldRoom(std::string_view field)
+{
+    return 2 * field.size() + 2;
+}
 
 } // namespace tovrik

@@ -44,15 +44,21 @@ enum class Problem : std::uint8_t {
     Reynolds, // a flow whose Reynolds number lies outside what the friction factor is for
 };
 
+// Why a figure cannot be had: what is wrong, the input at fault, and a figure the words need.
+struct Reason
+{
+    Problem problem;
+    Operand operand = Operand::None;
+    double detail = 0.0;
+};
+
 // The failure of a sizing, its properties and its aids.
 class SizingFailure : public std::exception
 {
 public:
     explicit SizingFailure(Problem problem, Operand operand = Operand::None,
                            double detail = 0.0) noexcept
-        : m_problem(problem)
-        , m_operand(operand)
-        , m_detail(detail)
+        : m_reason {problem, operand, detail}
     {
     }
     // The runtime's fault, traced to the input it came from.
@@ -61,16 +67,15 @@ public:
     {
     }
 
-    Problem problem() const noexcept { return m_problem; }
-    Operand operand() const noexcept { return m_operand; }
+    const Reason &reason() const noexcept { return m_reason; }
+    Problem problem() const noexcept { return m_reason.problem; }
+    Operand operand() const noexcept { return m_reason.operand; }
     // A figure the message needs, as the problem says.
-    double detail() const noexcept { return m_detail; }
+    double detail() const noexcept { return m_reason.detail; }
     const char *what() const noexcept override { return "sizing failed"; }
 
 private:
-    Problem m_problem;
-    Operand m_operand;
-    double m_detail;
+    Reason m_reason;
 };
 
 static_assert(int(Problem::InvalidOperation) == int(Fault::InvalidOperation),

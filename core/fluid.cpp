@@ -1,9 +1,6 @@
 #include "core/fluid.h"
 
-#include "core/memo.h"
-
 #include "core/failure.h"
-#include "core/gases.h"
 
 #include <cmath>
 
@@ -58,64 +55,44 @@ double waterViscosity(double temperature, double density)
     return referenceViscosity * mu0 * mu1;
 }
 
-double airViscosity(double temperature)
-{
-    return gasViscosity(Gas::Air, temperature);
-}
-
 FluidState waterState(double temperature, double pressure)
 {
-    thread_local Memo<FluidState, 2> states;
-    return states.remember({temperature, pressure}, [&] {
-        if (!std::isfinite(temperature))
-            throw SizingFailure(Problem::NotANumber, Operand::Temperature);
-        if (!std::isfinite(pressure))
-            throw SizingFailure(Problem::NotANumber, Operand::Pressure);
-        const double kelvin = temperature + kelvinOffset;
-        if (!(pressure > 0.0))
-            throw SizingFailure(Problem::NotPositive, Operand::Pressure);
-        if (pressure > waterHighestPressure)
-            throw SizingFailure(Problem::OutOfRange, Operand::Pressure);
-        if (pressure < triplePointPressure)
-            throw SizingFailure(Problem::NoLiquid, Operand::Pressure);
-        if (kelvin < kelvinOffset || kelvin > waterHighest)
-            throw SizingFailure(Problem::OutOfRange, Operand::Temperature);
-        if (pressure < saturationPressure(waterHighest)) {
-            const double boiling = saturationTemperature(pressure);
-            if (kelvin >= boiling)
-                throw SizingFailure(Problem::NotLiquid, Operand::Temperature,
-                                    boiling - kelvinOffset);
-        }
-        const double density = 1.0 / region1SpecificVolume(pressure, kelvin);
-        return FluidState {density, waterViscosity(kelvin, density), temperature, pressure};
-    });
-}
-
-FluidState airState(double pressure, double temperature)
-{
-    return gasState(Gas::Air, pressure, temperature);
+    if (!std::isfinite(temperature))
+        throw SizingFailure(Problem::NotANumber, Operand::Temperature);
+    if (!std::isfinite(pressure))
+        throw SizingFailure(Problem::NotANumber, Operand::Pressure);
+    const double kelvin = temperature + kelvinOffset;
+    if (!(pressure > 0.0))
+        throw SizingFailure(Problem::NotPositive, Operand::Pressure);
+    if (pressure > waterHighestPressure)
+        throw SizingFailure(Problem::OutOfRange, Operand::Pressure);
+    if (pressure < triplePointPressure)
+        throw SizingFailure(Problem::NoLiquid, Operand::Pressure);
+    if (kelvin < kelvinOffset || kelvin > waterHighest)
+        throw SizingFailure(Problem::OutOfRange, Operand::Temperature);
+    if (pressure < saturationPressure(waterHighest)) {
+        const double boiling = saturationTemperature(pressure);
+        if (kelvin >= boiling)
+            throw SizingFailure(Problem::NotLiquid, Operand::Temperature, boiling - kelvinOffset);
+    }
+    const double density = 1.0 / region1SpecificVolume(pressure, kelvin);
+    return FluidState {density, waterViscosity(kelvin, density), temperature, pressure};
 }
 
 FluidState saturatedSteamState(double specificVolume)
 {
-    thread_local Memo<FluidState, 1, 16384> states; // thousands of volumes in a list
-    return states.remember({specificVolume}, [&] {
-        const SaturationState saturation = saturationForVolume(specificVolume);
-        const double density = 1.0 / specificVolume;
-        return FluidState {density, waterViscosity(saturation.temperature, density),
-                           saturation.temperature - kelvinOffset, saturation.pressure};
-    });
+    const SaturationState saturation = saturationForVolume(specificVolume);
+    const double density = 1.0 / specificVolume;
+    return FluidState {density, waterViscosity(saturation.temperature, density),
+                       saturation.temperature - kelvinOffset, saturation.pressure};
 }
 
 FluidState saturatedSteamStateAt(double pressure, double specificVolume)
 {
-    thread_local Memo<FluidState, 2> states;
-    return states.remember({pressure, specificVolume}, [&] {
-        const double saturation = saturationTemperature(pressure);
-        const double density = 1.0 / specificVolume;
-        return FluidState {density, waterViscosity(saturation, density), saturation - kelvinOffset,
-                           pressure};
-    });
+    const double saturation = saturationTemperature(pressure);
+    const double density = 1.0 / specificVolume;
+    return FluidState {density, waterViscosity(saturation, density), saturation - kelvinOffset,
+                       pressure};
 }
 
 FluidState superheatedSteamState(double specificVolume, double temperature, double pressure)

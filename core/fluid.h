@@ -2,9 +2,9 @@
 
 #include "core/steam.h"
 
-// What a fluid is like in the pipe, for the friction of its flow: density from IAPWS-IF97 or the
-// ideal-gas law, dynamic viscosity from the IAPWS 2008 formulation for water and steam and from
-// Sutherland's law for air.
+// What a fluid is like in the pipe, for the friction of its flow, and water and steam as
+// IAPWS-IF97 gives their density and the IAPWS 2008 formulation their dynamic viscosity. The
+// gases (core/gases.h) give their own states of the same kind.
 namespace tovrik {
 
 struct FluidState
@@ -20,18 +20,10 @@ struct FluidState
 // density in kg/m3, viscosity in Pa s.
 double waterViscosity(double temperature, double density);
 
-// Sutherland's law for air with the constants of F. M. White, Viscous Fluid Flow, 3rd ed.
-// (2006), table 1-2: 1.716e-5 Pa s at 273.15 K, S = 110.4 K. Temperature in K.
-double airViscosity(double temperature);
-
 // Liquid water at a temperature in degrees C and an absolute pressure in MPa (region 1); throws
 // SizingFailure(NotLiquid, Temperature) with the boiling temperature as detail, NoLiquid below
 // the triple-point pressure, NotPositive or OutOfRange.
 FluidState waterState(double temperature, double pressure);
-// A gas with air's properties at an absolute pressure in MPa and a temperature in degrees C;
-// throws SizingFailure(NotPositive) for a pressure not above zero or a temperature not above
-// 0 K.
-FluidState airState(double pressure, double temperature);
 // Saturated steam of a specific volume; throws as saturationForVolume does.
 FluidState saturatedSteamState(double specificVolume);
 // Saturated steam at an absolute pressure in MPa, whose specific volume is known.

@@ -2,7 +2,6 @@
 
 #include "base/text.h"
 #include "core/failure.h"
-#include "core/messages.h"
 #include "core/pipes.h"
 
 #include <algorithm>
@@ -125,97 +124,6 @@ LineDrop lineDrop(const FluidState &inlet, bool compressible, double friction, d
     }
     const double p2 = (low + high) / 2.0;
     return {DropMethod::Isothermal, (p1 - p2) / 1000.0, (p1 - p2) / p1};
-}
-
-std::optional<PressureDrop> recommendedPipeDrop(Medium medium, const PipeAdvice &advice,
-                                                double flow, double roughness,
-                                                const FluidState &fluid, std::string &note)
-{
-    const SizeCheck *pipe = advice.recommended();
-    if (!pipe)
-        return std::nullopt;
-    try {
-        return pressureDrop(fluid, flow, pipe->size.bore, roughness);
-    } catch (const SizingFailure &failure) {
-        note = failureMessage(medium, failure);
-        return std::nullopt;
-    }
-}
-
-namespace {
-
-// Three significant figures: 123, 12.3, 1.23, 0.123.
-void appendKPa(std::string &text, double kPa)
-{
-    const int decimals = std::clamp(2 - int(std::floor(std::log10(kPa))), 0, 5);
-    appendFixed(text, kPa, decimals);
-}
-
-} // namespace
-
-std::string lineDropText(const LineDrop &drop, const LineSpec &line)
-{
-    std::string text = "全线（";
-    std::string parts;
-    const auto part = [&](const char *name, double value, const char *unit) {
-        if (value == 0.0)
-            return;
-        if (!parts.empty())
-            parts += "，";
-        parts += name;
-        parts += shortestText(value);
-        parts += unit;
-    };
-    part("管长 ", line.length, " m");
-    part("ΣK ", line.fittings, "");
-    part("管件当量长度 ", line.equivalentLength, " m");
-    text += parts.empty() ? "无管长" : parts;
-    text += "）";
-    switch (drop.method) {
-    case DropMethod::Choked:
-        text += "：管内流速将达到声速（阻塞），给不出压降，请选用更大的管径或缩短管线。";
-        return text;
-    case DropMethod::Isothermal:
-        text += "压降约 ";
-        appendKPa(text, drop.kPa);
-        text += " kPa，占进口绝对压力的 ";
-        appendFixed(text, drop.share * 100.0, 0);
-        text += "%，超过一成，已按等温可压缩流动计算。";
-        return text;
-    case DropMethod::Incompressible: break;
-    }
-    text += "压降";
-    if (drop.kPa < 0.001) {
-        text += "不足 0.001 kPa。";
-        return text;
-    }
-    text += "约 ";
-    appendKPa(text, drop.kPa);
-    text += " kPa。";
-    return text;
-}
-
-std::string pressureDropText(const PressureDrop &drop, std::string_view condition)
-{
-    // Three significant figures: 123, 12.3, 1.23, 0.123; below a pascal, only that.
-    const double value = drop.kPaPer100m;
-    std::string text = "每 100 m 压降";
-    if (value < 0.001) {
-        text += "不足 0.001 kPa（粗糙度 ";
-    } else {
-        const int decimals = std::clamp(2 - int(std::floor(std::log10(value))), 0, 5);
-        text += "约 ";
-        appendFixed(text, value, decimals);
-        text += " kPa（粗糙度 ";
-    }
-    text += shortestText(drop.roughness);
-    text += " mm";
-    if (!condition.empty()) {
-        text += "，";
-        text += condition;
-    }
-    text += "）";
-    return text;
 }
 
 } // namespace tovrik

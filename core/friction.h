@@ -86,18 +86,4 @@ struct LineDrop
 LineDrop lineDrop(const FluidState &inlet, bool compressible, double friction, double flow,
                   double bore, const LineSpec &line);
 
-// "全线（管长 150 m，ΣK 6）压降约 23.4 kPa", with how it was found when not at constant
-// density.
-std::string lineDropText(const LineDrop &drop, const LineSpec &line);
-
-// In the advice's recommended pipe. None where no pipe is recommended, or where the drop cannot
-// be had: then note says why, as the medium's failures are worded.
-std::optional<PressureDrop> recommendedPipeDrop(Medium medium, const PipeAdvice &advice,
-                                                double flow, double roughness,
-                                                const FluidState &fluid, std::string &note);
-
-// "每 100 m 压降约 12.3 kPa（粗糙度 0.046 mm）", to three figures; a condition the figure
-// assumes goes into the brackets.
-std::string pressureDropText(const PressureDrop &drop, std::string_view condition = {});
-
 } // namespace tovrik

@@ -54,15 +54,9 @@ std::optional<Gas> gasFromName(std::string_view name)
     return std::nullopt;
 }
 
-std::string unknownGasMessage(std::string_view name)
+std::span<const GasDef> gasDefs()
 {
-    std::string message = "不认识的气体“" + std::string(name) + "”，应为 ";
-    for (const GasDef &def : gases) {
-        if (&def != gases)
-            message += &def == std::end(gases) - 1 ? " 或 " : "、";
-        message += def.name;
-    }
-    return message + "。";
+    return gases;
 }
 
 namespace {
@@ -91,13 +85,6 @@ std::optional<FlowBasis> flowBasisFromName(std::string_view name)
             return def.basis;
     }
     return std::nullopt;
-}
-
-std::string unknownFlowBasisMessage(std::string_view name)
-{
-    return "不认识的流量基准“" + std::string(name)
-        + "”，应为 standard（标态 0.1 MPa、273 K）、normal（101.325 kPa、0 °C）、fad（自由空气量 "
-          "0.1 MPa、20 °C）、actual（工况）或 mass（kg/h）。";
 }
 
 const char *flowBasisName(FlowBasis basis)

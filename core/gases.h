@@ -3,7 +3,7 @@
 #include "core/fluid.h"
 
 #include <optional>
-#include <string>
+#include <span>
 #include <string_view>
 
 // The gases the compressed-air panel ("压缩空气（各种气体）") sizes for: ideal gases of their own
@@ -35,10 +35,11 @@ struct GasDef
 };
 
 const GasDef &gasDef(Gas gas);
+// Every gas, in the order above.
+std::span<const GasDef> gasDefs();
 
 // "air", "natural-gas", … in any case, or 空气, 天然气, 氮气, 氧气, 二氧化碳, 氢气, 氩气.
 std::optional<Gas> gasFromName(std::string_view name);
-std::string unknownGasMessage(std::string_view name);
 
 // How a gas's flow Q is given. The diameter's formula takes it at the standard state, 0.1 MPa
 // and 273 K; the others are turned into that first.
@@ -51,7 +52,6 @@ enum class FlowBasis : unsigned char {
 };
 
 std::optional<FlowBasis> flowBasisFromName(std::string_view name);
-std::string unknownFlowBasisMessage(std::string_view name);
 const char *flowBasisName(FlowBasis basis); // "normal"
 const char *flowBasisTitle(FlowBasis basis); // "Nm³/h（101.325 kPa、0 °C）"
 

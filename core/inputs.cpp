@@ -1,8 +1,7 @@
 #include "core/inputs.h"
 
+#include "base/text.h"
 #include "base/utf8.h"
-#include "core/messages.h"
-#include "core/renew.h"
 
 #include <algorithm>
 #include <cstring>
@@ -75,34 +74,6 @@ std::string_view mediumName(Medium medium)
     return {};
 }
 
-std::string_view mediumTitle(Medium medium)
-{
-    switch (medium) {
-    case Medium::Air: return "压缩空气";
-    case Medium::Steam: return "蒸汽";
-    case Medium::Water: return "水";
-    }
-    return {};
-}
-
-std::string_view columnDescription(const InputDef &input)
-{
-    if (input.operand == Operand::None) {
-        if (input.field == &SizingInputs::service)
-            return "气体用途";
-        if (input.field == &SizingInputs::gas)
-            return "气体";
-        if (input.field == &SizingInputs::flowBasis)
-            return "流量基准";
-        return "管子系列";
-    }
-    for (const Medium medium : {Medium::Air, Medium::Steam, Medium::Water}) {
-        if (takes(medium, input))
-            return inputDescription(medium, input.operand);
-    }
-    return {};
-}
-
 std::optional<GasService> gasServiceFromName(std::string_view name)
 {
     const std::string plain = plainName(name);
@@ -117,22 +88,9 @@ std::optional<GasService> gasServiceFromName(std::string_view name)
     return std::nullopt;
 }
 
-std::string unknownServiceMessage(std::string_view name)
-{
-    return "不认识的气体用途“" + std::string(name)
-        + "”，应为 workshop（车间）、site（厂区）或 natural-gas（天然气）。";
-}
-
 std::optional<PipeSeries> seriesFromName(std::string_view name)
 {
     return seriesFromCode(plainName(name));
-}
-
-std::string unknownSeriesMessage(std::string_view name)
-{
-    return "不认识的管子系列“" + std::string(name)
-        + "”，应为 asme40、asme80（ASME B36.10M Sch40、Sch80）、asme10s、asme40s（ASME B36.19M "
-          "Sch10S、Sch40S）、cn（国内公制系列）或 gb3091（GB/T 3091 焊接钢管）。";
 }
 
 std::string_view seriesName(PipeSeries series)
@@ -150,66 +108,30 @@ std::string_view gasServiceName(GasService service)
     return {};
 }
 
-SizingReport sizeLine(Medium medium, const SizingInputs &inputs)
+std::optional<Gas> gasFromTypedName(std::string_view name)
 {
-    SizingReport report;
-    sizeLine(medium, inputs, report);
-    return report;
+    return gasFromName(plainName(name));
 }
 
-void sizeLine(Medium medium, const SizingInputs &inputs, SizingReport &report)
+Choices choicesOf(const SizingRequest &request)
 {
-    SizingRequest request;
-    std::string error;
-    if (!requestOf(medium, inputs, request, error)) {
-        report.reset();
-        report.error = std::move(error);
-        return;
-    }
-    sizePipe(request, report);
-}
-
-bool requestOf(Medium medium, const SizingInputs &inputs, SizingRequest &request,
-               std::string &error)
-{
-    // Made whole in place of the last one, every member not named here as a new request has it.
-    renew(request, [&] {
-        return SizingRequest {
-            .medium = medium,
-            .flow = inputs.flow,
-            .pressure = inputs.pressure,
-            .temperature = inputs.temperature,
-            .specificVolume = inputs.specificVolume,
-            .velocity = inputs.velocity,
-            .steamPressure = inputs.steamPressure,
-            .steamTemperature = inputs.steamTemperature,
-            .roughness = inputs.roughness,
-            .length = inputs.length,
-            .fittings = inputs.fittings,
-            .equivalentLength = inputs.equivalentLength,
-            .maxDrop = inputs.maxDrop,
-            .pressureKind = inputs.pressureKind.value_or(PressureKind::Absolute),
-            .advice = inputs.advice,
-        };
-    });
-    const auto chosen = [&](const std::optional<std::string_view> &name, auto fromName,
-                            auto unknownMessage, auto &into) {
-        if (!name || withoutBlanks(*name).empty())
-            return true;
-        const auto value = fromName(*name);
-        if (!value) {
-            error = unknownMessage(*name);
-            return false;
-        }
-        into = *value;
-        return true;
+    Choices choices;
+    choices.advice = request.advice;
+    // The first name not known, in this order, is the one reported.
+    const auto chosen = [&](Input input, auto fromName, auto &into) {
+        const std::optional<std::string_view> &name = request[input];
+        if (choices.unknown || !name || withoutBlanks(*name).empty())
+            return;
+        if (const auto value = fromName(*name))
+            into = *value;
+        else
+            choices.unknown = input;
     };
-    return chosen(inputs.service, gasServiceFromName, unknownServiceMessage, request.advice.service)
-        && chosen(inputs.series, seriesFromName, unknownSeriesMessage, request.advice.series)
-        && chosen(inputs.flowBasis, flowBasisFromName, unknownFlowBasisMessage, request.flowBasis)
-        && chosen(
-               inputs.gas, [](std::string_view name) { return gasFromName(plainName(name)); },
-               unknownGasMessage, request.advice.gas);
+    chosen(Input::Service, gasServiceFromName, choices.advice.service);
+    chosen(Input::Series, seriesFromName, choices.advice.series);
+    chosen(Input::FlowBasis, flowBasisFromName, choices.flowBasis);
+    chosen(Input::Gas, gasFromTypedName, choices.advice.gas);
+    return choices;
 }
 
 } // namespace tovrik

@@ -1,32 +1,43 @@
 #pragma once
 
-#include "base/text.h"
-#include "core/pipeline.h"
+#include "core/failure.h"
+#include "core/gases.h"
+#include "core/pipes.h"
+#include "core/sizing.h"
+#include "core/steam.h"
 
+#include <array>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
 
+// What a sizing is asked: every input it can take, once, as a catalogue that the command line's
+// options, a line list's columns, the JSON, the calculation sheet and the keeping of a request
+// all read, and the one request that holds them as texts.
 namespace tovrik {
 
-// The inputs of one sizing, as texts; an absent input was not given at all. Steam takes either
-// its specific volume or its pressure, from which the specific volume of saturated steam is
-// found.
-struct SizingInputs
-{
-    std::optional<std::string_view> flow, pressure, temperature, specificVolume, velocity;
-    std::optional<std::string_view> steamPressure;
-    std::optional<std::string_view> service; // of a gas: workshop, site or natural-gas
-    std::optional<std::string_view> steamTemperature; // degrees C, of superheated steam
-    std::optional<std::string_view> roughness; // mm, of the pipe wall, or its name
-    std::optional<std::string_view> series; // asme40, cn, …
-    std::optional<std::string_view> gas; // of the air panel: air, natural-gas, …
-    std::optional<std::string_view> flowBasis; // of a gas's flow: standard, normal, …
-    std::optional<std::string_view> length, fittings, equivalentLength; // of the line
-    std::optional<std::string_view> maxDrop; // kPa, over the line or per 100 m
-    std::optional<PressureKind> pressureKind; // of P and p, as --gauge or --absolute said
-    AdviceOptions advice;
+// Every input, in the order the panels show them and a line list's row is read, then the aids.
+enum class Input : std::uint8_t {
+    Flow,
+    Pressure, // of air, and of water for the aids
+    Temperature, // of air, and of water for the aids
+    SpecificVolume, // of steam
+    SteamPressure, // instead of the specific volume
+    Velocity,
+    SteamTemperature, // of superheated steam, with its pressure
+    Roughness, // mm, of the pipe wall, or its name
+    Service, // of a gas: workshop, site or natural-gas
+    Series, // asme40, cn, …
+    Gas, // of the air panel: air, natural-gas, …
+    FlowBasis, // of a gas's flow: standard, normal, …
+    Length, // of the line, m
+    Fittings, // the sum of their K
+    EquivalentLength, // of the fittings, m
+    MaxDrop, // kPa, over the line or per 100 m
+    Count
 };
+inline constexpr std::size_t inputCount = static_cast<std::size_t>(Input::Count);
 
 // Sets of media, as bits.
 inline constexpr unsigned AirOnly = 1, SteamOnly = 2, WaterOnly = 4, AllMedia = 7;
@@ -40,41 +51,58 @@ constexpr unsigned maskOf(Medium medium)
     return 0;
 }
 
-// One input of a sizing: its option on the command line and its column in a batch. Steam's
-// specific volume and pressure are alternatives, exactly one of which is needed.
 struct InputDef
 {
-    Operand operand;
+    Input input;
+    Operand operand; // what a failure of its figure is traced to; None for a name
     char shortOption; // 0: a long option only
     const char *longOption;
-    const char *column;
-    std::optional<std::string_view> SizingInputs::*field;
+    const char *column; // in a line list, and its key in JSON
     unsigned media; // the media that take it
     unsigned required; // the media that need it
-    bool batchDefault = false; // its option gives a batch's rows a default
+    // The media for which an empty cell of a line list means the input was not given, where for
+    // the others it is an empty figure, which fails as the panel's empty field does.
+    unsigned blankIsAbsent;
+    bool batchDefault; // its option gives a line list's rows a default
+    bool line; // it belongs to the line beyond the pipe: a list that has it gets the line's columns
 };
 
-// The sizing inputs in the order the window shows them, then the choices about the advice.
+// Steam's specific volume and pressure are alternatives, exactly one of which is needed.
 // clang-format off
-inline constexpr InputDef sizingInputs[] = {
-    {Operand::Flow, 'Q', "flow", "Q", &SizingInputs::flow, AllMedia, AllMedia},
-    {Operand::Pressure, 'P', "pressure", "P", &SizingInputs::pressure, AirOnly | WaterOnly, AirOnly},
-    {Operand::Temperature, 'T', "temperature", "T", &SizingInputs::temperature, AirOnly | WaterOnly, AirOnly},
-    {Operand::SpecificVolume, 'u', "specific-volume", "u", &SizingInputs::specificVolume, SteamOnly, 0},
-    {Operand::Pressure, 'p', "steam-pressure", "p", &SizingInputs::steamPressure, SteamOnly, 0},
-    {Operand::Velocity, 'v', "velocity", "v", &SizingInputs::velocity, AllMedia, AllMedia},
-    {Operand::Temperature, 0, "steam-temperature", "Ts", &SizingInputs::steamTemperature, SteamOnly, 0},
-    {Operand::Roughness, 0, "roughness", "roughness", &SizingInputs::roughness, AllMedia, 0, true},
-    {Operand::None, 0, "gas-service", "service", &SizingInputs::service, AirOnly, 0, true},
-    {Operand::None, 0, "series", "series", &SizingInputs::series, AllMedia, 0, true},
-    {Operand::None, 0, "gas", "gas", &SizingInputs::gas, AirOnly, 0, true},
-    {Operand::None, 0, "flow-basis", "basis", &SizingInputs::flowBasis, AirOnly, 0, true},
-    {Operand::Length, 0, "length", "length", &SizingInputs::length, AllMedia, 0, true},
-    {Operand::Fittings, 0, "fittings", "K", &SizingInputs::fittings, AllMedia, 0, true},
-    {Operand::EquivalentLength, 0, "equivalent-length", "Le", &SizingInputs::equivalentLength, AllMedia, 0, true},
-    {Operand::MaxDrop, 0, "max-drop", "max_drop", &SizingInputs::maxDrop, AllMedia, 0, true},
+inline constexpr InputDef inputDefs[] = {
+    {Input::Flow, Operand::Flow, 'Q', "flow", "Q", AllMedia, AllMedia, 0, false, false},
+    {Input::Pressure, Operand::Pressure, 'P', "pressure", "P", AirOnly | WaterOnly, AirOnly, WaterOnly, false, false},
+    {Input::Temperature, Operand::Temperature, 'T', "temperature", "T", AirOnly | WaterOnly, AirOnly, WaterOnly, false, false},
+    {Input::SpecificVolume, Operand::SpecificVolume, 'u', "specific-volume", "u", SteamOnly, 0, 0, false, false},
+    {Input::SteamPressure, Operand::Pressure, 'p', "steam-pressure", "p", SteamOnly, 0, 0, false, false},
+    {Input::Velocity, Operand::Velocity, 'v', "velocity", "v", AllMedia, AllMedia, 0, false, false},
+    {Input::SteamTemperature, Operand::Temperature, 0, "steam-temperature", "Ts", SteamOnly, 0, SteamOnly, false, false},
+    {Input::Roughness, Operand::Roughness, 0, "roughness", "roughness", AllMedia, 0, AllMedia, true, false},
+    {Input::Service, Operand::None, 0, "gas-service", "service", AirOnly, 0, AllMedia, true, false},
+    {Input::Series, Operand::None, 0, "series", "series", AllMedia, 0, AllMedia, true, false},
+    {Input::Gas, Operand::None, 0, "gas", "gas", AirOnly, 0, AllMedia, true, false},
+    {Input::FlowBasis, Operand::None, 0, "flow-basis", "basis", AirOnly, 0, AllMedia, true, false},
+    {Input::Length, Operand::Length, 0, "length", "length", AllMedia, 0, AllMedia, true, true},
+    {Input::Fittings, Operand::Fittings, 0, "fittings", "K", AllMedia, 0, AllMedia, true, true},
+    {Input::EquivalentLength, Operand::EquivalentLength, 0, "equivalent-length", "Le", AllMedia, 0, AllMedia, true, true},
+    {Input::MaxDrop, Operand::MaxDrop, 0, "max-drop", "max_drop", AllMedia, 0, AllMedia, true, true},
 };
 // clang-format on
+static_assert(std::size(inputDefs) == inputCount);
+static_assert(
+    [] {
+        for (std::size_t i = 0; i < inputCount; ++i) {
+            if (inputDefs[i].input != Input(i))
+                return false;
+        }
+        return true;
+    }(),
+    "one row per input, in its order");
+
+constexpr const InputDef &inputDef(Input input)
+{
+    return inputDefs[static_cast<std::size_t>(input)];
+}
 
 inline bool takes(Medium medium, const InputDef &input)
 {
@@ -85,6 +113,57 @@ inline bool needs(Medium medium, const InputDef &input)
 {
     return (input.required & maskOf(medium)) != 0;
 }
+
+// A sizing's inputs as texts, each absent or as given, and the choices made elsewhere (the
+// window's menu, a command line's defaults) that a named input overrides. Text is a view for a
+// request that lives no longer than its texts (a click, a row of a list), or a string for one
+// kept after them (the sheet of a calculation made earlier).
+template<typename Text>
+struct BasicRequest
+{
+    Medium medium = Medium::Water;
+    std::array<std::optional<Text>, inputCount> texts;
+    // How the pressures P and p were read; none where nobody said. Air's formula takes an
+    // absolute pressure, as the window's field holds one, and so do the aids when none is said.
+    std::optional<PressureKind> pressureKind;
+    AdviceOptions advice;
+    char32_t decimalSeparator = U'.';
+
+    BasicRequest() = default;
+    // The same request over other texts: kept as strings, or viewed again.
+    template<typename Other>
+    explicit BasicRequest(const BasicRequest<Other> &other)
+        : medium(other.medium)
+        , pressureKind(other.pressureKind)
+        , advice(other.advice)
+        , decimalSeparator(other.decimalSeparator)
+    {
+        for (std::size_t i = 0; i < inputCount; ++i) {
+            if (other.texts[i])
+                texts[i].emplace(*other.texts[i]);
+        }
+    }
+
+    std::optional<Text> &operator[](Input input) { return texts[static_cast<std::size_t>(input)]; }
+    const std::optional<Text> &operator[](Input input) const
+    {
+        return texts[static_cast<std::size_t>(input)];
+    }
+    // Given, and not empty.
+    bool given(Input input) const
+    {
+        const std::optional<Text> &text = (*this)[input];
+        return text && !text->empty();
+    }
+    std::string_view text(Input input) const
+    {
+        const std::optional<Text> &text = (*this)[input];
+        return text ? std::string_view(*text) : std::string_view();
+    }
+};
+
+using SizingRequest = BasicRequest<std::string_view>;
+using KeptInputs = BasicRequest<std::string>;
 
 // The text without the blanks and tabs around it. Inline: a line list asks it of every cell.
 inline std::string_view withoutBlanks(std::string_view text)
@@ -99,36 +178,28 @@ inline std::string_view withoutBlanks(std::string_view text)
     return text.substr(first, last - first);
 }
 
-// 压缩空气, 蒸汽 or 水, as messages name a medium.
-std::string_view mediumTitle(Medium medium);
-// What a column or option holds, in words: "蒸汽压力p".
-std::string_view columnDescription(const InputDef &input);
-
 // "air", "steam", "water" (any case) or 压缩空气, 蒸汽, 水, and the panels' captions and the
 // reference sheet's headings (压缩空气（各种气体）, 饱和蒸汽, 热水); full-width letters count as
 // their ASCII twins, and blanks around, ideographic ones too, are ignored.
 std::optional<Medium> mediumFromName(std::string_view name);
 std::string_view mediumName(Medium medium);
 
-// "workshop", "site" or "natural-gas" (any case), or 车间, 厂区, 天然气.
+// The named inputs, read as typed with a Chinese input method too: "workshop", "site" or
+// "natural-gas" (any case), or 车间, 厂区, 天然气; a series' code; a gas's name; a flow basis.
 std::optional<GasService> gasServiceFromName(std::string_view name);
-std::string unknownServiceMessage(std::string_view name);
-
-// "asme40", "asme80", "asme10s", "asme40s", "cn" or "gb3091" (any case).
-std::optional<PipeSeries> seriesFromName(std::string_view name);
-std::string unknownSeriesMessage(std::string_view name);
-std::string_view seriesName(PipeSeries series);
-
 std::string_view gasServiceName(GasService service);
+std::optional<PipeSeries> seriesFromName(std::string_view name);
+std::string_view seriesName(PipeSeries series);
+std::optional<Gas> gasFromTypedName(std::string_view name);
 
-// The request the inputs stand for, made over request, every member of which it sets: the
-// choices' names read. False, with the error in the window's words, for a name it does not know.
-bool requestOf(Medium medium, const SizingInputs &inputs, SizingRequest &request,
-               std::string &error);
-
-// Sizes one line as the window would, numbers read with '.' as the decimal point.
-SizingReport sizeLine(Medium medium, const SizingInputs &inputs);
-// The same into an existing report, reusing its storage.
-void sizeLine(Medium medium, const SizingInputs &inputs, SizingReport &report);
+// The choices of a request's named inputs over its own advice options, and its flow basis; the
+// input whose name is not known, where one is not.
+struct Choices
+{
+    AdviceOptions advice;
+    FlowBasis flowBasis = FlowBasis::Standard;
+    std::optional<Input> unknown;
+};
+Choices choicesOf(const SizingRequest &request);
 
 } // namespace tovrik

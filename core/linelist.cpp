@@ -5,10 +5,12 @@
 #include "base/text.h"
 #include "base/utf8.h"
 #include "core/csv.h"
-#include "core/messages.h"
+#include "core/properties.h"
+#include "core/words.h"
 
 #include <algorithm>
 #include <array>
+#include <cassert>
 #include <cerrno>
 #include <charconv>
 #include <cstring>
@@ -26,10 +28,16 @@ struct Row
     const SizeCheck *other;
 };
 
-// Each result column writes its cell, without the comma before it, at out, where there is room
-// for cellRoom bytes beside the row's own texts (its result and its error); it returns the end.
+// Each result column writes its cell, without the comma before it, at out and returns its end;
+// it writes at most its room: cellRoom for a figure or a name, the column's own texts for the
+// result and the error.
 using ColumnWriter = char *(*)(char *out, const Row &row);
+using ColumnRoom = std::size_t (*)(const Row &row);
 constexpr std::size_t cellRoom = fixedRoom;
+constexpr std::size_t figureRoom(const Row &)
+{
+    return cellRoom;
+}
 
 char *put(char *out, std::string_view text)
 {
@@ -54,13 +62,16 @@ struct ResultColumn
 {
     const char *name;
     ColumnWriter write;
+    ColumnRoom room = figureRoom;
 };
 
 // The columns a batch adds, in this order: the result, the recommended pipe, the other size
 // beside the diameter, the pressure drop in the recommended pipe and the fluid it is for.
 constexpr ResultColumn resultColumns[] = {
-    {"d", [](char *out, const Row &row) { return put(out, row.report.text); }},
-    {"error", [](char *out, const Row &row) { return writeCsvField(out, row.report.error); }},
+    {"d", [](char *out, const Row &row) { return put(out, row.report.text); },
+     [](const Row &row) { return row.report.text.size(); }},
+    {"error", [](char *out, const Row &row) { return writeCsvField(out, row.report.error); },
+     [](const Row &row) { return csvFieldRoom(row.report.error); }},
     {"DN",
      [](char *out, const Row &row) {
          return row.recommended ? putSize(out, row.recommended->size.dn) : out;
@@ -139,21 +150,27 @@ public:
         , m_out(out)
         , m_options(options)
     {
-        m_buffer.resize(outputChunk + 4096);
+        m_buffer.resize(4096); // grown as rows need, up to a chunk and a row
     }
 
     LineListSummary run();
-    std::string otherEncodingHint() const;
 
 private:
     static constexpr std::size_t outputChunk = 1 << 20;
 
     bool readHeader(CsvRecord &header);
     std::string unknownMedium(std::string_view name) const;
+    // How to read the file in the other encoding, as the front end offers it.
+    std::string otherEncodingHint() const;
+    const char *encodingName() const
+    {
+        return m_options.encoding == Encoding::Utf8 ? "UTF-8" : "GBK";
+    }
     void sizeRecord(const CsvRecord &record, SizingReport &report);
     std::string_view tagOf(const CsvRecord &record) const;
     void writeRecord(const CsvRecord &record, const SizingReport &report);
-    char *writeResults(char *out, const SizingReport &report) const;
+    std::size_t resultsRoom(const Row &row) const;
+    char *writeResults(char *out, const Row &row) const;
     bool flush();
     // The output is built in m_buffer, whose first m_used bytes are written: room() makes space
     // for so many bytes more and says where they go, so a row is written with no string to grow.
@@ -174,7 +191,7 @@ private:
     std::optional<std::size_t> m_tag; // the line's own tag, for a sheet
     long m_undecodable = 0; // rows not in the encoding, copied through unsized
     long m_firstUndecodable = 0;
-    std::array<std::optional<std::size_t>, std::size(sizingInputs)> m_inputColumns;
+    std::array<std::optional<std::size_t>, inputCount> m_inputColumns;
 
     // How the rows of one medium read the list, worked out once from the header: a row then
     // visits only the cells its medium has a use for.
@@ -196,8 +213,10 @@ private:
         std::vector<const InputDef *> defaulted;
     };
     std::array<RowPlan, 3> m_plans;
-    std::array<SizingInputs, 3> m_inputs; // by medium, as the plans read them
-    SizingRequest m_request; // the row's, made over the last one
+    // By medium, as the plans read them: a row sets the cells its plan reads, and the rest stay
+    // as they were made.
+    std::array<SizingRequest, 3> m_requests;
+    PropertyCache m_cache;
     void planRows();
     std::size_t m_resultColumns = std::size(resultColumns) - lineColumnCount;
 };
@@ -229,8 +248,8 @@ bool Batch::readHeader(CsvRecord &header)
         std::optional<std::size_t> *slot;
     };
     std::vector<Known> known {{mediumColumn, &m_medium}};
-    for (std::size_t k = 0; k < std::size(sizingInputs); ++k)
-        known.push_back({sizingInputs[k].column, &m_inputColumns[k]});
+    for (const InputDef &input : inputDefs)
+        known.push_back({input.column, &m_inputColumns[std::size_t(input.input)]});
     for (std::size_t i = 0; i < header.fields.size(); ++i) {
         const std::string_view name = withoutBlanks(header.fields[i]);
         const Known *match = nullptr;
@@ -272,13 +291,9 @@ bool Batch::readHeader(CsvRecord &header)
     append(header.raw);
     // The user's own columns stay as they are, whatever their names; a result column whose
     // name is taken gets a number.
-    for (std::size_t k = 0; k < std::size(sizingInputs); ++k) {
-        const InputDef &input = sizingInputs[k];
-        const bool line = input.field == &SizingInputs::length
-            || input.field == &SizingInputs::fittings
-            || input.field == &SizingInputs::equivalentLength
-            || input.field == &SizingInputs::maxDrop;
-        if (line && (m_inputColumns[k] || m_options.defaults.*(input.field)))
+    for (const InputDef &input : inputDefs) {
+        if (input.line
+            && (m_inputColumns[std::size_t(input.input)] || m_options.defaults[input.input]))
             m_resultColumns = std::size(resultColumns);
     }
     for (const char *ours : std::span(columnNames).first(m_resultColumns)) {
@@ -308,9 +323,11 @@ std::string Batch::unknownMedium(std::string_view name) const
         = "不认识的介质“" + std::string(name) + "”，应为 air、steam、water 或 压缩空气、蒸汽、水。";
     std::string decoded;
     if (m_options.encoding == Encoding::Utf8 && GbkDecoder().toUtf8(name, decoded)
-        && mediumFromName(decoded))
-        message += "文件看来是 GBK 编码（“" + decoded + "”），"
-            + (m_options.encodingOption ? "请加 --encoding=gbk 重试。" : "请确认文件的编码。");
+        && mediumFromName(decoded)) {
+        message += "文件看来是 GBK 编码（“" + decoded + "”），";
+        message += m_options.hints.retryAsGbk.empty() ? std::string_view("请确认文件的编码。")
+                                                      : m_options.hints.retryAsGbk;
+    }
     return message;
 }
 
@@ -318,25 +335,23 @@ void Batch::planRows()
 {
     for (const Medium medium : {Medium::Air, Medium::Steam, Medium::Water}) {
         RowPlan &plan = m_plans[static_cast<std::size_t>(medium)];
-        SizingInputs &inputs = m_inputs[static_cast<std::size_t>(medium)];
-        inputs.advice = m_options.defaults.advice;
-        inputs.pressureKind = m_options.defaults.pressureKind;
-        for (std::size_t k = 0; k < std::size(sizingInputs) && !plan.missing; ++k) {
-            const InputDef &input = sizingInputs[k];
-            const std::optional<std::size_t> column = m_inputColumns[k];
+        SizingRequest &request = m_requests[static_cast<std::size_t>(medium)];
+        request.medium = medium;
+        request.advice = m_options.defaults.advice;
+        request.pressureKind = m_options.defaults.pressureKind;
+        for (const InputDef &input : inputDefs) {
+            if (plan.missing)
+                break;
+            const std::optional<std::size_t> column = m_inputColumns[std::size_t(input.input)];
             if (!takes(medium, input)) {
                 if (column)
                     plan.unread.push_back({&input, *column, false, std::nullopt});
                 continue;
             }
-            const bool waterAid = medium == Medium::Water
-                && (input.field == &SizingInputs::temperature
-                    || input.field == &SizingInputs::pressure);
             const std::optional<std::string_view> instead
-                = input.batchDefault ? m_options.defaults.*(input.field) : std::nullopt;
+                = input.batchDefault ? m_options.defaults[input.input] : std::nullopt;
             if (column) {
-                const bool blankIsAbsent = input.batchDefault || waterAid
-                    || input.field == &SizingInputs::steamTemperature;
+                const bool blankIsAbsent = (input.blankIsAbsent & maskOf(medium)) != 0;
                 plan.read.push_back({&input, *column, blankIsAbsent, instead});
             } else if (needs(medium, input)) {
                 plan.missing = &input;
@@ -356,12 +371,8 @@ void Batch::sizeRecord(const CsvRecord &record, SizingReport &report)
             m_options.sized(tagOf(record), nullptr, report);
     };
     if (record.undecodable) {
-        fail(m_options.encoding == Encoding::Utf8
-                 ? "这一行不是 UTF-8 编码的文本，原样保留，未计算。Excel 另存的“CSV（逗号分隔）”是 "
-                   "GBK "
-                   "编码，请加 --encoding=gbk 重试。"
-                 : "这一行不是 GBK 编码的文本，原样保留，未计算。文件若是 UTF-8 编码，请去掉 "
-                   "--encoding=gbk 重试。");
+        fail(std::string("这一行不是 ") + encodingName() + " 编码的文本，原样保留，未计算。"
+             + otherEncodingHint());
         return;
     }
     if (record.fields.size() > m_columns) {
@@ -383,7 +394,7 @@ void Batch::sizeRecord(const CsvRecord &record, SizingReport &report)
         // A figure in a column the row's medium does not read would be lost without a word.
         if (!withoutBlanks(field(cell.column)).empty()) {
             fail(std::string(mediumTitle(*medium)) + "不用 " + cell.input->column + " 列（"
-                 + std::string(columnDescription(*cell.input)) + "），这一行的该列应留空。");
+                 + std::string(inputDescription(*cell.input)) + "），这一行的该列应留空。");
             return;
         }
     }
@@ -394,49 +405,44 @@ void Batch::sizeRecord(const CsvRecord &record, SizingReport &report)
     }
     // The medium's own inputs, kept from row to row: each row sets the same members, the
     // plan's, and the others stay as they were made.
-    SizingInputs &inputs = m_inputs[static_cast<std::size_t>(*medium)];
+    SizingRequest &request = m_requests[static_cast<std::size_t>(*medium)];
     for (const RowPlan::Cell &cell : plan.read) {
         // Empty cells of the aids are not given: the row takes the command line's choice, or
         // the default.
         const std::string_view text = field(cell.column);
         if (cell.blankIsAbsent && withoutBlanks(text).empty())
-            inputs.*(cell.input->field) = cell.instead;
+            request[cell.input->input] = cell.instead;
         else
-            inputs.*(cell.input->field) = text;
+            request[cell.input->input] = text;
     }
     if (*medium == Medium::Steam) {
         // A row gives its steam as u or as p, one of the two; the other stays empty.
-        const bool hasVolume = inputs.specificVolume && !inputs.specificVolume->empty();
-        const bool hasPressure = inputs.steamPressure && !inputs.steamPressure->empty();
+        const bool hasVolume = request.given(Input::SpecificVolume);
+        const bool hasPressure = request.given(Input::SteamPressure);
         if (hasPressure && hasVolume) {
             fail("这一行同时给出了比容 u 和压力 p，请只给出其一。");
             return;
         }
         if (hasPressure) {
-            if (!inputs.pressureKind) {
-                fail("使用压力列 p 时，请用 --gauge 或 --absolute 注明表压还是绝对压力。");
+            if (!request.pressureKind) {
+                fail("使用压力列 p 时，"
+                     + std::string(m_options.hints.pressureKind.empty()
+                                       ? std::string_view("须注明是表压还是绝对压力。")
+                                       : m_options.hints.pressureKind));
                 return;
             }
-            inputs.specificVolume.reset();
+            request[Input::SpecificVolume].reset();
         } else {
-            if (!inputs.specificVolume) {
+            if (!request[Input::SpecificVolume]) {
                 fail("表头缺少 u 列（蒸汽的比容u）或 p 列（蒸汽压力p）。");
                 return;
             }
-            inputs.steamPressure.reset();
+            request[Input::SteamPressure].reset();
         }
     }
     for (const InputDef *input : plan.defaulted)
-        inputs.*(input->field) = m_options.defaults.*(input->field);
-    std::string error;
-    SizingRequest &request = m_request;
-    if (!requestOf(*medium, inputs, request, error)) {
-        fail(std::move(error));
-        return;
-    }
-    // The columns hold no words on how the aids read a row; a sheet does.
-    request.explain = static_cast<bool>(m_options.sized);
-    sizePipe(request, report);
+        request[input->input] = m_options.defaults[input->input];
+    sizePipe(request, report, &m_cache);
     if (m_options.sized)
         m_options.sized(tagOf(record), &request, report);
 }
@@ -455,11 +461,22 @@ char *Batch::room(std::size_t bytes)
     return m_buffer.data() + m_used;
 }
 
-char *Batch::writeResults(char *out, const SizingReport &report) const
+std::size_t Batch::resultsRoom(const Row &row) const
 {
-    const SizeCheck *recommended = report.ok ? report.advice.recommended() : nullptr;
-    const Row row {report, recommended, recommended ? report.advice.alternative() : nullptr};
-    // Each column by its own writer, known here, so that the writers are compiled in place.
+    std::size_t room = 0;
+    [&]<std::size_t... column>(std::index_sequence<column...>)
+    {
+        ((room += column < m_resultColumns ? 1 + resultColumns[column].room(row) : 0), ...);
+    }
+    (std::make_index_sequence<std::size(resultColumns)>());
+    return room;
+}
+
+char *Batch::writeResults(char *out, const Row &row) const
+{
+    // Each column by its own writer, known here, so that the writers are compiled in place;
+    // each stays within the room resultsRoom gave it.
+    [[maybe_unused]] char *const start = out;
     [&]<std::size_t... column>(std::index_sequence<column...>)
     {
         ((column < m_resultColumns ? (*out++ = ',', out = resultColumns[column].write(out, row))
@@ -467,25 +484,27 @@ char *Batch::writeResults(char *out, const SizingReport &report) const
          ...);
     }
     (std::make_index_sequence<std::size(resultColumns)>());
+    assert(std::size_t(out - start) <= resultsRoom(row));
     return out;
 }
 
 void Batch::writeRecord(const CsvRecord &record, const SizingReport &result)
 {
+    const SizeCheck *recommended = result.ok ? result.advice.recommended() : nullptr;
+    const Row row {result, recommended, recommended ? result.advice.alternative() : nullptr};
     // The row exactly as it was written, padded to the header's width; fields past that width
     // are kept after the result columns, so those stay aligned.
     const std::size_t extra = record.rawStart(m_columns);
     const std::string_view raw = record.raw;
     const std::size_t padding = extra <= raw.size() ? 0 : m_columns - record.fields.size();
-    char *out = room(raw.size() + padding + 1 + m_lineEnd.size() + result.text.size()
-                     + 2 * result.error.size() + 2 + m_resultColumns * (1 + cellRoom));
+    char *out = room(raw.size() + padding + 1 + resultsRoom(row) + m_lineEnd.size());
     if (extra <= raw.size()) {
         out = put(out, raw.substr(0, extra - 1));
     } else {
         out = put(out, raw);
         out = std::fill_n(out, padding, ',');
     }
-    out = writeResults(out, result);
+    out = writeResults(out, row);
     if (extra <= raw.size()) {
         *out++ = ',';
         out = put(out, raw.substr(extra));
@@ -555,20 +574,20 @@ LineListSummary Batch::run()
     }
     if (m_undecodable > 0) {
         say(std::to_string(m_undecodable) + " 行（第 " + std::to_string(m_firstUndecodable)
-            + " 行起）不是 " + (m_options.encoding == Encoding::Utf8 ? "UTF-8" : "GBK")
-            + " 编码的文本，已原样保留、未计算。" + otherEncodingHint());
+            + " 行起）不是 " + encodingName() + " 编码的文本，已原样保留、未计算。"
+            + otherEncodingHint());
     }
     return std::move(m_summary);
 }
 
-// How to read the file in the other encoding, as the front end offers it.
 std::string Batch::otherEncodingHint() const
 {
-    if (!m_options.encodingOption)
+    const bool utf8 = m_options.encoding == Encoding::Utf8;
+    const std::string_view retry = utf8 ? m_options.hints.retryAsGbk : m_options.hints.retryAsUtf8;
+    if (retry.empty())
         return "请确认文件的编码。";
-    return m_options.encoding == Encoding::Utf8
-        ? "Excel 另存的“CSV（逗号分隔）”是 GBK 编码，请加 --encoding=gbk 重试。"
-        : "文件若是 UTF-8 编码，请去掉 --encoding=gbk 重试。";
+    return (utf8 ? "Excel 另存的“CSV（逗号分隔）”是 GBK 编码，" : "文件若是 UTF-8 编码，")
+        + std::string(retry);
 }
 
 } // namespace

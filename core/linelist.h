@@ -1,7 +1,7 @@
 #pragma once
 
 #include "base/codepage.h"
-#include "core/inputs.h"
+#include "core/pipeline.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -26,15 +26,23 @@ protected:
     ~TextSink() = default;
 };
 
+// What a front end tells the user to do where a list is not what it expected: its own option or
+// menu item. Where it has none, the list's words say what to check.
+struct LineListHints
+{
+    std::string_view retryAsGbk; // "请加 --encoding=gbk 重试。"
+    std::string_view retryAsUtf8;
+    std::string_view pressureKind; // how to say whether p is gauge or absolute
+};
+
 struct LineListOptions
 {
     Encoding encoding = Encoding::Utf8;
     bool byteOrderMark = false; // begin the output with one (an input's own is always kept)
     // Choices for the rows: the advice, the pressures' kind, and the defaults of the aids'
-    // columns (series, service, roughness) for rows whose own cell is empty.
-    SizingInputs defaults;
-    // Whether the user chooses the encoding with --encoding, which the messages then name.
-    bool encodingOption = true;
+    // columns (series, service, roughness, the line) for rows whose own cell is empty.
+    SizingRequest defaults;
+    LineListHints hints;
     // Told now and then how many bytes of the input have been read.
     std::function<void(std::uint64_t consumed)> progress;
     // Told every row: the line's own tag (from a column such as 位号 or line), the request its

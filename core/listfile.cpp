@@ -81,7 +81,7 @@ Encoding guessEncoding(std::FILE *file)
 }
 
 LineListRun sizeLineListFile(std::string_view path, const LineListFiles &files,
-                             const SizingInputs &defaults,
+                             const SizingRequest &defaults,
                              const std::function<void(int percent)> &progress)
 {
     LineListRun run;
@@ -103,14 +103,13 @@ LineListRun sizeLineListFile(std::string_view path, const LineListFiles &files,
     options.encoding = run.encoding;
     options.byteOrderMark = true; // Excel then reads the Chinese as such
     options.defaults = defaults;
-    options.encodingOption = false;
     if (progress && size > 0) {
         options.progress
             = [&](std::uint64_t consumed) { progress(int(consumed * 100 / std::uint64_t(size))); };
     }
     options.sized
         = [&](std::string_view tag, const SizingRequest *request, const SizingReport &report) {
-              lines.push_back({std::string(tag), request ? KeptRequest(*request) : KeptRequest(),
+              lines.push_back({std::string(tag), request ? KeptInputs(*request) : KeptInputs(),
                                request != nullptr, report});
           };
     run.summary = sizeLineList(input.get(), sink, options);

@@ -31,7 +31,7 @@ struct LineListRun
 // the result (UTF-8 with a byte order mark, every input byte kept) and the sheet, each whole or
 // not at all: a failure leaves what was there before. progress is told the percent read.
 LineListRun sizeLineListFile(std::string_view path, const LineListFiles &files,
-                             const SizingInputs &defaults,
+                             const SizingRequest &defaults,
                              const std::function<void(int percent)> &progress);
 
 // UTF-8 if every byte of the file reads as UTF-8, else GBK. Reads the stream to its end and

@@ -1,85 +1,49 @@
 #pragma once
 
-#include "base/failure.h"
 #include "core/fluid.h"
 #include "core/friction.h"
+#include "core/inputs.h"
 #include "core/pipes.h"
+#include "core/properties.h"
 #include "core/sizing.h"
-#include "core/steam.h"
 
 #include <optional>
 #include <string>
-#include <string_view>
+#include <type_traits>
 
 // One sizing from end to end, as every front end asks for it: the diameter of the three
 // formulas, then the aids around it (the pipes on either side, their real velocities, the fluid
-// in the pipe and the pressure drop), each with the reason when it cannot be had. The window,
-// the command-line sizer, the batch and the calculation sheet all size through here, so the
-// same inputs give the same words everywhere.
+// in the pipe and the pressure drop), each with the reason when it cannot be had. The report
+// holds facts; core/words.h says them. The window, the command-line sizer, the batch and the
+// calculation sheet all size through here, so the same inputs give the same answer everywhere.
 namespace tovrik {
-
-// The inputs of one sizing, as typed; an absent one was not given at all.
-struct SizingRequest
-{
-    Medium medium = Medium::Water;
-    // Air needs flow, pressure, temperature and velocity. Steam needs flow, velocity and either
-    // its specific volume or its pressure, from which saturated steam's volume is found, or, with
-    // a temperature, superheated steam's. Water needs flow and velocity; its temperature and
-    // pressure serve only the aids.
-    std::optional<std::string_view> flow, pressure, temperature, specificVolume, velocity;
-    std::optional<std::string_view> steamPressure, steamTemperature;
-    std::optional<std::string_view> roughness; // mm, or a name of roughnessNames()
-    // The line the pressure drop is for, beyond the drop per 100 m: its length in m, the sum of
-    // its fittings' K and their equivalent length in m; and the drop allowed, in kPa over that
-    // line or, without one, per 100 m.
-    std::optional<std::string_view> length, fittings, equivalentLength, maxDrop;
-    // How the pressure of air and water (P) and of steam (p) were read. Air's formula takes an
-    // absolute pressure, as the window's field does.
-    PressureKind pressureKind = PressureKind::Absolute;
-    // How a gas's flow is given; the formula takes it at the standard state.
-    FlowBasis flowBasis = FlowBasis::Standard;
-    AdviceOptions advice;
-    char32_t decimalSeparator = U'.';
-    // Whether the report says in words how the aids read the inputs (its basis) and what the
-    // pressure drop assumes: a line list that writes only columns does without, and is the
-    // faster for it.
-    bool explain = true;
-};
-
-// A request's texts kept, for when the texts it points to are gone: a calculation sheet written
-// after the fields have changed, a line list's rows.
-struct KeptRequest
-{
-    Medium medium = Medium::Water;
-    std::optional<std::string> flow, pressure, temperature, specificVolume, velocity;
-    std::optional<std::string> steamPressure, steamTemperature, roughness;
-    std::optional<std::string> length, fittings, equivalentLength, maxDrop;
-    PressureKind pressureKind = PressureKind::Absolute;
-    FlowBasis flowBasis = FlowBasis::Standard;
-    AdviceOptions advice;
-    char32_t decimalSeparator = U'.';
-
-    KeptRequest() = default;
-    explicit KeptRequest(const SizingRequest &request);
-    // Points into this one, which must outlive it.
-    SizingRequest request() const;
-};
 
 // The water temperature the aids assume when none is given, in degrees C.
 inline constexpr double usualWaterTemperature = 20.0;
 
-struct SizingReport
+// What the aids found, beside the formula's result: trivially copied, so that a line list
+// starts each row from nothing at the cost of a copy.
+struct SizingFacts
 {
     bool ok = false;
     double diameter = 0.0; // mm
-    std::string text; // the result text, exactly as the window shows it
-    std::string error; // in the window's words; empty when ok
     Operand errorInput = Operand::None; // the input the error is traced to
-    std::optional<double> specificVolume; // m3/kg, when found from the steam pressure
-    // Absolute pressure in MPa of a gauge reading the report turned it into.
-    std::optional<double> absolutePressure;
-    // A gas's flow at the standard state, m3/h, when it was given on another basis.
+    // Whether the inputs are physically meaningful, so that the aids were run: positive flow,
+    // velocity and volume, an absolute pressure above zero, a temperature above 0 K.
+    bool judged = false;
+    // How the pressure P (air, water) or p (steam) was read; an absolute one of a gauge reading.
+    PressureKind pressureKind = PressureKind::Absolute;
+    std::optional<double> absolutePressure; // MPa
+    // A gas's flow basis, and its flow at the standard state, m3/h, when given on another one.
+    FlowBasis flowBasis = FlowBasis::Standard;
     std::optional<double> standardFlow;
+    // Steam's specific volume found from its pressure (m3/kg), and whether it is superheated.
+    std::optional<double> specificVolume;
+    bool superheated = false;
+    // Water's temperature as given, or the usual one assumed; whether its mass flow could be
+    // turned into a volume at its density, or is taken as 1 t/h = 1 m3/h.
+    bool waterTemperatureGiven = false;
+    bool waterVolumeKnown = false;
     FormulaSteps steps; // every number of the formula, for the calculation sheet
     double aidFlow = 0.0; // m3/h at working conditions, which the aids judge
     PipeAdvice advice; // when ok
@@ -87,22 +51,31 @@ struct SizingReport
     std::optional<PressureDrop> drop; // in the recommended pipe
     std::optional<LineSpec> line; // the line given
     std::optional<LineDrop> lineDrop; // over it, in the recommended pipe
-    std::string dropNote; // why there is no pressure drop
-    std::string lineNote; // why the line or the allowable drop given could not be read
-    std::string basis; // how the aids read the inputs: the pressure, the water's density
-    std::string dropCondition; // what the pressure drop assumes, in words
+    std::optional<Reason> dropReason; // why there is no pressure drop
+    std::optional<Reason> lineReason; // why the line or the allowable drop given is not read
+};
+static_assert(std::is_trivially_copyable_v<SizingFacts>);
 
-    // Back to a report of nothing, keeping the storage for the next row.
-    void reset();
-    // The aids in words, as the window's tooltip and the sizer's advice lines say them.
-    std::string adviceText() const;
+struct SizingReport : SizingFacts
+{
+    std::string text; // the result text, exactly as the window shows it
+    std::string error; // in the window's words; empty when ok
+
+    // Back to a report of nothing, keeping the storage of its texts for the next row.
+    void reset()
+    {
+        static_cast<SizingFacts &>(*this) = SizingFacts();
+        text.clear();
+        error.clear();
+    }
     // What the pressure drop is for: "air", "steam" or "water".
     std::string_view fluidName() const;
 };
 
 SizingReport sizePipe(const SizingRequest &request);
-// The same into an existing report, reusing its storage.
-void sizePipe(const SizingRequest &request, SizingReport &report);
+// The same into an existing report, reusing its storage; a line list passes the cache of the
+// states it has met, so that the same steam or water is worked out once.
+void sizePipe(const SizingRequest &request, SizingReport &report, PropertyCache *cache = nullptr);
 
 // The air panel's own checks, in its order: the prompts for an empty flow and an empty pressure
 // field. The window shows each in a box; the other front ends report them as one error.

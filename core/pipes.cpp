@@ -1,10 +1,9 @@
 #include "core/pipes.h"
 
 #include "base/text.h"
-#include "core/messages.h"
-#include "core/renew.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <iterator>
@@ -105,37 +104,25 @@ const SeriesDef &seriesDef(PipeSeries series)
 
 constexpr int rarelyStocked = 90; // NPS 3½
 
-void appendRange(std::string &out, VelocityRange range)
+// The sizes a series offers, bores increasing: all of them, or all but the rarely stocked one.
+// Worked out once, with the tables.
+struct Offered
 {
-    const int decimals = range.high < 5.0 ? 1 : 0;
-    if (range.low <= 0.0) {
-        out += '<';
-        appendFixed(out, range.high, decimals);
-        return;
+    std::array<PipeSize, 24> sizes {};
+    std::size_t count = 0;
+};
+
+constexpr Offered offeredOf(std::span<const PipeSize> table, bool allSizes)
+{
+    Offered offered;
+    for (const PipeSize &size : table) {
+        if (allSizes || size.dn != rarelyStocked)
+            offered.sizes[offered.count++] = size;
     }
-    appendFixed(out, range.low, decimals);
-    out += '~';
-    appendFixed(out, range.high, decimals);
+    return offered;
 }
 
 } // namespace
-
-const char *verdictText(VelocityCheck check)
-{
-    switch (check) {
-    case VelocityCheck::Below: return "偏低";
-    case VelocityCheck::Inside: return "合适";
-    case VelocityCheck::Above: return "偏高";
-    }
-    return "";
-}
-
-std::string rangeText(VelocityRange range)
-{
-    std::string text;
-    appendRange(text, range);
-    return text;
-}
 
 const char *seriesTitle(PipeSeries series)
 {
@@ -156,49 +143,29 @@ std::optional<PipeSeries> seriesFromCode(std::string_view name)
     return std::nullopt;
 }
 
-namespace {
-
-// "DN150（…）：实际流速 1.57 m/s，常用流速 <2.0 m/s（参考表：热水、水 >100），合适"
-void appendCheck(std::string &out, const SizeCheck &check, const PipeAdvice &advice)
-{
-    out += pipeName(check.size, advice.options.series);
-    out += "：实际流速 ";
-    appendFixed(out, check.velocity, 2);
-    out += " m/s，常用流速 ";
-    appendRange(out, check.usual->range);
-    out += " m/s（参考表：";
-    out += check.usual->section;
-    out += ' ';
-    out += check.usual->row;
-    if (!check.usual->reading.empty()) {
-        out += "，";
-        out += check.usual->reading;
-    }
-    out += "），";
-    out += verdictText(check.check);
-}
-
-// Why a velocity check cannot be judged: "蒸汽的比容u须为正数，才能校核流速。"
-void appendUnjudged(std::string &out, const PipeAdvice &advice)
-{
-    if (advice.unjudged == Operand::None) {
-        out += "流速校核需要正的流量和流速。";
-        return;
-    }
-    out += inputDescription(advice.medium, advice.unjudged);
-    switch (advice.unjudged) {
-    case Operand::Pressure: out += "须为正的绝对压力"; break;
-    case Operand::Temperature: out += "须高于绝对零度（-273.15 °C）"; break;
-    default: out += "须为正数"; break;
-    }
-    out += "，才能校核流速。";
-}
-
-} // namespace
-
 std::span<const PipeSize> pipeTable(PipeSeries series)
 {
     return seriesDef(series).sizes;
+}
+
+std::span<const PipeSize> offeredSizes(const AdviceOptions &options)
+{
+    static constexpr auto offered = [] {
+        std::array<std::array<Offered, 2>, std::size(seriesDefs)> all {};
+        for (std::size_t i = 0; i < std::size(seriesDefs); ++i)
+            all[i] = {offeredOf(seriesDefs[i].sizes, false), offeredOf(seriesDefs[i].sizes, true)};
+        return all;
+    }();
+    const Offered &sizes
+        = offered[static_cast<std::size_t>(options.series)][options.allSizes ? 1 : 0];
+    return std::span(sizes.sizes.data(), sizes.count);
+}
+
+SizeCheck checkSize(Medium medium, double flow, const PipeSize &size, const AdviceOptions &options)
+{
+    const double velocity = realVelocity(flow, size);
+    const VelocityBand &usual = usualBand(medium, size.dn, options.service);
+    return SizeCheck {size, velocity, &usual, checkVelocity(velocity, usual.range)};
 }
 
 // Every bore has at most two decimals: the hundredths the table keeps are the bore itself.
@@ -342,8 +309,7 @@ bool PipeAdvice::slowWater() const
 void advise(PipeAdvice &advice, Medium medium, double flow, double diameter,
             const AdviceOptions &options)
 {
-    // Built where it is kept: one returned would be zeroed whole first, 384 bytes a row.
-    renew(advice);
+    advice = PipeAdvice();
     advice.medium = medium;
     advice.diameter = diameter;
     advice.options = options;
@@ -351,23 +317,17 @@ void advise(PipeAdvice &advice, Medium medium, double flow, double diameter,
     if (!(flow > 0.0) || !(diameter > 0.0) || !std::isfinite(diameter) || !std::isfinite(flow))
         return;
 
-    const auto check = [&](const PipeSize &size) {
-        const double velocity = realVelocity(flow, size);
-        const VelocityBand &usual = usualBand(medium, size.dn, options.service);
-        return SizeCheck {size, velocity, &usual, checkVelocity(velocity, usual.range)};
-    };
-    const std::span<const PipeSize> table = pipeTable(options.series);
-    const auto offered
-        = [&](const PipeSize &size) { return options.allSizes || size.dn != rarelyStocked; };
+    const auto check = [&](const PipeSize &size) { return checkSize(medium, flow, size, options); };
+    const std::span<const PipeSize> sizes = offeredSizes(options);
     // The bores grow with the sizes: the first that holds the diameter, and the one before it.
-    const auto at = std::partition_point(
-        table.begin(), table.end(), [&](const PipeSize &size) { return size.bore < diameter; });
-    auto larger = std::find_if(at, table.end(), offered);
-    auto smaller = std::find_if(std::make_reverse_iterator(at), table.rend(), offered);
-    if (larger != table.end())
-        advice.larger = check(*larger);
-    if (smaller != table.rend())
-        advice.smaller = check(*smaller);
+    const std::size_t at = static_cast<std::size_t>(
+        std::partition_point(sizes.begin(), sizes.end(),
+                             [&](const PipeSize &size) { return size.bore < diameter; })
+        - sizes.begin());
+    if (at < sizes.size())
+        advice.larger = check(sizes[at]);
+    if (at > 0)
+        advice.smaller = check(sizes[at - 1]);
     if (!advice.larger) {
         advice.status = PipeAdvice::Status::BeyondTable;
         return;
@@ -393,18 +353,19 @@ void advise(PipeAdvice &advice, Medium medium, double flow, double diameter,
             && !(medium == Medium::Water && c.velocity < lowestWaterVelocity);
     };
     const bool downFirst = advice.recommendSmaller;
-    auto down = smaller;
-    auto up = larger;
-    while (down != table.rend() || up != table.end()) {
+    // The next sizes to try below and above the two neighbours, outward one at a time.
+    std::ptrdiff_t down = std::ptrdiff_t(at) - 2;
+    std::size_t up = at + 1;
+    while (down >= 0 || up < sizes.size()) {
         for (const bool downward : {downFirst, !downFirst}) {
-            if (downward && down != table.rend() && ++down != table.rend() && offered(*down)) {
-                if (const SizeCheck c = check(*down); usual(c)) {
+            if (downward && down >= 0) {
+                if (const SizeCheck c = check(sizes[std::size_t(down--)]); usual(c)) {
                     advice.inBand = c;
                     return;
                 }
             }
-            if (!downward && up != table.end() && ++up != table.end() && offered(*up)) {
-                if (const SizeCheck c = check(*up); usual(c)) {
+            if (!downward && up < sizes.size()) {
+                if (const SizeCheck c = check(sizes[up++]); usual(c)) {
                     advice.inBand = c;
                     return;
                 }
@@ -428,70 +389,6 @@ PipeAdvice unjudged(Medium medium, double diameter, Operand input, const AdviceO
     advice.options = options;
     advice.unjudged = input;
     return advice;
-}
-
-std::string adviceText(const PipeAdvice &advice)
-{
-    std::string text;
-    switch (advice.status) {
-    case PipeAdvice::Status::NotPositive: appendUnjudged(text, advice); return text;
-    case PipeAdvice::Status::BeyondTable: {
-        const PipeSize &largest = pipeTable(advice.options.series).back();
-        text += "管径超出 ";
-        text += pipeName(largest, advice.options.series);
-        text += "，请选用更大管径或多根并联。";
-        return text;
-    }
-    case PipeAdvice::Status::Sized: break;
-    }
-    const auto appendLimit = [&] {
-        text += shortestText(*advice.maxDrop);
-        text += advice.maxDropOverLine ? " kPa（全线）" : " kPa（每 100 m）";
-    };
-    if (advice.byDrop) {
-        // Both methods: the allowable drop decides, the preset velocity's choice beside it.
-        const SizeCheck &velocity = *advice.velocitySized();
-        text += "按允许压降 ";
-        appendLimit();
-        text += "推荐 ";
-        appendCheck(text, *advice.byDrop, advice);
-        text += "。\n按预定流速";
-        text += velocity.size.dn == advice.byDrop->size.dn ? "选定的相同：" : "则选 ";
-        appendCheck(text, velocity, advice);
-        text += "。";
-        return text;
-    }
-    text += "推荐 ";
-    appendCheck(text, *advice.recommended(), advice);
-    if (advice.recommendSmaller) {
-        text += "；内径小于算得的 ";
-        appendFixed(text, advice.diameter, 2);
-        text += " mm，实际流速高于设计流速";
-    }
-    text += "。";
-    if (const SizeCheck *other = advice.alternative()) {
-        text += advice.recommendSmaller ? "\n大一号 " : "\n小一号 ";
-        appendCheck(text, *other, advice);
-        text += "。";
-    }
-    if (advice.inBand) {
-        text += "\n常用流速范围内最近的管径：";
-        appendCheck(text, *advice.inBand, advice);
-        text += "。";
-    } else if (advice.bandSearched) {
-        text += "\n本系列没有实际流速在常用流速范围内的管径。";
-    }
-    if (advice.maxDrop) {
-        text += "\n本系列没有流速不超过常用范围、压降又不超过 ";
-        appendLimit();
-        text += " 的管径，以上按预定流速选定。";
-    }
-    if (advice.slowWater()) {
-        text += "\n提示：实际流速低于水的常用流速下限 ";
-        appendFixed(text, lowestWaterVelocity, 1);
-        text += " m/s，请核对流量，或选用更小的管径。";
-    }
-    return text;
 }
 
 std::string_view checkName(VelocityCheck check)

@@ -110,6 +110,13 @@ struct AdviceOptions
     bool allSizes = false;
 };
 
+// The sizes of the series the advice offers, bores increasing: every size the choice of
+// pipes may name, by velocity or by the allowable drop, and the sheet may chart.
+std::span<const PipeSize> offeredSizes(const AdviceOptions &options);
+
+// A size's real velocity for a flow in m3/h, and how it compares with its usual range.
+SizeCheck checkSize(Medium medium, double flow, const PipeSize &size, const AdviceOptions &options);
+
 // The gas the aids take: the one chosen, except that a natural-gas line of the default air is
 // of natural gas.
 inline Gas effectiveGas(const AdviceOptions &options)
@@ -170,13 +177,6 @@ void advise(PipeAdvice &advice, Medium medium, double flow, double diameter,
 // No advice, because an input the velocity check needs is not physically meaningful.
 PipeAdvice unjudged(Medium medium, double diameter, Operand input, const AdviceOptions &options);
 
-// The advice in Simplified Chinese, as the window's tooltip and the sizer's advice lines say it.
-std::string adviceText(const PipeAdvice &advice);
-
-// "<2.0", "30~50": the usual velocities as the reference sheet writes them.
-std::string rangeText(VelocityRange range);
-// 偏低, 合适, 偏高.
-const char *verdictText(VelocityCheck check);
 // The series as engineers name it: "ASME B36.10M Sch40", "国内公制系列".
 const char *seriesTitle(PipeSeries series);
 // As the command line and CSV name it: "asme40", "cn", "gb3091".

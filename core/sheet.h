@@ -16,7 +16,7 @@ namespace tovrik {
 struct SheetLine
 {
     std::string tag; // the line's own tag from a list (位号, 管线号), or empty
-    KeptRequest inputs;
+    KeptInputs inputs;
     bool read = true; // false: the row was not read as far as a request, and failed
     SizingReport report;
 };

@@ -1,7 +1,6 @@
 #include "core/steam.h"
 
 #include "core/failure.h"
-#include "core/memo.h"
 
 #include <algorithm>
 #include <array>
@@ -179,10 +178,7 @@ double saturatedSteamVolume(double pressure, PressureKind kind)
     const double absolute = absolutePressure(pressure, kind);
     if (absolute < lowestSteamPressure || absolute > highestSteamPressure)
         throw SizingFailure(Problem::OutOfRange, Operand::Pressure);
-    thread_local Memo<double, 1> volumes;
-    return volumes.remember({absolute}, [&] {
-        return region2SpecificVolume(absolute, saturationTemperature(absolute));
-    });
+    return region2SpecificVolume(absolute, saturationTemperature(absolute));
 }
 
 double lowestSuperheatedTemperature(double pressure)
@@ -231,10 +227,7 @@ double superheatedSteamVolume(double pressure, PressureKind kind, double tempera
         throw SizingFailure(Problem::NotANumber, Operand::Pressure);
     if (!std::isfinite(temperature))
         throw SizingFailure(Problem::NotANumber, Operand::Temperature);
-    const double absolute = absolutePressure(pressure, kind);
-    thread_local Memo<double, 2> volumes;
-    return volumes.remember({absolute, temperature},
-                            [&] { return superheatedVolumeAt(absolute, temperature); });
+    return superheatedVolumeAt(absolutePressure(pressure, kind), temperature);
 }
 
 namespace {

@@ -1023,8 +1023,8 @@ void tst_Cli::pipeColumnsAgreeWithPrintf()
         const double diameter = fields.value(3).toDouble();
         tovrik::SizingRequest request;
         request.medium = tovrik::Medium::Water;
-        request.flow = std::string_view(fields.value(1).constData());
-        request.velocity = std::string_view(fields.value(2).constData());
+        request[tovrik::Input::Flow] = std::string_view(fields.value(1).constData());
+        request[tovrik::Input::Velocity] = std::string_view(fields.value(2).constData());
         const tovrik::PipeAdvice advice = tovrik::sizePipe(request).advice;
         QVERIFY(diameter > 0);
         QCOMPARE(QByteArrayView(fields.value(8)), QByteArrayView(statusName(advice)));

@@ -2,6 +2,7 @@
 #include "base/text.h"
 #include "core/pipes.h"
 #include "core/steam.h"
+#include "core/words.h"
 #include "tests/faultname.h"
 
 #include <QTest>
@@ -320,7 +321,7 @@ void tst_Pipes::adviceInWords()
     QFETCH(AdviceOptions, options);
     QFETCH(QString, text);
 
-    QCOMPARE(QString::fromStdString(adviceText(advise(medium, flow, diameter, options))), text);
+    QCOMPARE(QString::fromStdString(pipeAdviceText(advise(medium, flow, diameter, options))), text);
 }
 
 // Inputs that give a diameter but no velocity worth judging name the one at fault.
@@ -348,7 +349,7 @@ void tst_Pipes::unjudgedInputs()
     QFETCH(QString, text);
 
     const PipeAdvice advice = unjudged(medium, 210.0, Operand(input), {});
-    QCOMPARE(QString::fromStdString(adviceText(advice)), text);
+    QCOMPARE(QString::fromStdString(pipeAdviceText(advice)), text);
     QCOMPARE(QString::fromLatin1(statusName(advice)), QStringLiteral("not-positive"));
     QVERIFY(!advice.recommended());
 }

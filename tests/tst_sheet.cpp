@@ -173,39 +173,40 @@ void tst_Sheet::cellsStayText()
 }
 
 // A sheet written after the fields have changed is made from the texts its request kept: every
-// input must come back as it was typed, though the texts it was made from are gone.
+// input of the catalogue, and every choice beside them, must come back as it was, though the
+// texts it was made from are gone.
 void tst_Sheet::keptRequestGivesBackEveryInput()
 {
-    using tovrik::SizingRequest;
-    std::optional<std::string_view> SizingRequest::*const inputs[] = {
-        &SizingRequest::flow,
-        &SizingRequest::pressure,
-        &SizingRequest::temperature,
-        &SizingRequest::specificVolume,
-        &SizingRequest::velocity,
-        &SizingRequest::steamPressure,
-        &SizingRequest::steamTemperature,
-        &SizingRequest::roughness,
-        &SizingRequest::length,
-        &SizingRequest::fittings,
-        &SizingRequest::equivalentLength,
-        &SizingRequest::maxDrop,
-    };
+    using namespace tovrik;
     std::vector<std::string> typed;
-    for (std::size_t i = 0; i < std::size(inputs); ++i)
+    for (std::size_t i = 0; i < inputCount; ++i)
         typed.push_back("text " + std::to_string(i));
     SizingRequest request;
-    for (std::size_t i = 0; i < std::size(inputs); ++i)
-        request.*inputs[i] = typed[i];
-    const tovrik::KeptRequest kept(request);
+    request.medium = Medium::Steam;
+    request.pressureKind = PressureKind::Gauge;
+    request.advice.series = PipeSeries::Gb3091;
+    request.advice.service = GasService::Site;
+    request.advice.gas = Gas::Argon;
+    request.advice.allSizes = true;
+    request.decimalSeparator = U',';
+    for (std::size_t i = 0; i < inputCount; ++i)
+        request[Input(i)] = typed[i];
+    const KeptInputs kept(request);
     for (std::string &text : typed)
         text.assign(text.size(), '?');
 
-    const SizingRequest back = kept.request();
-    for (std::size_t i = 0; i < std::size(inputs); ++i) {
-        QVERIFY2(back.*inputs[i], qPrintable(QString::number(i)));
-        QCOMPARE(std::string(*(back.*inputs[i])), "text " + std::to_string(i));
+    const SizingRequest back(kept);
+    for (std::size_t i = 0; i < inputCount; ++i) {
+        QVERIFY2(back[Input(i)], inputDefs[i].column);
+        QCOMPARE(std::string(*back[Input(i)]), "text " + std::to_string(i));
     }
+    QCOMPARE(back.medium, Medium::Steam);
+    QCOMPARE(back.pressureKind, std::optional(PressureKind::Gauge));
+    QCOMPARE(back.advice.series, PipeSeries::Gb3091);
+    QCOMPARE(back.advice.service, GasService::Site);
+    QCOMPARE(back.advice.gas, Gas::Argon);
+    QVERIFY(back.advice.allSizes);
+    QCOMPARE(back.decimalSeparator, U',');
 }
 
 QTEST_GUILESS_MAIN(tst_Sheet)

@@ -1,6 +1,10 @@
 #pragma once
 
+#include "core/inputs.h"
+#include "core/words.h"
+
 #include <span>
+#include <string_view>
 
 namespace tovrik {
 
@@ -31,23 +35,61 @@ enum : int {
 // clang-format on
 } // namespace ctl
 
-// Each medium's controls. The definition's names are its history's: Command3 is steam's button
-// and Command2 water's, and the notice pairs are Image2/3, Image8/6 and Image7/5.
+// A field of a panel and the input it gives.
+struct PanelField
+{
+    int field;
+    Input input;
+};
+
+// A message a panel shows, before it calculates, when the field is empty.
+struct PanelPrompt
+{
+    int field;
+    std::string_view prompt;
+};
+
+// Each medium's controls, and how its calculate button reads them. The definition's names are
+// its history's: Command3 is steam's button and Command2 water's, and the notice pairs are
+// Image2/3, Image8/6 and Image7/5.
 struct PanelDef
 {
+    Medium medium;
     int option;
     int frame;
     int button;
     int result;
     int terms; // the notice shown at start
     int contact; // its partner
+    // Checked first, each in turn, whatever the others hold.
+    std::span<const PanelPrompt> prompts;
+    // In the order the calculation reads them.
+    std::span<const PanelField> fields;
 };
-inline constexpr PanelDef airPanel {ctl::Optionca, ctl::Frameca, ctl::Command1,
-                                    ctl::Textda,   ctl::Image2,  ctl::Image3};
-inline constexpr PanelDef steamPanel {ctl::Options, ctl::Frames, ctl::Command3,
-                                      ctl::Textds,  ctl::Image8, ctl::Image6};
-inline constexpr PanelDef waterPanel {ctl::Optionw, ctl::Framew, ctl::Command2,
-                                      ctl::Textdw,  ctl::Image7, ctl::Image5};
+
+// Air reads its temperature, pressure and flow for the working flow, then its velocity; water
+// its velocity before its flow.
+inline constexpr PanelPrompt airPanelPrompts[]
+    = {{ctl::Textqa, airFlowPrompt}, {ctl::Textpa, airPressurePrompt}};
+inline constexpr PanelField airPanelFields[] = {{ctl::Textta, Input::Temperature},
+                                                {ctl::Textpa, Input::Pressure},
+                                                {ctl::Textqa, Input::Flow},
+                                                {ctl::Textva, Input::Velocity}};
+inline constexpr PanelField steamPanelFields[] = {{ctl::Textqs, Input::Flow},
+                                                  {ctl::Textus, Input::SpecificVolume},
+                                                  {ctl::Textvs, Input::Velocity}};
+inline constexpr PanelField waterPanelFields[]
+    = {{ctl::Textvw, Input::Velocity}, {ctl::Textqw, Input::Flow}};
+
+inline constexpr PanelDef airPanel {Medium::Air,   ctl::Optionca,   ctl::Frameca,
+                                    ctl::Command1, ctl::Textda,     ctl::Image2,
+                                    ctl::Image3,   airPanelPrompts, airPanelFields};
+inline constexpr PanelDef steamPanel {Medium::Steam, ctl::Options, ctl::Frames,
+                                      ctl::Command3, ctl::Textds,  ctl::Image8,
+                                      ctl::Image6,   {},           steamPanelFields};
+inline constexpr PanelDef waterPanel {Medium::Water, ctl::Optionw, ctl::Framew,
+                                      ctl::Command2, ctl::Textdw,  ctl::Image7,
+                                      ctl::Image5,   {},           waterPanelFields};
 // In the order the option buttons stand, and the panels are shown or hidden.
 inline constexpr PanelDef panels[] = {airPanel, steamPanel, waterPanel};
 

@@ -3,8 +3,8 @@
 #include "base/conversion.h"
 #include "base/files.h"
 #include "core/listfile.h"
-#include "core/messages.h"
 #include "core/version.h"
+#include "core/words.h"
 #include "forms/definition.h"
 #include "forms/msgbox.h"
 #include "window/definition.h"
@@ -115,6 +115,7 @@ Quendal::Quendal()
 {
     for (const PanelDef &panel : panels) {
         OptionButton(*this, panel.option).onClick([this, &panel] { showPanel(panel); });
+        CommandButton(*this, panel.button).onClick([this, &panel] { calculate(panel); });
         Image(*this, panel.terms).onClick([this, &panel] {
             swapNotice(panel.terms, panel.contact);
         });
@@ -122,9 +123,6 @@ Quendal::Quendal()
             swapNotice(panel.contact, panel.terms);
         });
     }
-    Command1.onClick([this] { Command1_Click(); });
-    Command2.onClick([this] { Command2_Click(); });
-    Command3.onClick([this] { Command3_Click(); });
     // The radio items need no handler: the engine checks the one chosen, and the next
     // calculation reads them.
     static const std::pair<int, void (Quendal::*)()> commands[] = {
@@ -186,76 +184,61 @@ void Quendal::swapNotice(int clicked, int partner)
     Image(*this, partner).setVisible(true);
 }
 
-void Quendal::Command1_Click()
+// Command1_Click, Command3_Click and Command2_Click: the panel's prompts, each shown when its field
+// is empty, then its fields read in the panel's order into one request. A failed calculation must
+// not cost the user anything typed: no result is written, nothing is cleared, and the field at
+// fault is selected so it can be retyped at once.
+void Quendal::calculate(const PanelDef &panel)
 {
-    // Both checks always run, flow first, so an empty form shows both messages in turn.
-    const bool flowEmpty = vbaStrCmp("", Textqa.text()) == 0;
-    if (flowEmpty)
-        rtcMsgBox(*this, airFlowPrompt);
-    const bool pressureEmpty = vbaStrCmp("", Textpa.text()) == 0;
-    if (pressureEmpty)
-        rtcMsgBox(*this, airPressurePrompt);
-    if (flowEmpty || pressureEmpty)
+    // Every check runs, in its order, so an empty form shows each message in turn.
+    bool prompted = false;
+    for (const PanelPrompt &prompt : panel.prompts) {
+        if (vbaStrCmp("", TextBox(*this, prompt.field).text()) == 0) {
+            rtcMsgBox(*this, prompt.prompt);
+            prompted = true;
+        }
+    }
+    if (prompted)
         return;
 
-    const std::string flow = Textqa.text();
-    const std::string pressure = Textpa.text();
-    const std::string temperature = Textta.text();
-    const std::string velocity = Textva.text();
-    SizingRequest request;
-    request.medium = Medium::Air;
-    request.flow = flow;
-    request.pressure = pressure;
-    request.temperature = temperature;
-    request.velocity = velocity;
-    calculate(Textda, request);
-}
-
-void Quendal::Command2_Click()
-{
-    const std::string velocity = Textvw.text();
-    const std::string flow = Textqw.text();
-    SizingRequest request;
-    request.medium = Medium::Water;
-    request.flow = flow;
-    request.velocity = velocity;
+    KeptInputs inputs;
+    inputs.medium = panel.medium;
+    for (const PanelField &field : panel.fields)
+        inputs[field.input] = TextBox(*this, field.field).text();
     // The water's state serves the aids alone; the formula takes flow and velocity only.
-    if (!m_waterTemperature.empty())
-        request.temperature = m_waterTemperature;
-    if (!m_waterPressure.empty())
-        request.pressure = m_waterPressure;
-    calculate(Textdw, request);
-}
-
-void Quendal::Command3_Click()
-{
-    const std::string flow = Textqs.text();
-    const std::string volume = Textus.text();
-    const std::string velocity = Textvs.text();
-    SizingRequest request;
-    request.medium = Medium::Steam;
-    request.flow = flow;
-    request.specificVolume = volume;
-    request.velocity = velocity;
-    calculate(Textds, request);
-}
-
-// A failed calculation must not cost the user anything typed: no result is written, nothing
-// is cleared, and the field at fault is selected so it can be retyped at once.
-void Quendal::calculate(const TextBox &result, SizingRequest request)
-{
-    request.advice = adviceOptions();
-    request.decimalSeparator = localeDecimalSeparator();
-    SizingReport report = sizePipe(request);
+    if (panel.medium == Medium::Water) {
+        if (!m_waterTemperature.empty())
+            inputs[Input::Temperature] = m_waterTemperature;
+        if (!m_waterPressure.empty())
+            inputs[Input::Pressure] = m_waterPressure;
+    }
+    inputs.advice = adviceOptions();
+    inputs.decimalSeparator = localeDecimalSeparator();
+    SizingReport report = sizePipe(SizingRequest(inputs));
+    const TextBox result(*this, panel.result);
     if (!report.ok) {
-        reportFailure(result, fieldFor(request.medium, report.errorInput), report.error);
+        reportFailure(result, fieldFor(panel, report.errorInput), report.error);
         return;
     }
     result.setText(report.text);
     // The pipe to choose goes beside the result, not into it: the result text stays as it is.
-    result.setToolTip(report.adviceText());
-    m_lastSized[shownPanel()] = SheetLine {{}, KeptRequest(request), true, std::move(report)};
+    result.setToolTip(reportText(report));
+    m_lastSized[shownPanel()] = SheetLine {{}, std::move(inputs), true, std::move(report)};
     updateSheetItem();
+}
+
+// The field of the input at fault, or the panel's flow where no field of its is.
+TextBox Quendal::fieldFor(const PanelDef &panel, Operand operand)
+{
+    for (const PanelField &field : panel.fields) {
+        if (inputDef(field.input).operand == operand)
+            return TextBox(*this, field.field);
+    }
+    for (const PanelField &field : panel.fields) {
+        if (field.input == Input::Flow)
+            return TextBox(*this, field.field);
+    }
+    return TextBox(*this, panel.fields.front().field);
 }
 
 void Quendal::saveSheet()
@@ -316,7 +299,7 @@ void Quendal::sizeLineListFrom(const std::string &path)
         return;
 
     // The window's pressures are absolute, and so are a list's; its choices are the menu's.
-    SizingInputs defaults;
+    SizingRequest defaults;
     defaults.advice = adviceOptions();
     defaults.pressureKind = PressureKind::Absolute;
     const LineListRun run = sizeLineListFile(
@@ -381,27 +364,6 @@ void Quendal::showGuide()
 void Quendal::showAbout()
 {
     rtcMsgBox(*this, replaced(aboutText, "@VERSION@", version));
-}
-
-const TextBox &Quendal::fieldFor(Medium medium, Operand operand) const
-{
-    switch (medium) {
-    case Medium::Air:
-        switch (operand) {
-        case Operand::Pressure: return Textpa;
-        case Operand::Temperature: return Textta;
-        case Operand::Velocity: return Textva;
-        default: return Textqa;
-        }
-    case Medium::Steam:
-        switch (operand) {
-        case Operand::SpecificVolume: return Textus;
-        case Operand::Velocity: return Textvs;
-        default: return Textqs;
-        }
-    case Medium::Water: break;
-    }
-    return operand == Operand::Velocity ? Textvw : Textqw;
 }
 
 std::unique_ptr<Form> createQuendal()

@@ -73,15 +73,11 @@ private:
     void showPanel(const PanelDef &chosen);
     // Image2_Click and its five like it: the picture clicked hidden, its partner shown.
     void swapNotice(int clicked, int partner);
-    void Command1_Click();
-    void Command2_Click();
-    void Command3_Click();
-
     // Sizes the panel's inputs; on success writes the result text to the result field, and to
     // its tooltip the pipe to choose with its pressure drop; otherwise leaves the field's text
     // alone and points the user at the input to mend.
-    void calculate(const TextBox &result, SizingRequest request);
-    const TextBox &fieldFor(Medium medium, Operand operand) const;
+    void calculate(const PanelDef &panel);
+    TextBox fieldFor(const PanelDef &panel, Operand operand);
 
     // The menu's commands.
     void saveSheet();

@@ -36,7 +36,7 @@ void windowLineList(benchmark::State &state)
 {
     const std::string path = writeList(int(state.range(0)));
     const tovrik::LineListFiles files = tovrik::lineListFilesFor(path);
-    tovrik::SizingInputs defaults;
+    tovrik::SizingRequest defaults;
     defaults.advice.series = tovrik::PipeSeries::Chinese;
     defaults.pressureKind = tovrik::PressureKind::Absolute;
     int percent = 0;

@@ -6,6 +6,7 @@
 #include "base/conversion.h"
 #include "core/pipeline.h"
 #include "core/sizing.h"
+#include "core/words.h"
 
 #include <cmath>
 #include <cstdint>
@@ -87,8 +88,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     // The second and third fields serve every medium: as pressure and temperature, specific
     // volume or steam pressure and temperature, and water's temperature and pressure.
     tovrik::SizingRequest request;
-    request.flow = fields[0];
-    request.velocity = fields[3];
+    using tovrik::Input;
+    request[Input::Flow] = fields[0];
+    request[Input::Velocity] = fields[3];
     request.decimalSeparator = separator;
     request.pressureKind
         = (data[0] & 2) ? tovrik::PressureKind::Gauge : tovrik::PressureKind::Absolute;
@@ -97,18 +99,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     for (const tovrik::Medium medium :
          {tovrik::Medium::Air, tovrik::Medium::Steam, tovrik::Medium::Water}) {
         request.medium = medium;
-        request.pressure = fields[1];
-        request.temperature = fields[2];
+        request[Input::Pressure] = fields[1];
+        request[Input::Temperature] = fields[2];
         if (medium == tovrik::Medium::Steam) {
             if (data[0] & 8) {
-                request.steamPressure = fields[1];
-                request.steamTemperature = fields[2];
+                request[Input::SteamPressure] = fields[1];
+                request[Input::SteamTemperature] = fields[2];
             } else {
-                request.specificVolume = fields[1];
+                request[Input::SpecificVolume] = fields[1];
             }
         }
         const tovrik::SizingReport report = tovrik::sizePipe(request);
-        checkWords(report.ok ? report.adviceText() : report.error);
+        checkWords(report.ok ? tovrik::reportText(report) : report.error);
     }
     return 0;
 }
