@@ -64,7 +64,10 @@ struct SizingReport : SizingFacts
     // Back to a report of nothing, keeping the storage of its texts for the next row.
     void reset()
     {
-        static_cast<SizingFacts &>(*this) = SizingFacts();
+        // A copy of one made once: the facts are trivially copied, where building a new one
+        // would set each of its members in turn, every row of a list.
+        static const SizingFacts none;
+        static_cast<SizingFacts &>(*this) = none;
         text.clear();
         error.clear();
     }

@@ -309,7 +309,8 @@ bool PipeAdvice::slowWater() const
 void advise(PipeAdvice &advice, Medium medium, double flow, double diameter,
             const AdviceOptions &options)
 {
-    advice = PipeAdvice();
+    static const PipeAdvice none; // copied, as a report's facts are
+    advice = none;
     advice.medium = medium;
     advice.diameter = diameter;
     advice.options = options;
