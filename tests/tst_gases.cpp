@@ -21,10 +21,13 @@ private slots:
     void vapourPressure();
     void phase_data();
     void phase();
+    void flowAtItsReferenceState_data();
+    void flowAtItsReferenceState();
 };
 
 Q_DECLARE_METATYPE(tovrik::Gas)
 Q_DECLARE_METATYPE(tovrik::GasPhase)
+Q_DECLARE_METATYPE(tovrik::FlowBasis)
 
 // Reference densities, kg/m3, from each gas's reference equation of state (Lemmon et al. 2000
 // for air, Setzmann & Wagner 1991 for methane, Span et al. 2000 for nitrogen, Schmidt & Wagner
@@ -226,6 +229,35 @@ void tst_Gases::phase()
     QCOMPARE(check.phase, phase);
     QCOMPARE(QString::number(check.vapourPressure, 'f', 2), vapourPressure);
     QCOMPARE(check.criticalTemperature, criticalPoint(gas).temperature - 273.15);
+}
+
+// A flow given at its basis's own reference state, carried to the design state by the formula's
+// conversion (0.1 / P) ((T + 273) / 273) with that state as the design, is the flow itself; and
+// what each basis is at the standard state.
+void tst_Gases::flowAtItsReferenceState_data()
+{
+    QTest::addColumn<FlowBasis>("basis");
+    QTest::addColumn<double>("pressure"); // MPa, the design's
+    QTest::addColumn<double>("temperature"); // degrees C
+    QTest::addColumn<QString>("standard"); // of 1000 on the basis, m3/h
+    QTest::newRow("standard") << FlowBasis::Standard << 0.1 << 0.0 << "1000";
+    QTest::newRow("normal, 101.325 kPa and 0 C")
+        << FlowBasis::Normal << 0.101325 << 0.0 << "1013.25";
+    QTest::newRow("free air, 0.1 MPa and 20 C") << FlowBasis::Fad << 0.1 << 20.0 << "931.740614";
+    QTest::newRow("actual, at 0.8 MPa and 40 C")
+        << FlowBasis::Actual << 0.8 << 40.0 << "6977.63578";
+}
+
+void tst_Gases::flowAtItsReferenceState()
+{
+    QFETCH(FlowBasis, basis);
+    QFETCH(double, pressure);
+    QFETCH(double, temperature);
+    QFETCH(QString, standard);
+    const double flow = standardFlow(basis, 1000.0, Gas::Air, pressure, temperature);
+    QCOMPARE(QString::number(flow, 'g', 9), standard);
+    const double working = flow * (temperature + 273.0) * 0.1 / (pressure * 273.0);
+    QCOMPARE(QString::number(working, 'g', 15), QStringLiteral("1000"));
 }
 
 QTEST_APPLESS_MAIN(tst_Gases)
