@@ -99,14 +99,22 @@ const char *flowBasisTitle(FlowBasis basis)
 
 double standardFlow(FlowBasis basis, double flow, Gas gas, double pressure, double temperature)
 {
+    // The formula takes a flow at 0.1 MPa and 273 K to the design state by (0.1 / P) ((T + 273) /
+    // 273). A flow given at a reference state of its own (p_r, t_r) is turned into the standard
+    // state by the same law, p_r / 0.1 (273 / (t_r + 273)), so that at a design state equal to
+    // its reference state it comes back unchanged: 1000 Nm3/h at 101.325 kPa and 0 C is 1000
+    // m3/h there, not 999.45 as with 0 C taken as 273.15 K against the formula's 273.
     constexpr double standardPressure = 0.1; // MPa
-    constexpr double standardKelvin = 273.0; // the formula's
+    constexpr double standardKelvin = 273.0; // the formula's, and its offset from degrees C
+    const auto fromReference = [&](double referencePressure, double referenceTemperature) {
+        return flow * (referencePressure / standardPressure)
+            * (standardKelvin / (referenceTemperature + standardKelvin));
+    };
     switch (basis) {
     case FlowBasis::Standard: return flow;
-    case FlowBasis::Normal: return flow * (0.101325 / standardPressure) * (standardKelvin / 273.15);
-    case FlowBasis::Fad: return flow * (standardKelvin / 293.15);
-    case FlowBasis::Actual:
-        return flow * (pressure / standardPressure) * (standardKelvin / (temperature + 273.0));
+    case FlowBasis::Normal: return fromReference(0.101325, 0.0);
+    case FlowBasis::Fad: return fromReference(standardPressure, 20.0);
+    case FlowBasis::Actual: return fromReference(pressure, temperature);
     case FlowBasis::Mass:
         return flow * (gasDef(gas).gasConstant * standardKelvin) / (standardPressure * 1.0e6);
     }

@@ -28,6 +28,8 @@ private slots:
     void seriesTables();
     void publishedBores_data();
     void publishedBores();
+    void stainlessOutsideDiameters_data();
+    void stainlessOutsideDiameters();
     void usualVelocity_data();
     void usualVelocity();
     void realVelocityOfAKnownPipe();
@@ -117,6 +119,41 @@ void tst_Pipes::publishedBores()
         if (size.dn == dn) {
             QVERIFY2(std::fabs(size.bore - inches * 25.4) <= 0.4,
                      qPrintable(QString::number(size.bore)));
+            return;
+        }
+    }
+    QFAIL("no such size");
+}
+
+// ASME B36.19M-2004, table 1: NPS 10 and 12 on the stainless series' own outside diameters,
+// 273.1 and 323.9 mm, not B36.10M's 273.0 and 323.8; schedule 40S ends at NPS 12.
+void tst_Pipes::stainlessOutsideDiameters_data()
+{
+    QTest::addColumn<PipeSeries>("series");
+    QTest::addColumn<int>("dn");
+    QTest::addColumn<QString>("name");
+    QTest::newRow("10S DN250") << PipeSeries::Asme10S << 250
+                               << "DN250（ASME B36.19M Sch10S，内径 264.72 mm）Φ273.1";
+    QTest::newRow("10S DN300") << PipeSeries::Asme10S << 300
+                               << "DN300（ASME B36.19M Sch10S，内径 314.76 mm）Φ323.9";
+    QTest::newRow("40S DN250") << PipeSeries::Asme40S << 250
+                               << "DN250（ASME B36.19M Sch40S，内径 254.56 mm）Φ273.1";
+    QTest::newRow("40S DN300, its largest")
+        << PipeSeries::Asme40S << 300 << "DN300（ASME B36.19M Sch40S，内径 304.84 mm）Φ323.9";
+}
+
+void tst_Pipes::stainlessOutsideDiameters()
+{
+    QFETCH(PipeSeries, series);
+    QFETCH(int, dn);
+    QFETCH(QString, name);
+    for (const PipeSize &size : pipeTable(series)) {
+        if (size.dn == dn) {
+            QCOMPARE(QString::fromStdString(pipeName(size, series)) + "Φ"
+                         + QString::number(size.outside),
+                     name);
+            if (series == PipeSeries::Asme40S)
+                QCOMPARE(pipeTable(series).back().dn, 300);
             return;
         }
     }
