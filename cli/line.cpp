@@ -105,8 +105,9 @@ std::string json(const Invocation &invocation, const SizingReport &report)
         .string("dp_note", words(dropWords));
     const std::optional<LineDrop> &line = report.lineDrop;
     const bool choked = line && line->method == DropMethod::Choked;
-    static constexpr const char *methods[] = {"incompressible", "isothermal", "choked"};
-    object.number("dp_kPa", line && !choked ? std::optional<double>(line->kPa) : std::nullopt)
+    static constexpr const char *methods[] = {"incompressible", "isothermal", "choked", "flashing"};
+    const bool liquidDrop = line && !choked && line->method != DropMethod::Flashing;
+    object.number("dp_kPa", liquidDrop ? std::optional<double>(line->kPa) : std::nullopt)
         .string(
             "dp_method",
             line ? std::optional<std::string_view>(methods[static_cast<std::size_t>(line->method)])
@@ -117,6 +118,20 @@ std::string json(const Invocation &invocation, const SizingReport &report)
                 recommended ? std::optional<std::string_view>(criterionName(advice)) : std::nullopt)
         .number("DN_velocity",
                 recommended ? std::optional<double>(advice.velocitySized()->size.dn) : std::nullopt)
+        .number("Z", report.compressibility)
+        .string("dp_100m_method",
+                report.drop ? std::optional<std::string_view>(
+                    methods[static_cast<std::size_t>(report.drop->method)])
+                            : std::nullopt)
+        .number("dp_usual_kPa_100m",
+                report.dropAboveUsual ? std::optional<double>(report.dropAboveUsual->kPaPer100m)
+                                      : std::nullopt)
+        .number("outlet_p_MPa",
+                line && !choked ? std::optional<double>(line->outletPressure) : std::nullopt)
+        .number("outlet_v",
+                line && !choked && line->method != DropMethod::Flashing
+                    ? std::optional<double>(line->outletVelocity)
+                    : std::nullopt)
         .string("basis", words(basisWords));
     const std::string advice_ = report.ok ? reportText(report) : std::string();
     object.string("advice", report.ok ? std::optional<std::string_view>(advice_) : std::nullopt);

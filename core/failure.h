@@ -23,6 +23,7 @@ enum class Operand : std::uint8_t {
     Fittings, // the sum of their K
     EquivalentLength, // of the fittings
     MaxDrop, // the pressure drop allowed
+    Elevation, // the rise of the line from its start to its end
 };
 
 // What is wrong: one of the runtime's faults, traced to an input, or a state the engineering
@@ -42,6 +43,9 @@ enum class Problem : std::uint8_t {
     NoLiquid, // water below the triple-point pressure, where no liquid exists
     NeedsPressure, // a superheated steam temperature without the steam's pressure
     Reynolds, // a flow whose Reynolds number lies outside what the friction factor is for
+    Choked, // a gas or steam that would reach sonic speed within the pipe
+    UnknownRoughness, // neither a figure nor the name of a wall
+    BelowFormulaZero, // a temperature at or below the formula's 0 K, -273 C, for a flow to convert
 };
 
 // Why a figure cannot be had: what is wrong, the input at fault, and a figure the words need.

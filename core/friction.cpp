@@ -94,7 +94,7 @@ PressureDrop pressureDrop(const FluidState &fluid, double flow, double bore, dou
 }
 
 LineDrop lineDrop(const FluidState &inlet, bool compressible, double friction, double flow,
-                  double bore, const LineSpec &line)
+                  double bore, const LineSpec &line, double vapourPressure)
 {
     const double diameter = bore / 1000.0;
     const double velocity = realVelocity(flow, bore);
@@ -102,8 +102,24 @@ LineDrop lineDrop(const FluidState &inlet, bool compressible, double friction, d
         = friction * (line.length + line.equivalentLength) / diameter + line.fittings;
     const double pascals = resistance * inlet.density * velocity * velocity / 2.0;
     const double p1 = inlet.pressure * 1.0e6;
-    if (!compressible || pascals <= compressibleShare * p1)
-        return {DropMethod::Incompressible, pascals / 1000.0, pascals / p1};
+    if (!compressible) {
+        constexpr double gravity = 9.80665; // m/s2, standard
+        const double head = inlet.density * gravity * line.rise;
+        const double p2 = p1 - pascals - head;
+        const bool flashes = p2 < vapourPressure * 1.0e6;
+        return {flashes ? DropMethod::Flashing : DropMethod::Incompressible,
+                pascals / 1000.0,
+                pascals / p1,
+                head / 1000.0,
+                p2 / 1.0e6,
+                velocity,
+                vapourPressure};
+    }
+    if (pascals <= compressibleShare * p1) {
+        const double p2 = p1 - pascals;
+        return {DropMethod::Incompressible, pascals / 1000.0, pascals / p1, 0.0, p2 / 1.0e6,
+                velocity * p1 / p2};
+    }
 
     // Isothermal: the mass flux G and p/ρ stay as they are at the inlet. The left side less the
     // right rises as p2 falls from p1, until p2 = G √(p/ρ), where the gas would reach its
@@ -114,8 +130,9 @@ LineDrop lineDrop(const FluidState &inlet, bool compressible, double friction, d
         return p1 * p1 - p2 * p2 - flux * flux * pv * (resistance + 2.0 * std::log(p1 / p2));
     };
     const double sonic = flux * std::sqrt(pv);
+    const double none = std::nan("");
     if (!(sonic < p1) || excess(sonic) < 0.0)
-        return {DropMethod::Choked, std::nan(""), 1.0};
+        return {DropMethod::Choked, none, 1.0, 0.0, none, none};
     double low = sonic; // excess >= 0
     double high = p1; // excess < 0
     for (int step = 0; step < 200 && high - low > 1e-12 * p1; ++step) {
@@ -123,7 +140,22 @@ LineDrop lineDrop(const FluidState &inlet, bool compressible, double friction, d
         (excess(middle) >= 0.0 ? low : high) = middle;
     }
     const double p2 = (low + high) / 2.0;
-    return {DropMethod::Isothermal, (p1 - p2) / 1000.0, (p1 - p2) / p1};
+    return {DropMethod::Isothermal, (p1 - p2) / 1000.0, (p1 - p2) / p1, 0.0, p2 / 1.0e6,
+            velocity * p1 / p2};
+}
+
+PressureDrop dropPer100m(const FluidState &fluid, bool compressible, double flow, double bore,
+                         double roughness)
+{
+    PressureDrop drop = pressureDrop(fluid, flow, bore, roughness);
+    if (!compressible || drop.kPaPer100m * 1000.0 <= compressibleShare * fluid.pressure * 1.0e6)
+        return drop;
+    const LineDrop over = lineDrop(fluid, true, drop.friction, flow, bore, LineSpec {100.0});
+    if (over.method == DropMethod::Choked)
+        throw SizingFailure(Problem::Choked);
+    drop.kPaPer100m = over.kPa;
+    drop.method = DropMethod::Isothermal;
+    return drop;
 }
 
 } // namespace tovrik

@@ -3,6 +3,7 @@
 #include "core/fluid.h"
 #include "core/pipes.h"
 
+#include <limits>
 #include <optional>
 #include <span>
 #include <string>
@@ -40,32 +41,43 @@ double colebrook(double reynolds, double relativeRoughness);
 // may already be turbulent: the larger factor errs on the safe side of the pressure drop.
 double frictionFactor(double reynolds, double relativeRoughness);
 
+enum class DropMethod : unsigned char {
+    Incompressible, // Darcy-Weisbach at the inlet's density
+    Isothermal, // a gas or steam losing more than a tenth of its pressure
+    Choked, // the line cannot pass the flow: it would reach sonic speed before its end
+    Flashing, // water whose outlet pressure falls below its vapour pressure: no liquid drop
+};
+
 struct PressureDrop
 {
     double reynolds;
     double friction; // Darcy's factor
     double kPaPer100m;
     double roughness; // mm
+    DropMethod method = DropMethod::Incompressible; // how the 100 m were taken
 };
 
-// For a volume flow in m3/h through a bore in mm of a wall roughness in mm; throws
-// SizingFailure(OutOfRange, Roughness) for a roughness that is negative or not below the bore,
-// and SizingFailure(Reynolds) for a flow whose Reynolds number is outside the range above.
+// For a volume flow in m3/h through a bore in mm of a wall roughness in mm, at the fluid's
+// density; throws SizingFailure(OutOfRange, Roughness) for a roughness that is negative or not
+// below the bore, and SizingFailure(Reynolds) for a flow whose Reynolds number is outside the
+// range above.
 PressureDrop pressureDrop(const FluidState &fluid, double flow, double bore, double roughness);
 
+// The same for a gas or steam (compressible) as for a line of 100 m: where the drop at constant
+// density is more than compressibleShare of the pressure, the isothermal drop over 100 m; throws
+// SizingFailure(Choked) where 100 m of the pipe cannot pass the flow.
+PressureDrop dropPer100m(const FluidState &fluid, bool compressible, double flow, double bore,
+                         double roughness);
+
 // A real line: its straight length, and its fittings as the sum of their resistance
-// coefficients or as the length of straight pipe they are worth.
+// coefficients or as the length of straight pipe they are worth; and for a liquid, how far its
+// end lies above its start.
 struct LineSpec
 {
     double length = 0.0; // m
     double fittings = 0.0; // ΣK
     double equivalentLength = 0.0; // m
-};
-
-enum class DropMethod : unsigned char {
-    Incompressible, // Darcy-Weisbach at the inlet's density
-    Isothermal, // a gas or steam losing more than a tenth of its pressure
-    Choked, // the line cannot pass the flow: it would reach sonic speed before its end
+    double rise = 0.0; // m, of water
 };
 
 // A gas or steam whose drop at constant density exceeds this share of its inlet pressure is
@@ -75,15 +87,22 @@ inline constexpr double compressibleShare = 0.1;
 struct LineDrop
 {
     DropMethod method;
-    double kPa; // over the line; NaN when choked
+    double kPa; // to friction and fittings over the line; NaN when choked
     double share; // of the inlet's absolute pressure
+    double staticKPa = 0.0; // of water rising to its end
+    double outletPressure = 0.0; // MPa absolute; NaN when choked
+    double outletVelocity = 0.0; // m/s; NaN when choked
+    double vapourPressure = std::numeric_limits<double>::quiet_NaN(); // MPa, of water
 };
 
 // The drop over a line of a flow in m3/h at the inlet's state through a bore in mm, with the
 // friction factor the drop per 100 m found. For a gas or steam (compressible) losing more than
 // compressibleShare of its inlet pressure at constant density, the isothermal relation of an
-// ideal gas, p1² − p2² = G² (p1/ρ1) [f (L + Le)/D + ΣK + 2 ln(p1/p2)], solved for p2.
+// ideal gas, p1² − p2² = G² (p1/ρ1) [f (L + Le)/D + ΣK + 2 ln(p1/p2)], solved for p2. Water
+// (vapourPressure its saturation pressure at its temperature, MPa) that would leave the line
+// below it flashes.
 LineDrop lineDrop(const FluidState &inlet, bool compressible, double friction, double flow,
-                  double bore, const LineSpec &line);
+                  double bore, const LineSpec &line,
+                  double vapourPressure = std::numeric_limits<double>::quiet_NaN());
 
 } // namespace tovrik

@@ -97,6 +97,18 @@ const char *flowBasisTitle(FlowBasis basis)
     return flowBases[static_cast<std::size_t>(basis)].title;
 }
 
+std::optional<ReferenceState> referenceState(FlowBasis basis)
+{
+    switch (basis) {
+    case FlowBasis::Standard: return ReferenceState {0.1, 0.0};
+    case FlowBasis::Normal: return ReferenceState {0.101325, 0.0};
+    case FlowBasis::Fad: return ReferenceState {0.1, 20.0};
+    case FlowBasis::Actual:
+    case FlowBasis::Mass: break;
+    }
+    return std::nullopt;
+}
+
 double standardFlow(FlowBasis basis, double flow, Gas gas, double pressure, double temperature)
 {
     // The formula takes a flow at 0.1 MPa and 273 K to the design state by (0.1 / P) ((T + 273) /
@@ -110,15 +122,13 @@ double standardFlow(FlowBasis basis, double flow, Gas gas, double pressure, doub
         return flow * (referencePressure / standardPressure)
             * (standardKelvin / (referenceTemperature + standardKelvin));
     };
-    switch (basis) {
-    case FlowBasis::Standard: return flow;
-    case FlowBasis::Normal: return fromReference(0.101325, 0.0);
-    case FlowBasis::Fad: return fromReference(standardPressure, 20.0);
-    case FlowBasis::Actual: return fromReference(pressure, temperature);
-    case FlowBasis::Mass:
+    if (basis == FlowBasis::Mass)
         return flow * (gasDef(gas).gasConstant * standardKelvin) / (standardPressure * 1.0e6);
-    }
-    return flow;
+    if (basis == FlowBasis::Actual)
+        return fromReference(pressure, temperature);
+    const ReferenceState reference = *referenceState(basis);
+    return basis == FlowBasis::Standard ? flow
+                                        : fromReference(reference.pressure, reference.temperature);
 }
 
 double gasViscosity(Gas gas, double kelvin)

@@ -55,6 +55,15 @@ std::optional<FlowBasis> flowBasisFromName(std::string_view name);
 const char *flowBasisName(FlowBasis basis); // "normal"
 const char *flowBasisTitle(FlowBasis basis); // "Nm³/h（101.325 kPa、0 °C）"
 
+// The state a basis's volume is given at: absolute pressure in MPa, temperature in degrees C as
+// the formula reads them; none for the actual and the mass basis.
+struct ReferenceState
+{
+    double pressure;
+    double temperature;
+};
+std::optional<ReferenceState> referenceState(FlowBasis basis);
+
 // The flow at the standard state, m3/h, of a flow Q on a basis, for a gas at an absolute
 // pressure in MPa and a temperature in degrees C (which only the actual basis reads). The
 // temperatures of the standard state and of the design are the formula's, T + 273.

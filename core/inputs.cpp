@@ -113,6 +113,21 @@ std::optional<Gas> gasFromTypedName(std::string_view name)
     return gasFromName(plainName(name));
 }
 
+std::optional<VelocityRows> velocityRowsFromName(std::string_view name)
+{
+    const std::string plain = plainName(name);
+    if (equalsIgnoringCase(plain, "cited") || plain == "标准")
+        return VelocityRows::Cited;
+    if (equalsIgnoringCase(plain, "sheet") || plain == "参考表")
+        return VelocityRows::Sheet;
+    return std::nullopt;
+}
+
+std::string_view velocityRowsName(VelocityRows rows)
+{
+    return rows == VelocityRows::Sheet ? "sheet" : "cited";
+}
+
 Choices choicesOf(const SizingRequest &request)
 {
     Choices choices;
@@ -131,6 +146,7 @@ Choices choicesOf(const SizingRequest &request)
     chosen(Input::Series, seriesFromName, choices.advice.series);
     chosen(Input::FlowBasis, flowBasisFromName, choices.flowBasis);
     chosen(Input::Gas, gasFromTypedName, choices.advice.gas);
+    chosen(Input::VelocityRows, velocityRowsFromName, choices.advice.rows);
     return choices;
 }
 

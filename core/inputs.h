@@ -31,10 +31,12 @@ enum class Input : std::uint8_t {
     Series, // asme40, cn, …
     Gas, // of the air panel: air, natural-gas, …
     FlowBasis, // of a gas's flow: standard, normal, …
+    VelocityRows, // which usual velocities judge: cited, or the reference sheet's
     Length, // of the line, m
     Fittings, // the sum of their K
     EquivalentLength, // of the fittings, m
     MaxDrop, // kPa, over the line or per 100 m
+    Elevation, // m, the rise of a water line's end above its start
     Count
 };
 inline constexpr std::size_t inputCount = static_cast<std::size_t>(Input::Count);
@@ -82,10 +84,12 @@ inline constexpr InputDef inputDefs[] = {
     {Input::Series, Operand::None, 0, "series", "series", AllMedia, 0, AllMedia, true, false},
     {Input::Gas, Operand::None, 0, "gas", "gas", AirOnly, 0, AllMedia, true, false},
     {Input::FlowBasis, Operand::None, 0, "flow-basis", "basis", AirOnly, 0, AllMedia, true, false},
+    {Input::VelocityRows, Operand::None, 0, "velocity-table", "velocity_table", AllMedia, 0, AllMedia, true, false},
     {Input::Length, Operand::Length, 0, "length", "length", AllMedia, 0, AllMedia, true, true},
     {Input::Fittings, Operand::Fittings, 0, "fittings", "K", AllMedia, 0, AllMedia, true, true},
     {Input::EquivalentLength, Operand::EquivalentLength, 0, "equivalent-length", "Le", AllMedia, 0, AllMedia, true, true},
     {Input::MaxDrop, Operand::MaxDrop, 0, "max-drop", "max_drop", AllMedia, 0, AllMedia, true, true},
+    {Input::Elevation, Operand::Elevation, 0, "elevation", "elevation", WaterOnly, 0, AllMedia, true, true},
 };
 // clang-format on
 static_assert(std::size(inputDefs) == inputCount);
@@ -191,6 +195,9 @@ std::string_view gasServiceName(GasService service);
 std::optional<PipeSeries> seriesFromName(std::string_view name);
 std::string_view seriesName(PipeSeries series);
 std::optional<Gas> gasFromTypedName(std::string_view name);
+// "cited" or "sheet" (any case), or 标准, 参考表.
+std::optional<VelocityRows> velocityRowsFromName(std::string_view name);
+std::string_view velocityRowsName(VelocityRows rows);
 
 // The choices of a request's named inputs over its own advice options, and its flow basis; the
 // input whose name is not known, where one is not.

@@ -26,6 +26,7 @@ struct Row
     const SizingReport &report;
     const SizeCheck *recommended;
     const SizeCheck *other;
+    std::string_view note; // why a figure of the aids is missing, in the window's words
 };
 
 // Each result column writes its cell, without the comma before it, at out and returns its end;
@@ -58,6 +59,15 @@ char *putSize(char *out, int dn)
     return std::to_chars(out, out + cellRoom, dn).ptr;
 }
 
+// A velocity as the advice writes it: two decimals, or three figures where two decimals would
+// show nothing of it.
+char *putVelocity(char *out, double velocity)
+{
+    if (velocity > 0.0 && velocity < 0.005) [[unlikely]]
+        return std::to_chars(out, out + cellRoom, velocity, std::chars_format::general, 3).ptr;
+    return writeFixed<2>(out, velocity);
+}
+
 struct ResultColumn
 {
     const char *name;
@@ -84,7 +94,7 @@ constexpr ResultColumn resultColumns[] = {
      }},
     {"v_real",
      [](char *out, const Row &row) {
-         return row.recommended ? writeFixed<2>(out, row.recommended->velocity) : out;
+         return row.recommended ? putVelocity(out, row.recommended->velocity) : out;
      }},
     {"v_check",
      [](char *out, const Row &row) {
@@ -94,7 +104,7 @@ constexpr ResultColumn resultColumns[] = {
      [](char *out, const Row &row) { return row.other ? putSize(out, row.other->size.dn) : out; }},
     {"v_alt",
      [](char *out, const Row &row) {
-         return row.other ? writeFixed<2>(out, row.other->velocity) : out;
+         return row.other ? putVelocity(out, row.other->velocity) : out;
      }},
     {"v_check_alt",
      [](char *out, const Row &row) {
@@ -116,13 +126,19 @@ constexpr ResultColumn resultColumns[] = {
      [](char *out, const Row &row) {
          return row.report.drop ? put(out, row.report.fluidName()) : out;
      }},
+    {"aid_note", [](char *out, const Row &row) { return writeCsvField(out, row.note); },
+     [](const Row &row) { return csvFieldRoom(row.note); }},
     // Only for lists that give a line or an allowable drop: the others keep their columns.
     {"dp_kPa",
      [](char *out, const Row &row) {
          const std::optional<LineDrop> &drop = row.report.lineDrop;
-         if (drop && drop->method != DropMethod::Choked)
-             return writeFixed<3>(out, drop->kPa);
-         return drop ? put(out, "choked") : out;
+         if (!drop)
+             return out;
+         switch (drop->method) {
+         case DropMethod::Choked: return put(out, "choked");
+         case DropMethod::Flashing: return put(out, "flashing");
+         default: return writeFixed<3>(out, drop->kPa);
+         }
      }},
     {"criterion",
      [](char *out, const Row &row) {
@@ -217,6 +233,7 @@ private:
     // as they were made.
     std::array<SizingRequest, 3> m_requests;
     PropertyCache m_cache;
+    std::string m_note; // the row's, kept for its storage
     void planRows();
     std::size_t m_resultColumns = std::size(resultColumns) - lineColumnCount;
 };
@@ -491,7 +508,14 @@ char *Batch::writeResults(char *out, const Row &row) const
 void Batch::writeRecord(const CsvRecord &record, const SizingReport &result)
 {
     const SizeCheck *recommended = result.ok ? result.advice.recommended() : nullptr;
-    const Row row {result, recommended, recommended ? result.advice.alternative() : nullptr};
+    // Words only for the rows that miss a figure: most rows have none to say.
+    m_note.clear();
+    if (result.ok
+        && (result.dropReason || result.lineReason || result.lineWithoutLength
+            || result.advice.status == PipeAdvice::Status::NotGas))
+        m_note = aidsNote(result);
+    const Row row {result, recommended, recommended ? result.advice.alternative() : nullptr,
+                   m_note};
     // The row exactly as it was written, padded to the header's width; fields past that width
     // are kept after the result columns, so those stay aligned.
     const std::size_t extra = record.rawStart(m_columns);

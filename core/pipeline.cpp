@@ -4,9 +4,11 @@
 #include "base/text.h"
 #include "base/utf8.h"
 #include "core/gases.h"
+#include "core/realgas.h"
 #include "core/words.h"
 
 #include <cmath>
+#include <limits>
 
 namespace tovrik {
 
@@ -74,10 +76,15 @@ private:
     Sizing formula();
     Sizing air();
     Sizing steam();
+    void judgeGas(Gas gas, double pressure, double temperature, double idealFlow);
     void judgeSteam(const Sizing &sizing, double volume);
     Sizing water();
     void advise(const Sizing &sizing);
     std::optional<LineSpec> lineSpec();
+    // The drop per 100 m in a bore, and over the line; a figure too large to be had is none.
+    PressureDrop drop(double bore, double roughness) const;
+    LineDrop line(double friction, double bore, const LineSpec &spec) const;
+    void judgeDrop(const PressureDrop &drop);
     void sizeByDrop(double maxDrop, const std::optional<LineSpec> &line, double roughness);
     void fail(const SizingFailure &failure);
     void fail(std::string error);
@@ -99,6 +106,8 @@ private:
     Operand m_unjudged = Operand::None;
     bool m_meaningless = false;
     std::optional<FluidState> m_fluid;
+    std::optional<NotAGas> m_notGas;
+    double m_massFlow = 0.0; // kg/h, of a gas given by its mass
     // The formula's failure, which ends the sizing as a thrown one does.
     std::optional<SizingFailure> m_failure;
 };
@@ -123,10 +132,18 @@ Sizing Sizer::air()
     std::string standardText;
     if (m_report.flowBasis != FlowBasis::Standard) {
         const double given = number(flowText, Operand::Flow);
-        const double standard = m_report.flowBasis == FlowBasis::Actual
-            ? standardFlow(m_report.flowBasis, given, gas, number(pressure, Operand::Pressure),
-                           number(text(Input::Temperature), Operand::Temperature))
-            : standardFlow(m_report.flowBasis, given, gas, 0.0, 0.0);
+        double standard = 0.0;
+        if (m_report.flowBasis == FlowBasis::Actual) {
+            // The conversion divides by the formula's T + 273, which must be above zero.
+            const double temperature = number(text(Input::Temperature), Operand::Temperature);
+            if (!(temperature + 273.0 > 0.0))
+                throw SizingFailure(Problem::BelowFormulaZero, Operand::Temperature);
+            standard = standardFlow(m_report.flowBasis, given, gas,
+                                    number(pressure, Operand::Pressure), temperature);
+        } else {
+            standard = standardFlow(m_report.flowBasis, given, gas, 0.0, 0.0);
+        }
+        m_massFlow = given;
         m_report.standardFlow = standard;
         standardText = numberText(standard, r.decimalSeparator);
         flowText = standardText;
@@ -142,11 +159,9 @@ Sizing Sizer::air()
     require(absolute > 0.0, Operand::Pressure);
     require(temperature + kelvinOffset > 0.0, Operand::Temperature);
     require(sizing.steps.velocity > 0.0, Operand::Velocity);
-    if (!m_meaningless) {
-        // The formula's 273 K is the definition's; the density takes the kelvin as it is.
-        m_fluid = aid([&] { return gasState(gas, absolute, temperature); });
-    }
     m_report.aidFlow = sizing.flow;
+    if (!m_meaningless)
+        judgeGas(gas, absolute, temperature, sizing.flow);
     return sizing;
 }
 
@@ -180,6 +195,7 @@ Sizing Sizer::steam()
     }
     m_report.specificVolume = volume;
     m_report.superheated = superheated;
+    m_options.superheated = superheated;
     if (kind == PressureKind::Gauge)
         m_report.absolutePressure = absolute;
     const Sizing sizing = steamSizing(text(Input::Flow), volume, text(Input::Velocity),
@@ -187,6 +203,33 @@ Sizing Sizer::steam()
     if (!m_failure)
         judgeSteam(sizing, volume);
     return sizing;
+}
+
+// The gas in the pipe, once its inputs are meaningful: no gas at all below its critical
+// temperature and at or above its vapour pressure; else a real gas, whose volume flow at the
+// design state is the ideal one the formula found times its compressibility there over that at
+// the state its flow was given at. The diameter stays the formula's, of the ideal flow.
+void Sizer::judgeGas(Gas gas, double pressure, double temperature, double idealFlow)
+{
+    const PhaseCheck phase = gasPhase(gas, pressure, temperature);
+    if (phase.phase != GasPhase::Gas) {
+        m_notGas = NotAGas {pressure, temperature, phase.phase == GasPhase::Liquid,
+                            phase.vapourPressure, phase.criticalTemperature};
+        return;
+    }
+    m_fluid = aid([&] { return realGasState(gas, pressure, temperature); });
+    if (!m_fluid)
+        return;
+    const double z = realGas(gas, pressure, temperature).compressibility;
+    m_report.compressibility = z;
+    if (m_report.flowBasis == FlowBasis::Mass) {
+        m_report.aidFlow = m_massFlow / m_fluid->density;
+    } else if (const std::optional<ReferenceState> reference = referenceState(m_report.flowBasis)) {
+        const double atReference
+            = realGas(gas, reference->pressure, reference->temperature).compressibility;
+        m_report.aidFlow = idealFlow * (z / atReference);
+    }
+    // A flow given at the design state is the real one as it stands.
 }
 
 // What both ways of giving steam share once its formula has run.
@@ -247,12 +290,24 @@ void Sizer::advise(const Sizing &sizing)
         return;
     }
     m_report.judged = true;
+    if (m_notGas) {
+        m_report.advice = notAGas(sizing.diameter, *m_notGas, m_options);
+        return;
+    }
     tovrik::advise(m_report.advice, m_medium, m_report.aidFlow, sizing.diameter, m_options);
     const std::optional<double> roughness = given(Input::Roughness)
         ? aid([&] {
-              if (const std::optional<double> named = roughnessFromName(text(Input::Roughness)))
+              const std::string_view typed = text(Input::Roughness);
+              if (const std::optional<double> named = roughnessFromName(withoutBlanks(typed)))
                   return *named;
-              return number(text(Input::Roughness), Operand::Roughness);
+              try {
+                  return number(typed, Operand::Roughness);
+              } catch (const SizingFailure &failure) {
+                  // Neither a figure nor a wall's name: say which names there are.
+                  if (failure.problem() == Problem::NotANumber)
+                      throw SizingFailure(Problem::UnknownRoughness, Operand::Roughness);
+                  throw;
+              }
           })
         : std::optional<double>(commercialSteelRoughness);
     const std::optional<LineSpec> line = lineSpec();
@@ -260,7 +315,7 @@ void Sizer::advise(const Sizing &sizing)
         ? aid(m_report.lineReason,
               [&] {
                   const double kPa = number(text(Input::MaxDrop), Operand::MaxDrop);
-                  if (!(kPa > 0.0))
+                  if (!(kPa > 0.0) || !std::isfinite(kPa))
                       throw SizingFailure(Problem::NotPositive, Operand::MaxDrop);
                   return kPa;
               })
@@ -269,40 +324,85 @@ void Sizer::advise(const Sizing &sizing)
         if (maxDrop && m_report.advice.status == PipeAdvice::Status::Sized)
             sizeByDrop(*maxDrop, line, *roughness);
         if (const SizeCheck *pipe = m_report.advice.recommended()) {
-            m_report.drop = aid([&] {
-                return pressureDrop(*m_fluid, m_report.aidFlow, pipe->size.bore, *roughness);
-            });
+            m_report.drop = aid([&] { return drop(pipe->size.bore, *roughness); });
             if (m_report.drop && line) {
-                m_report.line = line;
-                m_report.lineDrop
-                    = lineDrop(*m_fluid, m_medium != Medium::Water, m_report.drop->friction,
-                               m_report.aidFlow, pipe->size.bore, *line);
+                const std::optional<LineDrop> over = aid(m_report.lineReason, [&] {
+                    return this->line(m_report.drop->friction, pipe->size.bore, *line);
+                });
+                if (over) {
+                    m_report.line = line;
+                    m_report.lineDrop = over;
+                }
             }
+            if (m_report.drop)
+                judgeDrop(*m_report.drop);
         }
     }
     m_report.fluid = m_fluid;
 }
 
+PressureDrop Sizer::drop(double bore, double roughness) const
+{
+    const PressureDrop drop
+        = dropPer100m(*m_fluid, m_medium != Medium::Water, m_report.aidFlow, bore, roughness);
+    if (!std::isfinite(drop.kPaPer100m))
+        throw SizingFailure(Problem::Overflow);
+    return drop;
+}
+
+LineDrop Sizer::line(double friction, double bore, const LineSpec &spec) const
+{
+    // Water flashes where the line's outlet falls below its vapour pressure.
+    const double vapour = m_medium == Medium::Water
+        ? saturationPressure(m_fluid->temperature + kelvinOffset)
+        : std::numeric_limits<double>::quiet_NaN();
+    const LineDrop over = lineDrop(*m_fluid, m_medium != Medium::Water, friction, m_report.aidFlow,
+                                   bore, spec, vapour);
+    if (over.method != DropMethod::Choked && !std::isfinite(over.kPa))
+        throw SizingFailure(Problem::Overflow);
+    return over;
+}
+
+// The usual largest drop per 100 m of the service, where a cited source gives one.
+void Sizer::judgeDrop(const PressureDrop &drop)
+{
+    if (m_medium != Medium::Steam)
+        return;
+    const DropLimit &usual
+        = steamDropLimit(m_options.superheated ? SteamKind::Superheated : SteamKind::Saturated);
+    if (drop.kPaPer100m > usual.kPaPer100m)
+        m_report.dropAboveUsual = &usual;
+}
+
 std::optional<LineSpec> Sizer::lineSpec()
 {
-    if (!given(Input::Length) && !given(Input::Fittings) && !given(Input::EquivalentLength))
+    if (!given(Input::Length) && !given(Input::Fittings) && !given(Input::EquivalentLength)
+        && !given(Input::Elevation))
         return std::nullopt;
-    return aid(m_report.lineReason, [&] {
-        const auto read = [&](Input input) {
+    const std::optional<LineSpec> line = aid(m_report.lineReason, [&] {
+        const auto read = [&](Input input, bool signedValue) {
             if (!given(input))
                 return 0.0;
             const Operand operand = inputDef(input).operand;
             const double value = number(text(input), operand);
-            if (!(value >= 0.0) || !std::isfinite(value))
+            if ((!signedValue && !(value >= 0.0)) || !std::isfinite(value))
                 throw SizingFailure(Problem::OutOfRange, operand);
             return value + 0.0;
         };
-        LineSpec line;
-        line.length = read(Input::Length);
-        line.fittings = read(Input::Fittings);
-        line.equivalentLength = read(Input::EquivalentLength);
-        return line;
+        LineSpec spec;
+        spec.length = read(Input::Length, false);
+        spec.fittings = read(Input::Fittings, false);
+        spec.equivalentLength = read(Input::EquivalentLength, false);
+        spec.rise = read(Input::Elevation, true);
+        return spec;
     });
+    // A line of no length and no fittings is no line: the drop is per 100 m, and so is its limit.
+    if (line && line->length == 0.0 && line->equivalentLength == 0.0 && line->fittings == 0.0
+        && line->rise == 0.0) {
+        m_report.lineWithoutLength = true;
+        return std::nullopt;
+    }
+    return line;
 }
 
 // The allowable-drop method: up the offered sizes from the smallest, the first that runs no
@@ -317,13 +417,11 @@ void Sizer::sizeByDrop(double maxDrop, const std::optional<LineSpec> &line, doub
         if (check.check == VelocityCheck::Above)
             continue;
         try {
-            const PressureDrop drop
-                = pressureDrop(*m_fluid, m_report.aidFlow, size.bore, roughness);
+            const PressureDrop drop = this->drop(size.bore, roughness);
             double kPa = drop.kPaPer100m;
             if (line) {
-                const LineDrop over = lineDrop(*m_fluid, m_medium != Medium::Water, drop.friction,
-                                               m_report.aidFlow, size.bore, *line);
-                if (over.method == DropMethod::Choked)
+                const LineDrop over = this->line(drop.friction, size.bore, *line);
+                if (over.method == DropMethod::Choked || over.method == DropMethod::Flashing)
                     continue;
                 kPa = over.kPa;
             }
@@ -332,8 +430,8 @@ void Sizer::sizeByDrop(double maxDrop, const std::optional<LineSpec> &line, doub
                 return;
             }
         } catch (const SizingFailure &) {
-            // No drop for this size (its Reynolds number out of range, a wall too rough): the
-            // next may have one.
+            // No drop for this size (its Reynolds number out of range, a wall too rough, choked
+            // within 100 m): the next may have one.
         }
     }
 }

@@ -5,6 +5,7 @@
 #include "core/inputs.h"
 #include "core/pipes.h"
 #include "core/properties.h"
+#include "core/servicelimits.h"
 #include "core/sizing.h"
 
 #include <optional>
@@ -44,6 +45,14 @@ struct SizingFacts
     // turned into a volume at its density, or is taken as 1 t/h = 1 m3/h.
     bool waterTemperatureGiven = false;
     bool waterVolumeKnown = false;
+    // A gas's compressibility at the design state, by which its real volume flow differs from
+    // the ideal one the formula takes.
+    std::optional<double> compressibility;
+    // A line given with no length and no fittings: the allowable drop is then per 100 m.
+    bool lineWithoutLength = false;
+    // The usual largest drop per 100 m of the service that the drop exceeds, where a cited
+    // source gives one.
+    const DropLimit *dropAboveUsual = nullptr;
     FormulaSteps steps; // every number of the formula, for the calculation sheet
     double aidFlow = 0.0; // m3/h at working conditions, which the aids judge
     PipeAdvice advice; // when ok

@@ -1,6 +1,8 @@
 #include "core/pipes.h"
 
 #include "base/text.h"
+#include "core/servicelimits.h"
+#include "core/velocitytables.h"
 
 #include <algorithm>
 #include <array>
@@ -9,6 +11,7 @@
 #include <iterator>
 #include <limits>
 #include <numbers>
+#include <vector>
 
 namespace tovrik {
 
@@ -168,8 +171,11 @@ std::span<const PipeSize> offeredSizes(const AdviceOptions &options)
 SizeCheck checkSize(Medium medium, double flow, const PipeSize &size, const AdviceOptions &options)
 {
     const double velocity = realVelocity(flow, size);
-    const VelocityBand &usual = usualBand(medium, size.dn, options.service);
-    return SizeCheck {size, velocity, &usual, checkVelocity(velocity, usual.range)};
+    const VelocityBand &usual = usualBand(medium, size.dn, options);
+    // Oxygen's and hydrogen's velocities are their standards' to limit, not a usual range's.
+    const bool governed = medium == Medium::Air && !velocityStandard(effectiveGas(options)).empty();
+    return SizeCheck {size, velocity, &usual,
+                      governed ? VelocityCheck::Governed : checkVelocity(velocity, usual.range)};
 }
 
 // Every bore has at most two decimals: the hundredths the table keeps are the bore itself.
@@ -237,28 +243,34 @@ struct BandRow
 };
 constexpr int anySize = std::numeric_limits<int>::max();
 constexpr BandRow bandRows[] = {
-    {Medium::Steam, 99, {{20.0, 40.0}, "饱和蒸汽", "<100", {}}},
-    {Medium::Steam, 200, {{30.0, 50.0}, "饱和蒸汽", "100~200", {}}},
-    {Medium::Steam, anySize, {{40.0, 60.0}, "饱和蒸汽", ">200", {}}},
-    {Medium::Water, 31, {{0.5, 0.7}, "热水、水", "<32", {}}},
-    {Medium::Water, 32, {{0.5, 0.7}, "热水、水", "<32", "DN32 归入此行"}},
-    {Medium::Water, 50, {{0.7, 1.0}, "热水、水", "40~50", {}}},
-    {Medium::Water, 80, {{1.0, 1.6}, "热水、水", "65~80", {}}},
-    {Medium::Water, 99, {{1.0, 1.6}, "热水、水", "65~80", "DN90 归入此行"}},
-    {Medium::Water, 100, {{0.0, 2.0}, "热水、水", ">100", "DN100 归入此行"}},
-    {Medium::Water, anySize, {{0.0, 2.0}, "热水、水", ">100", {}}},
+    {Medium::Steam, 99, {{20.0, 40.0}, "饱和蒸汽", "<100", {}, VelocityBand::referenceSheet}},
+    {Medium::Steam, 200, {{30.0, 50.0}, "饱和蒸汽", "100~200", {}, VelocityBand::referenceSheet}},
+    {Medium::Steam, anySize, {{40.0, 60.0}, "饱和蒸汽", ">200", {}, VelocityBand::referenceSheet}},
+    {Medium::Water, 31, {{0.5, 0.7}, "热水、水", "<32", {}, VelocityBand::referenceSheet}},
+    {Medium::Water,
+     32,
+     {{0.5, 0.7}, "热水、水", "<32", "DN32 归入此行", VelocityBand::referenceSheet}},
+    {Medium::Water, 50, {{0.7, 1.0}, "热水、水", "40~50", {}, VelocityBand::referenceSheet}},
+    {Medium::Water, 80, {{1.0, 1.6}, "热水、水", "65~80", {}, VelocityBand::referenceSheet}},
+    {Medium::Water,
+     99,
+     {{1.0, 1.6}, "热水、水", "65~80", "DN90 归入此行", VelocityBand::referenceSheet}},
+    {Medium::Water,
+     100,
+     {{0.0, 2.0}, "热水、水", ">100", "DN100 归入此行", VelocityBand::referenceSheet}},
+    {Medium::Water, anySize, {{0.0, 2.0}, "热水、水", ">100", {}, VelocityBand::referenceSheet}},
 };
 
 // Compressed air's rows, by where it is used (GasService's order), whatever the size.
 constexpr VelocityBand airBands[] = {
-    {{8.0, 15.0}, "压缩空气", "车间", {}},
-    {{8.0, 10.0}, "压缩空气", "厂区", {}},
-    {{0.0, 25.0}, "压缩空气", "天然气", {}},
+    {{8.0, 15.0}, "压缩空气", "车间", {}, VelocityBand::referenceSheet},
+    {{8.0, 10.0}, "压缩空气", "厂区", {}, VelocityBand::referenceSheet},
+    {{0.0, 25.0}, "压缩空气", "天然气", {}, VelocityBand::referenceSheet},
 };
 
 } // namespace
 
-const VelocityBand &usualBand(Medium medium, int dn, GasService service)
+const VelocityBand &sheetBand(Medium medium, int dn, GasService service)
 {
     if (medium == Medium::Air)
         return airBands[static_cast<std::size_t>(service)];
@@ -267,6 +279,42 @@ const VelocityBand &usualBand(Medium medium, int dn, GasService service)
             return row.band;
     }
     return bandRows[std::size(bandRows) - 1].band; // not reached: each medium ends in anySize
+}
+
+namespace {
+
+// The cited tables' rows as bands, made once: a size's check points to its row for as long as the
+// program runs.
+const VelocityBand &citedSteamBand(const VelocityTable &table, int dn)
+{
+    struct Bands
+    {
+        std::vector<VelocityBand> bands;
+        std::vector<std::size_t> first; // of each table
+        Bands()
+        {
+            for (const VelocityTable &each : velocityTables()) {
+                first.push_back(bands.size());
+                for (const VelocityRow &row : each.rows)
+                    bands.push_back({{row.low, row.high}, row.section, row.row, {}, each.title});
+            }
+        }
+    };
+    static const Bands cited;
+    const std::span<const VelocityTable> tables = velocityTables();
+    const std::size_t which = static_cast<std::size_t>(&table - tables.data());
+    const VelocityRow &row = velocityRow(table, dn);
+    return cited.bands[cited.first[which] + static_cast<std::size_t>(&row - table.rows.data())];
+}
+
+} // namespace
+
+const VelocityBand &usualBand(Medium medium, int dn, const AdviceOptions &options)
+{
+    if (medium == Medium::Steam && options.rows == VelocityRows::Cited)
+        return citedSteamBand(options.superheated ? superheatedSteamTable() : saturatedSteamTable(),
+                              dn);
+    return sheetBand(medium, dn, options.service);
 }
 
 // The sheet's bounds belong to the range: 20 m/s is a usual steam velocity in DN50.
@@ -348,6 +396,10 @@ void advise(PipeAdvice &advice, Medium medium, double flow, double diameter,
         || (is(advice.smaller, VelocityCheck::Below) && is(advice.larger, VelocityCheck::Below));
     if (advice.recommendSmaller && advice.smaller->check == VelocityCheck::Inside)
         return;
+    // Where no usual range judges, the size at or above the diameter is the one, and no other
+    // is nearer a range.
+    if (advice.larger->check == VelocityCheck::Governed)
+        return;
 
     // Neither runs within its range: the nearest size that does, looked for on both sides,
     // first on the side the velocities point to. Large water pipes have no lower bound on the
@@ -386,6 +438,17 @@ PipeAdvice advise(Medium medium, double flow, double diameter, const AdviceOptio
     return advice;
 }
 
+PipeAdvice notAGas(double diameter, const NotAGas &state, const AdviceOptions &options)
+{
+    PipeAdvice advice;
+    advice.status = PipeAdvice::Status::NotGas;
+    advice.medium = Medium::Air;
+    advice.diameter = diameter;
+    advice.options = options;
+    advice.notGas = state;
+    return advice;
+}
+
 PipeAdvice unjudged(Medium medium, double diameter, Operand input, const AdviceOptions &options)
 {
     PipeAdvice advice;
@@ -402,6 +465,7 @@ std::string_view checkName(VelocityCheck check)
     case VelocityCheck::Below: return "below";
     case VelocityCheck::Inside: return "inside";
     case VelocityCheck::Above: return "above";
+    case VelocityCheck::Governed: return "governed";
     }
     return "";
 }
@@ -411,6 +475,7 @@ std::string_view statusName(const PipeAdvice &advice)
     switch (advice.status) {
     case PipeAdvice::Status::NotPositive: return "not-positive";
     case PipeAdvice::Status::BeyondTable: return "beyond-table";
+    case PipeAdvice::Status::NotGas: return "not-gas";
     case PipeAdvice::Status::Sized: break;
     }
     return checkName(advice.recommended()->check);

@@ -69,24 +69,37 @@ struct VelocityRange
     double high;
 };
 
-// A row of the reference sheet's table of usual velocities, and how a nominal size that the
-// sheet's rows leave between them is read into it.
+// A row of a table of usual velocities, and how a nominal size that the table's rows leave
+// between them is read into it.
 struct VelocityBand
 {
     VelocityRange range;
-    std::string_view section; // the sheet's section heading: 饱和蒸汽, 压缩空气, 热水、水
+    std::string_view section; // the table's section heading: 饱和蒸汽, 压缩空气, 热水、水
     std::string_view row; // the row's 公称管径 cell: "<32", "100~200", 车间
     std::string_view reading; // for a size between the rows, e.g. "DN32 归入此行"; else empty
+    std::string_view source; // the table: 参考表 (the window's), or a cited one's title
+    bool sheet() const { return source == referenceSheet; }
+    static constexpr std::string_view referenceSheet = "参考表";
 };
 
+// Which rows judge the velocities: for steam, the cited tables of saturated and of superheated
+// steam apart, where the reference sheet has one set of rows for both; the reference sheet's
+// rows for everything else, or, chosen, for steam too.
+enum class VelocityRows : unsigned char { Cited, Sheet };
+
 // The usual velocities of the reference sheet for a medium in a nominal size.
-const VelocityBand &usualBand(Medium medium, int dn, GasService service = GasService::Workshop);
+const VelocityBand &sheetBand(Medium medium, int dn, GasService service = GasService::Workshop);
 inline VelocityRange usualVelocity(Medium medium, int dn, GasService service = GasService::Workshop)
 {
-    return usualBand(medium, dn, service).range;
+    return sheetBand(medium, dn, service).range;
 }
 
-enum class VelocityCheck { Below, Inside, Above };
+enum class VelocityCheck {
+    Below,
+    Inside,
+    Above,
+    Governed, // no usual range holds: the gas's own standard limits its velocity
+};
 VelocityCheck checkVelocity(double velocity, VelocityRange range);
 
 // Below every usual velocity for water on the sheet (0.5 m/s), whatever the size: the sheet
@@ -97,7 +110,7 @@ struct SizeCheck
 {
     PipeSize size;
     double velocity; // m/s
-    const VelocityBand *usual; // the sheet's row, which lives as long as the program
+    const VelocityBand *usual; // the table's row, which lives as long as the program
     VelocityCheck check;
 };
 
@@ -105,10 +118,18 @@ struct AdviceOptions
 {
     PipeSeries series = PipeSeries::Asme40;
     GasService service = GasService::Workshop;
-    Gas gas = Gas::Air; // of the air panel: its density and viscosity for the aids
+    // Of the air panel: its density and viscosity for the aids. None: air, or natural gas for a
+    // natural-gas line.
+    std::optional<Gas> gas = std::nullopt;
     // DN90 (NPS 3½) is rarely stocked and is offered only when asked for.
     bool allSizes = false;
+    VelocityRows rows = VelocityRows::Cited;
+    // Of the steam, as its inputs say: with its temperature it is superheated.
+    bool superheated = false;
 };
+
+// The usual velocities that judge a medium in a nominal size, as the options choose the rows.
+const VelocityBand &usualBand(Medium medium, int dn, const AdviceOptions &options);
 
 // The sizes of the series the advice offers, bores increasing: every size the choice of
 // pipes may name, by velocity or by the allowable drop, and the sheet may chart.
@@ -117,13 +138,24 @@ std::span<const PipeSize> offeredSizes(const AdviceOptions &options);
 // A size's real velocity for a flow in m3/h, and how it compares with its usual range.
 SizeCheck checkSize(Medium medium, double flow, const PipeSize &size, const AdviceOptions &options);
 
-// The gas the aids take: the one chosen, except that a natural-gas line of the default air is
-// of natural gas.
+// The gas the aids take: the one chosen, or natural gas on a natural-gas line, else air.
 inline Gas effectiveGas(const AdviceOptions &options)
 {
-    return options.gas == Gas::Air && options.service == GasService::NaturalGas ? Gas::NaturalGas
-                                                                                : options.gas;
+    if (options.gas)
+        return *options.gas;
+    return options.service == GasService::NaturalGas ? Gas::NaturalGas : Gas::Air;
 }
+
+// A state of a gas that is no gas: below its critical temperature and at or above its vapour
+// pressure, or below it where the vapour pressure is not known.
+struct NotAGas
+{
+    double pressure; // MPa absolute
+    double temperature; // degrees C
+    bool liquid; // else the phase could not be judged
+    double vapourPressure; // MPa, where liquid
+    double criticalTemperature; // degrees C
+};
 
 struct PipeAdvice
 {
@@ -131,6 +163,7 @@ struct PipeAdvice
         Sized,
         NotPositive, // an input the velocity check needs is not physically meaningful
         BeyondTable, // larger than the series' largest bore
+        NotGas, // the air panel's gas is not a gas in the pipe
     };
     Status status = Status::NotPositive;
     Medium medium = Medium::Water;
@@ -140,6 +173,7 @@ struct PipeAdvice
     // positive, an absolute pressure not above zero or a temperature not above absolute zero.
     // None: the flow at working conditions itself is not positive.
     Operand unjudged = Operand::None;
+    std::optional<NotAGas> notGas; // for NotGas
     // The nearest sizes below and at or above the diameter; either may be missing at the ends of
     // the table.
     std::optional<SizeCheck> smaller;
@@ -176,6 +210,8 @@ void advise(PipeAdvice &advice, Medium medium, double flow, double diameter,
             const AdviceOptions &options);
 // No advice, because an input the velocity check needs is not physically meaningful.
 PipeAdvice unjudged(Medium medium, double diameter, Operand input, const AdviceOptions &options);
+// No advice, because the gas is not a gas at its state.
+PipeAdvice notAGas(double diameter, const NotAGas &state, const AdviceOptions &options);
 
 // The series as engineers name it: "ASME B36.10M Sch40", "国内公制系列".
 const char *seriesTitle(PipeSeries series);
@@ -186,10 +222,10 @@ std::optional<PipeSeries> seriesFromCode(std::string_view name);
 // "velocity" or "pressure-drop": the criterion that chose the recommended size.
 std::string_view criterionName(const PipeAdvice &advice);
 
-// "below", "inside" or "above", for CSV and JSON.
+// "below", "inside", "above" or "governed", for CSV and JSON.
 std::string_view checkName(VelocityCheck check);
-// What a batch's v_check column and --json's v_check say: a check, or "not-positive" or
-// "beyond-table".
+// What a batch's v_check column and --json's v_check say: a check, or "not-positive",
+// "beyond-table" or "not-gas".
 std::string_view statusName(const PipeAdvice &advice);
 
 } // namespace tovrik

@@ -33,7 +33,7 @@ struct RealGas
 RealGas realGas(Gas gas, double pressure, double temperature);
 
 // The model realGas applies, for a note saying which Z was used.
-inline constexpr const char *realGasModel = "Peng–Robinson（1976）";
+inline constexpr const char *realGasModel = "按 Peng–Robinson 方程（1976）";
 
 // gasState with the density of realGas: the viscosity stays the dilute gas's.
 FluidState realGasState(Gas gas, double pressure, double temperature);

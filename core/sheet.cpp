@@ -5,6 +5,7 @@
 #include "core/fluid.h"
 #include "core/gases.h"
 #include "core/html.h"
+#include "core/realgas.h"
 #include "core/sheetstyle.h"
 #include "core/version.h"
 #include "core/words.h"
@@ -167,7 +168,7 @@ std::optional<InputRow> inputRow(const InputDef &def, const SheetLine &line)
         return InputRow {
             "气体用途",
             std::string("参考表“压缩空气 ")
-                + std::string(usualBand(Medium::Air, 50, report.advice.options.service).row)
+                + std::string(sheetBand(Medium::Air, 50, report.advice.options.service).row)
                 + "”一行的常用流速",
             "",
             {},
@@ -175,9 +176,18 @@ std::optional<InputRow> inputRow(const InputDef &def, const SheetLine &line)
     case Input::Gas:
         return InputRow {"气体", gasDef(effectiveGas(report.advice.options)).title, "", {}, true};
     case Input::FlowBasis: return std::nullopt; // the flow's row says it
+    case Input::VelocityRows:
+        return InputRow {"常用流速表",
+                         report.advice.options.rows == VelocityRows::Sheet
+                             ? std::string("窗口左侧参考表")
+                             : std::string("蒸汽按所引的饱和、过热蒸汽推荐流速表，其余按参考表"),
+                         "",
+                         {},
+                         true};
     case Input::Length:
     case Input::Fittings:
     case Input::EquivalentLength:
+    case Input::Elevation:
     case Input::MaxDrop: {
         if (!in.given(def.input))
             return std::nullopt;
@@ -187,6 +197,7 @@ std::optional<InputRow> inputRow(const InputDef &def, const SheetLine &line)
         case Input::Length: return InputRow {"管长 L", value, "m", {}};
         case Input::Fittings: return InputRow {"管件阻力系数之和 ΣK", value, "", {}};
         case Input::EquivalentLength: return InputRow {"管件当量长度 Le", value, "m", {}};
+        case Input::Elevation: return InputRow {"高差 Δz", value, "m", "终点高出起点为正"};
         default: return InputRow {"允许压降", value, "kPa", lineGiven ? "全线" : "每 100 m"};
         }
     }
@@ -348,8 +359,9 @@ void appendDrop(Html &html, const SheetLine &line)
     const PressureDrop &drop = *report.drop;
     const Medium medium = line.inputs.medium;
     const Gas gas = effectiveGas(report.advice.options);
-    const std::string density = medium == Medium::Air
-        ? "理想气体，ρ = p ÷ (R·T)，R = " + significant(gasDef(gas).gasConstant, 5) + " J/(kg·K)"
+    const std::string density = medium == Medium::Air ? std::string("ρ = p ÷ (Z·R·T)，")
+            + realGasModel + "，Z = " + fixed(report.compressibility.value_or(1.0), 4)
+            + "，R = " + significant(gasDef(gas).gasConstant, 5) + " J/(kg·K)"
         : medium == Medium::Water ? "IAPWS-IF97（1 区）"
                                   : "ρ = 1 ÷ u（IAPWS-IF97）";
     const char *viscosity = medium != Medium::Air ? "IAPWS 2008（R12-08）"

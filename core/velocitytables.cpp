@@ -35,12 +35,13 @@ constexpr VelocityRow superheatedGeneralRows[] = {
 };
 
 constexpr VelocityTable tables[] = {
-    {"saturated-steam", "《水、蒸汽及压缩空气管道推荐流速》表，饱和蒸汽（转载，原出处未注明）",
-     false, saturatedRows},
-    {"superheated-steam", "《水、蒸汽及压缩空气管道推荐流速》表，过热蒸汽（转载，原出处未注明）",
-     false, superheatedRows},
-    {"superheated-steam-general", "《一般蒸汽管道的流速》表，过热蒸汽（转载，原出处未注明）", false,
-     superheatedGeneralRows},
+    {"saturated-steam", "推荐流速表",
+     "《水、蒸汽及压缩空气管道推荐流速》表，饱和蒸汽（转载，原出处未注明）", false, saturatedRows},
+    {"superheated-steam", "推荐流速表",
+     "《水、蒸汽及压缩空气管道推荐流速》表，过热蒸汽（转载，原出处未注明）", false,
+     superheatedRows},
+    {"superheated-steam-general", "一般蒸汽管道流速表",
+     "《一般蒸汽管道的流速》表，过热蒸汽（转载，原出处未注明）", false, superheatedGeneralRows},
 };
 
 } // namespace

@@ -23,6 +23,7 @@ struct VelocityRow
 struct VelocityTable
 {
     std::string_view name; // for a command line or a batch: "saturated-steam"
+    std::string_view title; // as the advice names the table beside a row
     std::string_view citation; // as the sheet prints it
     // The figures were read from the cited standard itself; false: from a reprint only.
     bool confirmed;

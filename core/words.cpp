@@ -2,6 +2,8 @@
 
 #include "base/text.h"
 #include "core/gases.h"
+#include "core/realgas.h"
+#include "core/servicelimits.h"
 
 #include <algorithm>
 #include <cmath>
@@ -57,6 +59,7 @@ std::string_view inputDescription(Medium medium, Operand operand)
     case Operand::Fittings: return "管件阻力系数之和ΣK";
     case Operand::EquivalentLength: return "管件当量长度";
     case Operand::MaxDrop: return "允许压降";
+    case Operand::Elevation: return "管线高差Δz";
     default: return {};
     }
 }
@@ -68,6 +71,7 @@ std::string_view inputDescription(const InputDef &input)
     case Input::Gas: return "气体";
     case Input::FlowBasis: return "流量基准";
     case Input::Series: return "管子系列";
+    case Input::VelocityRows: return "常用流速表";
     default: break;
     }
     for (const Medium medium : {Medium::Air, Medium::Steam, Medium::Water}) {
@@ -150,6 +154,23 @@ std::string failureMessage(Medium medium, const Reason &reason)
         return input + "须与" + std::string(inputDescription(Medium::Steam, Operand::Pressure))
             + "一起给出：给出比容u时，蒸汽的状态已由比容定出。";
     case Problem::Reynolds: return "管内的雷诺数不在 1～10⁹ 之间，流量过小或过大。";
+    case Problem::Choked:
+        return "管内流速将在 100 m 内达到声速（阻塞），给不出每 100 m 压降，请选用更大的管径。";
+    case Problem::UnknownRoughness: {
+        std::string message = input + "须是数值（mm），或 ";
+        const std::span<const RoughnessDef> names = roughnessNames();
+        for (const RoughnessDef &def : names) {
+            if (&def != &names.front())
+                message += &def == &names.back() ? " 或 " : "、";
+            message += def.name;
+            message += "（";
+            message += shortestText(def.mm);
+            message += " mm）";
+        }
+        return message + "。";
+    }
+    case Problem::BelowFormulaZero:
+        return input + "须高于 -273 °C：工况流量按 T + 273 折算为标态流量。";
     }
     return "无法计算，请检查输入的数值。";
 }
@@ -175,6 +196,10 @@ std::string unknownNameMessage(Input input, std::string_view name)
         }
         return message + "。";
     }
+    case Input::VelocityRows:
+        return "不认识的常用流速表" + quoted
+            + "，应为 cited（蒸汽按所引的饱和、过热蒸汽推荐流速表，默认）或 "
+              "sheet（窗口左侧参考表）。";
     case Input::FlowBasis:
         return "不认识的流量基准" + quoted
             + "，应为 standard（标态 0.1 MPa、273 K）、normal（101.325 kPa、0 "
@@ -186,6 +211,13 @@ std::string unknownNameMessage(Input input, std::string_view name)
 }
 
 namespace {
+
+// "GB 16912-2008": a standard's number, without its title.
+std::string_view standardNumber(Gas gas)
+{
+    const std::string_view standard = velocityStandard(gas);
+    return standard.substr(0, standard.find("《"));
+}
 
 void appendRange(std::string &out, VelocityRange range)
 {
@@ -215,21 +247,33 @@ const char *verdictText(VelocityCheck check)
     case VelocityCheck::Below: return "偏低";
     case VelocityCheck::Inside: return "合适";
     case VelocityCheck::Above: return "偏高";
+    case VelocityCheck::Governed: return "按专门标准校核";
     }
     return "";
 }
 
 namespace {
 
+// A velocity to two decimals, or to three figures where two decimals would show nothing of it.
+void appendVelocity(std::string &out, double velocity)
+{
+    if (velocity > 0.0 && velocity < 0.005)
+        appendSignificant(out, velocity, 3);
+    else
+        appendFixed(out, velocity, 2);
+}
+
 // "DN150（…）：实际流速 1.57 m/s，常用流速 <2.0 m/s（参考表：热水、水 >100），合适"
 void appendCheck(std::string &out, const SizeCheck &check, const PipeAdvice &advice)
 {
     out += pipeName(check.size, advice.options.series);
     out += "：实际流速 ";
-    appendFixed(out, check.velocity, 2);
+    appendVelocity(out, check.velocity);
     out += " m/s，常用流速 ";
     appendRange(out, check.usual->range);
-    out += " m/s（参考表：";
+    out += " m/s（";
+    out += check.usual->source;
+    out += "：";
     out += check.usual->section;
     out += ' ';
     out += check.usual->row;
@@ -238,6 +282,12 @@ void appendCheck(std::string &out, const SizeCheck &check, const PipeAdvice &adv
         out += check.usual->reading;
     }
     out += "），";
+    if (check.check == VelocityCheck::Governed) {
+        out += "须按 ";
+        out += standardNumber(effectiveGas(advice.options));
+        out += " 校核";
+        return;
+    }
     out += verdictText(check.check);
 }
 
@@ -255,6 +305,13 @@ void appendUnjudged(std::string &out, const PipeAdvice &advice)
     default: out += "须为正数"; break;
     }
     out += "，才能校核流速。";
+}
+
+// The gas in words, as a sentence names it: 二氧化碳, 天然气.
+std::string_view gasName(Gas gas)
+{
+    const std::string_view title = gasDef(gas).title;
+    return title.substr(0, title.find("（"));
 }
 
 // "5 kPa（每 100 m）": the allowable drop and what it is over.
@@ -279,14 +336,37 @@ std::string smallerBoreNote(const PipeAdvice &advice)
 std::vector<std::string> adviceNotes(const PipeAdvice &advice)
 {
     std::vector<std::string> notes;
-    if (advice.status != PipeAdvice::Status::Sized || advice.byDrop)
+    if (advice.status != PipeAdvice::Status::Sized)
+        return notes;
+    const SizeCheck &pipe = *advice.recommended();
+    if (pipe.check == VelocityCheck::Governed) {
+        const Gas gas = effectiveGas(advice.options);
+        notes.push_back(
+            std::string(gasName(gas)) + "管道的流速由 " + std::string(velocityStandard(gas))
+            + "按压力和管材限定，本程序未录入其限值，以上不按常用流速判断，请按该标准校核。");
+    } else if (!pipe.usual->sheet()) {
+        // The reference sheet's row, where the cited table's differs from it.
+        const VelocityBand &sheet = sheetBand(advice.medium, pipe.size.dn, advice.options.service);
+        if (sheet.range.low != pipe.usual->range.low
+            || sheet.range.high != pipe.usual->range.high) {
+            std::string note = "按窗口左侧参考表的蒸汽 ";
+            note += sheet.row;
+            note += " 一行（";
+            appendRange(note, sheet.range);
+            note += " m/s，不分饱和、过热蒸汽），推荐管子的流速";
+            note += verdictText(checkVelocity(pipe.velocity, sheet.range));
+            note += "。";
+            notes.push_back(std::move(note));
+        }
+    }
+    if (advice.byDrop)
         return notes;
     if (!advice.inBand && advice.bandSearched)
         notes.emplace_back("本系列没有实际流速在常用流速范围内的管径。");
     if (advice.maxDrop) {
         std::string note = "本系列没有流速不超过常用范围、压降又不超过 ";
         appendLimit(note, advice);
-        note += " 的管径，以上按预定流速选定。";
+        note += "的管径，以上按预定流速选定。";
         notes.push_back(std::move(note));
     }
     if (advice.slowWater()) {
@@ -303,6 +383,26 @@ std::string pipeAdviceText(const PipeAdvice &advice)
     std::string text;
     switch (advice.status) {
     case PipeAdvice::Status::NotPositive: appendUnjudged(text, advice); return text;
+    case PipeAdvice::Status::NotGas: {
+        const NotAGas &state = *advice.notGas;
+        text += gasName(effectiveGas(advice.options));
+        text += "在绝对压力 ";
+        appendSignificant(text, state.pressure, 4);
+        text += " MPa、";
+        appendSignificant(text, state.temperature, 4);
+        text += " °C 时";
+        if (state.liquid) {
+            text += "是液体（该温度的饱和蒸气压 ";
+            appendFixed(text, state.vapourPressure, 2);
+            text += " MPa）";
+        } else {
+            text += "低于其临界温度 ";
+            appendFixed(text, state.criticalTemperature, 1);
+            text += " °C，无法判断是否为气态";
+        }
+        text += "，不能按气体校核流速，也不估算压降。";
+        return text;
+    }
     case PipeAdvice::Status::BeyondTable: {
         const PipeSize &largest = pipeTable(advice.options.series).back();
         text += "管径超出 ";
@@ -367,6 +467,10 @@ void appendFigure(std::string &out, double value, int decimals = 6)
 // Three significant figures: 123, 12.3, 1.23, 0.123.
 void appendKPa(std::string &text, double kPa)
 {
+    if (!(kPa > 0.0) || !std::isfinite(kPa)) {
+        appendSignificant(text, kPa, 3);
+        return;
+    }
     const int decimals = std::clamp(2 - int(std::floor(std::log10(kPa))), 0, 5);
     appendFixed(text, kPa, decimals);
 }
@@ -395,6 +499,28 @@ std::string basisText(const SizingReport &report)
             basis += "设计压力P按绝对压力";
         }
         basis += "。";
+        if (report.compressibility && report.fluid) {
+            // Where the real gas meets the formula's ideal one.
+            basis += "流速校核和压降按实际气体，";
+            basis += realGasModel;
+            basis += "取压缩因子 Z = ";
+            appendFixed(basis, *report.compressibility, 4);
+            basis += "，密度 ";
+            appendFigure(basis, report.fluid->density, 3);
+            basis += " kg/m³，工作状态体积流量 ";
+            std::string real;
+            appendFigure(real, report.aidFlow, 2);
+            std::string ideal;
+            appendFigure(ideal, report.steps.q, 2);
+            basis += real;
+            basis += " m³/h";
+            if (real != ideal) {
+                basis += "（管径公式按理想气体折算为 ";
+                basis += ideal;
+                basis += " m³/h）";
+            }
+            basis += "。";
+        }
         break;
     case Medium::Steam:
         if (report.specificVolume) {
@@ -452,6 +578,8 @@ std::string pressureDropText(const SizingReport &report)
         text += "，水温按 20 °C";
     }
     text += "）";
+    if (drop.method == DropMethod::Isothermal)
+        text += "，超过压力的一成，已按 100 m 管长的等温可压缩流动计算";
     return text;
 }
 
@@ -471,29 +599,53 @@ std::string lineDropText(const LineDrop &drop, const LineSpec &line)
     part("管长 ", line.length, " m");
     part("ΣK ", line.fittings, "");
     part("管件当量长度 ", line.equivalentLength, " m");
+    part("终点高出起点 ", line.rise, " m");
     text += parts.empty() ? "无管长" : parts;
     text += "）";
+    const auto outlet = [&] {
+        text += "出口压力约 ";
+        appendFigure(text, drop.outletPressure, 4);
+        text += " MPa";
+    };
     switch (drop.method) {
     case DropMethod::Choked:
         text += "：管内流速将达到声速（阻塞），给不出压降，请选用更大的管径或缩短管线。";
+        return text;
+    case DropMethod::Flashing:
+        text += "：";
+        outlet();
+        text += "，低于该水温的饱和压力 ";
+        appendFigure(text, drop.vapourPressure, 4);
+        text += " MPa，水将在管线中闪蒸（汽化），不能按液体计算全线压降。";
         return text;
     case DropMethod::Isothermal:
         text += "压降约 ";
         appendKPa(text, drop.kPa);
         text += " kPa，占进口绝对压力的 ";
         appendFixed(text, drop.share * 100.0, 0);
-        text += "%，超过一成，已按等温可压缩流动计算。";
+        text += "%，超过一成，已按等温可压缩流动计算；";
+        outlet();
+        text += "，出口流速约 ";
+        appendVelocity(text, drop.outletVelocity);
+        text += " m/s。";
         return text;
     case DropMethod::Incompressible: break;
     }
     text += "压降";
-    if (drop.kPa < 0.001) {
-        text += "不足 0.001 kPa。";
-        return text;
+    if (drop.kPa < 0.001)
+        text += "不足 0.001 kPa";
+    else {
+        text += "约 ";
+        appendKPa(text, drop.kPa);
+        text += " kPa";
     }
-    text += "约 ";
-    appendKPa(text, drop.kPa);
-    text += " kPa。";
+    if (drop.staticKPa != 0.0) {
+        text += drop.staticKPa > 0.0 ? "，另需克服静压 " : "，另得静压 ";
+        appendKPa(text, std::fabs(drop.staticKPa));
+        text += " kPa；";
+        outlet();
+    }
+    text += "。";
     return text;
 }
 
@@ -509,6 +661,25 @@ std::string lineNote(const SizingReport &report)
                              : std::string();
 }
 
+std::string aidsNote(const SizingReport &report)
+{
+    std::string note;
+    const auto add = [&](std::string_view sentence) {
+        if (!note.empty())
+            note += ' ';
+        note += sentence;
+    };
+    if (report.advice.status == PipeAdvice::Status::NotGas)
+        add(pipeAdviceText(report.advice));
+    if (report.dropReason)
+        add("无法估算压降：" + dropNote(report));
+    if (report.lineReason)
+        add("全线压降和允许压降未计：" + lineNote(report));
+    if (report.lineWithoutLength)
+        add("管长、管件和高差都为零：压降和允许压降均按每 100 m 计。");
+    return note;
+}
+
 std::string reportText(const SizingReport &report)
 {
     std::string text = pipeAdviceText(report.advice);
@@ -520,6 +691,15 @@ std::string reportText(const SizingReport &report)
     if (report.drop) {
         text += '\n';
         text += pressureDropText(report);
+        if (const DropLimit *usual = report.dropAboveUsual) {
+            text += "\n提示：每 100 m 压降超过";
+            text += usual->row;
+            text += "管道常用的 ";
+            appendKPa(text, usual->kPaPer100m);
+            text += " kPa，宜选用更大的管径。依据：";
+            text += usual->citation;
+            text += "。";
+        }
         if (report.lineDrop) {
             text += '\n';
             text += lineDropText(*report.lineDrop, *report.line);
@@ -532,6 +712,8 @@ std::string reportText(const SizingReport &report)
         text += "\n全线压降和允许压降未计：";
         text += lineNote(report);
     }
+    if (report.lineWithoutLength && sized)
+        text += "\n管长、管件和高差都为零，不是一条管线：压降和允许压降均按每 100 m 计。";
     return text;
 }
 

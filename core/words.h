@@ -64,6 +64,9 @@ std::string lineDropText(const LineDrop &drop, const LineSpec &line);
 std::string dropNote(const SizingReport &report);
 std::string lineNote(const SizingReport &report);
 
+// Why the aids miss a figure they would give, in a sentence or two: a line list's note.
+std::string aidsNote(const SizingReport &report);
+
 // All of it, as the window's tooltip and the command line's advice lines say it.
 std::string reportText(const SizingReport &report);
 

@@ -26,6 +26,9 @@ inline QString faultName(const tovrik::SizingFailure &failure)
     case Problem::NoLiquid: text = QStringLiteral("NoLiquid"); break;
     case Problem::NeedsPressure: text = QStringLiteral("NeedsPressure"); break;
     case Problem::Reynolds: text = QStringLiteral("Reynolds"); break;
+    case Problem::Choked: text = QStringLiteral("Choked"); break;
+    case Problem::UnknownRoughness: text = QStringLiteral("UnknownRoughness"); break;
+    case Problem::BelowFormulaZero: text = QStringLiteral("BelowFormulaZero"); break;
     }
     switch (failure.operand()) {
     case Operand::None: break;
@@ -39,6 +42,7 @@ inline QString faultName(const tovrik::SizingFailure &failure)
     case Operand::Fittings: text += QStringLiteral(":Fittings"); break;
     case Operand::EquivalentLength: text += QStringLiteral(":EquivalentLength"); break;
     case Operand::MaxDrop: text += QStringLiteral(":MaxDrop"); break;
+    case Operand::Elevation: text += QStringLiteral(":Elevation"); break;
     }
     return text;
 }

@@ -235,6 +235,7 @@ void tst_Pipes::realVelocityOfAKnownPipe()
 
 void tst_Pipes::adviceInWords_data()
 {
+    const AdviceOptions sheetRows {.rows = VelocityRows::Sheet};
     QTest::addColumn<Medium>("medium");
     QTest::addColumn<double>("flow");
     QTest::addColumn<double>("diameter");
@@ -249,8 +250,28 @@ void tst_Pipes::adviceInWords_data()
         << "推荐 DN150（" + asme + "154.08 mm）：实际流速 1.49 m/s，常用流速 <2.0 " + waterLarge
             + "，合适。\n小一号 DN125（" + asme + "128.20 mm）：实际流速 2.15 m/s，常用流速 <2.0 "
             + waterLarge + "，偏高。";
-    QTest::newRow("steam 10 t/h at 0.3747 m3/kg: the smaller, in its band, runs faster")
+    // Saturated steam by the cited table's rows, and the reference sheet's beside them; the
+    // same steam superheated by the superheated rows, which are the sheet's.
+    QTest::newRow("saturated steam by the cited rows, the sheet's row beside them")
         << Medium::Steam << 3747.0 << 210.106296907066 << AdviceOptions()
+        << "推荐 DN200（" + asme
+            + "202.74 mm）：实际流速 32.24 m/s，常用流速 25~35 m/s（推荐流速表：饱和蒸汽 "
+              "100~200），合适；内径小于算得的 210.11 mm，实际流速高于设计流速。\n大一号 DN250（"
+            + asme
+            + "254.46 mm）：实际流速 20.47 m/s，常用流速 30~40 m/s（推荐流速表：饱和蒸汽 "
+              ">200），偏低。\n按窗口左侧参考表的蒸汽 100~200 一行（30~50 "
+              "m/s，不分饱和、过热蒸汽），"
+              "推荐管子的流速合适。";
+    QTest::newRow("superheated steam by the superheated rows")
+        << Medium::Steam << 5000.0 << 210.106296907066 << AdviceOptions {.superheated = true}
+        << "推荐 DN200（" + asme
+            + "202.74 mm）：实际流速 43.02 m/s，常用流速 30~50 m/s（推荐流速表：过热蒸汽 "
+              "100~200），合适；内径小于算得的 210.11 mm，实际流速高于设计流速。\n大一号 DN250（"
+            + asme
+            + "254.46 mm）：实际流速 27.31 m/s，常用流速 40~60 m/s（推荐流速表：过热蒸汽 "
+              ">200），偏低。";
+    QTest::newRow("steam 10 t/h at 0.3747 m3/kg: the smaller, in its band, runs faster")
+        << Medium::Steam << 3747.0 << 210.106296907066 << sheetRows
         << "推荐 DN200（" + asme
             + "202.74 mm）：实际流速 32.24 m/s，常用流速 30~50 m/s（参考表：饱和蒸汽 100~200），"
               "合适；内径小于算得的 210.11 mm，实际流速高于设计流速。\n大一号 DN250（"
@@ -325,7 +346,7 @@ void tst_Pipes::adviceInWords_data()
     // Saturated steam at 0.4 MPa gauge, 2 t/h at 15 m/s: 747.74 m3/h. Both too slow, the
     // smaller; DN100 runs 25.29 m/s against 30~50, DN80 43.56 against 20~40: none within.
     QTest::newRow("steam both below: the smaller, none within")
-        << Medium::Steam << 747.74 << 132.735792640102 << AdviceOptions()
+        << Medium::Steam << 747.74 << 132.735792640102 << sheetRows
         << "推荐 DN125（" + asme
             + "128.20 mm）：实际流速 16.09 m/s，常用流速 30~50 m/s（参考表：饱和蒸汽 "
               "100~200），偏低；"
