@@ -191,11 +191,9 @@ void tst_Print::realBrowser()
     QVERIFY(readFile(pdf).startsWith("%PDF-"));
     QString text = run(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
     text.remove(QRegularExpression(QStringLiteral("\\s+")));
-    for (const char *word :
-         {"管径计算书甲", "第1页共3页", "管径计算书乙", "第2页共3页", "管径计算书丙", "第3页共3页"})
-        QVERIFY2(text.contains(QString::fromUtf8(word)), qPrintable(text));
-    QVERIFY2(!text.contains(QStringLiteral("file:")), qPrintable(text));
-    QVERIFY2(!text.contains(QStringLiteral(".html")), qPrintable(text));
+    // All the text there is, in order: a header or footer of the browser's would add its own.
+    QCOMPARE(text,
+             QStringLiteral("管径计算书甲第1页共3页管径计算书乙第2页共3页管径计算书丙第3页共3页"));
     const QString info = run(QStringLiteral("pdfinfo"), {pdf});
     QVERIFY2(info.contains(QRegularExpression(QStringLiteral("Pages:\\s+3\\n"))), qPrintable(info));
     QVERIFY2(info.contains(QStringLiteral("Page size:       ") + size), qPrintable(info));
