@@ -2,6 +2,7 @@
 
 #include "base/files.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -139,6 +140,11 @@ bool isFile(const std::wstring &path)
 {
     const DWORD attributes = GetFileAttributesW(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+void pause()
+{
+    Sleep(20);
 }
 
 // A handle closed when it goes out of scope.
@@ -334,6 +340,34 @@ void appendArgument(std::wstring &line, std::wstring_view argument)
     line += L'"';
 }
 
+// Our environment with TMP and TEMP naming the folder: the browser's temporary files go there
+// too, so that one that had to be ended leaves none of them behind. Windows keeps the block
+// sorted by name, without regard to case.
+std::wstring environmentFor(const std::wstring &folder)
+{
+    std::vector<std::wstring> entries {L"TEMP=" + folder, L"TMP=" + folder};
+    if (wchar_t *strings = GetEnvironmentStringsW()) {
+        for (const wchar_t *entry = strings; *entry; entry += std::wcslen(entry) + 1)
+            if (_wcsnicmp(entry, L"TMP=", 4) != 0 && _wcsnicmp(entry, L"TEMP=", 5) != 0)
+                entries.emplace_back(entry);
+        FreeEnvironmentStringsW(strings);
+    }
+    const auto name = [](const std::wstring &entry) {
+        // A name may begin with '=' (the current folder of each drive, "=C:=C:\\...").
+        return entry.substr(0, entry.find(L'=', 1));
+    };
+    std::sort(entries.begin(), entries.end(), [&](const std::wstring &a, const std::wstring &b) {
+        return _wcsicmp(name(a).c_str(), name(b).c_str()) < 0;
+    });
+    std::wstring block;
+    for (const std::wstring &entry : entries) {
+        block += entry;
+        block += L'\0';
+    }
+    block += L'\0';
+    return block;
+}
+
 // Ends every process of the job and waits, a while, until none is left: their files in the
 // profile stay open until they have gone.
 void endJob(HANDLE job)
@@ -371,11 +405,12 @@ Ending runBrowser(const std::string &program, const std::vector<std::string> &ar
     startup.cb = sizeof startup;
     PROCESS_INFORMATION started {};
     const std::wstring directory = toWide(folder);
+    std::wstring environment = environmentFor(directory);
     // Suspended until it is in the job, so that nothing it starts escapes it; it inherits no
     // handle of ours, and a console program gets no window.
     if (!CreateProcessW(application.c_str(), line.data(), nullptr, nullptr, FALSE,
-                        CREATE_SUSPENDED | CREATE_NO_WINDOW, nullptr, directory.c_str(), &startup,
-                        &started))
+                        CREATE_SUSPENDED | CREATE_NO_WINDOW | CREATE_UNICODE_ENVIRONMENT,
+                        environment.data(), directory.c_str(), &startup, &started))
         return {PrintFault::CannotStart, errnoOf(GetLastError())};
     Handle process(started.hProcess);
     Handle thread(started.hThread);
@@ -415,6 +450,12 @@ std::string environmentVariable(const char *name)
 {
     const char *value = std::getenv(name);
     return value ? value : "";
+}
+
+void pause()
+{
+    const timespec pause {0, 20'000'000};
+    ::nanosleep(&pause, nullptr);
 }
 
 bool isProgram(const std::string &path)
@@ -583,8 +624,7 @@ Ending runBrowser(const std::string &program, const std::vector<std::string> &ar
             ending.fault = PrintFault::TimedOut;
             return ending;
         }
-        const timespec pause {0, 20'000'000};
-        ::nanosleep(&pause, nullptr);
+        pause();
     }
     // Whatever of its family outlived the browser goes with it; the group's number cannot
     // have been given to anyone else while a member of it is left.
@@ -613,8 +653,14 @@ public:
     {
         if (m_path.empty())
             return;
-        std::error_code ignored;
-        std::filesystem::remove_all(nativePath(m_path), ignored);
+        // Windows may keep a file of a process that has just ended locked for a moment more.
+        for (int attempt = 0; attempt < 50; ++attempt) {
+            std::error_code error;
+            std::filesystem::remove_all(nativePath(m_path), error);
+            if (!error)
+                return;
+            pause();
+        }
     }
     TemporaryFolder(const TemporaryFolder &) = delete;
     TemporaryFolder &operator=(const TemporaryFolder &) = delete;
