@@ -24,9 +24,7 @@
 #include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
-#include <unistd.h>
-
-extern char **environ;
+#include <unistd.h> // environ, which g++'s _GNU_SOURCE declares
 #endif
 
 namespace tovrik {
@@ -476,7 +474,7 @@ std::string onPath(const std::string &name)
             end = path.size();
         // An empty entry would mean the current folder: never run a browser from there.
         if (end > start) {
-            const std::string candidate = path.substr(start, end - start) + "/" + name;
+            std::string candidate = path.substr(start, end - start) + "/" + name;
             if (isProgram(candidate))
                 return candidate;
         }
