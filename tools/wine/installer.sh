@@ -30,7 +30,8 @@ import sys, zipfile
 path, version = sys.argv[1], sys.argv[2]
 top = f"Tovrik-{version}-win64/"
 want = {top + name for name in
-        ["Tovrik.exe", "tovrik-size.exe", "LICENSE", "使用说明.txt", "使用说明.html"]}
+        ["Tovrik.exe", "tovrik-size.exe", "LICENSE", "使用说明.txt", "使用说明.html",
+         "管线表示例.csv"]}
 with zipfile.ZipFile(path) as z:
     infos = z.infolist()
     names = {i.filename for i in infos}
@@ -46,6 +47,16 @@ with zipfile.ZipFile(path) as z:
     if text.count(b"\n") != text.count(b"\r\n") or text.count(b"\r") != text.count(b"\r\n"):
         problems.append("the text's lines do not all end in CRLF")
     text.decode("utf-8")
+    # The example line list as Excel on a Chinese Windows saves it: GBK, CRLF, Chinese headers.
+    example = z.read(top + "管线表示例.csv")
+    if example.count(b"\n") != example.count(b"\r\n") or not example.endswith(b"\r\n"):
+        problems.append("the example's lines do not all end in CRLF")
+    try:
+        header = example.decode("gbk").split("\r\n")[0]
+        if not header.startswith("管线号,") or example.startswith(b"\xef\xbb\xbf"):
+            problems.append(f"the example's header is {header}")
+    except UnicodeDecodeError:
+        problems.append("the example is not GBK")
 if problems:
     print("FAIL the zip:", "; ".join(problems))
     sys.exit(1)
@@ -92,7 +103,8 @@ uninstall() {
 }
 
 install
-for file in Tovrik.exe tovrik-size.exe LICENSE 使用说明.txt 使用说明.html uninstall.exe; do
+for file in Tovrik.exe tovrik-size.exe LICENSE 使用说明.txt 使用说明.html 管线表示例.csv \
+    uninstall.exe; do
     check "installed $file" test -s "$unix/$file"
 done
 check "the Start-menu shortcut" test -s "$menu/Tovrik.lnk"
