@@ -1,11 +1,14 @@
 #!/usr/bin/env bash
-# ./dev.sh run      installs what is missing, builds and starts Tovrik
+# ./dev.sh run      installs what is missing, builds Tovrik and the other programs the README
+#                   runs from build/bin, and starts Tovrik
 # ./dev.sh test     installs what is missing, builds and runs every test: the normal build, the
 #                   plain C++ part in Release, a build under AddressSanitizer and UBSan, the
 #                   fuzzer, and the Windows programs under Wine; warnings are errors throughout
 # ./dev.sh windows  installs what is missing, cross-builds Tovrik.exe and tovrik-size.exe into
 #                   build/windows/bin, and packs build/windows/Tovrik-<version>-win64.zip and
 #                   Tovrik-<version>-setup.exe
+# ./dev.sh screenshots  installs what is missing and redraws the README's pictures of the
+#                   window, docs/window.png (Qt) and docs/window-windows.png (Tovrik.exe, Wine)
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -18,6 +21,8 @@ wine_packages=(wine wine64 fonts-wine xvfb xauth locales fonts-arphic-uming xdot
 bench_packages=(libbenchmark-dev hyperfine time bc)
 # The calculation sheet is printed by a real browser and its PDF read back.
 sheet_packages=(chromium poppler-utils)
+# The Windows picture is taken from Xvfb with ImageMagick's import.
+screenshot_packages=(imagemagick)
 test_packages=(clang clang-format clang-tidy libclang-rt-14-dev "${windows_packages[@]}"
     "${wine_packages[@]}" "${bench_packages[@]}" "${sheet_packages[@]}")
 
@@ -40,7 +45,7 @@ ensure_packages() {
 ensure_chinese_locale() {
     locale -a 2>/dev/null | grep -qix 'zh_CN.utf-\?8' && return 0
     if [ "$(id -u)" -ne 0 ]; then
-        echo "The Windows tests need the zh_CN.UTF-8 locale." >&2
+        echo "Tovrik.exe under Wine needs the zh_CN.UTF-8 locale." >&2
         echo "Make it with:  sudo localedef -i zh_CN -f UTF-8 zh_CN.UTF-8" >&2
         exit 1
     fi
@@ -48,6 +53,8 @@ ensure_chinese_locale() {
 }
 
 jobs=$(nproc 2>/dev/null || echo 2)
+# What the README runs from build/bin after ./dev.sh run (the benchmarks come with a test).
+programs=(Tovrik tovrik-size tovrik-screenshot tovrik-artwork)
 
 # Every C++ file as the committed .clang-format lays it out.
 check_format() {
@@ -82,12 +89,22 @@ case "${1:-}" in
 run)
     ensure_packages "${build_packages[@]}"
     configure default
-    cmake --build --preset default -j "$jobs" --target Tovrik
+    cmake --build --preset default -j "$jobs" --target "${programs[@]}"
     exec build/bin/Tovrik
     ;;
 windows)
     ensure_packages "${windows_packages[@]}"
     windows
+    ;;
+screenshots)
+    ensure_packages "${build_packages[@]}" "${windows_packages[@]}" "${wine_packages[@]}" \
+        "${screenshot_packages[@]}"
+    ensure_chinese_locale
+    configure default
+    cmake --build --preset default -j "$jobs" --target tovrik-screenshot
+    QT_QPA_PLATFORM=offscreen build/bin/tovrik-screenshot docs/window.png
+    windows
+    tools/wine/screenshot.sh docs/window-windows.png
     ;;
 test)
     ensure_packages "${build_packages[@]}" "${test_packages[@]}"
@@ -114,7 +131,7 @@ test)
     xvfb-run -a -s "-screen 0 1024x768x24" tools/wine/installer.sh build/windows
     ;;
 *)
-    echo "usage: $0 run|test|windows" >&2
+    echo "usage: $0 run|test|windows|screenshots" >&2
     exit 2
     ;;
 esac

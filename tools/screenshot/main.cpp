@@ -1,6 +1,7 @@
-// Renders Tovrik's window to a PNG, set up exactly as the program sets it up:
+// Renders Tovrik's window to a PNG, set up exactly as the program sets it up, menu bar and all:
 //   QT_QPA_PLATFORM=offscreen build/bin/tovrik-screenshot docs/window.png
-// Pass QT_SCALE_FACTOR=2 to see it as on a 200 % screen.
+// Pass QT_SCALE_FACTOR=2 to see it as on a 200 % screen. The title bar is the desktop's, not
+// the program's, and differs from one desktop to the next: it is left out.
 
 #include "app/project.h"
 #include "forms/form.h"
@@ -15,6 +16,8 @@
 
 int main(int argc, char *argv[])
 {
+    // On a desktop with a global menu the bar would leave the window, and the picture.
+    QApplication::setAttribute(Qt::AA_DontUseNativeMenuBar);
     QApplication application(argc, argv);
     if (argc != 2) {
         std::fprintf(stderr, "usage: tovrik-screenshot OUTPUT.png\n");
