@@ -9,6 +9,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
+#include <QAccessible>
 #include <QButtonGroup>
 #include <QFontInfo>
 #include <QFontMetrics>
@@ -38,6 +39,7 @@ private slots:
     void fieldCoversTheBlanksOfItsCaption();
     void stackedControlsShareTheirRectangle();
     void resultFieldsAreLargeAndRed();
+    void optionButtonsAreHeardAsOptionButtons();
     void menuBarLeavesTheClientWhole();
     void openDialogChoosesTheList();
     void waterDialog_data();
@@ -195,6 +197,32 @@ void tst_Window::resultFieldsAreLargeAndRed()
     const auto *unit = nativeWindow(*m_window)->findChild<QLabel *>(QStringLiteral("Label5"));
     QCOMPARE(unit->text(), QStringLiteral("mm"));
     QCOMPARE(unit->font().pointSizeF(), 14.25);
+}
+
+// What a screen reader says of the three: option buttons, with the one selected, also after a
+// handler has cleared one alone.
+void tst_Window::optionButtonsAreHeardAsOptionButtons()
+{
+    const OptionButton buttons[] = {m_window->Optionca, m_window->Options, m_window->Optionw};
+    const auto heard = [&] {
+        QStringList said;
+        for (const OptionButton &button : buttons) {
+            QAccessibleInterface *face = QAccessible::queryAccessibleInterface(qt(button));
+            const QString role = face->role() == QAccessible::RadioButton ? QStringLiteral("option")
+                : face->role() == QAccessible::CheckBox ? QStringLiteral("check box")
+                                                        : QString::number(face->role());
+            said << face->text(QAccessible::Name) + QLatin1Char(' ') + role
+                    + (face->state().checked ? QStringLiteral(" selected") : QString());
+        }
+        return said.join(QStringLiteral(", "));
+    };
+    QCOMPARE(heard(), QStringLiteral("压缩空气 option selected, 蒸汽 option, 水 option"));
+    m_window->Optionca.setValue(false);
+    QCOMPARE(heard(), QStringLiteral("压缩空气 option, 蒸汽 option, 水 option"));
+    QTest::mouseClick(qt(m_window->Optionw), Qt::LeftButton);
+    QCOMPARE(heard(), QStringLiteral("压缩空气 option, 蒸汽 option, 水 option selected"));
+    QTest::keyClick(qt(m_window->Optionw), Qt::Key_Left);
+    QCOMPARE(heard(), QStringLiteral("压缩空气 option, 蒸汽 option selected, 水 option"));
 }
 
 QTEST_MAIN(tst_Window)

@@ -183,7 +183,7 @@ QWidget *QtFormBackend::create(int index, QWidget *parent)
     case ControlKind::Frame: widget = new QGroupBox(caption, parent); break;
     case ControlKind::OptionButton: {
         auto *button = new OptionControl(caption, parent);
-        button->setChecked(def.value);
+        button->setSelected(def.value);
         QObject::connect(button, &QAbstractButton::clicked, this,
                          [this, index] { m_events.clicked(index); });
         widget = button;
@@ -445,7 +445,7 @@ bool QtFormBackend::checked(int index) const
 
 void QtFormBackend::setChecked(int index, bool checked)
 {
-    static_cast<QAbstractButton *>(control(index))->setChecked(checked);
+    static_cast<OptionControl *>(control(index))->setSelected(checked);
 }
 
 void QtFormBackend::showBalloon(int index, std::string_view text)

@@ -225,6 +225,21 @@ void identity()
     CHECK(SendMessageW(form(), WM_GETICON, ICON_SMALL, 0) != 0);
 }
 
+// A screen reader takes a button's role from its class and style: the three are heard as option
+// buttons, which BS_RADIOBUTTON makes them. (Wine's oleacc has no proxy for buttons to ask.)
+void optionButtons()
+{
+    start();
+    for (const OptionButton *button : {&quendal->Optionca, &quendal->Options, &quendal->Optionw}) {
+        harness::context = quendalDefinition()[std::size_t(button->index())].name;
+        wchar_t name[16] = {};
+        GetClassNameW(nativeHandle(*button), name, 16);
+        CHECK_EQ(toUtf8(name), "Button");
+        CHECK_EQ(GetWindowLongW(nativeHandle(*button), GWL_STYLE) & BS_TYPEMASK,
+                 LONG(BS_RADIOBUTTON));
+    }
+}
+
 void setDpi(int dpi)
 {
     RECT suggested;
@@ -567,6 +582,7 @@ void openDialog()
 
 const harness::Test tests[] = {
     {"identity", identity},
+    {"optionButtons", optionButtons},
     {"scenarios", scenariosOfTheWindow},
     {"menu", menuOfTheWindow},
     {"openDialog", openDialog},
