@@ -5,7 +5,9 @@
 
 #include <QFile>
 #include <QFileDialog>
+#include <QImage>
 #include <QMenuBar>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -40,6 +42,8 @@ private slots:
     void stackedControlsShareTheirRectangle();
     void resultFieldsAreLargeAndRed();
     void optionButtonsAreHeardAsOptionButtons();
+    void separatorLinesAtEveryScale_data();
+    void separatorLinesAtEveryScale();
     void menuBarLeavesTheClientWhole();
     void openDialogChoosesTheList();
     void waterDialog_data();
@@ -223,6 +227,54 @@ void tst_Window::optionButtonsAreHeardAsOptionButtons()
     QCOMPARE(heard(), QStringLiteral("压缩空气 option, 蒸汽 option, 水 option selected"));
     QTest::keyClick(qt(m_window->Optionw), Qt::Key_Left);
     QCOMPARE(heard(), QStringLiteral("压缩空气 option, 蒸汽 option selected, 水 option"));
+}
+
+// The panel's separators at each scale a screen may have, as the program draws them there: its
+// window pictured by the screenshot tool at that scale.
+void tst_Window::separatorLinesAtEveryScale_data()
+{
+    QTest::addColumn<QByteArray>("variable");
+    QTest::addColumn<double>("scale");
+    for (const double scale : {1.0, 1.25, 1.5, 1.75, 2.0})
+        QTest::addRow("%d %%", int(scale * 100)) << QByteArray("QT_SCALE_FACTOR") << scale;
+    QTest::newRow("a screen at 144 dpi") << QByteArray("QT_SCREEN_SCALE_FACTORS") << 1.5;
+}
+
+void tst_Window::separatorLinesAtEveryScale()
+{
+    QFETCH(QByteArray, variable);
+    QFETCH(double, scale);
+    const QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("window.png"));
+    QProcess screenshot;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QString::fromLatin1(variable), QString::number(scale));
+    screenshot.setProcessEnvironment(environment);
+    screenshot.start(QStringLiteral(TOVRIK_SCREENSHOT), {path});
+    QVERIFY(screenshot.waitForFinished(60000));
+    QCOMPARE(screenshot.exitCode(), 0);
+    const QImage picture(path);
+    // Laid out as here, in pixels of 1/96 inch: the lines lie where they lie here.
+    const QWidget *window = nativeWindow(*m_window);
+    QCOMPARE(picture.size(), window->size() * scale);
+    for (const char *name : {"Line1", "Line2"}) {
+        const QWidget *line = window->findChild<QWidget *>(QString::fromLatin1(name));
+        const QRectF at = QRectF(QRect(line->mapTo(window, QPoint(0, 0)), line->size()));
+        // The most pixels dark in a row of the screen's that the line's pixel covers: a row dark
+        // from end to end.
+        const int left = qCeil(at.left() * scale);
+        const int right = qFloor(at.right() * scale);
+        int most = 0;
+        for (int y = qFloor(at.top() * scale); y < qCeil(at.bottom() * scale); ++y) {
+            int dark = 0;
+            for (int x = left; x < right; ++x)
+                dark += qGray(picture.pixel(x, y)) < 64;
+            most = std::max(most, dark);
+        }
+        QVERIFY2(most == right - left,
+                 qPrintable(
+                     QStringLiteral("%1: %2 of %3 pixels").arg(name).arg(most).arg(right - left)));
+    }
 }
 
 QTEST_MAIN(tst_Window)
