@@ -48,6 +48,8 @@ private slots:
     void openDialogChoosesTheList();
     void waterDialog_data();
     void waterDialog();
+    void labelsShowTheirWholeText_data();
+    void labelsShowTheirWholeText();
 
 private:
     std::unique_ptr<Quendal> m_window;
@@ -372,4 +374,40 @@ void tst_Window::waterDialog()
     QVERIFY2(watcher.boxes[0].text.startsWith(message), qPrintable(watcher.boxes[0].text));
     // Where the focus is in the dialog, which has it again once the box is closed.
     QCOMPARE(nativeWindow(dialog)->focusWidget(), nativeWidget(Control(dialog, mend)));
+}
+
+// Every label of the window and of the water dialog shows its whole text in its rectangle, in
+// the font it is drawn in. ctest runs this at 200 % too.
+void tst_Window::labelsShowTheirWholeText_data()
+{
+    QTest::addColumn<bool>("dialog");
+    QTest::addColumn<QString>("label");
+    for (const bool dialog : {false, true}) {
+        const FormDef &form = dialog ? waterForm() : quendalForm();
+        for (const ControlDef &def : form.controls) {
+            if (def.kind == ControlKind::Label)
+                QTest::addRow("%s %s", form.caption, def.name) << dialog << def.name;
+        }
+    }
+}
+
+void tst_Window::labelsShowTheirWholeText()
+{
+    QFETCH(bool, dialog);
+    QFETCH(QString, label);
+    WaterDialog water(*m_window, "", "");
+    water.load();
+    water.show();
+    const auto *shown
+        = nativeWindow(dialog ? static_cast<Form &>(water) : *m_window)->findChild<QLabel *>(label);
+    const QRectF room = shown->contentsRect();
+    const QRectF needed
+        = QFontMetricsF(shown->font()).boundingRect(room, int(shown->alignment()), shown->text());
+    QVERIFY2(room.contains(needed),
+             qPrintable(QStringLiteral("%1 needs %2×%3 and has %4×%5")
+                            .arg(shown->text())
+                            .arg(needed.width())
+                            .arg(needed.height())
+                            .arg(room.width())
+                            .arg(room.height())));
 }

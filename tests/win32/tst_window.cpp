@@ -13,6 +13,7 @@
 #include "tests/win32/harness.h"
 #include "window/definition.h"
 #include "window/quendal.h"
+#include "window/water.h"
 
 #include <commctrl.h>
 #include <dlgs.h>
@@ -378,6 +379,61 @@ void drawing()
     setDpi(96);
 }
 
+void setDpi(HWND window, int dpi)
+{
+    RECT suggested;
+    GetWindowRect(window, &suggested);
+    SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+    processEvents();
+}
+
+// The labels of a form whose text, as their static control draws it in its font, needs more
+// room than the label has.
+std::string labelsCutShort(Form &form)
+{
+    std::string cut;
+    for (int i = 0; i < int(form.controls().size()); ++i) {
+        HWND label = nativeHandle(Control(form, i));
+        if (form.controls()[std::size_t(i)].kind != ControlKind::Label || !label)
+            continue;
+        RECT room;
+        GetClientRect(label, &room);
+        wchar_t text[256] = {};
+        GetWindowTextW(label, text, 256);
+        HDC dc = GetDC(label);
+        const HGDIOBJ was
+            = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0)));
+        RECT needed = room;
+        DrawTextW(dc, text, -1, &needed, DT_CALCRECT | DT_LEFT | DT_EXPANDTABS | DT_NOPREFIX);
+        SelectObject(dc, was);
+        ReleaseDC(label, dc);
+        if (needed.right > room.right || needed.bottom > room.bottom)
+            cut += std::string(form.controls()[std::size_t(i)].name) + " needs "
+                + std::to_string(needed.right) + "x" + std::to_string(needed.bottom) + " in "
+                + std::to_string(room.right) + "x" + std::to_string(room.bottom) + "; ";
+    }
+    return cut;
+}
+
+// Every label shows its whole text, in the window and in the water dialog, at 96 and 192 dpi.
+void labelsShowTheirWholeText()
+{
+    start();
+    WaterDialog water(*quendal, "", "");
+    water.load();
+    water.show();
+    processEvents();
+    for (const int dpi : {96, 192}) {
+        harness::context = std::to_string(dpi) + " dpi";
+        setDpi(form(), dpi);
+        setDpi(nativeWindow(water), dpi);
+        CHECK_EQ(formDpi(water), dpi);
+        CHECK_EQ(labelsCutShort(*quendal), "");
+        CHECK_EQ(labelsCutShort(water), "");
+    }
+    setDpi(form(), 96);
+}
+
 // A text box is unlimited in length: 40,000 leading zeros do not cut the flow short.
 void longText()
 {
@@ -589,6 +645,7 @@ const harness::Test tests[] = {
     {"geometryAtTwoDpis", geometryAtTwoDpis},
     {"fonts", fonts},
     {"longText", longText},
+    {"labelsShowTheirWholeText", labelsShowTheirWholeText},
     {"drawing", drawing},
 };
 
