@@ -21,6 +21,11 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTextDocument>
+#include <QToolTip>
+
+#include "forms/wrap.h"
+#include "tests/tips.h"
 
 using namespace tovrik;
 
@@ -50,6 +55,7 @@ private slots:
     void waterDialog();
     void labelsShowTheirWholeText_data();
     void labelsShowTheirWholeText();
+    void resultTipWrapsAtAReadableWidth();
 
 private:
     std::unique_ptr<Quendal> m_window;
@@ -410,4 +416,40 @@ void tst_Window::labelsShowTheirWholeText()
                             .arg(needed.height())
                             .arg(room.width())
                             .arg(room.height())));
+}
+
+// The pipe advice on the result, as the user sees it when the mouse rests there: lines no wider
+// than the tips' width, none broken between a figure and its unit, nothing lost.
+void tst_Window::resultTipWrapsAtAReadableWidth()
+{
+    QTest::mouseClick(qt(m_window->Optionw), Qt::LeftButton);
+    for (const auto &[field, text] :
+         {std::pair {&m_window->Textqw, "100"}, std::pair {&m_window->Textvw, "2"}}) {
+        qt(*field)->setFocus();
+        typeText(qt(*field), QString::fromLatin1(text));
+    }
+    QTest::mouseClick(qt(m_window->Command2), Qt::LeftButton);
+    QLineEdit *result = qt(m_window->Textdw);
+    const QString advice = result->toolTip();
+    QHelpEvent rest(QEvent::ToolTip, QPoint(10, 10), result->mapToGlobal(QPoint(10, 10)));
+    QApplication::sendEvent(result, &rest);
+    const QLabel *tip = nullptr;
+    for (QWidget *shown : QApplication::topLevelWidgets()) {
+        if (shown->isVisible() && shown->inherits("QTipLabel"))
+            tip = static_cast<QLabel *>(shown);
+    }
+    QVERIFY(tip);
+    QTextDocument document;
+    document.setHtml(tip->text());
+    std::vector<std::string> lines;
+    for (const QString &line : document.toPlainText().split(QLatin1Char('\n')))
+        lines.push_back(line.toStdString());
+    QToolTip::hideText();
+    QVERIFY2(tip->width() <= tipWidth + 20, qPrintable(QString::number(tip->width())));
+    const QFontMetrics metrics(tip->font());
+    for (const std::string &fault :
+         tips::faults(advice.toStdString(), lines, tipWidth, [&](const std::string &line) {
+             return metrics.horizontalAdvance(QString::fromStdString(line));
+         }))
+        QFAIL(fault.c_str());
 }
