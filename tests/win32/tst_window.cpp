@@ -6,9 +6,11 @@
 #include "base/utf8.h"
 #include "forms/thunrt.h"
 #include "forms/win32/native.h"
+#include "forms/wrap.h"
 #include "tests/menus.h"
 #include "tests/rules.h"
 #include "tests/scenarios.h"
+#include "tests/tips.h"
 #include "tests/vectors.h"
 #include "tests/win32/harness.h"
 #include "window/definition.h"
@@ -434,6 +436,64 @@ void labelsShowTheirWholeText()
     setDpi(form(), 96);
 }
 
+// The pipe advice on the result, as the tooltip control holds it and lays it out, at 96 and
+// 192 dpi: lines no wider than the tips' width in the tip's font, none parting a figure from its
+// unit, and none that the control breaks again.
+void resultTip()
+{
+    start();
+    click(quendal->Optionw);
+    type(quendal->Textqw, "100");
+    type(quendal->Textvw, "2");
+    click(quendal->Command2);
+    const std::string advice = quendal->Textdw.toolTip();
+    for (const int dpi : {96, 192}) {
+        harness::context = std::to_string(dpi) + " dpi";
+        setDpi(form(), dpi);
+        HWND tips = toolTipWindow(*quendal);
+        TTTOOLINFOW tool {};
+        tool.cbSize = sizeof tool;
+        tool.hwnd = form();
+        tool.uId = reinterpret_cast<UINT_PTR>(nativeHandle(quendal->Textdw));
+        std::wstring text(4096, L'\0');
+        tool.lpszText = text.data();
+        SendMessageW(tips, TTM_GETTEXTW, text.size(), reinterpret_cast<LPARAM>(&tool));
+        text.resize(wcslen(text.c_str()));
+        std::vector<std::string> lines;
+        for (std::size_t from = 0;;) {
+            const std::size_t end = text.find(L"\r\n", from);
+            lines.push_back(toUtf8(text.substr(from, end - from)));
+            if (end == std::wstring::npos)
+                break;
+            from = end + 2;
+        }
+        HDC dc = GetDC(tips);
+        const HGDIOBJ was
+            = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(tips, WM_GETFONT, 0, 0)));
+        const int width = MulDiv(tipWidth, dpi, 96);
+        for (const std::string &fault :
+             tips::faults(advice, lines, width, [&](const std::string &line) {
+                 const std::wstring wide = toWide(line);
+                 SIZE size {};
+                 GetTextExtentPoint32W(dc, wide.c_str(), int(wide.size()), &size);
+                 return int(size.cx);
+             }))
+            CHECK_EQ(fault, std::string());
+        // The control lays its text out as DrawText does at its maximum width: as tall as the
+        // lines it is given, none broken again.
+        const int maximum = int(SendMessageW(tips, TTM_GETMAXTIPWIDTH, 0, 0));
+        CHECK_EQ(maximum, width);
+        RECT broken {0, 0, maximum, 0};
+        DrawTextW(dc, text.c_str(), -1, &broken, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+        RECT given {0, 0, maximum, 0};
+        DrawTextW(dc, text.c_str(), -1, &given, DT_CALCRECT | DT_NOPREFIX);
+        CHECK_EQ(broken.bottom, given.bottom);
+        SelectObject(dc, was);
+        ReleaseDC(tips, dc);
+    }
+    setDpi(form(), 96);
+}
+
 // A text box is unlimited in length: 40,000 leading zeros do not cut the flow short.
 void longText()
 {
@@ -646,6 +706,7 @@ const harness::Test tests[] = {
     {"fonts", fonts},
     {"longText", longText},
     {"labelsShowTheirWholeText", labelsShowTheirWholeText},
+    {"resultTip", resultTip},
     {"drawing", drawing},
 };
 
