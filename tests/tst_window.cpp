@@ -5,10 +5,13 @@
 
 #include <QFile>
 #include <QFileDialog>
+#include <QImage>
 #include <QMenuBar>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTimer>
 
+#include <QAccessible>
 #include <QButtonGroup>
 #include <QFontInfo>
 #include <QFontMetrics>
@@ -18,6 +21,11 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTextDocument>
+#include <QToolTip>
+
+#include "forms/wrap.h"
+#include "tests/tips.h"
 
 using namespace tovrik;
 
@@ -38,10 +46,16 @@ private slots:
     void fieldCoversTheBlanksOfItsCaption();
     void stackedControlsShareTheirRectangle();
     void resultFieldsAreLargeAndRed();
+    void optionButtonsAreHeardAsOptionButtons();
+    void separatorLinesAtEveryScale_data();
+    void separatorLinesAtEveryScale();
     void menuBarLeavesTheClientWhole();
     void openDialogChoosesTheList();
     void waterDialog_data();
     void waterDialog();
+    void labelsShowTheirWholeText_data();
+    void labelsShowTheirWholeText();
+    void resultTipWrapsAtAReadableWidth();
 
 private:
     std::unique_ptr<Quendal> m_window;
@@ -197,6 +211,80 @@ void tst_Window::resultFieldsAreLargeAndRed()
     QCOMPARE(unit->font().pointSizeF(), 14.25);
 }
 
+// What a screen reader says of the three: option buttons, with the one selected, also after a
+// handler has cleared one alone.
+void tst_Window::optionButtonsAreHeardAsOptionButtons()
+{
+    const OptionButton buttons[] = {m_window->Optionca, m_window->Options, m_window->Optionw};
+    const auto heard = [&] {
+        QStringList said;
+        for (const OptionButton &button : buttons) {
+            QAccessibleInterface *face = QAccessible::queryAccessibleInterface(qt(button));
+            const QString role = face->role() == QAccessible::RadioButton ? QStringLiteral("option")
+                : face->role() == QAccessible::CheckBox ? QStringLiteral("check box")
+                                                        : QString::number(face->role());
+            said << face->text(QAccessible::Name) + QLatin1Char(' ') + role
+                    + (face->state().checked ? QStringLiteral(" selected") : QString());
+        }
+        return said.join(QStringLiteral(", "));
+    };
+    QCOMPARE(heard(), QStringLiteral("压缩空气 option selected, 蒸汽 option, 水 option"));
+    m_window->Optionca.setValue(false);
+    QCOMPARE(heard(), QStringLiteral("压缩空气 option, 蒸汽 option, 水 option"));
+    QTest::mouseClick(qt(m_window->Optionw), Qt::LeftButton);
+    QCOMPARE(heard(), QStringLiteral("压缩空气 option, 蒸汽 option, 水 option selected"));
+    QTest::keyClick(qt(m_window->Optionw), Qt::Key_Left);
+    QCOMPARE(heard(), QStringLiteral("压缩空气 option, 蒸汽 option selected, 水 option"));
+}
+
+// The panel's separators at each scale a screen may have, as the program draws them there: its
+// window pictured by the screenshot tool at that scale.
+void tst_Window::separatorLinesAtEveryScale_data()
+{
+    QTest::addColumn<QByteArray>("variable");
+    QTest::addColumn<double>("scale");
+    for (const double scale : {1.0, 1.25, 1.5, 1.75, 2.0})
+        QTest::addRow("%d %%", int(scale * 100)) << QByteArray("QT_SCALE_FACTOR") << scale;
+    QTest::newRow("a screen at 144 dpi") << QByteArray("QT_SCREEN_SCALE_FACTORS") << 1.5;
+}
+
+void tst_Window::separatorLinesAtEveryScale()
+{
+    QFETCH(QByteArray, variable);
+    QFETCH(double, scale);
+    const QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("window.png"));
+    QProcess screenshot;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QString::fromLatin1(variable), QString::number(scale));
+    screenshot.setProcessEnvironment(environment);
+    screenshot.start(QStringLiteral(TOVRIK_SCREENSHOT), {path});
+    QVERIFY(screenshot.waitForFinished(60000));
+    QCOMPARE(screenshot.exitCode(), 0);
+    const QImage picture(path);
+    // Laid out as here, in pixels of 1/96 inch: the lines lie where they lie here.
+    const QWidget *window = nativeWindow(*m_window);
+    QCOMPARE(picture.size(), window->size() * scale);
+    for (const char *name : {"Line1", "Line2"}) {
+        const QWidget *line = window->findChild<QWidget *>(QString::fromLatin1(name));
+        const QRectF at = QRectF(QRect(line->mapTo(window, QPoint(0, 0)), line->size()));
+        // The most pixels dark in a row of the screen's that the line's pixel covers: a row dark
+        // from end to end.
+        const int left = qCeil(at.left() * scale);
+        const int right = qFloor(at.right() * scale);
+        int most = 0;
+        for (int y = qFloor(at.top() * scale); y < qCeil(at.bottom() * scale); ++y) {
+            int dark = 0;
+            for (int x = left; x < right; ++x)
+                dark += qGray(picture.pixel(x, y)) < 64;
+            most = std::max(most, dark);
+        }
+        QVERIFY2(most == right - left,
+                 qPrintable(
+                     QStringLiteral("%1: %2 of %3 pixels").arg(name).arg(most).arg(right - left)));
+    }
+}
+
 QTEST_MAIN(tst_Window)
 #include "tst_window.moc"
 
@@ -292,4 +380,76 @@ void tst_Window::waterDialog()
     QVERIFY2(watcher.boxes[0].text.startsWith(message), qPrintable(watcher.boxes[0].text));
     // Where the focus is in the dialog, which has it again once the box is closed.
     QCOMPARE(nativeWindow(dialog)->focusWidget(), nativeWidget(Control(dialog, mend)));
+}
+
+// Every label of the window and of the water dialog shows its whole text in its rectangle, in
+// the font it is drawn in. ctest runs this at 200 % too.
+void tst_Window::labelsShowTheirWholeText_data()
+{
+    QTest::addColumn<bool>("dialog");
+    QTest::addColumn<QString>("label");
+    for (const bool dialog : {false, true}) {
+        const FormDef &form = dialog ? waterForm() : quendalForm();
+        for (const ControlDef &def : form.controls) {
+            if (def.kind == ControlKind::Label)
+                QTest::addRow("%s %s", form.caption, def.name) << dialog << def.name;
+        }
+    }
+}
+
+void tst_Window::labelsShowTheirWholeText()
+{
+    QFETCH(bool, dialog);
+    QFETCH(QString, label);
+    WaterDialog water(*m_window, "", "");
+    water.load();
+    water.show();
+    const auto *shown
+        = nativeWindow(dialog ? static_cast<Form &>(water) : *m_window)->findChild<QLabel *>(label);
+    const QRectF room = shown->contentsRect();
+    const QRectF needed
+        = QFontMetricsF(shown->font()).boundingRect(room, int(shown->alignment()), shown->text());
+    QVERIFY2(room.contains(needed),
+             qPrintable(QStringLiteral("%1 needs %2×%3 and has %4×%5")
+                            .arg(shown->text())
+                            .arg(needed.width())
+                            .arg(needed.height())
+                            .arg(room.width())
+                            .arg(room.height())));
+}
+
+// The pipe advice on the result, as the user sees it when the mouse rests there: lines no wider
+// than the tips' width, none broken between a figure and its unit, nothing lost.
+void tst_Window::resultTipWrapsAtAReadableWidth()
+{
+    QTest::mouseClick(qt(m_window->Optionw), Qt::LeftButton);
+    for (const auto &[field, text] :
+         {std::pair {&m_window->Textqw, "100"}, std::pair {&m_window->Textvw, "2"}}) {
+        qt(*field)->setFocus();
+        typeText(qt(*field), QString::fromLatin1(text));
+    }
+    QTest::mouseClick(qt(m_window->Command2), Qt::LeftButton);
+    QLineEdit *result = qt(m_window->Textdw);
+    const QString advice = result->toolTip();
+    QHelpEvent rest(QEvent::ToolTip, QPoint(10, 10), result->mapToGlobal(QPoint(10, 10)));
+    QApplication::sendEvent(result, &rest);
+    const QLabel *tip = nullptr;
+    for (QWidget *shown : QApplication::topLevelWidgets()) {
+        if (shown->isVisible() && shown->inherits("QTipLabel"))
+            tip = static_cast<QLabel *>(shown);
+    }
+    QVERIFY(tip);
+    QTextDocument document;
+    document.setHtml(tip->text());
+    std::vector<std::string> lines;
+    for (const QString &line : document.toPlainText().split(QLatin1Char('\n')))
+        lines.push_back(line.toStdString());
+    QToolTip::hideText();
+    QVERIFY2(tip->width() <= tipWidth + 20, qPrintable(QString::number(tip->width())));
+    const QFontMetrics metrics(tip->font());
+    for (const std::string &fault :
+         tips::faults(advice.toStdString(), lines, tipWidth, [&](const std::string &line) {
+             return metrics.horizontalAdvance(QString::fromStdString(line));
+         }))
+        QFAIL(fault.c_str());
 }

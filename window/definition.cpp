@@ -109,8 +109,8 @@ constexpr MenuDef menuDefinition[] = {
     {menu::About, menu::Help, Command, "关于 Tovrik(&A)", nullptr},
 };
 
-// A small dialog in the application's font: the two fields with their units, a line on what
-// empty means, and its default and cancel buttons.
+// A small dialog in the application's font: the two fields with their units, two lines on what
+// empty means and what the values are for, and its default and cancel buttons.
 constexpr ControlDef waterDefinition[] = {
     {Label, "Label1", onForm, "水温 T=", 240, 300, 1440, 255, none, nullptr, defaultColour, true, false},
     {TextBox, "Texttw", onForm, "", 1680, 270, 1215, 300, 0, nullptr, defaultColour, true, false},
@@ -118,9 +118,9 @@ constexpr ControlDef waterDefinition[] = {
     {Label, "Label3", onForm, "压力 P=", 240, 720, 1440, 255, none, nullptr, defaultColour, true, false},
     {TextBox, "Textpw", onForm, "", 1680, 690, 1215, 300, 1, nullptr, defaultColour, true, false},
     {Label, "Label4", onForm, "MPa（绝对压力）", 3000, 720, 1680, 255, none, nullptr, defaultColour, true, false},
-    {Label, "Label5", onForm, "空着时按 20 oC、0.101325 MPa；只用于水的流速校核和压降。", 240, 1140, 4560, 255, none, nullptr, defaultColour, true, false},
-    {CommandButton, "Command1", onForm, "确定", 2280, 1620, 1215, 375, 2, nullptr, defaultColour, true, false},
-    {CommandButton, "Command2", onForm, "取消", 3600, 1620, 1215, 375, 3, nullptr, defaultColour, true, false},
+    {Label, "Label5", onForm, "空着时按 20 oC、0.101325 MPa；\n只用于水的流速校核和压降。", 240, 1140, 4560, 510, none, nullptr, defaultColour, true, false},
+    {CommandButton, "Command1", onForm, "确定", 2280, 1770, 1215, 375, 2, nullptr, defaultColour, true, false},
+    {CommandButton, "Command2", onForm, "取消", 3600, 1770, 1215, 375, 3, nullptr, defaultColour, true, false},
 };
 // clang-format on
 
@@ -147,7 +147,7 @@ const FormDef &waterForm()
 {
     static_assert(std::size(waterDefinition) == waterctl::Count, "one row per control index");
     static const FormDef form {
-        "水温和压力", 5040, 2280, waterDefinition, {}, waterctl::Command1, waterctl::Command2};
+        "水温和压力", 5040, 2430, waterDefinition, {}, waterctl::Command1, waterctl::Command2};
     return form;
 }
 

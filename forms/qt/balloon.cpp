@@ -1,7 +1,10 @@
 #include "forms/qt/balloon.h"
 
+#include "forms/wrap.h"
+
 #include <QApplication>
 #include <QEvent>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QPointer>
 #include <QTimer>
@@ -32,7 +35,7 @@ public:
 
     void show(QWidget *at, const QString &text)
     {
-        setText(text);
+        setText(tipLines(text, font()).join(QLatin1Char('\n')));
         adjustSize();
         move(at->mapToGlobal(QPoint(0, at->height())));
         m_window = at->window();
@@ -69,6 +72,21 @@ private:
 QPointer<Balloon> balloon;
 
 } // namespace
+
+QStringList tipLines(const QString &text, const QFont &font)
+{
+    const auto fromUtf8 = [](std::string_view piece) {
+        return QString::fromUtf8(piece.data(), qsizetype(piece.size()));
+    };
+    const QByteArray utf8 = text.toUtf8();
+    const QFontMetrics metrics(font);
+    QStringList lines;
+    for (const std::string_view line : wrapLines(
+             std::string_view(utf8.constData(), std::size_t(utf8.size())), tipWidth,
+             [&](std::string_view piece) { return metrics.horizontalAdvance(fromUtf8(piece)); }))
+        lines << fromUtf8(line);
+    return lines;
+}
 
 void showBalloon(QWidget *at, const QString &text)
 {

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <QStringList>
+
+class QFont;
 class QString;
 class QWidget;
 
@@ -12,5 +15,8 @@ void showBalloon(QWidget *at, const QString &text);
 
 // The balloon now showing, or nullptr.
 QWidget *visibleBalloon();
+
+// A tip's or a balloon's text in lines as every backend breaks tips, at their width in a font.
+QStringList tipLines(const QString &text, const QFont &font);
 
 } // namespace tovrik

@@ -48,14 +48,14 @@ LineControl::LineControl(QWidget *parent)
     setAttribute(Qt::WA_TransparentForMouseEvents);
 }
 
+// Its whole rectangle filled, as the Win32 backend fills it. A line stroked along the top of a
+// widget a logical pixel high is centred on the widget's top edge: at 150 % the widget can begin
+// half-way into a device pixel, and the one pixel centre the stroke then covers lies above the
+// widget, where it is clipped away.
 void LineControl::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    painter.setPen(palette().color(QPalette::WindowText));
-    if (width() >= height())
-        painter.drawLine(0, 0, width() - 1, 0);
-    else
-        painter.drawLine(0, 0, 0, height() - 1);
+    painter.fillRect(rect(), palette().color(QPalette::WindowText));
 }
 
 } // namespace tovrik

@@ -33,8 +33,12 @@ private:
 };
 
 // An option button that, like its Windows original, answers a click anywhere in its rectangle,
-// not only on its circle and caption. It neither checks itself nor clears the others: the form
-// engine selects it, as every backend does.
+// not only on its circle and caption. It does not check itself: the form engine selects it, as
+// every backend does.
+//
+// It stays auto-exclusive, as Qt's radio buttons are: Qt tells a screen reader that a
+// non-exclusive checkable button is a check box. Only a clear, which the engine may make of one
+// button alone, steps out of the exclusion for that moment.
 class OptionControl : public QRadioButton
 {
     Q_OBJECT
@@ -43,7 +47,14 @@ public:
     OptionControl(const QString &text, QWidget *parent)
         : QRadioButton(text, parent)
     {
-        setAutoExclusive(false);
+    }
+
+    void setSelected(bool selected)
+    {
+        if (!selected)
+            setAutoExclusive(false); // else Qt keeps the group's checked button checked
+        setChecked(selected);
+        setAutoExclusive(true);
     }
 
 protected:

@@ -20,6 +20,7 @@
 #include <QMessageBox>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QToolTip>
 #include <QUrl>
 #include <QVBoxLayout>
 
@@ -62,6 +63,17 @@ Key::Code keyCode(int key)
     case Qt::Key_A: return Key::A;
     default: return Key::Other;
     }
+}
+
+// A tip as every backend wraps it, in the font tips are shown in: a rich text of its lines as
+// they are, so that Qt neither guesses a format from the text nor breaks a line again.
+QString wrappedTip(const QString &text)
+{
+    QStringList lines = tipLines(text, QToolTip::font());
+    for (QString &line : lines)
+        line = line.toHtmlEscaped();
+    return QStringLiteral("<p style=\"white-space:pre\">") + lines.join(QStringLiteral("<br>"))
+        + QStringLiteral("</p>");
 }
 
 Picture pictureResource(const QString &path)
@@ -183,7 +195,7 @@ QWidget *QtFormBackend::create(int index, QWidget *parent)
     case ControlKind::Frame: widget = new QGroupBox(caption, parent); break;
     case ControlKind::OptionButton: {
         auto *button = new OptionControl(caption, parent);
-        button->setChecked(def.value);
+        button->setSelected(def.value);
         QObject::connect(button, &QAbstractButton::clicked, this,
                          [this, index] { m_events.clicked(index); });
         widget = button;
@@ -385,6 +397,15 @@ bool QtFormBackend::eventFilter(QObject *watched, QEvent *event)
             event->accept();
         return false;
     }
+    case QEvent::ToolTip: {
+        // The control keeps its tip as the engine gave it, for screen readers; it shows wrapped.
+        auto *control = static_cast<QWidget *>(watched);
+        if (control->toolTip().isEmpty())
+            return false;
+        QToolTip::showText(static_cast<QHelpEvent *>(event)->globalPos(),
+                           wrappedTip(control->toolTip()), control, {}, control->toolTipDuration());
+        return true;
+    }
     case QEvent::FocusOut: {
         // Leaving the window or opening a menu is not leaving the control.
         const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
@@ -445,7 +466,7 @@ bool QtFormBackend::checked(int index) const
 
 void QtFormBackend::setChecked(int index, bool checked)
 {
-    static_cast<QAbstractButton *>(control(index))->setChecked(checked);
+    static_cast<OptionControl *>(control(index))->setSelected(checked);
 }
 
 void QtFormBackend::showBalloon(int index, std::string_view text)

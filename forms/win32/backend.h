@@ -88,7 +88,7 @@ private:
         bool checked = false; // until the window is made
         bool realized = false; // a frame whose controls are made
         bool greyed = false;
-        std::wstring toolTip;
+        std::string toolTip; // UTF-8, as the engine gave it
         Picture picture;
         DrawnPicture drawn; // the picture at the control's size, made when first drawn
     };

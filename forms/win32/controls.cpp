@@ -241,6 +241,11 @@ void Win32FormBackend::layout()
                      SWP_NOZORDER | SWP_NOACTIVATE);
         SendMessageW(control(i), WM_SETFONT, reinterpret_cast<WPARAM>(fontFor(def(i))), TRUE);
     }
+    // The tips are broken into lines in their font, which is another now.
+    for (int i = 0; i < int(m_definition.size()); ++i) {
+        if (control(i) && !state(i).toolTip.empty())
+            m_tips.set(control(i), state(i).toolTip);
+    }
     sizeWindow();
     InvalidateRect(m_window, nullptr, TRUE);
 }

@@ -151,7 +151,7 @@ void Win32FormBackend::selectAll(int index)
 
 void Win32FormBackend::setToolTip(int index, std::string_view text)
 {
-    state(index).toolTip = toWide(text);
+    state(index).toolTip = text;
     if (HWND hwnd = control(index)) // otherwise registered when made
         m_tips.set(hwnd, state(index).toolTip);
 }
@@ -393,6 +393,11 @@ std::wstring balloonText(const Form &form)
 HWND balloonWindow(const Form &form)
 {
     return win32Backend(form).tips().balloon();
+}
+
+HWND toolTipWindow(const Form &form)
+{
+    return win32Backend(form).tips().tips();
 }
 
 bool preTranslateMessage(MSG &message)

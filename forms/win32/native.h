@@ -36,5 +36,7 @@ void processEvents();
 // The failure balloon's text while it shows; empty when it does not.
 std::wstring balloonText(const Form &form);
 HWND balloonWindow(const Form &form);
+// The tooltip control that shows the controls' tips.
+HWND toolTipWindow(const Form &form);
 
 } // namespace tovrik

@@ -43,7 +43,7 @@ HWND Tips::makeTip(DWORD style)
                                WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP | style, 0, 0, 0, 0, m_owner,
                                nullptr, GetModuleHandleW(nullptr), nullptr);
     SendMessageW(tip, WM_SETFONT, reinterpret_cast<WPARAM>(m_font), FALSE);
-    SendMessageW(tip, TTM_SETMAXTIPWIDTH, 0, MulDiv(400, m_dpi, 96));
+    SendMessageW(tip, TTM_SETMAXTIPWIDTH, 0, width());
     return tip;
 }
 
@@ -66,7 +66,33 @@ HWND Tips::balloon()
     return m_balloon;
 }
 
-void Tips::set(HWND control, const std::wstring &text)
+// The tooltip control breaks a line at a blank, and in Chinese text anywhere, so after a "/" as
+// well: "30.53 m/" and "s". It is given lines already broken by the one rule at the width it
+// is set to, which it then keeps as they are.
+std::wstring Tips::wrapped(std::string_view text) const
+{
+    HDC dc = CreateCompatibleDC(nullptr);
+    const HGDIOBJ was = SelectObject(dc, m_font);
+    const auto measure = [dc](std::string_view piece) {
+        const std::wstring wide = toWide(piece);
+        SIZE size {};
+        GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &size);
+        return static_cast<int>(size.cx);
+    };
+    std::wstring lines;
+    bool first = true;
+    for (const std::string_view line : wrapLines(text, width(), measure)) {
+        if (!first)
+            lines += L"\r\n";
+        lines += toWide(line);
+        first = false;
+    }
+    SelectObject(dc, was);
+    DeleteDC(dc);
+    return lines;
+}
+
+void Tips::set(HWND control, std::string_view text)
 {
     TTTOOLINFOW tool = toolFor(m_owner);
     tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
@@ -74,7 +100,8 @@ void Tips::set(HWND control, const std::wstring &text)
     HWND tip = tips();
     TTTOOLINFOW known = tool; // asked without a text buffer, which the tip would write into
     const bool added = SendMessageW(tip, TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&known));
-    tool.lpszText = const_cast<wchar_t *>(text.c_str());
+    std::wstring lines = wrapped(text);
+    tool.lpszText = lines.data();
     SendMessageW(tip, added ? TTM_UPDATETIPTEXTW : TTM_ADDTOOLW, 0,
                  reinterpret_cast<LPARAM>(&tool));
 }
@@ -82,8 +109,9 @@ void Tips::set(HWND control, const std::wstring &text)
 void Tips::showBalloon(HWND at, std::string_view text)
 {
     m_balloonText = toWide(text);
+    std::wstring lines = wrapped(text);
     TTTOOLINFOW tool = toolFor(m_owner);
-    tool.lpszText = m_balloonText.data();
+    tool.lpszText = lines.data();
     SendMessageW(balloon(), TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
     RECT field;
     GetWindowRect(at, &field);
@@ -109,7 +137,7 @@ void Tips::setFont(HFONT font, int dpi)
     for (HWND tip : {m_tips, m_balloon}) {
         if (tip) {
             SendMessageW(tip, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-            SendMessageW(tip, TTM_SETMAXTIPWIDTH, 0, MulDiv(400, dpi, 96));
+            SendMessageW(tip, TTM_SETMAXTIPWIDTH, 0, width());
         }
     }
 }

@@ -6,13 +6,16 @@
 #include "base/utf8.h"
 #include "forms/thunrt.h"
 #include "forms/win32/native.h"
+#include "forms/wrap.h"
 #include "tests/menus.h"
 #include "tests/rules.h"
 #include "tests/scenarios.h"
+#include "tests/tips.h"
 #include "tests/vectors.h"
 #include "tests/win32/harness.h"
 #include "window/definition.h"
 #include "window/quendal.h"
+#include "window/water.h"
 
 #include <commctrl.h>
 #include <dlgs.h>
@@ -225,6 +228,21 @@ void identity()
     CHECK(SendMessageW(form(), WM_GETICON, ICON_SMALL, 0) != 0);
 }
 
+// A screen reader takes a button's role from its class and style: the three are heard as option
+// buttons, which BS_RADIOBUTTON makes them. (Wine's oleacc has no proxy for buttons to ask.)
+void optionButtons()
+{
+    start();
+    for (const OptionButton *button : {&quendal->Optionca, &quendal->Options, &quendal->Optionw}) {
+        harness::context = quendalDefinition()[std::size_t(button->index())].name;
+        wchar_t name[16] = {};
+        GetClassNameW(nativeHandle(*button), name, 16);
+        CHECK_EQ(toUtf8(name), "Button");
+        CHECK_EQ(GetWindowLongW(nativeHandle(*button), GWL_STYLE) & BS_TYPEMASK,
+                 LONG(BS_RADIOBUTTON));
+    }
+}
+
 void setDpi(int dpi)
 {
     RECT suggested;
@@ -361,6 +379,119 @@ void drawing()
     harness::context = "reference rules at 192 dpi";
     CHECK_EQ(rulesOnScreen(), (Rules {23, 3}));
     setDpi(96);
+}
+
+void setDpi(HWND window, int dpi)
+{
+    RECT suggested;
+    GetWindowRect(window, &suggested);
+    SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+    processEvents();
+}
+
+// The labels of a form whose text, as their static control draws it in its font, needs more
+// room than the label has.
+std::string labelsCutShort(Form &form)
+{
+    std::string cut;
+    for (int i = 0; i < int(form.controls().size()); ++i) {
+        HWND label = nativeHandle(Control(form, i));
+        if (form.controls()[std::size_t(i)].kind != ControlKind::Label || !label)
+            continue;
+        RECT room;
+        GetClientRect(label, &room);
+        wchar_t text[256] = {};
+        GetWindowTextW(label, text, 256);
+        HDC dc = GetDC(label);
+        const HGDIOBJ was
+            = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0)));
+        RECT needed = room;
+        DrawTextW(dc, text, -1, &needed, DT_CALCRECT | DT_LEFT | DT_EXPANDTABS | DT_NOPREFIX);
+        SelectObject(dc, was);
+        ReleaseDC(label, dc);
+        if (needed.right > room.right || needed.bottom > room.bottom)
+            cut += std::string(form.controls()[std::size_t(i)].name) + " needs "
+                + std::to_string(needed.right) + "x" + std::to_string(needed.bottom) + " in "
+                + std::to_string(room.right) + "x" + std::to_string(room.bottom) + "; ";
+    }
+    return cut;
+}
+
+// Every label shows its whole text, in the window and in the water dialog, at 96 and 192 dpi.
+void labelsShowTheirWholeText()
+{
+    start();
+    WaterDialog water(*quendal, "", "");
+    water.load();
+    water.show();
+    processEvents();
+    for (const int dpi : {96, 192}) {
+        harness::context = std::to_string(dpi) + " dpi";
+        setDpi(form(), dpi);
+        setDpi(nativeWindow(water), dpi);
+        CHECK_EQ(formDpi(water), dpi);
+        CHECK_EQ(labelsCutShort(*quendal), "");
+        CHECK_EQ(labelsCutShort(water), "");
+    }
+    setDpi(form(), 96);
+}
+
+// The pipe advice on the result, as the tooltip control holds it and lays it out, at 96 and
+// 192 dpi: lines no wider than the tips' width in the tip's font, none parting a figure from its
+// unit, and none that the control breaks again.
+void resultTip()
+{
+    start();
+    click(quendal->Optionw);
+    type(quendal->Textqw, "100");
+    type(quendal->Textvw, "2");
+    click(quendal->Command2);
+    const std::string advice = quendal->Textdw.toolTip();
+    for (const int dpi : {96, 192}) {
+        harness::context = std::to_string(dpi) + " dpi";
+        setDpi(form(), dpi);
+        HWND tips = toolTipWindow(*quendal);
+        TTTOOLINFOW tool {};
+        tool.cbSize = sizeof tool;
+        tool.hwnd = form();
+        tool.uId = reinterpret_cast<UINT_PTR>(nativeHandle(quendal->Textdw));
+        std::wstring text(4096, L'\0');
+        tool.lpszText = text.data();
+        SendMessageW(tips, TTM_GETTEXTW, text.size(), reinterpret_cast<LPARAM>(&tool));
+        text.resize(wcslen(text.c_str()));
+        std::vector<std::string> lines;
+        for (std::size_t from = 0;;) {
+            const std::size_t end = text.find(L"\r\n", from);
+            lines.push_back(toUtf8(text.substr(from, end - from)));
+            if (end == std::wstring::npos)
+                break;
+            from = end + 2;
+        }
+        HDC dc = GetDC(tips);
+        const HGDIOBJ was
+            = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(tips, WM_GETFONT, 0, 0)));
+        const int width = MulDiv(tipWidth, dpi, 96);
+        for (const std::string &fault :
+             tips::faults(advice, lines, width, [&](const std::string &line) {
+                 const std::wstring wide = toWide(line);
+                 SIZE size {};
+                 GetTextExtentPoint32W(dc, wide.c_str(), int(wide.size()), &size);
+                 return int(size.cx);
+             }))
+            CHECK_EQ(fault, std::string());
+        // The control lays its text out as DrawText does at its maximum width: as tall as the
+        // lines it is given, none broken again.
+        const int maximum = int(SendMessageW(tips, TTM_GETMAXTIPWIDTH, 0, 0));
+        CHECK_EQ(maximum, width);
+        RECT broken {0, 0, maximum, 0};
+        DrawTextW(dc, text.c_str(), -1, &broken, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+        RECT given {0, 0, maximum, 0};
+        DrawTextW(dc, text.c_str(), -1, &given, DT_CALCRECT | DT_NOPREFIX);
+        CHECK_EQ(broken.bottom, given.bottom);
+        SelectObject(dc, was);
+        ReleaseDC(tips, dc);
+    }
+    setDpi(form(), 96);
 }
 
 // A text box is unlimited in length: 40,000 leading zeros do not cut the flow short.
@@ -567,12 +698,15 @@ void openDialog()
 
 const harness::Test tests[] = {
     {"identity", identity},
+    {"optionButtons", optionButtons},
     {"scenarios", scenariosOfTheWindow},
     {"menu", menuOfTheWindow},
     {"openDialog", openDialog},
     {"geometryAtTwoDpis", geometryAtTwoDpis},
     {"fonts", fonts},
     {"longText", longText},
+    {"labelsShowTheirWholeText", labelsShowTheirWholeText},
+    {"resultTip", resultTip},
     {"drawing", drawing},
 };
 
