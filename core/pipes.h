@@ -116,7 +116,7 @@ struct SizeCheck
 
 struct AdviceOptions
 {
-    PipeSeries series = PipeSeries::Asme40;
+    PipeSeries series = PipeSeries::Chinese; // the domestic series Chinese plants order from
     GasService service = GasService::Workshop;
     // Of the air panel: its density and viscosity for the aids. None: air, or natural gas for a
     // natural-gas line.

@@ -69,7 +69,8 @@ void tst_Pipes::neighbours()
     QFETCH(int, smaller);
     QFETCH(int, larger);
 
-    const PipeAdvice advice = advise(Medium::Water, 1.0, diameter, {.allSizes = allSizes});
+    const PipeAdvice advice = advise(Medium::Water, 1.0, diameter,
+                                     {.series = PipeSeries::Asme40, .allSizes = allSizes});
     QCOMPARE(advice.smaller ? advice.smaller->size.dn : 0, smaller);
     QCOMPARE(advice.larger ? advice.larger->size.dn : 0, larger);
     QCOMPARE(advice.status == PipeAdvice::Status::BeyondTable, larger == 0);
@@ -235,7 +236,7 @@ void tst_Pipes::realVelocityOfAKnownPipe()
 
 void tst_Pipes::adviceInWords_data()
 {
-    const AdviceOptions sheetRows {.rows = VelocityRows::Sheet};
+    const AdviceOptions sheetRows {.series = PipeSeries::Asme40, .rows = VelocityRows::Sheet};
     QTest::addColumn<Medium>("medium");
     QTest::addColumn<double>("flow");
     QTest::addColumn<double>("diameter");
@@ -246,14 +247,16 @@ void tst_Pipes::adviceInWords_data()
     const QString waterLarge = QStringLiteral("m/s（参考表：热水、水 >100）");
     // Worked by hand: bore = outside - 2 wall, velocity = q / 3600 / (pi / 4 * bore^2).
     QTest::newRow("water 100 t/h at 2 m/s: the larger, in its band")
-        << Medium::Water << 100.0 << 132.936074863071 << AdviceOptions()
+        << Medium::Water << 100.0 << 132.936074863071
+        << AdviceOptions {.series = PipeSeries::Asme40}
         << "推荐 DN150（" + asme + "154.08 mm）：实际流速 1.49 m/s，常用流速 <2.0 " + waterLarge
             + "，合适。\n小一号 DN125（" + asme + "128.20 mm）：实际流速 2.15 m/s，常用流速 <2.0 "
             + waterLarge + "，偏高。";
     // Saturated steam by the cited table's rows, and the reference sheet's beside them; the
     // same steam superheated by the superheated rows, which are the sheet's.
     QTest::newRow("saturated steam by the cited rows, the sheet's row beside them")
-        << Medium::Steam << 3747.0 << 210.106296907066 << AdviceOptions()
+        << Medium::Steam << 3747.0 << 210.106296907066
+        << AdviceOptions {.series = PipeSeries::Asme40}
         << "推荐 DN200（" + asme
             + "202.74 mm）：实际流速 32.24 m/s，常用流速 25~35 m/s（推荐流速表：饱和蒸汽 "
               "100~200），合适；内径小于算得的 210.11 mm，实际流速高于设计流速。\n大一号 DN250（"
@@ -263,7 +266,8 @@ void tst_Pipes::adviceInWords_data()
               "m/s，不分饱和、过热蒸汽），"
               "推荐管子的流速合适。";
     QTest::newRow("superheated steam by the superheated rows")
-        << Medium::Steam << 5000.0 << 210.106296907066 << AdviceOptions {.superheated = true}
+        << Medium::Steam << 5000.0 << 210.106296907066
+        << AdviceOptions {.series = PipeSeries::Asme40, .superheated = true}
         << "推荐 DN200（" + asme
             + "202.74 mm）：实际流速 43.02 m/s，常用流速 30~50 m/s（推荐流速表：过热蒸汽 "
               "100~200），合适；内径小于算得的 210.11 mm，实际流速高于设计流速。\n大一号 DN250（"
@@ -279,7 +283,7 @@ void tst_Pipes::adviceInWords_data()
             + "254.46 mm）：实际流速 20.47 m/s，常用流速 40~60 m/s（参考表：饱和蒸汽 "
               ">200），偏低。";
     QTest::newRow("water 20 t/h at 1 m/s: both in their bands, the larger; the sheet's gaps read")
-        << Medium::Water << 20.0 << 84.0761559539921 << AdviceOptions()
+        << Medium::Water << 20.0 << 84.0761559539921 << AdviceOptions {.series = PipeSeries::Asme40}
         << "推荐 DN100（" + asme
             + "102.26 mm）：实际流速 0.68 m/s，常用流速 <2.0 m/s（参考表：热水、水 >100，DN100 "
               "归入此行），合适。\n小一号 DN80（"
@@ -287,7 +291,8 @@ void tst_Pipes::adviceInWords_data()
             + "77.92 mm）：实际流速 1.17 m/s，常用流速 1.0~1.6 m/s（参考表：热水、水 "
               "65~80），合适。";
     QTest::newRow("water 20 t/h at 1 m/s, every size: DN90 is slow")
-        << Medium::Water << 20.0 << 84.0761559539921 << AdviceOptions {.allSizes = true}
+        << Medium::Water << 20.0 << 84.0761559539921
+        << AdviceOptions {.series = PipeSeries::Asme40, .allSizes = true}
         << "推荐 DN80（" + asme
             + "77.92 mm）：实际流速 1.17 m/s，常用流速 1.0~1.6 m/s（参考表：热水、水 "
               "65~80），合适；"
@@ -296,20 +301,22 @@ void tst_Pipes::adviceInWords_data()
             + "90.12 mm）：实际流速 0.87 m/s，常用流速 1.0~1.6 m/s（参考表：热水、水 65~80，"
               "DN90 归入此行），偏低。";
     QTest::newRow("water far too slow for a large pipe: a hint")
-        << Medium::Water << 10.0 << 188.0 << AdviceOptions()
+        << Medium::Water << 10.0 << 188.0 << AdviceOptions {.series = PipeSeries::Asme40}
         << "推荐 DN200（" + asme + "202.74 mm）：实际流速 0.09 m/s，常用流速 <2.0 " + waterLarge
             + "，合适。\n小一号 DN150（" + asme + "154.08 mm）：实际流速 0.15 m/s，常用流速 <2.0 "
             + waterLarge
             + "，合适。\n提示：实际流速低于水的常用流速下限 0.5 "
               "m/s，请核对流量，或选用更小的管径。";
     QTest::newRow("negative flow and velocity: no verdict")
-        << Medium::Water << -4.0 << 37.6 << AdviceOptions() << "流速校核需要正的流量和流速。";
+        << Medium::Water << -4.0 << 37.6 << AdviceOptions {.series = PipeSeries::Asme40}
+        << "流速校核需要正的流量和流速。";
     QTest::newRow("beyond the table")
-        << Medium::Water << 20000.0 << 600.0 << AdviceOptions()
+        << Medium::Water << 20000.0 << 600.0 << AdviceOptions {.series = PipeSeries::Asme40}
         << "管径超出 DN600（" + asme + "575.04 mm），请选用更大管径或多根并联。";
     // 85.66 m3/h of gas: 11.0 m/s in DN50, 7.71 m/s in DN65.
-    QTest::newRow("workshop gas: DN50 in 8~15") << Medium::Air << 85.66 << 55.0 << AdviceOptions()
-                                                << "推荐 DN50（" + asme
+    QTest::newRow("workshop gas: DN50 in 8~15")
+        << Medium::Air << 85.66 << 55.0 << AdviceOptions {.series = PipeSeries::Asme40}
+        << "推荐 DN50（" + asme
             + "52.48 mm）：实际流速 11.00 m/s，常用流速 8~15 m/s（参考表：压缩空气 车间），"
               "合适；内径小于算得的 55.00 mm，实际流速高于设计流速。\n大一号 DN65（"
             + asme
@@ -317,7 +324,8 @@ void tst_Pipes::adviceInWords_data()
     // One slower, one faster than 8~10: the larger, and no size of the series runs within it
     // (DN80 4.99, DN40 18.08 m/s).
     QTest::newRow("site gas: one each side of 8~10, the larger, and none within")
-        << Medium::Air << 85.66 << 55.0 << AdviceOptions {.service = GasService::Site}
+        << Medium::Air << 85.66 << 55.0
+        << AdviceOptions {.series = PipeSeries::Asme40, .service = GasService::Site}
         << "推荐 DN65（" + asme
             + "62.68 mm）：实际流速 7.71 m/s，常用流速 8~10 m/s（参考表：压缩空气 厂区），偏低。\n"
               "小一号 DN50（"
@@ -325,7 +333,8 @@ void tst_Pipes::adviceInWords_data()
             + "52.48 mm）：实际流速 11.00 m/s，常用流速 8~10 m/s（参考表：压缩空气 厂区），偏高。\n"
               "本系列没有实际流速在常用流速范围内的管径。";
     QTest::newRow("natural gas: both under 25, the larger")
-        << Medium::Air << 85.66 << 55.0 << AdviceOptions {.service = GasService::NaturalGas}
+        << Medium::Air << 85.66 << 55.0
+        << AdviceOptions {.series = PipeSeries::Asme40, .service = GasService::NaturalGas}
         << "推荐 DN65（" + asme
             + "62.68 mm）：实际流速 7.71 m/s，常用流速 <25 m/s（参考表：压缩空气 天然气），合适。\n"
               "小一号 DN50（"
@@ -334,7 +343,8 @@ void tst_Pipes::adviceInWords_data()
     // 300 m3/h at 0.1 MPa and 273 K, 0.7 MPa, 20 C: 46.00 m3/h, 57.02 mm at 5 m/s. Both
     // neighbours run too slow: the smaller is nearer the band, and DN40 runs within it.
     QTest::newRow("air both below 8~15: the smaller, and DN40 named")
-        << Medium::Air << 45.99686028257457 << 57.02127725379914 << AdviceOptions()
+        << Medium::Air << 45.99686028257457 << 57.02127725379914
+        << AdviceOptions {.series = PipeSeries::Asme40}
         << "推荐 DN50（" + asme
             + "52.48 mm）：实际流速 5.91 m/s，常用流速 8~15 m/s（参考表：压缩空气 车间），偏低；"
               "内径小于算得的 57.02 mm，实际流速高于设计流速。\n大一号 DN65（"
@@ -357,7 +367,7 @@ void tst_Pipes::adviceInWords_data()
               "本系列没有实际流速在常用流速范围内的管径。";
     // Make-up water, 2 m3/h at 1 m/s: both too fast, the larger, and DN32 at 0.57 m/s within.
     QTest::newRow("water both above: the larger, and DN32 named")
-        << Medium::Water << 2.0 << 26.5872149726142 << AdviceOptions()
+        << Medium::Water << 2.0 << 26.5872149726142 << AdviceOptions {.series = PipeSeries::Asme40}
         << "推荐 DN25（" + asme
             + "26.64 mm）：实际流速 1.00 m/s，常用流速 0.5~0.7 m/s（参考表：热水、水 "
               "<32），偏高。\n"
