@@ -169,9 +169,13 @@ void CsvReader::readStart()
     if (start.starts_with("\xFF\xFE") || start.starts_with("\xFE\xFF")
         || (start.size() >= 2 && (start[0] == '\0' || start[1] == '\0')))
         throw CsvError {CsvError::Utf16, 1};
-    if (start.starts_with(byteOrderMark)) {
+    // Every mark at the start: a second one, read as text, would hide the first column's name.
+    for (;;) {
+        while (m_end - m_pos < byteOrderMark.size() && fill()) { }
+        if (!std::string_view(m_buffer.data() + m_pos, m_end - m_pos).starts_with(byteOrderMark))
+            break;
         m_byteOrderMark = true;
-        m_pos = byteOrderMark.size();
+        m_pos += byteOrderMark.size();
     }
 }
 

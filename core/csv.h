@@ -47,8 +47,9 @@ private:
 // A streaming CSV reader. RFC 4180 quoting for a field that begins with a quote (doubled quotes,
 // commas and line breaks inside); a quote anywhere else is an ordinary character, as
 // spreadsheets write 2" pipe. Lines end with LF, CRLF or a lone CR, mixed as they come. A UTF-8
-// byte-order mark is skipped and remembered; UTF-16 (by its byte-order mark, or the zero bytes
-// of its ASCII) is no CSV this reader reads. Memory is bounded by the longest record.
+// byte-order mark is skipped and remembered, and so are more after it, as a tool writes that adds
+// its own to a file that had one; UTF-16 (by its byte-order mark, or the zero bytes of its
+// ASCII) is no CSV this reader reads. Memory is bounded by the longest record.
 class CsvReader
 {
 public:

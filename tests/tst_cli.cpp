@@ -696,6 +696,13 @@ void tst_Cli::batch_data()
                       + "\r\nwater,100,2,132.936074863071,,150,154.08,1.49,inside,125,2.16,above,"
                         "12.583,229176,0.01744,water\r\n")
         << 0 << QByteArray();
+    // As a tool writes that adds its own mark to a file that had one.
+    QTest::newRow("two byte-order marks read as one")
+        << none << QByteArray("\xEF\xBB\xBF\xEF\xBB\xBFmedium,Q,v\nwater,100,2\n")
+        << QByteArray(header("\xEF\xBB\xBFmedium,Q,v")
+                      + "\nwater,100,2,132.936074863071,,150,154.08,1.49,inside,125,2.16,above,"
+                        "12.583,229176,0.01744,water\n")
+        << 0 << QByteArray();
     QTest::newRow("quoted fields and extra columns in any order")
         << none
         << QByteArray("line,v,\"note, long\",Q,medium\n7,2,\"say \"\"hi\"\"\nthere\",\"100\",水\n")

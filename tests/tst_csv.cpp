@@ -166,6 +166,9 @@ void tst_Csv::records_data()
 
     QTest::newRow("a UTF-8 byte-order mark")
         << QByteArray("\xEF\xBB\xBFh,i\na,b\n") << utf8 << -1 << "BOM LF\n1: h|i\n2: a|b";
+    QTest::newRow("two byte-order marks")
+        << QByteArray("\xEF\xBB\xBF\xEF\xBB\xBFmedium,Q\nwater,1\n") << utf8 << -1
+        << "BOM LF\n1: medium|Q\n2: water|1";
     QTest::newRow("a byte-order mark alone")
         << QByteArray("\xEF\xBB\xBF") << utf8 << -1 << "BOM LF";
     QTest::newRow("UTF-16 little-endian")
