@@ -308,6 +308,23 @@ void tst_Fluid::rememberedStatesAreTheirKeys()
         QCOMPARE(computed, 2);
     }
 
+    // Keys alike in their first double, in a table of two sets: of any three, two share a set,
+    // so some of these pairs must be told apart by their second double, and both kept.
+    const double seconds[] = {0.0, 1.0, -1.0, 0.5, 1e300, 2.0};
+    for (const double b1 : seconds) {
+        for (const double b2 : seconds) {
+            if (b1 >= b2)
+                continue;
+            Memo<double, 2, 4> pair;
+            computed = 0;
+            for (int round = 0; round < 3; ++round) {
+                for (const double b : {b1, b2})
+                    QCOMPARE(pair.remember({25.0, b}, [&] { return f(25.0, b); }), 75.0 + b);
+            }
+            QCOMPARE(computed, 2);
+        }
+    }
+
     // Through the states the batch asks for: the same answer from the table as the first time.
     for (int round = 0; round < 2; ++round) {
         for (double v = 0.2; v < 0.5; v += 0.0037)
