@@ -1,6 +1,7 @@
 #include "base/conversion.h"
 
 #include "base/digits.h"
+#include "base/rounding.h"
 #include "base/utf8.h"
 
 #include <bit>
@@ -248,10 +249,7 @@ void writeDigits(char *out, std::uint32_t value, int width)
 }
 
 // The same digits by one multiplication, for the positional range where results live: value *
-// 10^k (10^k exact) is rounded once, and rounding is monotonic, so the product t lies on the same
-// side of every half-integer as the exact product does, or on it, which a tie and a product
-// within half an ulp of one do. Those the product's rounding error settles, and a true tie is
-// left to the library, so both ways always agree.
+// 10^k rounded by the kernel, which leaves a true tie and a product from 2^52 up to the library.
 bool exactDigits(double value, char (&digits)[16], int &exponent, int &count)
 {
     std::uint64_t bits;
@@ -271,24 +269,9 @@ bool exactDigits(double value, char (&digits)[16], int &exponent, int &count)
     for (int attempt = 0; attempt < 3; ++attempt) {
         if (decimal < -5 || decimal > 14)
             return false;
-        const double t = value * exactPowersOfTen[14 - decimal];
-        if (!(t < 0x1p52)) { // past 10^15: half-integers are doubles below 2^52 only
-            ++decimal;
-            continue;
-        }
-        // Through a signed integer, which the processor converts in one instruction both ways.
-        const auto whole = static_cast<std::int64_t>(t);
-        const double fraction = t - static_cast<double>(whole); // exact
-        std::uint64_t n = static_cast<std::uint64_t>(whole) + (fraction > 0.5 ? 1 : 0);
-        if (fraction == 0.5) {
-            // A product on a half, which one in twenty results near 10^14 lands on: the error
-            // of its rounding, exact by a fused multiply-add, tells on which side the exact
-            // product lies; a true tie is the library's to round.
-            const double error = std::fma(value, exactPowersOfTen[14 - decimal], -t);
-            if (error == 0.0)
-                return false;
-            n += error > 0.0 ? 1 : 0;
-        }
+        std::uint64_t n;
+        if (!roundScaled(value, 14 - decimal, n))
+            return false;
         if (n < low) {
             --decimal;
             continue;

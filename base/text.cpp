@@ -1,6 +1,7 @@
 #include "base/text.h"
 
 #include "base/digits.h"
+#include "base/rounding.h"
 
 #include <algorithm>
 #include <bit>
@@ -12,25 +13,25 @@ namespace tovrik {
 
 namespace {
 
-// |value| * 10^decimals rounded to the nearest integer, by one multiplication whose rounding
-// cannot mislead: rounding is monotonic, so t = value * 10^d lies on the same side of every
-// half-integer as the exact product does, or on it, which happens for a tie and for a product
-// within half an ulp of one. Those are left to the exact library, whose rounding of a tie is
-// printf's; so are products from 2^52 up, where half-integers are no longer doubles.
-bool scaledMagnitude(double value, int decimals, std::uint64_t &scaled)
+// The reach of the fast path: a magnitude below 1e15 to at most 6 decimals, which the rounding
+// kernel rounds scaled; the fallback below writes everything else.
+bool fixedScaled(double value, int decimals, std::uint64_t &scaled)
 {
-    if (decimals < 0 || decimals > 6)
-        return false;
-    const double t = value * exactPowersOfTen[decimals];
-    if (!(t < 0x1p52))
-        return false;
-    // Through a signed integer, which the processor converts in one instruction: t < 2^52.
-    const auto whole = static_cast<std::int64_t>(t);
-    const double fraction = t - static_cast<double>(whole); // exact
-    if (fraction == 0.5)
-        return false;
-    scaled = static_cast<std::uint64_t>(whole) + (fraction > 0.5 ? 1 : 0);
-    return true;
+    return decimals >= 0 && decimals <= 6 && std::fabs(value) < 1e15
+        && roundScaled(std::fabs(value), decimals, scaled);
+}
+
+// The library's exact conversion, for what the fast path leaves: a true tie, which it rounds
+// half to even as printf does, and values from 1e15 up, where a fixed point only pads the
+// figure with digits the double does not have, in three significant figures instead.
+char *fixedByLibrary(char *first, char *last, double value, int decimals)
+{
+    if (!std::isfinite(value))
+        return first;
+    const std::to_chars_result result = std::fabs(value) < 1e15
+        ? std::to_chars(first, last, value, std::chars_format::fixed, decimals)
+        : std::to_chars(first, last, value, std::chars_format::scientific, 2);
+    return result.ec == std::errc() ? result.ptr : first;
 }
 
 // The point and the Decimals digits of fraction, if any.
@@ -77,58 +78,42 @@ char *writeScaled(char *out, std::uint64_t scaled)
     return writeFraction<Decimals>(out + digits, scaled % unit);
 }
 
-char *writeScaled(char *out, std::uint64_t scaled, int decimals)
-{
-    switch (decimals) {
-    case 0: return writeScaled<0>(out, scaled);
-    case 1: return writeScaled<1>(out, scaled);
-    case 2: return writeScaled<2>(out, scaled);
-    case 3: return writeScaled<3>(out, scaled);
-    case 4: return writeScaled<4>(out, scaled);
-    case 5: return writeScaled<5>(out, scaled);
-    default: return writeScaled<6>(out, scaled); // scaledMagnitude takes no more
-    }
-}
-
 } // namespace
-
-char *writeFixed(char *first, char *last, double value, int decimals)
-{
-    if (!std::isfinite(value))
-        return first;
-    // The common case without the library's arbitrary-precision path: a sign, 20 digits, the
-    // point and the decimals fit.
-    std::uint64_t scaled;
-    if (last - first >= 2 + 20 + decimals && std::fabs(value) < 1e15
-        && scaledMagnitude(std::fabs(value), decimals, scaled)) {
-        if (std::signbit(value))
-            *first++ = '-';
-        return writeScaled(first, scaled, decimals);
-    }
-    // Past 15 digits a fixed point only pads the figure with digits it does not have.
-    const std::to_chars_result result = std::fabs(value) < 1e15
-        ? std::to_chars(first, last, value, std::chars_format::fixed, decimals)
-        : std::to_chars(first, last, value, std::chars_format::scientific, 2);
-    return result.ec == std::errc() ? result.ptr : first;
-}
 
 template<int Decimals>
 char *writeFixed(char *out, double value)
 {
-    static_assert(Decimals >= 0 && Decimals <= 6, "what scaledMagnitude takes");
+    static_assert(Decimals >= 0 && Decimals <= 6, "what the fast path takes");
     std::uint64_t scaled;
-    if (std::fabs(value) < 1e15 && scaledMagnitude(std::fabs(value), Decimals, scaled)) {
+    if (fixedScaled(value, Decimals, scaled)) [[likely]] {
         if (std::signbit(value))
             *out++ = '-';
         return writeScaled<Decimals>(out, scaled);
     }
-    return writeFixed(out, out + fixedRoom, value, Decimals);
+    return fixedByLibrary(out, out + fixedRoom, value, Decimals);
 }
 
 template char *writeFixed<0>(char *, double);
 template char *writeFixed<2>(char *, double);
 template char *writeFixed<3>(char *, double);
 template char *writeFixed<5>(char *, double);
+
+char *writeFixed(char *first, char *last, double value, int decimals)
+{
+    if (last - first >= fixedRoom) {
+        switch (decimals) {
+        case 0: return writeFixed<0>(first, value);
+        case 1: return writeFixed<1>(first, value);
+        case 2: return writeFixed<2>(first, value);
+        case 3: return writeFixed<3>(first, value);
+        case 4: return writeFixed<4>(first, value);
+        case 5: return writeFixed<5>(first, value);
+        case 6: return writeFixed<6>(first, value);
+        default: break;
+        }
+    }
+    return fixedByLibrary(first, last, value, decimals);
+}
 
 void appendFixed(std::string &out, double value, int decimals)
 {

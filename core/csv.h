@@ -47,8 +47,9 @@ private:
 // A streaming CSV reader. RFC 4180 quoting for a field that begins with a quote (doubled quotes,
 // commas and line breaks inside); a quote anywhere else is an ordinary character, as
 // spreadsheets write 2" pipe. Lines end with LF, CRLF or a lone CR, mixed as they come. A UTF-8
-// byte-order mark is skipped and remembered; UTF-16 (by its byte-order mark, or the zero bytes
-// of its ASCII) is no CSV this reader reads. Memory is bounded by the longest record.
+// byte-order mark is skipped and remembered, and so are more after it, as a tool writes that adds
+// its own to a file that had one; UTF-16 (by its byte-order mark, or the zero bytes of its
+// ASCII) is no CSV this reader reads. Memory is bounded by the longest record.
 class CsvReader
 {
 public:
@@ -71,14 +72,20 @@ private:
         std::size_t next; // where the next record starts, past the line end
     };
 
+    void readStart();
     bool fill();
-    std::size_t nextNewline(std::size_t from);
+    // The fast path, for a row the choice in next() found plain: no quote, and no CR but one
+    // just before its LF at lineFeed, all of it read.
+    void readPlainRecord(CsvRecord &record, std::size_t lineFeed, bool ascii);
+    // The general path, for any record: quoted, with a lone CR, or cut by the end of a read.
+    void readRecord(CsvRecord &record);
+    // The record's text in UTF-8, or its bytes as they came, marked undecodable.
+    void decode(CsvRecord &record, std::string_view raw, bool ascii);
     // The end of the record starting at m_pos, or false if more input is needed to tell.
     // Resumes where the last call stopped, so a long record is scanned once however many reads
     // it spans.
     bool findRecordEnd(Boundary &boundary);
-    void splitFields(CsvRecord &record, bool quoted);
-    bool readPlainRecord(CsvRecord &record);
+    void unquoteFields(CsvRecord &record);
 
     std::FILE *m_input;
     Encoding m_encoding;
@@ -86,7 +93,6 @@ private:
     std::vector<char> m_buffer;
     std::size_t m_pos = 0;
     std::size_t m_end = 0;
-    std::size_t m_newline; // the next LF at or after some point, m_end when none; npos: unknown
     bool m_eof = false;
     std::uint64_t m_read = 0;
     bool m_started = false;

@@ -33,8 +33,9 @@ inline constexpr double turbulentFrom = 4000.0;
 inline constexpr double lowestReynolds = 1.0;
 inline constexpr double highestReynolds = 1.0e9;
 
-// Colebrook and White's friction factor (Darcy's), solved by Newton's method until the last
-// step changes 1/sqrt(f) by less than a part in 1e14.
+// Colebrook and White's friction factor (Darcy's), solved for 1/sqrt(f) by Halley's method until
+// a step moves it by less than a part in 1e5, past which the cubic convergence leaves an error
+// below the rounding of the result.
 double colebrook(double reynolds, double relativeRoughness);
 
 // 64/Re in laminar flow; Colebrook in turbulent flow, and also between the two, where the flow

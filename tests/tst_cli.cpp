@@ -723,6 +723,11 @@ void tst_Cli::batch_data()
         << none << QByteArray("\xEF\xBB\xBFmedium,Q,v\r\nwater,100,2\r\n")
         << QByteArray(header("\xEF\xBB\xBFmedium,Q,v") + "\r\nwater,100,2," + water100 + "\r\n")
         << 0 << QByteArray();
+    // As a tool writes that adds its own mark to a file that had one.
+    QTest::newRow("two byte-order marks read as one")
+        << none << QByteArray("\xEF\xBB\xBF\xEF\xBB\xBFmedium,Q,v\nwater,100,2\n")
+        << QByteArray(header("\xEF\xBB\xBFmedium,Q,v") + "\nwater,100,2," + water100 + "\n")
+        << 0 << QByteArray();
     QTest::newRow("quoted fields and extra columns in any order")
         << none
         << QByteArray("line,v,\"note, long\",Q,medium\n7,2,\"say \"\"hi\"\"\nthere\",\"100\",水\n")
