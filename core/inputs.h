@@ -67,29 +67,33 @@ struct InputDef
     unsigned blankIsAbsent;
     bool batchDefault; // its option gives a line list's rows a default
     bool line; // it belongs to the line beyond the pipe: a list that has it gets the line's columns
+    // Its column as a Chinese Excel sheet heads it, and the units that column may give in
+    // brackets after its name ("流量(t/h)"), blank-separated; empty for a name or a count.
+    const char *chineseColumn;
+    const char *units;
 };
 
 // Steam's specific volume and pressure are alternatives, exactly one of which is needed.
 // clang-format off
 inline constexpr InputDef inputDefs[] = {
-    {Input::Flow, Operand::Flow, 'Q', "flow", "Q", AllMedia, AllMedia, 0, false, false},
-    {Input::Pressure, Operand::Pressure, 'P', "pressure", "P", AirOnly | WaterOnly, AirOnly, WaterOnly, false, false},
-    {Input::Temperature, Operand::Temperature, 'T', "temperature", "T", AirOnly | WaterOnly, AirOnly, WaterOnly, false, false},
-    {Input::SpecificVolume, Operand::SpecificVolume, 'u', "specific-volume", "u", SteamOnly, 0, 0, false, false},
-    {Input::SteamPressure, Operand::Pressure, 'p', "steam-pressure", "p", SteamOnly, 0, 0, false, false},
-    {Input::Velocity, Operand::Velocity, 'v', "velocity", "v", AllMedia, AllMedia, 0, false, false},
-    {Input::SteamTemperature, Operand::Temperature, 0, "steam-temperature", "Ts", SteamOnly, 0, SteamOnly, false, false},
-    {Input::Roughness, Operand::Roughness, 0, "roughness", "roughness", AllMedia, 0, AllMedia, true, false},
-    {Input::Service, Operand::None, 0, "gas-service", "service", AirOnly, 0, AllMedia, true, false},
-    {Input::Series, Operand::None, 0, "series", "series", AllMedia, 0, AllMedia, true, false},
-    {Input::Gas, Operand::None, 0, "gas", "gas", AirOnly, 0, AllMedia, true, false},
-    {Input::FlowBasis, Operand::None, 0, "flow-basis", "basis", AirOnly, 0, AllMedia, true, false},
-    {Input::VelocityRows, Operand::None, 0, "velocity-table", "velocity_table", AllMedia, 0, AllMedia, true, false},
-    {Input::Length, Operand::Length, 0, "length", "length", AllMedia, 0, AllMedia, true, true},
-    {Input::Fittings, Operand::Fittings, 0, "fittings", "K", AllMedia, 0, AllMedia, true, true},
-    {Input::EquivalentLength, Operand::EquivalentLength, 0, "equivalent-length", "Le", AllMedia, 0, AllMedia, true, true},
-    {Input::MaxDrop, Operand::MaxDrop, 0, "max-drop", "max_drop", AllMedia, 0, AllMedia, true, true},
-    {Input::Elevation, Operand::Elevation, 0, "elevation", "elevation", WaterOnly, 0, AllMedia, true, true},
+    {Input::Flow, Operand::Flow, 'Q', "flow", "Q", AllMedia, AllMedia, 0, false, false, "流量", "m3/h t/h kg/h"},
+    {Input::Pressure, Operand::Pressure, 'P', "pressure", "P", AirOnly | WaterOnly, AirOnly, WaterOnly, false, false, "压力", "MPa"},
+    {Input::Temperature, Operand::Temperature, 'T', "temperature", "T", AirOnly | WaterOnly, AirOnly, WaterOnly, false, false, "温度", "°C"},
+    {Input::SpecificVolume, Operand::SpecificVolume, 'u', "specific-volume", "u", SteamOnly, 0, 0, false, false, "比容", "m3/kg"},
+    {Input::SteamPressure, Operand::Pressure, 'p', "steam-pressure", "p", SteamOnly, 0, 0, false, false, "蒸汽压力", "MPa"},
+    {Input::Velocity, Operand::Velocity, 'v', "velocity", "v", AllMedia, AllMedia, 0, false, false, "流速", "m/s"},
+    {Input::SteamTemperature, Operand::Temperature, 0, "steam-temperature", "Ts", SteamOnly, 0, SteamOnly, false, false, "蒸汽温度", "°C"},
+    {Input::Roughness, Operand::Roughness, 0, "roughness", "roughness", AllMedia, 0, AllMedia, true, false, "粗糙度", "mm"},
+    {Input::Service, Operand::None, 0, "gas-service", "service", AirOnly, 0, AllMedia, true, false, "用途", ""},
+    {Input::Series, Operand::None, 0, "series", "series", AllMedia, 0, AllMedia, true, false, "管子系列", ""},
+    {Input::Gas, Operand::None, 0, "gas", "gas", AirOnly, 0, AllMedia, true, false, "气体", ""},
+    {Input::FlowBasis, Operand::None, 0, "flow-basis", "basis", AirOnly, 0, AllMedia, true, false, "流量基准", ""},
+    {Input::VelocityRows, Operand::None, 0, "velocity-table", "velocity_table", AllMedia, 0, AllMedia, true, false, "常用流速表", ""},
+    {Input::Length, Operand::Length, 0, "length", "length", AllMedia, 0, AllMedia, true, true, "管长", "m"},
+    {Input::Fittings, Operand::Fittings, 0, "fittings", "K", AllMedia, 0, AllMedia, true, true, "局部阻力系数", ""},
+    {Input::EquivalentLength, Operand::EquivalentLength, 0, "equivalent-length", "Le", AllMedia, 0, AllMedia, true, true, "当量长度", "m"},
+    {Input::MaxDrop, Operand::MaxDrop, 0, "max-drop", "max_drop", AllMedia, 0, AllMedia, true, true, "允许压降", "kPa"},
+    {Input::Elevation, Operand::Elevation, 0, "elevation", "elevation", WaterOnly, 0, AllMedia, true, true, "高差", "m"},
 };
 // clang-format on
 static_assert(std::size(inputDefs) == inputCount);

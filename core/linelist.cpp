@@ -27,6 +27,7 @@ struct Row
     const SizeCheck *recommended;
     const SizeCheck *other;
     std::string_view note; // why a figure of the aids is missing, in the window's words
+    bool chinese; // the list is headed in Chinese, and its checks are said so
 };
 
 // Each result column writes its cell, without the comma before it, at out and returns its end;
@@ -68,95 +69,199 @@ char *putVelocity(char *out, double velocity)
     return writeFixed<2>(out, velocity);
 }
 
+// Which lists a column is written for: every one, those that give a line or an allowable drop,
+// or those headed in Chinese.
+enum class ColumnKind : unsigned char { Always, Line, Chinese };
+
 struct ResultColumn
 {
     const char *name;
+    const char *chineseName; // for a list headed in Chinese
     ColumnWriter write;
     ColumnRoom room = figureRoom;
+    ColumnKind kind = ColumnKind::Always;
 };
 
 // The columns a batch adds, in this order: the result, the recommended pipe, the other size
-// beside the diameter, the pressure drop in the recommended pipe and the fluid it is for.
+// beside the diameter, the pressure drop in the recommended pipe and the fluid it is for, why an
+// aid is missing, then the line. A list headed in Chinese gets Chinese headings and the window's
+// words for the checks.
 constexpr ResultColumn resultColumns[] = {
-    {"d", [](char *out, const Row &row) { return put(out, row.report.text); },
+    {"d", "计算内径(mm)", [](char *out, const Row &row) { return put(out, row.report.text); },
      [](const Row &row) { return row.report.text.size(); }},
-    {"error", [](char *out, const Row &row) { return writeCsvField(out, row.report.error); },
+    {"error", "错误",
+     [](char *out, const Row &row) { return writeCsvField(out, row.report.error); },
      [](const Row &row) { return csvFieldRoom(row.report.error); }},
-    {"DN",
+    {"DN", "公称直径",
      [](char *out, const Row &row) {
          return row.recommended ? putSize(out, row.recommended->size.dn) : out;
      }},
-    {"ID",
+    {"spec", "规格",
+     [](char *out, const Row &row) {
+         return row.recommended ? writeSpecText(out, out + cellRoom, row.recommended->size,
+                                                row.report.advice.options.series)
+                                : out;
+     },
+     figureRoom, ColumnKind::Chinese},
+    {"ID", "内径(mm)",
      [](char *out, const Row &row) {
          return row.recommended ? writeBoreText(out, out + cellRoom, row.recommended->size,
                                                 row.report.advice.options.series)
                                 : out;
      }},
-    {"v_real",
+    {"v_real", "实际流速(m/s)",
      [](char *out, const Row &row) {
          return row.recommended ? putVelocity(out, row.recommended->velocity) : out;
      }},
-    {"v_check",
+    {"v_check", "流速判断",
      [](char *out, const Row &row) {
-         return row.report.ok ? put(out, statusName(row.report.advice)) : out;
+         if (!row.report.ok)
+             return out;
+         return put(out,
+                    row.chinese ? statusWords(row.report.advice) : statusName(row.report.advice));
      }},
-    {"DN_alt",
+    {"DN_alt", "另一管径",
      [](char *out, const Row &row) { return row.other ? putSize(out, row.other->size.dn) : out; }},
-    {"v_alt",
+    {"v_alt", "另一管径流速(m/s)",
      [](char *out, const Row &row) {
          return row.other ? putVelocity(out, row.other->velocity) : out;
      }},
-    {"v_check_alt",
+    {"v_check_alt", "另一管径判断",
      [](char *out, const Row &row) {
-         return row.other ? put(out, checkName(row.other->check)) : out;
+         if (!row.other)
+             return out;
+         return put(out,
+                    row.chinese ? std::string_view(verdictText(row.other->check))
+                                : checkName(row.other->check));
      }},
-    {"dp_kPa_100m",
+    {"dp_kPa_100m", "每100m压降(kPa)",
      [](char *out, const Row &row) {
          return row.report.drop ? writeFixed<3>(out, row.report.drop->kPaPer100m) : out;
      }},
-    {"Re",
+    {"Re", "雷诺数",
      [](char *out, const Row &row) {
          return row.report.drop ? writeFixed<0>(out, row.report.drop->reynolds) : out;
      }},
-    {"f",
+    {"f", "摩擦系数",
      [](char *out, const Row &row) {
          return row.report.drop ? writeFixed<5>(out, row.report.drop->friction) : out;
      }},
-    {"fluid",
+    {"fluid", "压降所按介质",
      [](char *out, const Row &row) {
-         return row.report.drop ? put(out, row.report.fluidName()) : out;
+         if (!row.report.drop)
+             return out;
+         return put(out, row.chinese ? fluidWords(row.report) : row.report.fluidName());
      }},
-    {"aid_note", [](char *out, const Row &row) { return writeCsvField(out, row.note); },
+    {"aid_note", "说明", [](char *out, const Row &row) { return writeCsvField(out, row.note); },
      [](const Row &row) { return csvFieldRoom(row.note); }},
-    // Only for lists that give a line or an allowable drop: the others keep their columns.
-    {"dp_kPa",
+    {"dp_kPa", "全线压降(kPa)",
      [](char *out, const Row &row) {
          const std::optional<LineDrop> &drop = row.report.lineDrop;
          if (!drop)
              return out;
          switch (drop->method) {
-         case DropMethod::Choked: return put(out, "choked");
-         case DropMethod::Flashing: return put(out, "flashing");
+         case DropMethod::Choked: return put(out, row.chinese ? "阻塞" : "choked");
+         case DropMethod::Flashing: return put(out, row.chinese ? "闪蒸" : "flashing");
          default: return writeFixed<3>(out, drop->kPa);
          }
-     }},
-    {"criterion",
+     },
+     figureRoom, ColumnKind::Line},
+    {"criterion", "选管方法",
      [](char *out, const Row &row) {
-         return row.recommended ? put(out, criterionName(row.report.advice)) : out;
-     }},
+         if (!row.recommended)
+             return out;
+         return put(out,
+                    row.chinese ? criterionWords(row.report.advice)
+                                : criterionName(row.report.advice));
+     },
+     figureRoom, ColumnKind::Line},
 };
 
-// The columns of the line and the allowable drop, last in the table.
-constexpr std::size_t lineColumnCount = 2;
+constexpr std::size_t columnCount = std::size(resultColumns);
+using ActiveColumns = std::array<bool, columnCount>;
 
-constexpr auto columnNames = [] {
-    std::array<const char *, std::size(resultColumns)> names {};
-    for (std::size_t i = 0; i < names.size(); ++i)
-        names[i] = resultColumns[i].name;
-    return names;
-}();
+constexpr ActiveColumns activeColumns(bool line, bool chinese)
+{
+    ActiveColumns active {};
+    for (std::size_t i = 0; i < columnCount; ++i) {
+        const ColumnKind kind = resultColumns[i].kind;
+        active[i] = kind == ColumnKind::Always || (kind == ColumnKind::Line && line)
+            || (kind == ColumnKind::Chinese && chinese);
+    }
+    return active;
+}
 
 constexpr std::string_view mediumColumn = "medium";
+
+// A heading as typed, its name apart from a unit in brackets after it: "流量（t/h）".
+struct HeaderName
+{
+    std::string_view name;
+    std::string_view unit;
+};
+
+HeaderName headerName(std::string_view field)
+{
+    const std::string_view text = withoutBlanks(field);
+    for (const auto &[open, close] :
+         {std::pair<std::string_view, std::string_view> {"(", ")"}, {"（", "）"}}) {
+        if (!text.ends_with(close))
+            continue;
+        const std::size_t at = text.rfind(open);
+        if (at == std::string_view::npos || at == 0)
+            continue;
+        return {withoutBlanks(text.substr(0, at)),
+                withoutBlanks(
+                    text.substr(at + open.size(), text.size() - close.size() - at - open.size()))};
+    }
+    return {text, {}};
+}
+
+// A unit as engineers type it, in one spelling: m³/h and m3/h, ℃, oC and °C, full-width letters.
+std::string plainUnit(std::string_view unit)
+{
+    std::string plain;
+    for (std::size_t pos = 0; pos < unit.size();) {
+        const std::size_t start = pos;
+        char32_t cp;
+        if (!decodeUtf8(unit, pos, cp)) {
+            plain += unit[start];
+            pos = start + 1;
+            continue;
+        }
+        if (cp >= 0xFF01 && cp <= 0xFF5E)
+            cp -= 0xFEE0;
+        if (cp == U'³')
+            cp = U'3';
+        if (cp == U'℃') {
+            plain += "°C";
+            continue;
+        }
+        if (cp != U' ')
+            appendUtf8(plain, cp);
+    }
+    if (equalsIgnoringCase(plain, "oC") || plain == "°c")
+        return "°C";
+    if (equalsIgnoringCase(plain, "mpa"))
+        return "MPa";
+    if (equalsIgnoringCase(plain, "kpa"))
+        return "kPa";
+    if (equalsIgnoringCase(plain, "nm3/h"))
+        return "m3/h"; // a flow at the normal state is still a volume flow
+    return plain;
+}
+
+bool hasUnit(const InputDef &input, std::string_view unit)
+{
+    std::string_view units = input.units;
+    while (!units.empty()) {
+        const std::size_t blank = units.find(' ');
+        if (units.substr(0, blank) == unit)
+            return true;
+        units = blank == std::string_view::npos ? std::string_view() : units.substr(blank + 1);
+    }
+    return false;
+}
 
 class Batch
 {
@@ -181,6 +286,12 @@ private:
     const char *encodingName() const
     {
         return m_options.encoding == Encoding::Utf8 ? "UTF-8" : "GBK";
+    }
+    bool isLine(const CsvRecord &record) const;
+    // An input's column as the list's header names it.
+    std::string columnName(const InputDef &input) const
+    {
+        return m_chinese && *input.chineseColumn ? input.chineseColumn : input.column;
     }
     void sizeRecord(const CsvRecord &record, SizingReport &report);
     std::string_view tagOf(const CsvRecord &record) const;
@@ -235,7 +346,10 @@ private:
     PropertyCache m_cache;
     std::string m_note; // the row's, kept for its storage
     void planRows();
-    std::size_t m_resultColumns = std::size(resultColumns) - lineColumnCount;
+    ActiveColumns m_active = activeColumns(false, false);
+    bool m_chinese = false; // headed in Chinese
+    std::string m_flowUnit; // as the flow's column gives it in brackets, if it does
+    long m_skipped = 0; // rows that are no lines: empty, or a total
 };
 
 bool Batch::flush()
@@ -258,34 +372,66 @@ bool Batch::readHeader(CsvRecord &header)
     m_columns = header.fields.size();
 
     // Names match in any case, as the media do, except where two columns differ only in case:
-    // P is the air pressure and p the steam pressure.
+    // P is the air pressure and p the steam pressure; Chinese names too, with a unit in brackets
+    // after the name where the column has one.
     struct Known
     {
-        std::string_view name;
+        std::string_view name, chinese;
         std::optional<std::size_t> *slot;
+        const InputDef *input;
     };
-    std::vector<Known> known {{mediumColumn, &m_medium}};
+    std::vector<Known> known {{mediumColumn, "介质", &m_medium, nullptr}};
     for (const InputDef &input : inputDefs)
-        known.push_back({input.column, &m_inputColumns[std::size_t(input.input)]});
+        known.push_back(
+            {input.column, input.chineseColumn, &m_inputColumns[std::size_t(input.input)], &input});
     for (std::size_t i = 0; i < header.fields.size(); ++i) {
-        const std::string_view name = withoutBlanks(header.fields[i]);
+        const HeaderName heading = headerName(header.fields[i]);
         const Known *match = nullptr;
+        bool chinese = false;
         for (const Known &column : known) {
-            if (column.name == name)
+            if (column.name == heading.name)
                 match = &column;
         }
         for (const Known &column : known) {
-            if (!match && equalsIgnoringCase(column.name, name))
+            if (!match && equalsIgnoringCase(column.name, heading.name))
                 match = &column;
+        }
+        for (const Known &column : known) {
+            if (!match
+                && (heading.name == column.chinese
+                    || (column.input && column.input->input == Input::Fittings
+                        && (heading.name == "ΣK" || heading.name == "阻力系数")))) {
+                match = &column;
+                chinese = true;
+            }
         }
         if (!match)
             continue;
+        const std::string where = "第 " + std::to_string(header.line) + " 行的表头";
         if (*match->slot) {
-            say("第 " + std::to_string(header.line) + " 行的表头有两列 " + std::string(match->name)
-                + "（第 " + std::to_string(**match->slot + 1) + " 列和第 " + std::to_string(i + 1)
+            say(where + "有两列 " + std::string(match->name) + "（第 "
+                + std::to_string(**match->slot + 1) + " 列和第 " + std::to_string(i + 1)
                 + " 列），无法确定用哪一列。");
             return false;
         }
+        if (!heading.unit.empty() && match->input) {
+            const std::string unit = plainUnit(heading.unit);
+            if (!hasUnit(*match->input, unit)) {
+                std::string units = match->input->units;
+                for (std::size_t blank; (blank = units.find(' ')) != std::string::npos;)
+                    units.replace(blank, 1, "、");
+                say(where + "第 " + std::to_string(i + 1) + " 列“"
+                    + std::string(withoutBlanks(header.fields[i])) + "”的单位 "
+                    + std::string(heading.unit) + " 不是" + match->input->chineseColumn + "的单位"
+                    + (units.empty() ? std::string("（这一列没有单位）") : "（应为 " + units + "）")
+                    + "。");
+                return false;
+            }
+            if (match->input->input == Input::Flow)
+                m_flowUnit = unit;
+        }
+        if (match->slot == &m_medium)
+            m_chinese = chinese;
         *match->slot = i;
     }
     // A column the engineer names a line by: the sheet's summary lists it.
@@ -298,7 +444,7 @@ bool Batch::readHeader(CsvRecord &header)
         }
     }
     if (!m_medium) {
-        say("第 " + std::to_string(header.line) + " 行的表头缺少 medium 列。");
+        say("第 " + std::to_string(header.line) + " 行的表头缺少 medium 列（介质）。");
         return false;
     }
     planRows();
@@ -308,12 +454,17 @@ bool Batch::readHeader(CsvRecord &header)
     append(header.raw);
     // The user's own columns stay as they are, whatever their names; a result column whose
     // name is taken gets a number.
+    bool line = false;
     for (const InputDef &input : inputDefs) {
-        if (input.line
-            && (m_inputColumns[std::size_t(input.input)] || m_options.defaults[input.input]))
-            m_resultColumns = std::size(resultColumns);
+        line |= input.line
+            && (m_inputColumns[std::size_t(input.input)] || m_options.defaults[input.input]);
     }
-    for (const char *ours : std::span(columnNames).first(m_resultColumns)) {
+    m_active = activeColumns(line, m_chinese);
+    for (std::size_t column = 0; column < columnCount; ++column) {
+        if (!m_active[column])
+            continue;
+        const std::string ours
+            = m_chinese ? resultColumns[column].chineseName : resultColumns[column].name;
         std::string name = ours;
         for (int number = 2;; ++number) {
             bool taken = false;
@@ -321,11 +472,10 @@ bool Batch::readHeader(CsvRecord &header)
                 taken |= equalsIgnoringCase(withoutBlanks(field), name);
             if (!taken)
                 break;
-            name = std::string(ours) + '_' + std::to_string(number);
+            name = ours + '_' + std::to_string(number);
         }
-        if (name != ours) {
-            say("表头已有 " + std::string(ours) + " 列，原样保留；结果写在 " + name + " 列。");
-        }
+        if (name != ours)
+            say("表头已有 " + ours + " 列，原样保留；结果写在 " + name + " 列。");
         append(",");
         append(name);
     }
@@ -379,6 +529,18 @@ void Batch::planRows()
     }
 }
 
+bool Batch::isLine(const CsvRecord &record) const
+{
+    // A row of Excel's leftovers, empty or a total (合计 with a summed flow), names neither a
+    // medium nor a velocity.
+    const auto blank = [&](std::optional<std::size_t> column) {
+        return !column || *column >= record.fields.size()
+            || withoutBlanks(record.fields[*column]).empty();
+    };
+    return record.undecodable || !blank(m_medium)
+        || !blank(m_inputColumns[std::size_t(Input::Velocity)]);
+}
+
 void Batch::sizeRecord(const CsvRecord &record, SizingReport &report)
 {
     const auto fail = [&](std::string message) {
@@ -410,13 +572,13 @@ void Batch::sizeRecord(const CsvRecord &record, SizingReport &report)
     for (const RowPlan::Cell &cell : plan.unread) {
         // A figure in a column the row's medium does not read would be lost without a word.
         if (!withoutBlanks(field(cell.column)).empty()) {
-            fail(std::string(mediumTitle(*medium)) + "不用 " + cell.input->column + " 列（"
+            fail(std::string(mediumTitle(*medium)) + "不用 " + columnName(*cell.input) + " 列（"
                  + std::string(inputDescription(*cell.input)) + "），这一行的该列应留空。");
             return;
         }
     }
     if (plan.missing) {
-        fail(std::string("表头缺少 ") + plan.missing->column + " 列（"
+        fail("表头缺少 " + columnName(*plan.missing) + " 列（"
              + std::string(inputDescription(*medium, plan.missing->operand)) + "）。");
         return;
     }
@@ -459,6 +621,17 @@ void Batch::sizeRecord(const CsvRecord &record, SizingReport &report)
     }
     for (const InputDef *input : plan.defaulted)
         request[input->input] = m_options.defaults[input->input];
+    if (!m_flowUnit.empty()) {
+        // The column's unit must be the one this row's flow is given in.
+        const bool mass = request.given(Input::FlowBasis)
+            && flowBasisFromName(withoutBlanks(request.text(Input::FlowBasis))) == FlowBasis::Mass;
+        const std::string_view expected = *medium != Medium::Air ? "t/h" : mass ? "kg/h" : "m3/h";
+        if (m_flowUnit != expected) {
+            fail("流量列的单位为 " + m_flowUnit + "，" + std::string(mediumTitle(*medium))
+                 + "的流量须为 " + std::string(expected) + "。");
+            return;
+        }
+    }
     sizePipe(request, report, &m_cache);
     if (m_options.sized)
         m_options.sized(tagOf(record), &request, report);
@@ -483,7 +656,7 @@ std::size_t Batch::resultsRoom(const Row &row) const
     std::size_t room = 0;
     [&]<std::size_t... column>(std::index_sequence<column...>)
     {
-        ((room += column < m_resultColumns ? 1 + resultColumns[column].room(row) : 0), ...);
+        ((room += m_active[column] ? 1 + resultColumns[column].room(row) : 0), ...);
     }
     (std::make_index_sequence<std::size(resultColumns)>());
     return room;
@@ -496,8 +669,7 @@ char *Batch::writeResults(char *out, const Row &row) const
     [[maybe_unused]] char *const start = out;
     [&]<std::size_t... column>(std::index_sequence<column...>)
     {
-        ((column < m_resultColumns ? (*out++ = ',', out = resultColumns[column].write(out, row))
-                                   : out),
+        ((m_active[column] ? (*out++ = ',', out = resultColumns[column].write(out, row)) : out),
          ...);
     }
     (std::make_index_sequence<std::size(resultColumns)>());
@@ -514,8 +686,8 @@ void Batch::writeRecord(const CsvRecord &record, const SizingReport &result)
         && (result.dropReason || result.lineReason || result.lineWithoutLength
             || result.advice.status == PipeAdvice::Status::NotGas))
         m_note = aidsNote(result);
-    const Row row {result, recommended, recommended ? result.advice.alternative() : nullptr,
-                   m_note};
+    const Row row {result, recommended, recommended ? result.advice.alternative() : nullptr, m_note,
+                   m_chinese};
     // The row exactly as it was written, padded to the header's width; fields past that width
     // are kept after the result columns, so those stay aligned.
     const std::size_t extra = record.rawStart(m_columns);
@@ -551,6 +723,13 @@ LineListSummary Batch::run()
         while (m_reader.next(record)) {
             if (record.raw.empty())
                 continue; // a blank line carries no row
+            if (!isLine(record)) {
+                // Copied through, its results empty, and left off the sheet.
+                result.reset();
+                ++m_skipped;
+                writeRecord(record, result);
+                continue;
+            }
             sizeRecord(record, result);
             ++m_summary.rows;
             if (!result.ok) {
@@ -596,6 +775,10 @@ LineListSummary Batch::run()
         m_summary.outcome = Outcome::WriteFailed;
         return std::move(m_summary);
     }
+    m_summary.skipped = m_skipped;
+    if (m_skipped > 0)
+        say("跳过 " + std::to_string(m_skipped)
+            + " 行空行或合计行（既无介质也无流速），已原样保留。");
     if (m_undecodable > 0) {
         say(std::to_string(m_undecodable) + " 行（第 " + std::to_string(m_firstUndecodable)
             + " 行起）不是 " + encodingName() + " 编码的文本，已原样保留、未计算。"
@@ -616,15 +799,22 @@ std::string Batch::otherEncodingHint() const
 
 } // namespace
 
-std::span<const char *const> resultColumnNames(bool line)
+std::vector<std::string_view> resultColumnNames(bool line, bool chinese)
 {
-    return std::span(columnNames).first(columnNames.size() - (line ? 0 : lineColumnCount));
+    std::vector<std::string_view> names;
+    const ActiveColumns active = activeColumns(line, chinese);
+    for (std::size_t column = 0; column < columnCount; ++column) {
+        if (active[column])
+            names.emplace_back(chinese ? resultColumns[column].chineseName
+                                       : resultColumns[column].name);
+    }
+    return names;
 }
 
-std::string resultHeader(bool line)
+std::string resultHeader(bool line, bool chinese)
 {
     std::string header;
-    for (const char *name : resultColumnNames(line)) {
+    for (const std::string_view name : resultColumnNames(line, chinese)) {
         if (!header.empty())
             header += ',';
         header += name;

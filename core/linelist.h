@@ -60,8 +60,9 @@ struct LineListSummary
         WriteFailed, // the sink refused: the output is not whole
     };
     Outcome outcome = Outcome::Sized;
-    long rows = 0;
+    long rows = 0; // the lines sized, failed ones among them
     long failed = 0;
+    long skipped = 0; // rows that are no lines: empty ones and totals, copied through
     static constexpr std::size_t linesKept = 20;
     std::vector<long> failedLines; // the first few rows that failed, by their line in the file
     std::vector<std::string> messages; // for the user, a sentence or two each
@@ -72,10 +73,11 @@ LineListSummary sizeLineList(std::FILE *in, TextSink &out, const LineListOptions
 // UTF-8 if the bytes read as UTF-8, else GBK: how a file chosen in the window is read.
 Encoding guessEncoding(std::string_view start);
 
-// The names of the columns a list gets after its own, in order.
-// With line, those of a list that gives a line or an allowable drop (dp_kPa, criterion) too.
-std::span<const char *const> resultColumnNames(bool line = false);
+// The names of the columns a list gets after its own, in order. With line, those of a list that
+// gives a line or an allowable drop (dp_kPa, criterion) too; with chinese, those of a list
+// headed in Chinese, 规格 among them.
+std::vector<std::string_view> resultColumnNames(bool line = false, bool chinese = false);
 // "d,error,DN,…": the names as the header row writes them.
-std::string resultHeader(bool line = false);
+std::string resultHeader(bool line = false, bool chinese = false);
 
 } // namespace tovrik

@@ -204,6 +204,24 @@ char *writeBoreText(char *first, char *last, const PipeSize &size, PipeSeries se
     return out;
 }
 
+char *writeSpecText(char *first, char *last, const PipeSize &size, PipeSeries series)
+{
+    const SeriesDef &def = seriesDef(series);
+    const auto put = [&](std::string_view text) {
+        const std::size_t room = std::min(text.size(), std::size_t(last - first));
+        first = std::copy_n(text.data(), room, first);
+    };
+    if (!def.byOutside) {
+        const std::string_view title = def.title;
+        put(title.substr(title.rfind(' ') + 1)); // "Sch40"
+        return first;
+    }
+    put("Φ");
+    first = std::to_chars(first, last, size.outside).ptr;
+    put("×");
+    return std::to_chars(first, last, size.wall).ptr;
+}
+
 std::string boreText(const PipeSize &size, PipeSeries series)
 {
     char text[48];

@@ -45,6 +45,9 @@ std::span<const PipeSize> pipeTable(PipeSeries series);
 // The pipe as engineers write it: "DN150（ASME B36.10M Sch40，内径 154.08 mm）" or
 // "DN150（Φ159×4.5，内径 150 mm）".
 std::string pipeName(const PipeSize &size, PipeSeries series);
+// The pipe's size as it is ordered: "Φ159×4.5", or the schedule, "Sch40"; written in
+// [first, last), which has room for 48 bytes, returning its end.
+char *writeSpecText(char *first, char *last, const PipeSize &size, PipeSeries series);
 // The bore as the table gives it: two decimals for ASME, as few as needed for the metric series.
 std::string boreText(const PipeSize &size, PipeSeries series);
 // The same written in [first, last); returns its end.

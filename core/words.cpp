@@ -234,6 +234,32 @@ void appendRange(std::string &out, VelocityRange range)
 
 } // namespace
 
+std::string_view statusWords(const PipeAdvice &advice)
+{
+    switch (advice.status) {
+    case PipeAdvice::Status::NotPositive: return "不作判断";
+    case PipeAdvice::Status::BeyondTable: return "超出管子表";
+    case PipeAdvice::Status::NotGas: return "不是气态";
+    case PipeAdvice::Status::Sized: break;
+    }
+    return verdictText(advice.recommended()->check);
+}
+
+std::string_view criterionWords(const PipeAdvice &advice)
+{
+    return advice.byDrop ? "按允许压降" : "按流速";
+}
+
+std::string_view fluidWords(const SizingReport &report)
+{
+    switch (report.advice.medium) {
+    case Medium::Air: return gasDef(effectiveGas(report.advice.options)).title;
+    case Medium::Steam: return "蒸汽";
+    case Medium::Water: return "水";
+    }
+    return {};
+}
+
 std::string rangeText(VelocityRange range)
 {
     std::string text;

@@ -42,6 +42,14 @@ std::string rangeText(VelocityRange range);
 // 偏低, 合适, 偏高.
 const char *verdictText(VelocityCheck check);
 
+// The advice's verdict as the window says it, for a list headed in Chinese: 偏低, 合适, 偏高, or
+// 不作判断, 超出管子表, 不是气态, 按专门标准校核.
+std::string_view statusWords(const PipeAdvice &advice);
+// 按流速 or 按允许压降: how the recommended size was chosen.
+std::string_view criterionWords(const PipeAdvice &advice);
+// What the drop is for: the gas's name, 蒸汽 or 水.
+std::string_view fluidWords(const SizingReport &report);
+
 // The advice on the pipes: the one recommended, the other beside the diameter, the nearest in
 // its usual range, and its notes, one to a line.
 std::string pipeAdviceText(const PipeAdvice &advice);

@@ -539,6 +539,15 @@ void tst_Cli::exampleLineList()
         = runSizer({"batch", "--gauge", "--encoding=gbk", "--bom", folder + "lines-gbk.csv"});
     QCOMPARE(gbk.status, 0);
     QCOMPARE(QByteArray(gbk.out).replace("\r\n", "\n"), "\xEF\xBB\xBF" + utf8.out);
+    // As a user's Excel saves it: GBK, Chinese headers with units, absolute pressures.
+    const Outcome chinese = runSizer({"batch", "--absolute", "--encoding=gbk",
+                                      folder
+                                          + "\xE7\xAE\xA1\xE7\xBA\xBF\xE8\xA1\xA8\xE7\xA4\xBA"
+                                            "\xE4\xBE\x8B.csv"});
+    QCOMPARE(chinese.status, 0);
+    QCOMPARE(chinese.err, QByteArray());
+    QVERIFY(chinese.out.contains(",公称直径,规格,"));
+    QVERIFY(!chinese.out.contains(noAids));
 }
 
 void tst_Cli::usage_data()
@@ -726,8 +735,8 @@ void tst_Cli::batch_data()
     // As a tool writes that adds its own mark to a file that had one.
     QTest::newRow("two byte-order marks read as one")
         << none << QByteArray("\xEF\xBB\xBF\xEF\xBB\xBFmedium,Q,v\nwater,100,2\n")
-        << QByteArray(header("\xEF\xBB\xBFmedium,Q,v") + "\nwater,100,2," + water100 + "\n")
-        << 0 << QByteArray();
+        << QByteArray(header("\xEF\xBB\xBFmedium,Q,v") + "\nwater,100,2," + water100 + "\n") << 0
+        << QByteArray();
     QTest::newRow("quoted fields and extra columns in any order")
         << none
         << QByteArray("line,v,\"note, long\",Q,medium\n7,2,\"say \"\"hi\"\"\nthere\",\"100\",水\n")
@@ -895,6 +904,28 @@ void tst_Cli::batch_data()
                         "UTF-8 编码，请去掉 --encoding=gbk 重试。"
                       + noAids + "\nwater,36,1," + water36 + "\n")
         << 1 << QByteArray("1 行（第 3 行起）不是 GBK 编码的文本");
+    const QByteArray chineseHeader = QByteArray::fromStdString(tovrik::resultHeader(false, true));
+    QTest::newRow("Chinese headers with units: Chinese columns and words")
+        << none << QByteArray("管线号,介质,流量(t/h),流速（m/s）\nW-1,水,100,2\n")
+        << QByteArray("管线号,介质,流量(t/h),流速（m/s）," + chineseHeader
+                      + "\nW-1,水,100,2,132.936074863071,,150,Φ159×4.5,150,1.57,合适,125,2.27,偏高,"
+                        "14.390,235409,0.01744,水,\n")
+        << 0 << QByteArray();
+    QTest::newRow("a unit that is not the row's")
+        << none << QByteArray("介质,流量(t/h),压力,温度,流速\n压缩空气,600,0.7,20,10\n")
+        << QByteArray("介质,流量(t/h),压力,温度,流速," + chineseHeader
+                      + "\n压缩空气,600,0.7,20,10,,流量列的单位为 t/h，压缩空气的流量须为 m3/h。"
+                      + noAids + ",\n") // one more: 规格
+        << 1 << QByteArray();
+    QTest::newRow("a unit that is not the column's")
+        << none << QByteArray("介质,流量(kg),流速\n水,100,2\n") << QByteArray() << 2
+        << QByteArray("第 2 列“流量(kg)”的单位 kg 不是流量的单位（应为 m3/h、t/h、kg/h）");
+    QTest::newRow("empty and totals rows are no lines")
+        << none << QByteArray("line,medium,Q,v\nW-1,water,100,2\n,,,\n合计,,100,\n")
+        << QByteArray(header("line,medium,Q,v") + "\nW-1,water,100,2," + water100 + "\n,,,"
+                      + QByteArray(int(tovrik::resultColumnNames().size()), ',') + "\n合计,,100,"
+                      + QByteArray(int(tovrik::resultColumnNames().size()), ',') + "\n")
+        << 0 << QByteArray("跳过 2 行空行或合计行");
     QTest::newRow("quote left open")
         << none << QByteArray("medium,Q,v\nwater,\"100,2\n")
         << QByteArray(header("medium,Q,v") + "\n") << 2 << QByteArray("第 2 行引号没有闭合");
