@@ -893,6 +893,14 @@ void tst_Cli::batch_data()
                  "未计算。文件若是 UTF-8 编码，请去掉 --encoding=gbk 重试。,,,,,,,,,,,\nwater,36,"
                  "1,112.8,,125,128.20,0.78,inside,100,1.22,inside,4.632,99158,0.01975,water\n")
         << 1 << QByteArray("1 行（第 3 行起）不是 GBK 编码的文本");
+    // Code page 936 reads 0x80 alone as the euro sign, and refuses 0xFF alone, on Windows.
+    QTest::newRow("a lone 0xFF, as Windows refuses it")
+        << gbk << QByteArray("medium,Q,v\nwater,100,2\n\xFF,1,1\n")
+        << QByteArray(header("medium,Q,v")
+                      + "\nwater,100,2,132.936074863071,,150,154.08,1.49,inside,125,2.16,above,12."
+                        "583,229176,0.01744,water\n\xFF,1,1,,这一行不是 GBK 编码的文本，原样保留，"
+                        "未计算。文件若是 UTF-8 编码，请去掉 --encoding=gbk 重试。,,,,,,,,,,,\n")
+        << 1 << QByteArray("1 行（第 3 行起）不是 GBK 编码的文本");
     QTest::newRow("quote left open")
         << none << QByteArray("medium,Q,v\nwater,\"100,2\n")
         << QByteArray(header("medium,Q,v") + "\n") << 2 << QByteArray("第 2 行引号没有闭合");

@@ -86,6 +86,7 @@ void sizes()
     // 水, 备注 and 一号线 in GBK, as Excel on a Chinese Windows saves "CSV (逗号分隔)".
     writeFile("gbk.csv", "medium,Q,v,\xB1\xB8\xD7\xA2\n\xCB\xAE,36,1,\xD2\xBB\xBA\xC5\xCF\xDF\n");
     writeFile("pairs.csv", "medium,Q,v,note\n\xCB\xAE,100,2," + std::string(gbk::pairsOnce) + "\n");
+    writeFile("ff.csv", "medium,Q,v\nwater,100,2\n\xFF,1,1\n");
     const std::string header = "medium,Q,v,备注," + tovrik::resultHeader();
     const std::string water100
         = "132.936074863071,,150,154.08,1.49,inside,125,2.16,above,12.583,229176,0.01744,water";
@@ -123,6 +124,14 @@ void sizes()
          "medium,Q,v,note," + tovrik::resultHeader() + "\n水,100,2,"
              + std::string(gbk::pairsOnceUtf8) + "," + water100 + "\n",
          ""},
+        {"a lone 0xFF refused, as Linux refuses it",
+         {"batch", "--encoding=gbk", "ff.csv"},
+         1,
+         "medium,Q,v," + tovrik::resultHeader() + "\nwater,100,2," + water100
+             + "\n\xFF,1,1,,这一行不是 GBK 编码的文本，原样保留，未计算。文件若是 UTF-8 编码，"
+               "请去掉 --encoding=gbk 重试。,,,,,,,,,,,\n",
+         "tovrik-size：1 行（第 3 行起）不是 GBK 编码的文本，已原样保留、未计算。文件若是 UTF-8 "
+         "编码，请去掉 --encoding=gbk 重试。\n"},
         {"a failure said in Chinese",
          {"water", "--flow=100", "-v0"},
          1,
