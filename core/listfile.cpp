@@ -30,9 +30,9 @@ struct Closer
     void operator()(std::FILE *file) const { std::fclose(file); }
 };
 
-std::string cannotWrite(const std::string &path, int error)
+std::string cannotWrite(const AtomicFile &file)
 {
-    return "无法写出“" + path + "”：" + errorText(error) + "。原有的文件没有改动。";
+    return "无法写出“" + file.path() + "”：" + file.failure() + "。原有的文件没有改动。";
 }
 
 } // namespace
@@ -118,12 +118,12 @@ LineListRun sizeLineListFile(std::string_view path, const LineListFiles &files,
     if (run.summary.outcome == LineListSummary::Outcome::NotAList)
         return run;
     if (run.summary.outcome == LineListSummary::Outcome::WriteFailed || !result.commit()) {
-        run.error = cannotWrite(files.result, result.error());
+        run.error = cannotWrite(result);
         return run;
     }
     AtomicFile sheet(files.sheet);
     if (!sheet.write(lineListSheet(lines, {sheetDate()}, fileNameOf(path))) || !sheet.commit())
-        run.error = cannotWrite(files.sheet, sheet.error());
+        run.error = cannotWrite(sheet);
     return run;
 }
 

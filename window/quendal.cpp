@@ -285,7 +285,7 @@ bool Quendal::saveSheetTo(const std::string &path)
         return false;
     AtomicFile file(path);
     if (!file.write(calculationSheet(*line, {sheetDate()})) || !file.commit()) {
-        rtcMsgBox(*this, "无法写出计算书“" + path + "”：" + errorText(file.error()) + "。");
+        rtcMsgBox(*this, "无法写出计算书“" + path + "”：" + file.failure() + "。");
         return false;
     }
     return true;

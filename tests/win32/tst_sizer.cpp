@@ -2,6 +2,7 @@
 // Chinese, a GBK file as Excel saves it, and the output's bytes exactly as on Linux.
 
 #include "base/codepage.h"
+#include "base/files.h"
 #include "base/utf8.h"
 #include "core/linelist.h"
 #include "tests/gbk.h"
@@ -152,6 +153,71 @@ void sizes()
     }
 }
 
+std::string readFile(const std::string &name)
+{
+    std::string bytes;
+    if (std::FILE *file = tovrik::openForReading(tovrik::toUtf8(folder()) + name)) {
+        char buffer[4096];
+        std::size_t got;
+        while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0)
+            bytes.append(buffer, got);
+        std::fclose(file);
+    }
+    return bytes;
+}
+
+// The sheet goes to what the user named and destroys nothing there: not the list it is made
+// from, not a read-only file, not a file's other names; a name past MAX_PATH reaches its file,
+// and the NUL device stays a device.
+void files()
+{
+    const std::string list = "medium,Q,v\r\nwater,100,2\r\n";
+    const std::wstring here = folder();
+    const auto name = [&](const char *utf8) { return here + tovrik::toWide(utf8); };
+    for (const char *old : {"同一个.csv", "只读.html", "两个名字.html", "另一个名字.html"}) {
+        SetFileAttributesW(name(old).c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileW(name(old).c_str());
+    }
+    writeFile("清单.csv", list);
+    CHECK(CreateHardLinkW(name("同一个.csv").c_str(), name("清单.csv").c_str(), nullptr));
+    writeFile("只读.html", "old");
+    CHECK(SetFileAttributesW(name("只读.html").c_str(), FILE_ATTRIBUTE_READONLY));
+    writeFile("两个名字.html", "old");
+    CHECK(CreateHardLinkW(name("另一个名字.html").c_str(), name("两个名字.html").c_str(), nullptr));
+    const std::string longName = std::string(245, 'x') + ".html";
+    const std::string sameFile = "是同一个文件，写出去就毁掉了输入，所以什么都没有写。\n";
+    const struct
+    {
+        const char *name;
+        std::string sheet;
+        DWORD status;
+        std::string err, looked, starts;
+    } rows[] = {
+        {"the list itself", "清单.csv", 2,
+         "tovrik-size：计算书“清单.csv”和输入“清单.csv”" + sameFile, "清单.csv", list},
+        {"the list by a hard link", "同一个.csv", 2,
+         "tovrik-size：计算书“同一个.csv”和输入“清单.csv”" + sameFile, "清单.csv", list},
+        {"read-only", "只读.html", 3, "tovrik-size：无法写出计算书“只读.html”：文件是只读的。\n",
+         "只读.html", "old"},
+        {"another name kept", "两个名字.html", 0, "", "另一个名字.html", "<!DOCTYPE html>"},
+        {"a name past MAX_PATH", longName, 0, "", longName, "<!DOCTYPE html>"},
+        {"the NUL device", "NUL", 0, "", "清单.csv", list},
+    };
+    for (const auto &row : rows) {
+        harness::context = row.name;
+        const Outcome outcome = runSizer({"batch", "--sheet=" + row.sheet, "清单.csv"});
+        CHECK_EQ(outcome.status, row.status);
+        CHECK_EQ(outcome.err, row.err);
+        CHECK_EQ(readFile(row.looked).substr(0, row.starts.size()), row.starts);
+    }
+    WIN32_FIND_DATAW found;
+    const HANDLE search = FindFirstFileW((here + L"*.part").c_str(), &found);
+    CHECK(search == INVALID_HANDLE_VALUE); // nothing half-written left behind
+    if (search != INVALID_HANDLE_VALUE)
+        FindClose(search);
+    SetFileAttributesW(name("只读.html").c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
 // The rows a console shows, each without the blanks that fill it to the buffer's width.
 std::vector<std::string> consoleRows(HANDLE screen, int rows)
 {
@@ -227,6 +293,7 @@ void everyGbkPair()
 
 const harness::Test tests[] = {
     {"sizes", sizes},
+    {"files", files},
     {"everyGbkPair", everyGbkPair},
     {"console", console},
 };
