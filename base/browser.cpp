@@ -702,7 +702,7 @@ PrintOutcome placePdf(const std::string &printed, AtomicFile &target, PrintOutco
         outcome.error = EIO;
     } else if (!target.commit()) {
         outcome.fault = PrintFault::CannotWrite;
-        outcome.error = target.error();
+        outcome.reason = target.failure();
     }
     return outcome;
 }
@@ -742,8 +742,10 @@ PrintOutcome printToPdf(std::string_view html, std::string_view pdf, const Print
     // Opened first, so that a folder that is gone or read-only is said before a minute of
     // printing, not after.
     AtomicFile target {std::string(pdf)};
-    if (target.error() != 0)
-        return failed(PrintFault::CannotWrite, target.error());
+    if (target.failed()) {
+        outcome.reason = target.failure();
+        return failed(PrintFault::CannotWrite);
+    }
 
     const TemporaryFolder folder;
     if (folder.path().empty())
@@ -788,7 +790,9 @@ std::string printFaultText(const PrintOutcome &outcome, std::string_view html, s
     case PrintFault::NoPage:
         why = "无法读取“" + std::string(html) + "”（" + errorText(outcome.error) + "）";
         break;
-    case PrintFault::CannotWrite: why = errorText(outcome.error); break;
+    case PrintFault::CannotWrite:
+        why = outcome.reason.empty() ? errorText(outcome.error) : outcome.reason;
+        break;
     case PrintFault::NoTemporary:
         why = "无法建立临时文件夹（" + errorText(outcome.error) + "）";
         break;

@@ -28,6 +28,7 @@ struct PrintOutcome
 {
     PrintFault fault = PrintFault::None;
     int error = 0; // the errno value where the fault has one
+    std::string reason; // for CannotWrite, why the PDF could not be put in place, in words
     unsigned long status = 0; // the browser's exit status, for Failed
     int signal = 0; // the signal that ended it, for Failed on Linux
     std::string browser; // the program that was run, or would have been

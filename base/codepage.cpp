@@ -51,7 +51,6 @@ constexpr PrivateRange windowsPrivate[] = {
     {0xA989, 0xA995, 0xE7E7}, {0xFE50, 0xFE7E, 0xE815}, {0xFE80, 0xFEA0, 0xE844},
 };
 constexpr char32_t euroSign = 0x20AC; // the single byte 0x80
-constexpr char32_t singleFF = 0xF8F5; // the single byte 0xFF, in the Private Use Area too
 
 constexpr int firstLead = 0x81, lastLead = 0xFE, firstTrail = 0x40, lastTrail = 0xFE;
 constexpr int trails = lastTrail - firstTrail + 1;
@@ -127,7 +126,9 @@ bool GbkDecoder::toUtf8(std::string_view gbk, std::string &out)
         } else if (lead == 0x80) {
             appendUtf8(out, euroSign);
         } else if (lead == 0xFF) {
-            appendUtf8(out, singleFF);
+            // The best-fit table gives it U+F8F5, but Windows' converter, asked to refuse
+            // what is not GBK, refuses it: so must this one, or the two programs disagree.
+            return false;
         } else {
             if (i + 1 == gbk.size() || !validTrail(byte(i + 1)))
                 return false;

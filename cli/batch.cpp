@@ -7,6 +7,8 @@
 #include "core/sheet.h"
 
 #include <cerrno>
+#include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -22,6 +24,22 @@ int runBatch(const Invocation &invocation, std::FILE *in, Output &out, std::FILE
             say(err, "无法打开文件“%s”：%s。\n", path, errorText(errno).c_str());
             return 2;
         }
+    }
+    // Checked before a byte is written: results or a sheet written over the list destroy it.
+    const std::optional<FileIdentity> read = identityOf(input);
+    const std::string inputWords
+        = input == in ? std::string("标准输入") : "输入“" + std::string(path) + "”";
+    std::string refusal;
+    if (invocation.sheet && std::string_view(invocation.sheet) != "-")
+        refusal = refusalToOverwrite("计算书“" + std::string(invocation.sheet) + "”",
+                                     identityOf(invocation.sheet), inputWords, read);
+    if (refusal.empty())
+        refusal = refusalToOverwrite("标准输出", identityOf(out.stream()), inputWords, read);
+    if (!refusal.empty()) {
+        if (input != in)
+            std::fclose(input);
+        say(err, "%s\n", refusal.c_str());
+        return 2;
     }
     LineListOptions options;
     options.encoding = invocation.encoding;

@@ -99,7 +99,7 @@ int writeSheet(const char *path, std::string_view sheet, Output &out, std::FILE 
         return out.write(sheet) ? 0 : writeFailedStatus;
     AtomicFile file(path);
     if (!file.write(sheet) || !file.commit()) {
-        say(err, "无法写出计算书“%s”：%s。\n", path, errorText(file.error()).c_str());
+        say(err, "无法写出计算书“%s”：%s。\n", path, file.failure().c_str());
         return writeFailedStatus;
     }
     return 0;

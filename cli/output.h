@@ -44,6 +44,7 @@ public:
     // Hands everything written to the system and checks that it got there.
     bool flush();
     bool ok() const { return m_error == 0; }
+    std::FILE *stream() const { return m_stream; }
     int report(std::FILE *err) const { return reportWriteFailure(m_error, err); }
 
 private:

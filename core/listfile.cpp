@@ -30,9 +30,19 @@ struct Closer
     void operator()(std::FILE *file) const { std::fclose(file); }
 };
 
-std::string cannotWrite(const std::string &path, int error)
+// What a failed write left, in sentences: the one file that failed, and the truth about the
+// rest.
+std::string cannotWrite(const AtomicFile &file, const TogetherOutcome &outcome = {})
 {
-    return "无法写出“" + path + "”：" + errorText(error) + "。原有的文件没有改动。";
+    std::string text = "无法写出“" + file.path() + "”：" + file.failure() + "。";
+    for (const TogetherOutcome::Unrestored &left : outcome.unrestored) {
+        text += left.keptAt.empty()
+            ? "“" + left.path + "”是新写出的，没能删掉。"
+            : "“" + left.path + "”已换成新写出的，原来的内容留在“" + left.keptAt + "”。";
+    }
+    if (!file.touched() && outcome.unrestored.empty())
+        text += "原有的文件没有改动。";
+    return text;
 }
 
 } // namespace
@@ -80,6 +90,19 @@ Encoding guessEncoding(std::FILE *file)
     return encoding;
 }
 
+std::string refusalToOverwriteList(std::string_view listPath,
+                                   const std::optional<FileIdentity> &list,
+                                   const LineListFiles &files)
+{
+    const std::string listWords = "管线表“" + std::string(listPath) + "”";
+    std::string refusal = refusalToOverwrite("结果“" + files.result + "”", identityOf(files.result),
+                                             listWords, list);
+    if (refusal.empty())
+        refusal = refusalToOverwrite("计算书“" + files.sheet + "”", identityOf(files.sheet),
+                                     listWords, list);
+    return refusal;
+}
+
 LineListRun sizeLineListFile(std::string_view path, const LineListFiles &files,
                              const SizingRequest &defaults,
                              const std::function<void(int percent)> &progress)
@@ -91,12 +114,28 @@ LineListRun sizeLineListFile(std::string_view path, const LineListFiles &files,
         run.summary.outcome = LineListSummary::Outcome::NotAList;
         return run;
     }
+    run.error = refusalToOverwriteList(path, identityOf(input.get()), files);
+    if (!run.error.empty()) {
+        run.summary.outcome = LineListSummary::Outcome::NotAList;
+        return run;
+    }
+    // Both made beside their targets first: what cannot be written is known before the list is
+    // sized, and neither takes its place until both are whole.
+    AtomicFile result(files.result);
+    AtomicFile sheet(files.sheet);
+    for (const AtomicFile *file : {&result, &sheet}) {
+        if (file->failed()) {
+            run.error = cannotWrite(*file);
+            run.summary.outcome = LineListSummary::Outcome::NotAList;
+            return run;
+        }
+    }
+    run.ran = true;
     run.encoding = guessEncoding(input.get());
     std::fseek(input.get(), 0, SEEK_END);
     const long size = std::ftell(input.get());
     std::rewind(input.get());
 
-    AtomicFile result(files.result);
     FileSink sink(result);
     std::vector<SheetLine> lines;
     LineListOptions options;
@@ -116,13 +155,17 @@ LineListRun sizeLineListFile(std::string_view path, const LineListFiles &files,
     // What is not a line list leaves no result behind; its messages say why.
     if (run.summary.outcome == LineListSummary::Outcome::NotAList)
         return run;
-    if (run.summary.outcome == LineListSummary::Outcome::WriteFailed || !result.commit()) {
-        run.error = cannotWrite(files.result, result.error());
+    if (run.summary.outcome == LineListSummary::Outcome::WriteFailed) {
+        run.error = cannotWrite(result);
         return run;
     }
-    AtomicFile sheet(files.sheet);
-    if (!sheet.write(lineListSheet(lines, {sheetDate()}, fileNameOf(path))) || !sheet.commit())
-        run.error = cannotWrite(files.sheet, sheet.error());
+    if (progress)
+        progress(100);
+    AtomicFile *const both[] = {&result, &sheet};
+    sheet.write(lineListSheet(lines, {sheetDate()}, fileNameOf(path)));
+    const TogetherOutcome outcome = commitTogether(both);
+    if (outcome.failed)
+        run.error = cannotWrite(*outcome.failed, outcome);
     return run;
 }
 

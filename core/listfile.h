@@ -1,9 +1,11 @@
 #pragma once
 
+#include "base/files.h"
 #include "core/inputs.h"
 #include "core/linelist.h"
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -25,11 +27,20 @@ struct LineListRun
     LineListSummary summary;
     std::string error; // a file that could not be read or written, in a sentence; else empty
     Encoding encoding = Encoding::Utf8; // as the list's bytes were read
+    bool ran = false; // false: nothing was read or written, and error says why
 };
 
+// The sentence refusing to size the list at listPath when its result or its sheet is the list
+// itself (reached by a link, or another spelling of its path); empty when neither is.
+std::string refusalToOverwriteList(std::string_view listPath,
+                                   const std::optional<FileIdentity> &list,
+                                   const LineListFiles &files);
+
 // Sizes the list at path with the batch's rules, its encoding decided from its bytes, and writes
-// the result (UTF-8 with a byte order mark, every input byte kept) and the sheet, each whole or
-// not at all: a failure leaves what was there before. progress is told the percent read.
+// the result (UTF-8 with a byte order mark, every input byte kept) and the sheet, both whole or
+// neither: a failure leaves what was there before, or error says what it changed. Nothing is
+// read when either file is the list itself or cannot be written. progress is told the percent
+// read, 100 once the list is read.
 LineListRun sizeLineListFile(std::string_view path, const LineListFiles &files,
                              const SizingRequest &defaults,
                              const std::function<void(int percent)> &progress);

@@ -2,6 +2,7 @@
 
 #include "base/files.h"
 #include "cli/run.h"
+#include "core/listfile.h"
 #include "forms/definition.h"
 #include "tests/scenarios.h"
 #include "window/definition.h"
@@ -34,7 +35,8 @@ inline std::string freshFolder(const char *name)
 {
     const std::filesystem::path folder
         = std::filesystem::temp_directory_path() / (std::string("tovrik-menus-") + name);
-    std::filesystem::remove_all(folder);
+    std::error_code ignored; // what cannot go is written over
+    std::filesystem::remove_all(folder, ignored);
     std::filesystem::create_directories(folder);
     return folder.generic_string() + '/';
 }
@@ -226,6 +228,15 @@ inline Failures sheetsAreTheSizers(WindowDriver &d)
     return failures;
 }
 
+// That the box at `at` says the words; if not, a failure saying what it said.
+inline void expectSaid(Failures &failures, const std::vector<Box> &boxes, std::size_t at,
+                       const std::string &words)
+{
+    if (boxes.size() <= at || boxes[at].text.find(words) == std::string::npos)
+        failures.push_back("no box said \"" + words + "\""
+                           + (boxes.size() > at ? ", but \"" + boxes[at].text + "\"" : ""));
+}
+
 // A GBK list with a row that fails: every row sized as the batch sizes it, the box saying how
 // it went; asked before anything is replaced; a failed write leaving nothing behind.
 inline Failures lineList(WindowDriver &d)
@@ -246,9 +257,7 @@ inline Failures lineList(WindowDriver &d)
     const std::string expected = sizer(
         folder, {"batch", "--bom", "--encoding=gbk", "--absolute", "--series=cn", list.c_str()});
     const auto said = [&](const std::vector<Box> &boxes, std::size_t at, const std::string &words) {
-        if (boxes.size() <= at || boxes[at].text.find(words) == std::string::npos)
-            failures.push_back("no box said \"" + words + "\""
-                               + (boxes.size() > at ? ", but \"" + boxes[at].text + "\"" : ""));
+        expectSaid(failures, boxes, at, words);
     };
 
     d.start();
@@ -271,19 +280,86 @@ inline Failures lineList(WindowDriver &d)
     if (readFile(result) != expected)
         failures.push_back("the result was not replaced when the user said yes");
 
-    // A folder where the sheet would go: its rename fails, as on a read-only folder, whoever
-    // the user is.
+    // A folder where the sheet would go: nothing written, the result as it was.
     std::filesystem::remove(pathOf(sheet));
     std::filesystem::create_directory(pathOf(sheet));
+    writeFile(result, "kept");
     boxes = d.recordBoxes([&] { d.window().sizeLineListFrom(list); }, "是");
     said(boxes, 1, "无法写出“" + sheet + "”");
     said(boxes, 1, "原有的文件没有改动");
+    if (readFile(result) != "kept")
+        failures.push_back("the result was replaced though the sheet could not be written");
     for (const auto &entry : std::filesystem::directory_iterator(pathOf(folder))) {
         if (entry.path().extension() == ".part")
             failures.push_back("a half-written file was left behind");
     }
     if (!std::filesystem::is_directory(pathOf(sheet)))
         failures.push_back("what was in the sheet's place is gone");
+    return failures;
+}
+
+// The list's two files: never over the list itself, nothing written when either cannot be,
+// both whole or neither, and names as long as a folder takes.
+inline Failures lineListFiles(WindowDriver &d)
+{
+    namespace fs = std::filesystem;
+    Failures failures;
+    fixSheetDate();
+    const std::string folder = freshFolder("list-files");
+    const std::string list = folder + "管线表.csv";
+    const LineListFiles files = lineListFilesFor(list);
+    const std::string rows = "medium,Q,v\r\nwater,300,2\r\n";
+    writeFile(list, rows);
+    const auto size = [&](const std::string &path) {
+        return d.recordBoxes([&] { d.window().sizeLineListFrom(path); }, "是");
+    };
+    const auto nothingHalfWritten = [&] {
+        for (const auto &entry : fs::directory_iterator(pathOf(folder))) {
+            if (entry.path().extension() == ".part")
+                failures.push_back("a half-written file was left behind");
+        }
+    };
+    d.start();
+
+    // The result is the list by a hard link: refused before the question.
+    fs::create_hard_link(pathOf(list), pathOf(files.result));
+    std::vector<Box> boxes = size(list);
+    expectSaid(failures, boxes, 0, "结果“" + files.result + "”和管线表“" + list + "”是同一个文件");
+    if (boxes.size() != 1 || readFile(list) != rows)
+        failures.push_back("the list was written over");
+    fs::remove(pathOf(files.result));
+
+    // A read-only result is refused as an editor refuses it, root or not.
+    writeFile(files.result, "kept");
+    fs::permissions(pathOf(files.result), fs::perms::owner_read | fs::perms::group_read);
+    boxes = size(list);
+    expectSaid(failures, boxes, 1,
+               "无法写出“" + files.result + "”：文件是只读的。原有的文件没有改动。");
+    if (readFile(files.result) != "kept" || exists(files.sheet))
+        failures.push_back("a read-only result was written over, or the sheet written alone");
+    fs::permissions(pathOf(files.result), fs::perms::owner_all);
+
+    // The sheet's place taken once the list is read: the result is given back what it held.
+    const LineListRun run = sizeLineListFile(list, files, {}, [&](int percent) {
+        if (percent == 100)
+            fs::create_directory(pathOf(files.sheet));
+    });
+    if (!run.error.starts_with("无法写出“" + files.sheet + "”：")
+        || !run.error.ends_with("原有的文件没有改动。"))
+        failures.push_back("a sheet that could not take its place said \"" + run.error + "\"");
+    if (readFile(files.result) != "kept")
+        failures.push_back("the result stayed replaced though the sheet could not be written");
+    nothingHalfWritten();
+    fs::remove(pathOf(files.sheet));
+
+    // A list whose sheet's name has the 255 bytes a folder's entry may have.
+    const std::string stem(240, 'x');
+    writeFile(folder + stem + ".csv", rows);
+    boxes = size(folder + stem + ".csv");
+    expectSaid(failures, boxes, 0, "已计算 1 条管线。");
+    if (!readFile(folder + stem + "-计算书.html").starts_with("<!DOCTYPE html>"))
+        failures.push_back("no sheet with the longest name");
+    nothingHalfWritten();
     return failures;
 }
 
@@ -304,6 +380,7 @@ inline const Check checks[] = {
     {"sheet follows the panel", sheetFollowsThePanel},
     {"sheets are the sizer's", sheetsAreTheSizers},
     {"line list", lineList},
+    {"line list files", lineListFiles},
     {"about", about},
 };
 

@@ -1,10 +1,12 @@
 #include "base/codepage.h"
+#include "base/files.h"
 #include "cli/run.h"
 #include "core/inputs.h"
 #include "core/linelist.h"
 #include "tests/gbk.h"
 #include "tests/vectors.h"
 
+#include <QDir>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
@@ -13,9 +15,18 @@
 #include <QTemporaryFile>
 #include <QTest>
 
+#include <algorithm>
+#include <cctype>
 #include <cmath>
+#include <csignal>
 #include <cstdio>
 #include <vector>
+
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
 
 class tst_Cli : public QObject
 {
@@ -51,6 +62,9 @@ private slots:
     void jsonIsValidUtf8();
     void failedWrite_data();
     void failedWrite();
+    void sheetFile_data();
+    void sheetFile();
+    void errorsInOurOwnWords();
     void closedPipeEndsQuietly();
 };
 
@@ -926,6 +940,14 @@ void tst_Cli::batch_data()
                       + QByteArray(int(tovrik::resultColumnNames().size()), ',') + "\n合计,,100,"
                       + QByteArray(int(tovrik::resultColumnNames().size()), ',') + "\n")
         << 0 << QByteArray("跳过 2 行空行或合计行");
+    // Code page 936 reads 0x80 alone as the euro sign, and refuses 0xFF alone, on Windows.
+    QTest::newRow("a lone 0xFF, as Windows refuses it")
+        << gbk << QByteArray("medium,Q,v\nwater,100,2\n\xFF,1,1\n")
+        << QByteArray(header("medium,Q,v") + "\nwater,100,2," + water100
+                      + "\n\xFF,1,1,,这一行不是 GBK 编码的文本，原样保留，未计算。文件若是 UTF-8 "
+                        "编码，请去掉 --encoding=gbk 重试。"
+                      + noAids + "\n")
+        << 1 << QByteArray("1 行（第 3 行起）不是 GBK 编码的文本");
     QTest::newRow("quote left open")
         << none << QByteArray("medium,Q,v\nwater,\"100,2\n")
         << QByteArray(header("medium,Q,v") + "\n") << 2 << QByteArray("第 2 行引号没有闭合");
@@ -1216,6 +1238,254 @@ void tst_Cli::failedWrite()
     QCOMPARE(status, 3);
     if (rows > 100000)
         QVERIFY2(read < input.size() / 2, "a batch that cannot write stops at once");
+}
+
+namespace {
+
+const QByteArray smallList = "medium,Q,v\nwater,100,2\n";
+
+// What is at path, in a few words: its kind, mode, links and whose bytes it holds.
+QByteArray describe(const QByteArray &path, bool follow = false)
+{
+    struct stat info;
+    if ((follow ? ::stat(path.constData(), &info) : ::lstat(path.constData(), &info)) != 0)
+        return "nothing";
+    if (S_ISLNK(info.st_mode))
+        return "a link to " + describe(path, true);
+    if (S_ISFIFO(info.st_mode))
+        return "a FIFO";
+    if (S_ISCHR(info.st_mode))
+        return "a character device";
+    if (S_ISDIR(info.st_mode))
+        return "a folder";
+    QFile file(QString::fromLocal8Bit(path));
+    const QByteArray bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    const QByteArray held = bytes == smallList ? QByteArray("the list")
+        : bytes.startsWith("<!DOCTYPE html>")  ? QByteArray("a sheet")
+                                               : '"' + bytes.left(20) + '"';
+    return QByteArray::number(info.st_mode & 07777, 8) + ' ' + held
+        + (info.st_nlink > 1 ? ", " + QByteArray::number(qulonglong(info.st_nlink)) + " links"
+                             : QByteArray());
+}
+
+QByteArray sameFile(const QByteArray &output, const QByteArray &input)
+{
+    return "tovrik-size：" + output + "和" + input
+        + "是同一个文件，写出去就毁掉了输入，所以什么都没有写。\n";
+}
+
+} // namespace
+
+// The sheet goes to what the user named, and never destroys what is there: not the list it
+// was made from, not a device, a FIFO, a link or a read-only file, not a file's mode or links.
+void tst_Cli::sheetFile_data()
+{
+    QTest::addColumn<QByteArray>("setup"); // what is at @/sheet.html first
+    QTest::addColumn<QList<QByteArray>>("args"); // @ is the test's folder
+    QTest::addColumn<QByteArray>("streams"); // the list as standard input or output
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QByteArray>("err");
+    QTest::addColumn<QByteArray>("looked"); // the path looked at afterwards
+    QTest::addColumn<QByteArray>("after");
+    const QByteArray none;
+    const QByteArray sheet = "@/sheet.html";
+    const QByteArray list = "@/list.csv";
+    const QList<QByteArray> toSheet {"batch", "--sheet=@/sheet.html", "@/list.csv"};
+    const QByteArray x250(250, 'x');
+
+    QTest::newRow("the list itself")
+        << none << QList<QByteArray> {"batch", "--sheet=@/list.csv", "@/list.csv"} << none << 2
+        << sameFile("计算书“@/list.csv”", "输入“@/list.csv”") << list << QByteArray("644 the list");
+    QTest::newRow("the list by a hard link")
+        << QByteArray("a hard link to the list") << toSheet << none << 2
+        << sameFile("计算书“@/sheet.html”", "输入“@/list.csv”") << list
+        << QByteArray("644 the list, 2 links");
+    QTest::newRow("the list by a symbolic link")
+        << QByteArray("a symbolic link to the list") << toSheet << none << 2
+        << sameFile("计算书“@/sheet.html”", "输入“@/list.csv”") << sheet
+        << QByteArray("a link to 644 the list");
+    QTest::newRow("the list spelled another way")
+        << none << QList<QByteArray> {"batch", "--sheet=@/./list.csv", "@//list.csv"} << none << 2
+        << sameFile("计算书“@/./list.csv”", "输入“@//list.csv”") << list
+        << QByteArray("644 the list");
+    QTest::newRow("the list as standard input")
+        << none << QList<QByteArray> {"batch", "--sheet=@/list.csv"} << QByteArray("in") << 2
+        << sameFile("计算书“@/list.csv”", "标准输入") << list << QByteArray("644 the list");
+    QTest::newRow("results appended to the list")
+        << none << QList<QByteArray> {"batch", "@/list.csv"} << QByteArray("out") << 2
+        << sameFile("标准输出", "输入“@/list.csv”") << list << QByteArray("644 the list");
+    QTest::newRow("a FIFO") << QByteArray("a FIFO") << toSheet << none << 0 << none << sheet
+                            << QByteArray("a FIFO; read a sheet");
+    QTest::newRow("a device node of our own") << QByteArray("a null device") << toSheet << none << 0
+                                              << none << sheet << QByteArray("a character device");
+    QTest::newRow("/dev/null") << none
+                               << QList<QByteArray> {"batch", "--sheet=/dev/null", "@/list.csv"}
+                               << none << 0 << none << QByteArray("/dev/null")
+                               << QByteArray("a character device");
+    QTest::newRow("a full device")
+        << none << QList<QByteArray> {"batch", "--sheet=/dev/full", "@/list.csv"} << none << 3
+        << QByteArray("tovrik-size：无法写出计算书“/dev/full”：设备上没有空间。\n")
+        << QByteArray("/dev/full") << QByteArray("a character device");
+    QTest::newRow("a link to a file elsewhere")
+        << QByteArray("a link to an old file elsewhere") << toSheet << none << 0 << none << sheet
+        << QByteArray("a link to 644 a sheet");
+    QTest::newRow("a link to no file yet")
+        << QByteArray("a link to nothing") << toSheet << none << 0 << none << sheet
+        << QByteArray("a link to 644 a sheet");
+    QTest::newRow("read-only") << QByteArray("444") << toSheet << none << 3
+                               << QByteArray(
+                                      "tovrik-size：无法写出计算书“@/sheet.html”：文件是只读的。\n")
+                               << sheet << QByteArray("444 \"old\"");
+    QTest::newRow("private") << QByteArray("600") << toSheet << none << 0 << none << sheet
+                             << QByteArray("600 a sheet");
+    QTest::newRow("two links") << QByteArray("two links") << toSheet << none << 0 << none << sheet
+                               << QByteArray("644 a sheet, 2 links");
+    QTest::newRow("a folder in its place")
+        << QByteArray("a folder") << toSheet << none << 3
+        << QByteArray("tovrik-size：无法写出计算书“@/sheet.html”：是一个目录。\n") << sheet
+        << QByteArray("a folder");
+    // A full disk, as far as a test may make one without mounting a file system of its own.
+    QTest::newRow("past the size files may have")
+        << QByteArray("a size limit") << toSheet << none << 3
+        << QByteArray("tovrik-size：无法写出计算书“@/sheet.html”：文件过大。\n") << sheet
+        << QByteArray("644 \"old\"");
+    QTest::newRow("a 250-byte name")
+        << none << QList<QByteArray> {"batch", "--sheet=@/" + x250.left(245) + ".html", list}
+        << none << 0 << none << "@/" + x250.left(245) + ".html" << QByteArray("644 a sheet");
+    QTest::newRow("a name too long")
+        << none << QList<QByteArray> {"batch", "--sheet=@/" + x250 + "x.html", list} << none << 3
+        << "tovrik-size：无法写出计算书“@/" + x250 + "x.html”：文件名过长。\n"
+        << "@/" + x250 + "x.html" << QByteArray("nothing");
+    QTest::newRow("a link to itself")
+        << QByteArray("a link to itself") << toSheet << none << 3
+        << QByteArray("tovrik-size：无法写出计算书“@/sheet.html”：符号链接的层数过多。\n") << sheet
+        << QByteArray("a link to nothing");
+    QTest::newRow("the longest name")
+        << none << QList<QByteArray> {"batch", "--sheet=@/" + x250 + ".html", list} << none << 0
+        << none << "@/" + x250 + ".html" << QByteArray("644 a sheet");
+}
+
+void tst_Cli::sheetFile()
+{
+    QFETCH(QByteArray, setup);
+    QFETCH(QList<QByteArray>, args);
+    QFETCH(QByteArray, streams);
+    QFETCH(int, status);
+    QFETCH(QByteArray, err);
+    QFETCH(QByteArray, looked);
+    QFETCH(QByteArray, after);
+
+    const bool root = ::geteuid() == 0;
+    // A program that replaced its own device node would replace the system's too.
+    static bool ownDeviceKept = !root;
+    if (looked.startsWith("/dev/") && !ownDeviceKept)
+        QSKIP("the sheet did not go through the test's own device node");
+    if (setup == "a null device" && !root)
+        QSKIP("only root makes device nodes");
+
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QByteArray folder = QFile::encodeName(dir.path());
+    const auto at = [&](QByteArray text) { return text.replace('@', folder); };
+    const QByteArray sheet = at("@/sheet.html");
+    const QByteArray list = at("@/list.csv");
+    ::umask(022);
+    {
+        QFile file(QString::fromLocal8Bit(list));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(smallList);
+    }
+    const auto old = [&](const QByteArray &path) {
+        QFile file(QString::fromLocal8Bit(path));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("old");
+    };
+    int fifo = -1;
+    QVERIFY(::mkdir(at("@/elsewhere").constData(), 0755) == 0);
+    if (setup == "a hard link to the list") {
+        QCOMPARE(::link(list.constData(), sheet.constData()), 0);
+    } else if (setup == "a symbolic link to the list") {
+        QCOMPARE(::symlink("list.csv", sheet.constData()), 0);
+    } else if (setup == "a FIFO") {
+        QCOMPARE(::mkfifo(sheet.constData(), 0644), 0);
+        // Open before the sizer, with room for the whole sheet: its writes never wait.
+        fifo = ::open(sheet.constData(), O_RDONLY | O_NONBLOCK);
+        QVERIFY(fifo >= 0);
+        QVERIFY(::fcntl(fifo, F_SETPIPE_SZ, 1 << 20) >= 0);
+    } else if (setup == "a null device") {
+        QCOMPARE(::mknod(sheet.constData(), S_IFCHR | 0666, makedev(1, 3)), 0);
+    } else if (setup == "a link to an old file elsewhere") {
+        old(at("@/elsewhere/sheet.html"));
+        QCOMPARE(::symlink("elsewhere/sheet.html", sheet.constData()), 0);
+    } else if (setup == "a link to itself") {
+        QCOMPARE(::symlink("sheet.html", sheet.constData()), 0);
+    } else if (setup == "a link to nothing") {
+        QCOMPARE(::symlink("elsewhere/new.html", sheet.constData()), 0);
+    } else if (setup == "444" || setup == "600") {
+        old(sheet);
+        QCOMPARE(::chmod(sheet.constData(), setup.toUInt(nullptr, 8)), 0);
+    } else if (setup == "a size limit") {
+        old(sheet);
+    } else if (setup == "two links") {
+        old(sheet);
+        QCOMPARE(::link(sheet.constData(), at("@/other.html").constData()), 0);
+    } else if (setup == "a folder") {
+        QCOMPARE(::mkdir(sheet.constData(), 0755), 0);
+    }
+
+    std::FILE *in = streams == "in" ? std::fopen(list.constData(), "rb") : std::tmpfile();
+    std::FILE *out = streams == "out" ? std::fopen(list.constData(), "ab") : std::tmpfile();
+    std::FILE *errors = std::tmpfile();
+    QList<QByteArray> resolved;
+    for (const QByteArray &arg : args)
+        resolved << at(arg);
+    struct rlimit unlimited;
+    QCOMPARE(::getrlimit(RLIMIT_FSIZE, &unlimited), 0);
+    if (setup == "a size limit") {
+        std::signal(SIGXFSZ, SIG_IGN); // a write past the limit fails with EFBIG instead
+        const struct rlimit limit
+        {
+            4096, unlimited.rlim_max
+        };
+        QCOMPARE(::setrlimit(RLIMIT_FSIZE, &limit), 0);
+    }
+    const int got = runIn(resolved, in, out, errors);
+    QCOMPARE(::setrlimit(RLIMIT_FSIZE, &unlimited), 0);
+    std::fclose(in);
+    std::fclose(out);
+    QCOMPARE(QString::fromUtf8(readAll(errors)), QString::fromUtf8(at(err)));
+    QCOMPARE(got, status);
+    QByteArray seen = describe(at(looked));
+    if (fifo >= 0) {
+        char bytes[64];
+        const ssize_t length = ::read(fifo, bytes, sizeof bytes);
+        seen += length > 0 && QByteArray(bytes, length).startsWith("<!DOCTYPE") ? "; read a sheet"
+                                                                                : "; read nothing";
+        ::close(fifo);
+    }
+    QCOMPARE(seen, after);
+    if (setup == "a null device")
+        ownDeviceKept = seen == after;
+    // Nothing half-written is left beside the files.
+    for (const QString &name : {dir.path(), dir.filePath(QStringLiteral("elsewhere"))}) {
+        const QStringList left
+            = QDir(name).entryList({QStringLiteral("*.part")}, QDir::Files | QDir::Hidden);
+        QVERIFY2(left.isEmpty(), qPrintable(left.join(u' ')));
+    }
+}
+
+// No English from the C library reaches the user: an error without words of ours is named by
+// its number.
+void tst_Cli::errorsInOurOwnWords()
+{
+    for (int error = 1; error < 200; ++error) {
+        const std::string words = tovrik::errorText(error);
+        const bool latin = std::any_of(words.begin(), words.end(), [](char c) {
+            return std::isalpha(static_cast<unsigned char>(c)) != 0;
+        });
+        QVERIFY2(!words.empty() && !latin, words.c_str());
+    }
+    QCOMPARE(tovrik::errorText(199), std::string("系统错误（错误号 199）"));
 }
 
 // The conventional end of `tovrik-size batch big.csv | head -1`: no message, ended by SIGPIPE,

@@ -307,7 +307,7 @@ void tst_Print::target_data()
     QTest::newRow("under a file") << "sheet.html/sheet.pdf" << false
                                   << "无法生成 PDF“%1”：不是目录。";
     QTest::newRow("a folder by its name")
-        << "folder" << true << "无法生成 PDF“%1”：是一个目录。原有的文件没有改动。";
+        << "folder" << false << "无法生成 PDF“%1”：是一个目录。原有的文件没有改动。";
     QTest::newRow("read-only folder")
         << "locked/sheet.pdf" << false << "无法生成 PDF“%1”：权限不够。";
 }

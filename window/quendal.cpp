@@ -268,7 +268,7 @@ bool Quendal::saveSheetTo(const std::string &path)
         return false;
     AtomicFile file(path);
     if (!file.write(calculationSheet(*line, {sheetDate()})) || !file.commit()) {
-        rtcMsgBox(*this, "无法写出计算书“" + path + "”：" + errorText(file.error()) + "。");
+        rtcMsgBox(*this, "无法写出计算书“" + path + "”：" + file.failure() + "。");
         return false;
     }
     return true;
@@ -290,6 +290,12 @@ void Quendal::openLineList()
 void Quendal::sizeLineListFrom(const std::string &path)
 {
     const LineListFiles files = lineListFilesFor(path);
+    // Refused before the question: no answer could make writing over the list right.
+    if (const std::string refusal = refusalToOverwriteList(path, identityOf(path), files);
+        !refusal.empty()) {
+        rtcMsgBox(*this, refusal);
+        return;
+    }
     std::string existing;
     for (const std::string *file : {&files.result, &files.sheet}) {
         if (exists(*file))
@@ -307,6 +313,10 @@ void Quendal::sizeLineListFrom(const std::string &path)
     progress({}, -1);
 
     const LineListSummary &summary = run.summary;
+    if (!run.ran) {
+        rtcMsgBox(*this, run.error);
+        return;
+    }
     std::string text;
     if (summary.outcome == LineListSummary::Outcome::NotAList) {
         text = "“" + std::string(fileNameOf(path)) + "”不能作为管线表计算。";

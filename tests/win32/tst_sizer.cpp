@@ -2,6 +2,7 @@
 // Chinese, a GBK file as Excel saves it, and the output's bytes exactly as on Linux.
 
 #include "base/codepage.h"
+#include "base/files.h"
 #include "base/utf8.h"
 #include "core/linelist.h"
 #include "tests/gbk.h"
@@ -86,6 +87,7 @@ void sizes()
     // 水, 备注 and 一号线 in GBK, as Excel on a Chinese Windows saves "CSV (逗号分隔)".
     writeFile("gbk.csv", "medium,Q,v,\xB1\xB8\xD7\xA2\n\xCB\xAE,36,1,\xD2\xBB\xBA\xC5\xCF\xDF\n");
     writeFile("pairs.csv", "medium,Q,v,note\n\xCB\xAE,100,2," + std::string(gbk::pairsOnce) + "\n");
+    writeFile("ff.csv", "medium,Q,v\nwater,100,2\n\xFF,1,1\n");
     const std::string header = "medium,Q,v,备注," + tovrik::resultHeader();
     const std::string water100
         = "132.936074863071,,150,154.08,1.49,inside,125,2.16,above,12.583,229176,0.01744,water";
@@ -123,6 +125,14 @@ void sizes()
          "medium,Q,v,note," + tovrik::resultHeader() + "\n水,100,2,"
              + std::string(gbk::pairsOnceUtf8) + "," + water100 + "\n",
          ""},
+        {"a lone 0xFF refused, as Linux refuses it",
+         {"batch", "--encoding=gbk", "ff.csv"},
+         1,
+         "medium,Q,v," + tovrik::resultHeader() + "\nwater,100,2," + water100
+             + "\n\xFF,1,1,,这一行不是 GBK 编码的文本，原样保留，未计算。文件若是 UTF-8 编码，"
+               "请去掉 --encoding=gbk 重试。,,,,,,,,,,,\n",
+         "tovrik-size：1 行（第 3 行起）不是 GBK 编码的文本，已原样保留、未计算。文件若是 UTF-8 "
+         "编码，请去掉 --encoding=gbk 重试。\n"},
         {"a failure said in Chinese",
          {"water", "--flow=100", "-v0"},
          1,
@@ -141,6 +151,71 @@ void sizes()
         CHECK_EQ(outcome.out, row.out);
         CHECK_EQ(outcome.err, row.err);
     }
+}
+
+std::string readFile(const std::string &name)
+{
+    std::string bytes;
+    if (std::FILE *file = tovrik::openForReading(tovrik::toUtf8(folder()) + name)) {
+        char buffer[4096];
+        std::size_t got;
+        while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0)
+            bytes.append(buffer, got);
+        std::fclose(file);
+    }
+    return bytes;
+}
+
+// The sheet goes to what the user named and destroys nothing there: not the list it is made
+// from, not a read-only file, not a file's other names; a name past MAX_PATH reaches its file,
+// and the NUL device stays a device.
+void files()
+{
+    const std::string list = "medium,Q,v\r\nwater,100,2\r\n";
+    const std::wstring here = folder();
+    const auto name = [&](const char *utf8) { return here + tovrik::toWide(utf8); };
+    for (const char *old : {"同一个.csv", "只读.html", "两个名字.html", "另一个名字.html"}) {
+        SetFileAttributesW(name(old).c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileW(name(old).c_str());
+    }
+    writeFile("清单.csv", list);
+    CHECK(CreateHardLinkW(name("同一个.csv").c_str(), name("清单.csv").c_str(), nullptr));
+    writeFile("只读.html", "old");
+    CHECK(SetFileAttributesW(name("只读.html").c_str(), FILE_ATTRIBUTE_READONLY));
+    writeFile("两个名字.html", "old");
+    CHECK(CreateHardLinkW(name("另一个名字.html").c_str(), name("两个名字.html").c_str(), nullptr));
+    const std::string longName = std::string(245, 'x') + ".html";
+    const std::string sameFile = "是同一个文件，写出去就毁掉了输入，所以什么都没有写。\n";
+    const struct
+    {
+        const char *name;
+        std::string sheet;
+        DWORD status;
+        std::string err, looked, starts;
+    } rows[] = {
+        {"the list itself", "清单.csv", 2,
+         "tovrik-size：计算书“清单.csv”和输入“清单.csv”" + sameFile, "清单.csv", list},
+        {"the list by a hard link", "同一个.csv", 2,
+         "tovrik-size：计算书“同一个.csv”和输入“清单.csv”" + sameFile, "清单.csv", list},
+        {"read-only", "只读.html", 3, "tovrik-size：无法写出计算书“只读.html”：文件是只读的。\n",
+         "只读.html", "old"},
+        {"another name kept", "两个名字.html", 0, "", "另一个名字.html", "<!DOCTYPE html>"},
+        {"a name past MAX_PATH", longName, 0, "", longName, "<!DOCTYPE html>"},
+        {"the NUL device", "NUL", 0, "", "清单.csv", list},
+    };
+    for (const auto &row : rows) {
+        harness::context = row.name;
+        const Outcome outcome = runSizer({"batch", "--sheet=" + row.sheet, "清单.csv"});
+        CHECK_EQ(outcome.status, row.status);
+        CHECK_EQ(outcome.err, row.err);
+        CHECK_EQ(readFile(row.looked).substr(0, row.starts.size()), row.starts);
+    }
+    WIN32_FIND_DATAW found;
+    const HANDLE search = FindFirstFileW((here + L"*.part").c_str(), &found);
+    CHECK(search == INVALID_HANDLE_VALUE); // nothing half-written left behind
+    if (search != INVALID_HANDLE_VALUE)
+        FindClose(search);
+    SetFileAttributesW(name("只读.html").c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
 // The rows a console shows, each without the blanks that fill it to the buffer's width.
@@ -218,6 +293,7 @@ void everyGbkPair()
 
 const harness::Test tests[] = {
     {"sizes", sizes},
+    {"files", files},
     {"everyGbkPair", everyGbkPair},
     {"console", console},
 };
