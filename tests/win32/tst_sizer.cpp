@@ -90,7 +90,7 @@ void sizes()
     writeFile("ff.csv", "medium,Q,v\nwater,100,2\n\xFF,1,1\n");
     const std::string header = "medium,Q,v,备注," + tovrik::resultHeader();
     const std::string water100
-        = "132.936074863071,,150,154.08,1.49,inside,125,2.16,above,12.583,229176,0.01744,water";
+        = "132.936074863071,,150,150,1.57,inside,125,2.27,above,14.390,235409,0.01744,water,";
     const struct
     {
         const char *name;
@@ -101,11 +101,11 @@ void sizes()
         {"a Chinese medium",
          {"水", "-Q", "100", "-v", "2"},
          0,
-         "132.936074863071\n推荐 DN150（ASME B36.10M Sch40，内径 154.08 mm）：实际流速 1.49 m/s，"
-         "常用流速 <2.0 m/s（参考表：热水、水 >100），合适。\n小一号 DN125（ASME B36.10M Sch40，"
-         "内径 128.20 mm）：实际流速 2.16 m/s，常用流速 <2.0 m/s（参考表：热水、水 >100），偏高。\n"
+         "132.936074863071\n推荐 DN150（Φ159×4.5，内径 150 mm）：实际流速 1.57 m/s，"
+         "常用流速 <2.0 m/s（参考表：热水、水 >100），合适。\n小一号 DN125（Φ133×4，"
+         "内径 125 mm）：实际流速 2.27 m/s，常用流速 <2.0 m/s（参考表：热水、水 >100），偏高。\n"
          "水的密度按 20 °C（未给水温）、绝对压力 0.101325 MPa 取 998.21 kg/m³：100 t/h 即 100.18 "
-         "m³/h，据此校核流速。\n每 100 m 压降约 12.6 kPa（粗糙度 0.046 mm，水温按 20 °C）\n",
+         "m³/h，据此校核流速。\n每 100 m 压降约 14.4 kPa（粗糙度 0.046 mm，水温按 20 °C）\n",
          ""},
         {"a line list named in Chinese",
          {"batch", "管线表.csv"},
@@ -116,8 +116,8 @@ void sizes()
          {"batch", "--encoding=gbk", "gbk.csv"},
          0,
          header
-             + "\n水,36,1,一号线,112.8,,125,128.20,0.78,inside,100,1.22,inside,4.632,99158,0.01975,"
-               "water\n",
+             + "\n水,36,1,一号线,112.8,,125,125,0.82,inside,100,1.28,inside,5.248,101697,0.01972,"
+               "water,\n",
          ""},
         {"the pairs glibc's CP936 refused, as Linux reads them",
          {"batch", "--encoding=gbk", "pairs.csv"},
@@ -130,7 +130,7 @@ void sizes()
          1,
          "medium,Q,v," + tovrik::resultHeader() + "\nwater,100,2," + water100
              + "\n\xFF,1,1,,这一行不是 GBK 编码的文本，原样保留，未计算。文件若是 UTF-8 编码，"
-               "请去掉 --encoding=gbk 重试。,,,,,,,,,,,\n",
+               "请去掉 --encoding=gbk 重试。,,,,,,,,,,,,\n",
          "tovrik-size：1 行（第 3 行起）不是 GBK 编码的文本，已原样保留、未计算。文件若是 UTF-8 "
          "编码，请去掉 --encoding=gbk 重试。\n"},
         {"a failure said in Chinese",
@@ -248,7 +248,7 @@ void console()
     } runs[] = {
         {{"水", "-Q", "100", "-v", "2"},
          {"132.936074863071",
-          "推荐 DN150（ASME B36.10M Sch40，内径 154.08 mm）：实际流速 1.49 m/s，常用流速 <2.0 "
+          "推荐 DN150（Φ159×4.5，内径 150 mm）：实际流速 1.57 m/s，常用流速 <2.0 "
           "m/s（参考表：热水、水 >100），合适。"}},
         {{"water", "--flow=100", "-v0"}, {"tovrik-size：水的设计流速v不能为零。", ""}},
     };
