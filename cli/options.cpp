@@ -264,6 +264,13 @@ Invocation parseCommandLine(std::span<const char *const> args)
         }
         seen.push_back(key);
 
+        // "-Q=100" is no number: getopt hands a short option "=100", the long one's spelling
+        // typed after the short one's.
+        if (input && optarg[0] == '=' && argv[optind - 1][0] == '-' && argv[optind - 1][1] != '-')
+            throw UsageError("选项 " + optionName(*input) + " 的数值“" + std::string(optarg)
+                             + "”不是数字：写作 -" + std::string(1, input->shortOption) + " "
+                             + std::string(optarg + 1) + " 或 --" + input->longOption + "="
+                             + std::string(optarg + 1) + "。");
         if (input)
             invocation.inputs[input->input] = std::string_view(optarg);
         else if (key == KeyGauge)

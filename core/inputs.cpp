@@ -123,6 +123,17 @@ std::optional<VelocityRows> velocityRowsFromName(std::string_view name)
     return std::nullopt;
 }
 
+std::optional<DropLimitBasis> dropLimitBasisFromName(std::string_view name)
+{
+    std::string plain = plainName(name);
+    std::erase(plain, ' ');
+    if (equalsIgnoringCase(plain, "line") || plain == "全线")
+        return DropLimitBasis::Line;
+    if (equalsIgnoringCase(plain, "100m") || plain == "每100m")
+        return DropLimitBasis::Per100m;
+    return std::nullopt;
+}
+
 std::string_view velocityRowsName(VelocityRows rows)
 {
     return rows == VelocityRows::Sheet ? "sheet" : "cited";
@@ -147,6 +158,8 @@ Choices choicesOf(const SizingRequest &request)
     chosen(Input::FlowBasis, flowBasisFromName, choices.flowBasis);
     chosen(Input::Gas, gasFromTypedName, choices.advice.gas);
     chosen(Input::VelocityRows, velocityRowsFromName, choices.advice.rows);
+    DropLimitBasis basis = DropLimitBasis::Line;
+    chosen(Input::MaxDropBasis, dropLimitBasisFromName, basis);
     return choices;
 }
 

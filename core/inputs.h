@@ -36,6 +36,7 @@ enum class Input : std::uint8_t {
     Fittings, // the sum of their K
     EquivalentLength, // of the fittings, m
     MaxDrop, // kPa, over the line or per 100 m
+    MaxDropBasis, // whether the allowable drop is over the line or per 100 m
     Elevation, // m, the rise of a water line's end above its start
     Count
 };
@@ -93,6 +94,7 @@ inline constexpr InputDef inputDefs[] = {
     {Input::Fittings, Operand::Fittings, 0, "fittings", "K", AllMedia, 0, AllMedia, true, true, "局部阻力系数", ""},
     {Input::EquivalentLength, Operand::EquivalentLength, 0, "equivalent-length", "Le", AllMedia, 0, AllMedia, true, true, "当量长度", "m"},
     {Input::MaxDrop, Operand::MaxDrop, 0, "max-drop", "max_drop", AllMedia, 0, AllMedia, true, true, "允许压降", "kPa"},
+    {Input::MaxDropBasis, Operand::None, 0, "max-drop-per", "max_drop_per", AllMedia, 0, AllMedia, true, true, "允许压降基准", ""},
     {Input::Elevation, Operand::Elevation, 0, "elevation", "elevation", WaterOnly, 0, AllMedia, true, true, "高差", "m"},
 };
 // clang-format on
@@ -199,6 +201,11 @@ std::string_view gasServiceName(GasService service);
 std::optional<PipeSeries> seriesFromName(std::string_view name);
 std::string_view seriesName(PipeSeries series);
 std::optional<Gas> gasFromTypedName(std::string_view name);
+// Over the whole line, or per 100 m of it.
+enum class DropLimitBasis : unsigned char { Line, Per100m };
+// "line" or "100m" (any case), or 全线, 每100m.
+std::optional<DropLimitBasis> dropLimitBasisFromName(std::string_view name);
+
 // "cited" or "sheet" (any case), or 标准, 参考表.
 std::optional<VelocityRows> velocityRowsFromName(std::string_view name);
 std::string_view velocityRowsName(VelocityRows rows);

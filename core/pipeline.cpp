@@ -28,6 +28,57 @@ std::string numberText(double value, char32_t decimalSeparator)
     return text;
 }
 
+} // namespace
+
+double readAid(Input input, std::string_view text, char32_t decimalSeparator)
+{
+    const Operand operand = inputDef(input).operand;
+    if (input == Input::Roughness) {
+        if (const std::optional<double> named = roughnessFromName(withoutBlanks(text)))
+            return *named;
+        try {
+            const double mm = readNumber(text, operand, decimalSeparator);
+            if (!(mm >= 0.0))
+                throw SizingFailure(Problem::OutOfRange, operand);
+            return mm;
+        } catch (const SizingFailure &failure) {
+            // Neither a figure nor a wall's name: say which names there are.
+            if (failure.problem() == Problem::NotANumber)
+                throw SizingFailure(Problem::UnknownRoughness, operand);
+            throw;
+        }
+    }
+    const double value = readNumber(text, operand, decimalSeparator);
+    if (!std::isfinite(value))
+        throw SizingFailure(Problem::OutOfRange, operand);
+    switch (input) {
+    case Input::MaxDrop:
+        if (!(value > 0.0))
+            throw SizingFailure(Problem::NotPositive, operand);
+        break;
+    case Input::Elevation: break; // a line may fall as well as rise
+    default:
+        if (!(value >= 0.0))
+            throw SizingFailure(Problem::OutOfRange, operand);
+        break;
+    }
+    return value + 0.0; // -0 is 0
+}
+
+std::string checkAid(Medium medium, Input input, std::string_view text, char32_t decimalSeparator)
+{
+    if (blankField(text))
+        return {};
+    try {
+        readAid(input, text, decimalSeparator);
+    } catch (const SizingFailure &failure) {
+        return failureMessage(medium, failure);
+    }
+    return {};
+}
+
+namespace {
+
 class Sizer
 {
 public:
@@ -85,6 +136,13 @@ private:
     PressureDrop drop(double bore, double roughness) const;
     LineDrop line(double friction, double bore, const LineSpec &spec) const;
     void judgeDrop(const PressureDrop &drop);
+    // Whether the allowable drop is over the line: where there is one, and the limit is not said
+    // to be per 100 m.
+    bool overLine(const std::optional<LineSpec> &line) const
+    {
+        return line && !(given(Input::MaxDropBasis)
+                         && dropLimitBasisFromName(text(Input::MaxDropBasis)) == DropLimitBasis::Per100m);
+    }
     void sizeByDrop(double maxDrop, const std::optional<LineSpec> &line, double roughness);
     void fail(const SizingFailure &failure);
     void fail(std::string error);
@@ -296,29 +354,12 @@ void Sizer::advise(const Sizing &sizing)
     }
     tovrik::advise(m_report.advice, m_medium, m_report.aidFlow, sizing.diameter, m_options);
     const std::optional<double> roughness = given(Input::Roughness)
-        ? aid([&] {
-              const std::string_view typed = text(Input::Roughness);
-              if (const std::optional<double> named = roughnessFromName(withoutBlanks(typed)))
-                  return *named;
-              try {
-                  return number(typed, Operand::Roughness);
-              } catch (const SizingFailure &failure) {
-                  // Neither a figure nor a wall's name: say which names there are.
-                  if (failure.problem() == Problem::NotANumber)
-                      throw SizingFailure(Problem::UnknownRoughness, Operand::Roughness);
-                  throw;
-              }
-          })
+        ? aid([&] { return readAid(Input::Roughness, text(Input::Roughness), m_request.decimalSeparator); })
         : std::optional<double>(commercialSteelRoughness);
     const std::optional<LineSpec> line = lineSpec();
     const std::optional<double> maxDrop = given(Input::MaxDrop)
         ? aid(m_report.lineReason,
-              [&] {
-                  const double kPa = number(text(Input::MaxDrop), Operand::MaxDrop);
-                  if (!(kPa > 0.0) || !std::isfinite(kPa))
-                      throw SizingFailure(Problem::NotPositive, Operand::MaxDrop);
-                  return kPa;
-              })
+              [&] { return readAid(Input::MaxDrop, text(Input::MaxDrop), m_request.decimalSeparator); })
         : std::nullopt;
     if (m_fluid && roughness) {
         if (maxDrop && m_report.advice.status == PipeAdvice::Status::Sized)
@@ -380,20 +421,14 @@ std::optional<LineSpec> Sizer::lineSpec()
         && !given(Input::Elevation))
         return std::nullopt;
     const std::optional<LineSpec> line = aid(m_report.lineReason, [&] {
-        const auto read = [&](Input input, bool signedValue) {
-            if (!given(input))
-                return 0.0;
-            const Operand operand = inputDef(input).operand;
-            const double value = number(text(input), operand);
-            if ((!signedValue && !(value >= 0.0)) || !std::isfinite(value))
-                throw SizingFailure(Problem::OutOfRange, operand);
-            return value + 0.0;
+        const auto read = [&](Input input) {
+            return given(input) ? readAid(input, text(input), m_request.decimalSeparator) : 0.0;
         };
         LineSpec spec;
-        spec.length = read(Input::Length, false);
-        spec.fittings = read(Input::Fittings, false);
-        spec.equivalentLength = read(Input::EquivalentLength, false);
-        spec.rise = read(Input::Elevation, true);
+        spec.length = read(Input::Length);
+        spec.fittings = read(Input::Fittings);
+        spec.equivalentLength = read(Input::EquivalentLength);
+        spec.rise = read(Input::Elevation);
         return spec;
     });
     // A line of no length and no fittings is no line: the drop is per 100 m, and so is its limit.
@@ -411,7 +446,7 @@ void Sizer::sizeByDrop(double maxDrop, const std::optional<LineSpec> &line, doub
 {
     PipeAdvice &advice = m_report.advice;
     advice.maxDrop = maxDrop;
-    advice.maxDropOverLine = line.has_value();
+    advice.maxDropOverLine = overLine(line);
     for (const PipeSize &size : offeredSizes(advice.options)) {
         const SizeCheck check = checkSize(m_medium, m_report.aidFlow, size, advice.options);
         if (check.check == VelocityCheck::Above)
@@ -419,7 +454,7 @@ void Sizer::sizeByDrop(double maxDrop, const std::optional<LineSpec> &line, doub
         try {
             const PressureDrop drop = this->drop(size.bore, roughness);
             double kPa = drop.kPaPer100m;
-            if (line) {
+            if (overLine(line)) {
                 const LineDrop over = this->line(drop.friction, size.bore, *line);
                 if (over.method == DropMethod::Choked || over.method == DropMethod::Flashing)
                     continue;

@@ -89,6 +89,13 @@ SizingReport sizePipe(const SizingRequest &request);
 // states it has met, so that the same steam or water is worked out once.
 void sizePipe(const SizingRequest &request, SizingReport &report, PropertyCache *cache = nullptr);
 
+// A figure of the aids (roughness, line, allowable drop, rise) as the sizing reads it; throws
+// SizingFailure as the sizing would note it.
+double readAid(Input input, std::string_view text, char32_t decimalSeparator);
+// What is wrong with such a figure as typed, in the words the sizing would use; empty when the
+// sizing can take it, or it is empty (not given).
+std::string checkAid(Medium medium, Input input, std::string_view text, char32_t decimalSeparator);
+
 // The air panel's own checks, in its order: the prompts for an empty flow and an empty pressure
 // field. The window shows each in a box; the other front ends report them as one error.
 std::string airPrompts(std::string_view flow, std::string_view pressure);

@@ -176,6 +176,7 @@ std::optional<InputRow> inputRow(const InputDef &def, const SheetLine &line)
     case Input::Gas:
         return InputRow {"气体", gasDef(effectiveGas(report.advice.options)).title, "", {}, true};
     case Input::FlowBasis: return std::nullopt; // the flow's row says it
+    case Input::MaxDropBasis: return std::nullopt; // the allowable drop's row says it
     case Input::VelocityRows:
         return InputRow {"常用流速表",
                          report.advice.options.rows == VelocityRows::Sheet
@@ -198,7 +199,11 @@ std::optional<InputRow> inputRow(const InputDef &def, const SheetLine &line)
         case Input::Fittings: return InputRow {"管件阻力系数之和 ΣK", value, "", {}};
         case Input::EquivalentLength: return InputRow {"管件当量长度 Le", value, "m", {}};
         case Input::Elevation: return InputRow {"高差 Δz", value, "m", "终点高出起点为正"};
-        default: return InputRow {"允许压降", value, "kPa", lineGiven ? "全线" : "每 100 m"};
+        default:
+            return InputRow {"允许压降", value, "kPa",
+                             report.advice.maxDropOverLine || (lineGiven && !report.advice.maxDrop)
+                                 ? "全线"
+                                 : "每 100 m"};
         }
     }
     case Input::Count: break;

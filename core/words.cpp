@@ -72,6 +72,7 @@ std::string_view inputDescription(const InputDef &input)
     case Input::FlowBasis: return "流量基准";
     case Input::Series: return "管子系列";
     case Input::VelocityRows: return "常用流速表";
+    case Input::MaxDropBasis: return "允许压降基准";
     default: break;
     }
     for (const Medium medium : {Medium::Air, Medium::Steam, Medium::Water}) {
@@ -196,6 +197,8 @@ std::string unknownNameMessage(Input input, std::string_view name)
         }
         return message + "。";
     }
+    case Input::MaxDropBasis:
+        return "不认识的允许压降基准" + quoted + "，应为 line（全线）或 100m（每 100 m）。";
     case Input::VelocityRows:
         return "不认识的常用流速表" + quoted
             + "，应为 cited（蒸汽按所引的饱和、过热蒸汽推荐流速表，默认）或 "

@@ -370,6 +370,57 @@ void tst_Cli::engineeringAids_data()
     QTest::newRow("help says absolute")
         << QList<QByteArray> {"--help"} << 0 << QByteArray("压缩空气设计压力 MPa（绝对压力")
         << QByteArray("nan");
+    // Where a model stops holding, the words say so and judge no further.
+    const auto row
+        = [](const char *name, QList<QByteArray> args, const char *holds, const char *never) {
+              QTest::newRow(name) << args << 0 << QByteArray(holds) << QByteArray(never);
+          };
+    row("liquid carbon dioxide is no gas",
+        {"air", "-Q1000", "-P4", "-T0", "-v10", "--gas=carbon-dioxide"},
+        "二氧化碳在绝对压力 4 MPa、0 °C 时是液体（该温度的饱和蒸气压 3.49 "
+        "MPa），不能按气体校核流速",
+        "合适");
+    row("carbon dioxide by its real density",
+        {"air", "-Q600", "-P0.7", "-T20", "-v10", "--gas=carbon-dioxide", "--series=asme40"},
+        "取压缩因子 Z = 0.9589，密度 13.181 kg/m³", "实际流速 11.81");
+    row("saturated steam by the saturated rows",
+        {"steam", "-Q13.1", "-p0.8", "--gauge", "-v42", "--series=asme40"},
+        "实际流速 41.88 m/s，常用流速 25~35 m/s（推荐流速表：饱和蒸汽 100~200），偏高",
+        "30~50 m/s（参考表");
+    row("the steam main's drop above its service's usual one",
+        {"steam", "-Q13.1", "-p0.8", "--gauge", "-v42", "--series=asme40"},
+        "每 100 m 压降超过饱和蒸汽管道常用的 19.6 kPa", "无法估算");
+    row("hot water flashing before the line's end",
+        {"water", "-Q200", "-v2.5", "-T130", "-P0.32", "--length=600", "--fittings=10",
+         "--series=asme40"},
+        "出口压力约 0.2355 MPa，低于该水温的饱和压力 0.2703 MPa，水将在管线中闪蒸",
+        "全线（管长 600 m，ΣK 10）压降约");
+    row("a rising water line loses its head",
+        {"water", "-Q200", "-v2.5", "-T80", "-P0.4", "--length=600", "--elevation=25",
+         "--series=asme40"},
+        "另需克服静压 238 kPa；出口压力约 0.09418 MPa", "闪蒸");
+    row("isothermal over 100 m above a tenth of the pressure",
+        {"air", "-Q100", "-P0.15", "-T20", "-v30", "--series=asme40"}, "每 100 m 压降约 28.6 kPa",
+        "25.7");
+    row("oxygen's velocity is its standard's",
+        {"air", "-Q600", "-P0.7", "-T20", "-v10", "--gas=oxygen"}, "须按 GB 16912-2008 校核",
+        "合适");
+    row("an explicit gas wins over the service's",
+        {"air", "-Q600", "-P0.7", "-T20", "-v10", "--gas=air", "--gas-service=natural-gas"},
+        "粗糙度 0.046 mm，空气）", "甲烷");
+    row("a tiny flow's velocity in figures", {"water", "-Q0.001", "-v1"}, "实际流速 0.00246 m/s",
+        "0.00 m/s");
+    row("an unknown roughness names the known ones", {"water", "-Q100", "-v2", "--roughness=rusty"},
+        "管壁粗糙度须是数值（mm），或 new-steel（0.046 mm）、steam-network（0.2 mm）",
+        "不是有效的数字");
+    row("a line of no length is per 100 m", {"water", "-Q100", "-v2", "--length=0", "--max-drop=5"},
+        "管长、管件和高差都为零，不是一条管线：压降和允许压降均按每 100 m 计", "全线（无管长）");
+    row("the limit per 100 m on a line",
+        {"water", "-Q100", "-v2", "--length=500", "--max-drop=10", "--max-drop-per=100m"},
+        "按允许压降 10 kPa（每 100 m）推荐", "（全线）推荐");
+    QTest::newRow("actual flow at the formula's zero blames the temperature")
+        << QList<QByteArray> {"air", "-Q600", "-P0.7", "-T-273", "-v10", "--flow-basis=actual"} << 1
+        << QByteArray("压缩空气设计温度T须高于 -273 °C") << QByteArray("流量Q不是");
 }
 
 void tst_Cli::engineeringAids()
@@ -631,6 +682,9 @@ void tst_Cli::usage_data()
                                                        "-T20", "-v10",  "--gas-service=天然气"}
                                  << 0
                                  << QByteArray("常用流速 <25 m/s（参考表：压缩空气 天然气），合适");
+    QTest::newRow("a short option written with =")
+        << QList<QByteArray> {"water", "-Q=100", "-v2"} << 2
+        << QByteArray("选项 -Q/--flow 的数值“=100”不是数字：写作 -Q 100 或 --flow=100。");
     QTest::newRow("every size: DN90 offered")
         << QList<QByteArray> {"water", "-Q20", "-v1", "--all-sizes", "--series=asme40"} << 0
         << QByteArray("推荐 DN80（ASME B36.10M Sch40，内径 77.92 mm）");
