@@ -822,6 +822,26 @@ std::string resultHeader(bool line, bool chinese)
     return header;
 }
 
+bool headerGivesPressures(std::FILE *in, Encoding encoding)
+{
+    try {
+        CsvReader reader(in, encoding);
+        CsvRecord header;
+        if (!reader.next(header))
+            return false;
+        for (const std::string_view field : header.fields) {
+            const std::string_view name = headerName(field).name;
+            for (const Input input : {Input::Pressure, Input::SteamPressure}) {
+                if (name == inputDef(input).column || name == inputDef(input).chineseColumn)
+                    return true;
+            }
+        }
+    } catch (const CsvError &) {
+        // Not a list: sizing it will say why.
+    }
+    return false;
+}
+
 LineListSummary sizeLineList(std::FILE *in, TextSink &out, const LineListOptions &options)
 {
     return Batch(options, in, out).run();

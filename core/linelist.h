@@ -70,6 +70,10 @@ struct LineListSummary
 
 LineListSummary sizeLineList(std::FILE *in, TextSink &out, const LineListOptions &options);
 
+// Whether a list's header has a column of pressures (P or p, 压力 or 蒸汽压力), which may be
+// gauge or absolute: read from its first record.
+bool headerGivesPressures(std::FILE *in, Encoding encoding);
+
 // UTF-8 if the bytes read as UTF-8, else GBK: how a file chosen in the window is read.
 Encoding guessEncoding(std::string_view start);
 

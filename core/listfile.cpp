@@ -58,6 +58,12 @@ LineListFiles lineListFilesFor(std::string_view listPath)
     return {base + "-结果.csv", base + "-计算书.html"};
 }
 
+bool listGivesPressures(std::string_view path)
+{
+    const std::unique_ptr<std::FILE, Closer> input(openForReading(path));
+    return input && headerGivesPressures(input.get(), guessEncoding(input.get()));
+}
+
 Encoding guessEncoding(std::FILE *file)
 {
     // In chunks, a character cut at a chunk's end carried over to the next.

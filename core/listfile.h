@@ -45,6 +45,9 @@ LineListRun sizeLineListFile(std::string_view path, const LineListFiles &files,
                              const SizingRequest &defaults,
                              const std::function<void(int percent)> &progress);
 
+// Whether the list at path has a column of pressures, which may be gauge or absolute.
+bool listGivesPressures(std::string_view path);
+
 // UTF-8 if every byte of the file reads as UTF-8, else GBK. Reads the stream to its end and
 // rewinds it.
 Encoding guessEncoding(std::FILE *file);

@@ -140,8 +140,9 @@ private:
     // to be per 100 m.
     bool overLine(const std::optional<LineSpec> &line) const
     {
-        return line && !(given(Input::MaxDropBasis)
-                         && dropLimitBasisFromName(text(Input::MaxDropBasis)) == DropLimitBasis::Per100m);
+        return line
+            && !(given(Input::MaxDropBasis)
+                 && dropLimitBasisFromName(text(Input::MaxDropBasis)) == DropLimitBasis::Per100m);
     }
     void sizeByDrop(double maxDrop, const std::optional<LineSpec> &line, double roughness);
     void fail(const SizingFailure &failure);
@@ -354,12 +355,16 @@ void Sizer::advise(const Sizing &sizing)
     }
     tovrik::advise(m_report.advice, m_medium, m_report.aidFlow, sizing.diameter, m_options);
     const std::optional<double> roughness = given(Input::Roughness)
-        ? aid([&] { return readAid(Input::Roughness, text(Input::Roughness), m_request.decimalSeparator); })
+        ? aid([&] {
+              return readAid(Input::Roughness, text(Input::Roughness), m_request.decimalSeparator);
+          })
         : std::optional<double>(commercialSteelRoughness);
     const std::optional<LineSpec> line = lineSpec();
     const std::optional<double> maxDrop = given(Input::MaxDrop)
         ? aid(m_report.lineReason,
-              [&] { return readAid(Input::MaxDrop, text(Input::MaxDrop), m_request.decimalSeparator); })
+              [&] {
+                  return readAid(Input::MaxDrop, text(Input::MaxDrop), m_request.decimalSeparator);
+              })
         : std::nullopt;
     if (m_fluid && roughness) {
         if (maxDrop && m_report.advice.status == PipeAdvice::Status::Sized)
@@ -561,6 +566,32 @@ std::string airPrompts(std::string_view flow, std::string_view pressure)
     if (vbaStrCmp("", pressure) == 0)
         prompts += airPressurePrompt;
     return prompts;
+}
+
+std::string steamVolumeText(std::string_view pressure, PressureKind kind,
+                            std::string_view temperature, char32_t decimalSeparator,
+                            std::string &error, Operand &operand)
+{
+    try {
+        const double p = readNumber(pressure, Operand::Pressure, decimalSeparator);
+        const double volume = blankField(temperature)
+            ? saturatedSteamVolume(p, kind)
+            : superheatedSteamVolume(
+                p, kind, readNumber(temperature, Operand::Temperature, decimalSeparator));
+        std::string text;
+        appendSignificant(text, volume, 6);
+        if (const std::size_t point = text.find('.');
+            point != std::string::npos && decimalSeparator != U'.') {
+            std::string separator;
+            appendUtf8(separator, decimalSeparator);
+            text.replace(point, 1, separator);
+        }
+        return text;
+    } catch (const SizingFailure &failure) {
+        operand = failure.operand();
+        error = failureMessage(Medium::Steam, failure);
+        return {};
+    }
 }
 
 std::string checkWaterConditions(std::string_view temperature, std::string_view pressure,

@@ -96,6 +96,13 @@ double readAid(Input input, std::string_view text, char32_t decimalSeparator);
 // sizing can take it, or it is empty (not given).
 std::string checkAid(Medium medium, Input input, std::string_view text, char32_t decimalSeparator);
 
+// The specific volume of steam at a pressure of a kind and, where one is given, a temperature of
+// superheated steam, as a u field takes it: to six significant figures with the decimal
+// separator. Empty, with the message and the input at fault, where the steam cannot be had.
+std::string steamVolumeText(std::string_view pressure, PressureKind kind,
+                            std::string_view temperature, char32_t decimalSeparator,
+                            std::string &error, Operand &operand);
+
 // The air panel's own checks, in its order: the prompts for an empty flow and an empty pressure
 // field. The window shows each in a box; the other front ends report them as one error.
 std::string airPrompts(std::string_view flow, std::string_view pressure);

@@ -6,6 +6,7 @@
 #include "forms/definition.h"
 #include "tests/scenarios.h"
 #include "window/definition.h"
+#include "window/line.h"
 #include "window/quendal.h"
 
 #include <cstdio>
@@ -118,11 +119,13 @@ inline Failures menuAsDefined(WindowDriver &d)
         const scenarios::MenuItemSeen &item = seen[i];
         const std::string text = def.text ? def.text : "";
         const std::string shortcut = def.shortcut ? def.shortcut : "";
-        const bool checked
-            = def.id == menu::SeriesChinese || def.id == menu::Workshop || def.id == menu::GasAir;
+        const bool checked = def.id == menu::SeriesChinese || def.id == menu::Workshop
+            || def.id == menu::GasAir || def.id == menu::RowsCited;
+        // What needs a calculation, or the steam panel, waits for it.
+        const bool enabled
+            = def.id != menu::Sheet && def.id != menu::Pdf && def.id != menu::SteamVolume;
         if (item.separator != (def.kind == MenuKind::Separator) || item.text != text
-            || item.shortcut != shortcut || item.enabled != (def.id != menu::Sheet)
-            || item.checked != checked)
+            || item.shortcut != shortcut || item.enabled != enabled || item.checked != checked)
             failures.push_back("item " + std::to_string(i) + " is \"" + item.text + "\" \""
                                + item.shortcut + "\"" + (item.enabled ? "" : " disabled")
                                + (item.checked ? " checked" : ""));
@@ -183,7 +186,7 @@ inline Failures sheetsAreTheSizers(WindowDriver &d)
          ctl::Optionw,
          ctl::Command2,
          {{ctl::Textqw, "300"}, {ctl::Textvw, "2"}},
-         menu::SeriesAsme,
+         menu::SeriesAsme40,
          "130",
          "0.6",
          {"water", "-Q", "300", "-v", "2", "-T", "130", "-P", "0.6", "--series=asme40",
@@ -228,6 +231,117 @@ inline Failures sheetsAreTheSizers(WindowDriver &d)
     return failures;
 }
 
+// What the window says of a calculation, with the panel's line and the menu's choices, is what
+// tovrik-size prints for the same inputs and options, line for line: a few dozen of them.
+inline Failures detailsAreTheSizers(WindowDriver &d)
+{
+    Failures failures;
+    const std::string folder = freshFolder("details");
+    struct Panel
+    {
+        const char *medium;
+        int option, button, result;
+        std::vector<std::pair<int, const char *>> fields;
+        std::vector<const char *> args;
+    };
+    const Panel panels[] = {
+        {"air",
+         ctl::Optionca,
+         ctl::Command1,
+         ctl::Textda,
+         {{ctl::Textqa, "600"}, {ctl::Textpa, "0.7"}, {ctl::Textta, "40"}, {ctl::Textva, "10"}},
+         {"-Q", "600", "-P", "0.7", "-T", "40", "-v", "10"}},
+        {"air",
+         ctl::Optionca,
+         ctl::Command1,
+         ctl::Textda,
+         {{ctl::Textqa, "1200"}, {ctl::Textpa, "0.8"}, {ctl::Textta, "20"}, {ctl::Textva, "12"}},
+         {"-Q", "1200", "-P", "0.8", "-T", "20", "-v", "12"}},
+        {"steam",
+         ctl::Options,
+         ctl::Command3,
+         ctl::Textds,
+         {{ctl::Textqs, "10"}, {ctl::Textus, "0.3747"}, {ctl::Textvs, "30"}},
+         {"-Q", "10", "-u", "0.3747", "-v", "30"}},
+        {"steam",
+         ctl::Options,
+         ctl::Command3,
+         ctl::Textds,
+         {{ctl::Textqs, "2"}, {ctl::Textus, "0.2148"}, {ctl::Textvs, "25"}},
+         {"-Q", "2", "-u", "0.2148", "-v", "25"}},
+        {"water",
+         ctl::Optionw,
+         ctl::Command2,
+         ctl::Textdw,
+         {{ctl::Textqw, "100"}, {ctl::Textvw, "2"}},
+         {"-Q", "100", "-v", "2"}},
+        {"water",
+         ctl::Optionw,
+         ctl::Command2,
+         ctl::Textdw,
+         {{ctl::Textqw, "36"}, {ctl::Textvw, "1"}},
+         {"-Q", "36", "-v", "1"}},
+    };
+    struct Line
+    {
+        LineChoice choice;
+        std::vector<const char *> args;
+    };
+    const Line lines[] = {
+        {{}, {}},
+        {{.length = "300", .fittings = "10", .roughness = "steam-network"},
+         {"--length=300", "--fittings=10", "--roughness=steam-network"}},
+        {{.length = "150", .maxDrop = "30"}, {"--length=150", "--max-drop=30"}},
+        {{.length = "500", .maxDrop = "5", .dropPer100m = true},
+         {"--length=500", "--max-drop=5", "--max-drop-per=100m"}},
+        {{.equivalentLength = "40", .elevation = "12", .flowBasis = FlowBasis::Normal},
+         {"--equivalent-length=40"}},
+    };
+    struct Choice
+    {
+        int item;
+        const char *arg;
+    };
+    const Choice choices[] = {{0, "--series=cn"},
+                              {menu::SeriesAsme40, "--series=asme40"},
+                              {menu::SeriesGb3091, "--series=gb3091"}};
+    for (const Panel &panel : panels) {
+        for (const Line &line : lines) {
+            for (const Choice &choice : choices) {
+                std::vector<const char *> args {panel.medium};
+                args.insert(args.end(), panel.args.begin(), panel.args.end());
+                args.insert(args.end(), line.args.begin(), line.args.end());
+                // The line's rise is water's, its basis a gas's: each is given only there.
+                if (!line.choice.elevation.empty() && std::string_view(panel.medium) == "water")
+                    args.push_back("--elevation=12");
+                if (line.choice.flowBasis == FlowBasis::Normal
+                    && std::string_view(panel.medium) == "air")
+                    args.push_back("--flow-basis=normal");
+                args.push_back(choice.arg);
+                d.start();
+                if (choice.item)
+                    d.chooseMenu(choice.item);
+                d.click(panel.option);
+                d.window().setLine(line.choice);
+                for (const auto &[field, text] : panel.fields)
+                    d.type(field, text);
+                d.click(panel.button);
+                const std::string printed = sizer(folder, args);
+                const std::string shown
+                    = d.text(panel.result) + '\n' + d.toolTip(panel.result) + '\n';
+                if (printed.size() < 100 || shown != printed) {
+                    std::string command;
+                    for (const char *arg : args)
+                        command += std::string(arg) + ' ';
+                    failures.push_back("the window does not say what " + command
+                                       + "prints: " + shown);
+                }
+            }
+        }
+    }
+    return failures;
+}
+
 // That the box at `at` says the words; if not, a failure saying what it said.
 inline void expectSaid(Failures &failures, const std::vector<Box> &boxes, std::size_t at,
                        const std::string &words)
@@ -256,14 +370,18 @@ inline Failures lineList(WindowDriver &d)
               "L-4,\xD1\xB9\xCB\xF5\xBF\xD5\xC6\xF8,600,0.7,40,,10\r\n");
     const std::string expected = sizer(
         folder, {"batch", "--bom", "--encoding=gbk", "--absolute", "--series=cn", list.c_str()});
+    const std::string gauge = sizer(
+        folder, {"batch", "--bom", "--encoding=gbk", "--gauge", "--series=cn", list.c_str()});
     const auto said = [&](const std::vector<Box> &boxes, std::size_t at, const std::string &words) {
         expectSaid(failures, boxes, at, words);
     };
 
     d.start();
-    std::vector<Box> boxes = d.recordBoxes([&] { d.window().sizeLineListFrom(list); }, "");
-    said(boxes, 0, "已计算 4 条管线，其中 1 条未能计算（第 4 行，原因见结果的 error 列）。");
-    said(boxes, 0, result);
+    // The list has pressures: asked whether they are gauge, 否 is absolute.
+    std::vector<Box> boxes = d.recordBoxes([&] { d.window().sizeLineListFrom(list); }, "否");
+    said(boxes, 0, "“管线表.csv”中有压力（P 或 p 列）。这些压力是表压吗？");
+    said(boxes, 1, "已计算 4 条管线，其中 1 条未能计算（第 4 行，原因见结果的 error 列）。");
+    said(boxes, 1, result);
     if (expected.size() < 200 || readFile(result) != expected)
         failures.push_back("the result is not the sizer's");
     const std::string html = readFile(sheet);
@@ -275,18 +393,19 @@ inline Failures lineList(WindowDriver &d)
     said(boxes, 0, "“管线表-结果.csv”和“管线表-计算书.html”已经存在，要替换吗？");
     if (boxes.size() != 1 || readFile(result) != "kept")
         failures.push_back("a result was replaced though the user said no");
+    // 是 to both: replaced, and sized as gauge pressures.
     boxes = d.recordBoxes([&] { d.window().sizeLineListFrom(list); }, "是");
-    said(boxes, 1, "已计算 4 条管线");
-    if (readFile(result) != expected)
-        failures.push_back("the result was not replaced when the user said yes");
+    said(boxes, 2, "已计算 4 条管线");
+    if (gauge == expected || readFile(result) != gauge)
+        failures.push_back("the result was not replaced, as gauge, when the user said yes");
 
     // A folder where the sheet would go: nothing written, the result as it was.
     std::filesystem::remove(pathOf(sheet));
     std::filesystem::create_directory(pathOf(sheet));
     writeFile(result, "kept");
     boxes = d.recordBoxes([&] { d.window().sizeLineListFrom(list); }, "是");
-    said(boxes, 1, "无法写出“" + sheet + "”");
-    said(boxes, 1, "原有的文件没有改动");
+    said(boxes, boxes.size() - 1, "无法写出“" + sheet + "”");
+    said(boxes, boxes.size() - 1, "原有的文件没有改动");
     if (readFile(result) != "kept")
         failures.push_back("the result was replaced though the sheet could not be written");
     for (const auto &entry : std::filesystem::directory_iterator(pathOf(folder))) {
@@ -379,6 +498,7 @@ inline const Check checks[] = {
     {"menu as defined", menuAsDefined},
     {"sheet follows the panel", sheetFollowsThePanel},
     {"sheets are the sizer's", sheetsAreTheSizers},
+    {"details are the sizer's", detailsAreTheSizers},
     {"line list", lineList},
     {"line list files", lineListFiles},
     {"about", about},

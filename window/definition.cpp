@@ -82,13 +82,21 @@ constexpr MenuDef menuDefinition[] = {
     // id, parent, kind, text, shortcut
     {menu::File, 0, Menu, "文件(&F)", nullptr},
     {menu::Sheet, menu::File, Command, "计算书(&S)…", "Ctrl+S"},
+    {menu::Pdf, menu::File, Command, "另存为 PDF(&P)…", "Ctrl+P"},
+    {menu::Details, menu::File, Command, "计算详情(&D)", "Ctrl+D"},
+    {menu::SheetInfo, menu::File, Command, "计算书信息(&I)…", nullptr},
+    {0, menu::File, Separator, nullptr, nullptr},
     {menu::LineList, menu::File, Command, "计算管线表(&O)…", "Ctrl+O"},
     {0, menu::File, Separator, nullptr, nullptr},
     {menu::Exit, menu::File, Command, "退出(&X)", nullptr},
     {menu::Options, 0, Menu, "选项(&T)", nullptr},
     {menu::Series, menu::Options, Menu, "管子系列(&P)", nullptr},
-    {menu::SeriesChinese, menu::Series, Radio, "国内公制系列(&C)", nullptr},
-    {menu::SeriesAsme, menu::Series, Radio, "ASME B36.10M Sch40(&A)", nullptr},
+    {menu::SeriesChinese, menu::Series, Radio, "国内公制系列 HG/T 20553-2011(&C)", nullptr},
+    {menu::SeriesAsme40, menu::Series, Radio, "ASME B36.10M Sch40(&A)", nullptr},
+    {menu::SeriesAsme80, menu::Series, Radio, "ASME B36.10M Sch80(&B)", nullptr},
+    {menu::SeriesAsme10S, menu::Series, Radio, "ASME B36.19M Sch10S 不锈钢(&S)", nullptr},
+    {menu::SeriesAsme40S, menu::Series, Radio, "ASME B36.19M Sch40S 不锈钢(&T)", nullptr},
+    {menu::SeriesGb3091, menu::Series, Radio, "GB/T 3091-2008 焊接钢管(&G)", nullptr},
     {menu::Service, menu::Options, Menu, "压缩空气用途(&U)", nullptr},
     {menu::Workshop, menu::Service, Radio, "车间(&W)", nullptr},
     {menu::Site, menu::Service, Radio, "厂区(&S)", nullptr},
@@ -101,8 +109,15 @@ constexpr MenuDef menuDefinition[] = {
     {menu::GasCarbonDioxide, menu::GasMenu, Radio, "二氧化碳(&C)", nullptr},
     {menu::GasHydrogen, menu::GasMenu, Radio, "氢气(&Q)", nullptr},
     {menu::GasArgon, menu::GasMenu, Radio, "氩气(&R)", nullptr},
+    {menu::Rows, menu::Options, Menu, "常用流速表(&V)", nullptr},
+    {menu::RowsCited, menu::Rows, Radio, "蒸汽按饱和、过热蒸汽推荐流速表(&S)", nullptr},
+    {menu::RowsSheet, menu::Rows, Radio, "全部按窗口左侧参考表(&R)", nullptr},
     {0, menu::Options, Separator, nullptr, nullptr},
+    {menu::Line, menu::Options, Command, "管线(&L)…", "Ctrl+L"},
     {menu::Water, menu::Options, Command, "水温和压力(&W)…", nullptr},
+    {menu::SteamVolume, menu::Options, Command, "由压力求比容(&B)…", nullptr},
+    {0, menu::Options, Separator, nullptr, nullptr},
+    {menu::Defaults, menu::Options, Command, "恢复默认设置(&D)…", nullptr},
     {menu::Help, 0, Menu, "帮助(&H)", nullptr},
     {menu::Guide, menu::Help, Command, "使用说明(&H)", "F1"},
     {0, menu::Help, Separator, nullptr, nullptr},
@@ -111,6 +126,57 @@ constexpr MenuDef menuDefinition[] = {
 
 // A small dialog in the application's font: the two fields with their units, two lines on what
 // empty means and what the values are for, and its default and cancel buttons.
+// The line's dialog: a row a figure, each a label, its field and its unit; the allowable drop
+// with what it is over; the wall; how a gas's flow is given; and a line on what all this changes.
+constexpr ControlDef lineDefinition[] = {
+    {Label, "Label1", onForm, "管长 L=", 240, 270, 1680, 255, none, nullptr, defaultColour, true, false},
+    {TextBox, "Textl", onForm, "", 1920, 240, 1215, 300, 0, nullptr, defaultColour, true, false},
+    {Label, "Label2", onForm, "m", 3240, 270, 600, 255, none, nullptr, defaultColour, true, false},
+    {Label, "Label3", onForm, "局部阻力系数 ΣK=", 240, 660, 1680, 255, none, nullptr, defaultColour, true, false},
+    {TextBox, "Textk", onForm, "", 1920, 630, 1215, 300, 1, nullptr, defaultColour, true, false},
+    {Label, "Label4", onForm, "管件当量长度 Le=", 240, 1050, 1680, 255, none, nullptr, defaultColour, true, false},
+    {TextBox, "Textle", onForm, "", 1920, 1020, 1215, 300, 2, nullptr, defaultColour, true, false},
+    {Label, "Label5", onForm, "m", 3240, 1050, 600, 255, none, nullptr, defaultColour, true, false},
+    {Label, "Label6", onForm, "终点高出起点 Δz=", 240, 1440, 1680, 255, none, nullptr, defaultColour, true, false},
+    {TextBox, "Textdz", onForm, "", 1920, 1410, 1215, 300, 3, nullptr, defaultColour, true, false},
+    {Label, "Label7", onForm, "m（下坡为负）", 3240, 1440, 2160, 255, none, nullptr, defaultColour, true, false},
+    {Label, "Label8", onForm, "允许压降=", 240, 1920, 1680, 255, none, nullptr, defaultColour, true, false},
+    {TextBox, "Textdp", onForm, "", 1920, 1890, 1215, 300, 4, nullptr, defaultColour, true, false},
+    {Label, "Label9", onForm, "kPa", 3240, 1920, 600, 255, none, nullptr, defaultColour, true, false},
+    {Frame, "Framedp", onForm, "允许压降按", 3840, 1680, 2520, 630, 5, nullptr, defaultColour, true, false},
+    {OptionButton, "Optionline", linectl::Framedp, "全线", 120, 270, 960, 300, 6, nullptr, defaultColour, true, true},
+    {OptionButton, "Option100m", linectl::Framedp, "每 100 m", 1200, 270, 1200, 300, 7, nullptr, defaultColour, true, false},
+    {Label, "Label10", onForm, "管壁粗糙度=", 240, 2520, 1680, 255, none, nullptr, defaultColour, true, false},
+    {TextBox, "Textr", onForm, "", 1920, 2490, 1215, 300, 8, nullptr, defaultColour, true, false},
+    {Label, "Label11", onForm, "mm，或名称：", 3240, 2520, 2520, 255, none, nullptr, defaultColour, true, false},
+    {Label, "Label12", onForm, "new-steel 0.046（新钢管，空着即此）、steam-network 0.2（蒸汽管网）、\nwater-network 0.5（热水管网）、stainless 0.015（不锈钢管）、\ngalvanised 0.15（镀锌钢管）", 240, 2880, 6240, 765, none, nullptr, defaultColour, true, false},
+    {Frame, "Framebasis", onForm, "气体流量Q的基准", 240, 3735, 6120, 1860, 9, nullptr, defaultColour, true, false},
+    {OptionButton, "Optionstandard", linectl::Framebasis, "标准状态 0.1 MPa、273 K 的 m3/h（面板的定义）", 120, 300, 5880, 300, 10, nullptr, defaultColour, true, true},
+    {OptionButton, "Optionnormal", linectl::Framebasis, "标准立方米 Nm3/h（0 °C、101.325 kPa）", 120, 600, 5880, 300, 11, nullptr, defaultColour, true, false},
+    {OptionButton, "Optionfad", linectl::Framebasis, "自由空气量 FAD（0.1 MPa、20 °C）", 120, 900, 5880, 300, 12, nullptr, defaultColour, true, false},
+    {OptionButton, "Optionactual", linectl::Framebasis, "工况 m3/h（设计压力、温度下）", 120, 1200, 5880, 300, 13, nullptr, defaultColour, true, false},
+    {OptionButton, "Optionmass", linectl::Framebasis, "质量流量 kg/h", 120, 1500, 5880, 300, 14, nullptr, defaultColour, true, false},
+    {Label, "Label13", onForm, "只用于本面板的压降、全线压降和按允许压降选管，管径仍按公式计算；\n空着的不计。面板各有各的管线。", 240, 5715, 6240, 510, none, nullptr, defaultColour, true, false},
+    {CommandButton, "Command1", onForm, "确定", 3840, 6315, 1215, 375, 15, nullptr, defaultColour, true, false},
+    {CommandButton, "Command2", onForm, "取消", 5160, 6315, 1215, 375, 16, nullptr, defaultColour, true, false},
+};
+
+// The steam's pressure, as read on a gauge or absolute, and its temperature if superheated.
+constexpr ControlDef steamDefinition[] = {
+    {Label, "Label1", onForm, "蒸汽压力 p=", 240, 300, 1440, 255, none, nullptr, defaultColour, true, false},
+    {TextBox, "Textp", onForm, "", 1680, 270, 1215, 300, 0, nullptr, defaultColour, true, false},
+    {Label, "Label2", onForm, "MPa", 3000, 300, 600, 255, none, nullptr, defaultColour, true, false},
+    {Frame, "Framekind", onForm, "", 3600, 120, 2400, 540, 1, nullptr, defaultColour, true, false},
+    {OptionButton, "Optiongauge", steamctl::Framekind, "表压", 120, 180, 960, 300, 2, nullptr, defaultColour, true, true},
+    {OptionButton, "Optionabsolute", steamctl::Framekind, "绝对压力", 1080, 180, 1200, 300, 3, nullptr, defaultColour, true, false},
+    {Label, "Label3", onForm, "过热温度 Ts=", 240, 840, 1440, 255, none, nullptr, defaultColour, true, false},
+    {TextBox, "Textts", onForm, "", 1680, 810, 1215, 300, 4, nullptr, defaultColour, true, false},
+    {Label, "Label4", onForm, "oC（饱和蒸汽空着）", 3000, 840, 3000, 255, none, nullptr, defaultColour, true, false},
+    {Label, "Label5", onForm, "按 IAPWS-IF97 求出比容，填入蒸汽面板的比容u栏，\n可以再改；其余照常计算。", 240, 1260, 5760, 510, none, nullptr, defaultColour, true, false},
+    {CommandButton, "Command1", onForm, "确定", 3480, 1890, 1215, 375, 5, nullptr, defaultColour, true, false},
+    {CommandButton, "Command2", onForm, "取消", 4800, 1890, 1215, 375, 6, nullptr, defaultColour, true, false},
+};
+
 constexpr ControlDef waterDefinition[] = {
     {Label, "Label1", onForm, "水温 T=", 240, 300, 1440, 255, none, nullptr, defaultColour, true, false},
     {TextBox, "Texttw", onForm, "", 1680, 270, 1215, 300, 0, nullptr, defaultColour, true, false},
@@ -140,6 +206,22 @@ const FormDef &quendalForm()
 {
     static const FormDef form {quendalCaption, quendalClientWidth, quendalClientHeight, definition,
                                menuDefinition};
+    return form;
+}
+
+const FormDef &lineForm()
+{
+    static_assert(std::size(lineDefinition) == linectl::Count, "one row per control index");
+    static const FormDef form {"管线",           6600, 6855, lineDefinition, {}, linectl::Command1,
+                               linectl::Command2};
+    return form;
+}
+
+const FormDef &steamForm()
+{
+    static_assert(std::size(steamDefinition) == steamctl::Count, "one row per control index");
+    static const FormDef form {
+        "由压力求比容", 6240, 2400, steamDefinition, {}, steamctl::Command1, steamctl::Command2};
     return form;
 }
 

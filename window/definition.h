@@ -102,17 +102,23 @@ namespace menu {
 enum : int {
     File = 1,
     Sheet,
+    Pdf,
+    Details,
+    SheetInfo,
     LineList,
     Exit,
     Options,
     Series,
     SeriesChinese,
-    SeriesAsme,
+    SeriesAsme40,
+    SeriesAsme80,
+    SeriesAsme10S,
+    SeriesAsme40S,
+    SeriesGb3091,
     Service,
     Workshop,
     Site,
     NaturalGas,
-    Water,
     GasMenu,
     GasAir,
     GasNaturalGas,
@@ -121,6 +127,13 @@ enum : int {
     GasCarbonDioxide,
     GasHydrogen,
     GasArgon,
+    Rows,
+    RowsCited,
+    RowsSheet,
+    Line,
+    Water,
+    SteamVolume,
+    Defaults,
     Help,
     Guide,
     About,
@@ -130,6 +143,39 @@ enum : int {
 std::span<const ControlDef> quendalDefinition();
 std::span<const MenuDef> quendalMenu();
 const FormDef &quendalForm();
+
+// 管线…: the visible panel's line, beyond the pipe: its length, fittings and rise, the drop it
+// may lose, its wall and, for a gas, how its flow is given.
+namespace linectl {
+// clang-format off
+enum : int {
+    Label1, Textl, Label2,
+    Label3, Textk,
+    Label4, Textle, Label5,
+    Label6, Textdz, Label7,
+    Label8, Textdp, Label9, Framedp, Optionline, Option100m,
+    Label10, Textr, Label11, Label12,
+    Framebasis, Optionstandard, Optionnormal, Optionfad, Optionactual, Optionmass,
+    Label13, Command1, Command2,
+    Count
+};
+// clang-format on
+} // namespace linectl
+const FormDef &lineForm();
+
+// 由压力求比容…: the specific volume of steam of a pressure, saturated or superheated, for the
+// steam panel's u field.
+namespace steamctl {
+// clang-format off
+enum : int {
+    Label1, Textp, Label2, Framekind, Optiongauge, Optionabsolute,
+    Label3, Textts, Label4,
+    Label5, Command1, Command2,
+    Count
+};
+// clang-format on
+} // namespace steamctl
+const FormDef &steamForm();
 
 // The dialog for the water's temperature and pressure, which the aids take for water.
 namespace waterctl {

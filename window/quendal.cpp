@@ -8,6 +8,8 @@
 #include "forms/definition.h"
 #include "forms/msgbox.h"
 #include "window/definition.h"
+#include "window/line.h"
+#include "window/steam.h"
 #include "window/water.h"
 
 namespace tovrik {
@@ -24,8 +26,14 @@ struct MenuChoice
 
 // Engineers in China order pipe by the metric series (Φ159×4.5), which the window offers first.
 constexpr MenuChoice<PipeSeries> seriesItems[] = {
-    {menu::SeriesChinese, PipeSeries::Chinese},
-    {menu::SeriesAsme, PipeSeries::Asme40},
+    {menu::SeriesChinese, PipeSeries::Chinese}, {menu::SeriesAsme40, PipeSeries::Asme40},
+    {menu::SeriesAsme80, PipeSeries::Asme80},   {menu::SeriesAsme10S, PipeSeries::Asme10S},
+    {menu::SeriesAsme40S, PipeSeries::Asme40S}, {menu::SeriesGb3091, PipeSeries::Gb3091},
+};
+
+constexpr MenuChoice<VelocityRows> rowsItems[] = {
+    {menu::RowsCited, VelocityRows::Cited},
+    {menu::RowsSheet, VelocityRows::Sheet},
 };
 
 constexpr MenuChoice<GasService> serviceItems[] = {
@@ -52,13 +60,13 @@ constexpr const char *aboutText
       "\n"
       "水和水蒸气的性质：IAPWS-IF97（IAPWS R7-97(2012)）；\n"
       "水和水蒸气的粘度：IAPWS 2008（IAPWS R12-08）；\n"
-      "气体：理想气体，粘度按 Sutherland 公式（F. M. White, Viscous Fluid Flow, 第 3 版, "
-      "2006；甲烷按 CRC Handbook 第 97 版）；\n"
+      "气体：Peng–Robinson 方程（1976）的实际气体密度，粘度按 Sutherland 公式（F. M. White, "
+      "Viscous Fluid Flow, 第 3 版, 2006；甲烷按 CRC Handbook 第 97 版）；\n"
       "摩擦系数：Colebrook-White，层流 64/Re；压降：Darcy-Weisbach，压降超过进口压力一成的气体\n"
       "和蒸汽按等温可压缩流动。\n"
       "管子表：ASME B36.10M-2004 Sch40、Sch80，ASME B36.19M-2004 Sch10S、Sch40S，\n"
       "国内公制系列（HG/T 20553-2011 Ⅰb 系列的外径），GB/T 3091-2008。\n"
-      "常用流速：窗口左侧参考表。\n"
+      "常用流速：窗口左侧参考表；蒸汽按所引的饱和、过热蒸汽推荐流速表（选项中可改）。\n"
       "\n"
       "MIT 许可证。Copyright (c) 2026 The Tovrik developers.";
 
@@ -126,9 +134,14 @@ Quendal::Quendal()
     // The radio items need no handler: the engine checks the one chosen, and the next
     // calculation reads them.
     static const std::pair<int, void (Quendal::*)()> commands[] = {
-        {menu::Sheet, &Quendal::saveSheet}, {menu::LineList, &Quendal::openLineList},
-        {menu::Exit, &Form::close},         {menu::Water, &Quendal::chooseWaterConditions},
-        {menu::Guide, &Quendal::showGuide}, {menu::About, &Quendal::showAbout},
+        {menu::Sheet, &Quendal::saveSheet},
+        {menu::LineList, &Quendal::openLineList},
+        {menu::Exit, &Form::close},
+        {menu::Line, &Quendal::chooseLine},
+        {menu::Water, &Quendal::chooseWaterConditions},
+        {menu::SteamVolume, &Quendal::chooseSteamVolume},
+        {menu::Guide, &Quendal::showGuide},
+        {menu::About, &Quendal::showAbout},
     };
     for (const auto &entry : commands)
         onMenu(entry.first, [this, command = entry.second] { (this->*command)(); });
@@ -145,6 +158,9 @@ void Quendal::Form_Load()
     setMenuChecked(seriesItems[0].id, true);
     setMenuChecked(serviceItems[0].id, true);
     setMenuChecked(gasItems[0].id, true);
+    setMenuChecked(rowsItems[0].id, true);
+    // The formula takes an absolute pressure: said where it is typed.
+    Textpa.setToolTip("绝对压力，MPa：表压请加 0.101325 MPa。");
     updateSheetItem();
 }
 
@@ -166,7 +182,10 @@ std::size_t Quendal::shownPanel() const
 
 void Quendal::updateSheetItem()
 {
-    setMenuEnabled(menu::Sheet, m_lastSized[shownPanel()].has_value());
+    const bool sized = m_lastSized[shownPanel()].has_value();
+    setMenuEnabled(menu::Sheet, sized);
+    setMenuEnabled(menu::Pdf, sized);
+    setMenuEnabled(menu::SteamVolume, panels[shownPanel()].medium == Medium::Steam);
 }
 
 AdviceOptions Quendal::adviceOptions() const
@@ -174,7 +193,10 @@ AdviceOptions Quendal::adviceOptions() const
     AdviceOptions options;
     options.series = chosen(*this, seriesItems);
     options.service = chosen(*this, serviceItems);
-    options.gas = chosen(*this, gasItems);
+    // 空气, the first, is the panel's own gas: a natural-gas line of it is of natural gas.
+    if (const Gas gas = chosen(*this, gasItems); gas != Gas::Air)
+        options.gas = gas;
+    options.rows = chosen(*this, rowsItems);
     return options;
 }
 
@@ -212,6 +234,7 @@ void Quendal::calculate(const PanelDef &panel)
         if (!m_waterPressure.empty())
             inputs[Input::Pressure] = m_waterPressure;
     }
+    applyLine(m_lines[shownPanel()], panel.medium, inputs);
     inputs.advice = adviceOptions();
     inputs.decimalSeparator = localeDecimalSeparator();
     SizingReport report = sizePipe(SizingRequest(inputs));
@@ -304,10 +327,16 @@ void Quendal::sizeLineListFrom(const std::string &path)
     if (!existing.empty() && !ask(existing + "”已经存在，要替换吗？"))
         return;
 
-    // The window's pressures are absolute, and so are a list's; its choices are the menu's.
+    // A list's pressures may be gauge or absolute, and nothing in it says which: the user is
+    // asked, as the command line asks for --gauge or --absolute. Its choices are the menu's.
     SizingRequest defaults;
     defaults.advice = adviceOptions();
     defaults.pressureKind = PressureKind::Absolute;
+    if (listGivesPressures(path)
+        && ask("“" + std::string(fileNameOf(path))
+               + "”中有压力（P 或 p 列）。这些压力是表压吗？\n是：表压（计算时加 0.101325 "
+                 "MPa）；否：绝对压力。"))
+        defaults.pressureKind = PressureKind::Gauge;
     const LineListRun run = sizeLineListFile(
         path, files, defaults, [this](int percent) { progress("正在计算管线表……", percent); });
     progress({}, -1);
@@ -338,6 +367,25 @@ void Quendal::sizeLineListFrom(const std::string &path)
     else if (summary.outcome != LineListSummary::Outcome::NotAList)
         text += "\n\n结果：" + files.result + "\n计算书：" + files.sheet;
     rtcMsgBox(*this, text);
+}
+
+void Quendal::chooseLine()
+{
+    const PanelDef &panel = panels[shownPanel()];
+    LineDialog dialog(*this, panel.medium, m_lines[shownPanel()]);
+    dialog.load();
+    dialog.showModal();
+    if (dialog.accepted())
+        m_lines[shownPanel()] = dialog.line();
+}
+
+void Quendal::chooseSteamVolume()
+{
+    SteamVolumeDialog dialog(*this);
+    dialog.load();
+    dialog.showModal();
+    if (dialog.accepted())
+        Textus.setText(dialog.volume());
 }
 
 void Quendal::chooseWaterConditions()

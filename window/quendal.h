@@ -4,6 +4,7 @@
 #include "core/sheet.h"
 #include "forms/form.h"
 #include "window/definition.h"
+#include "window/line.h"
 
 #include <array>
 #include <memory>
@@ -61,6 +62,9 @@ public:
     // The water's temperature and pressure for the aids, as typed in their dialog; empty ones
     // are the usual 20 C and the atmosphere.
     void setWaterConditions(std::string temperature, std::string pressure);
+    // The shown panel's line, as its dialog keeps it.
+    void setLine(LineChoice line) { m_lines[shownPanel()] = std::move(line); }
+    const LineChoice &line() const { return m_lines[shownPanel()]; }
     const std::string &waterTemperature() const { return m_waterTemperature; }
     const std::string &waterPressure() const { return m_waterPressure; }
 
@@ -82,7 +86,9 @@ private:
     // The menu's commands.
     void saveSheet();
     void openLineList();
+    void chooseLine();
     void chooseWaterConditions();
+    void chooseSteamVolume();
     void showGuide();
     void showAbout();
 
@@ -95,6 +101,7 @@ private:
     // Each panel's last successful calculation, what its sheet shows.
     std::array<std::optional<SheetLine>, std::size(panels)> m_lastSized;
     std::string m_waterTemperature, m_waterPressure;
+    std::array<LineChoice, std::size(panels)> m_lines; // each panel's own
     std::string m_lastFolder; // where the file dialogs start
 };
 

@@ -14,7 +14,9 @@
 #include "tests/vectors.h"
 #include "tests/win32/harness.h"
 #include "window/definition.h"
+#include "window/line.h"
 #include "window/quendal.h"
+#include "window/steam.h"
 #include "window/water.h"
 
 #include <commctrl.h>
@@ -417,21 +419,28 @@ std::string labelsCutShort(Form &form)
     return cut;
 }
 
-// Every label shows its whole text, in the window and in the water dialog, at 96 and 192 dpi.
+// Every label shows its whole text, in the window and in its dialogs, at 96 and 192 dpi.
 void labelsShowTheirWholeText()
 {
     start();
     WaterDialog water(*quendal, "", "");
-    water.load();
-    water.show();
+    LineDialog line(*quendal, Medium::Air, {});
+    SteamVolumeDialog steam(*quendal);
+    Form *const dialogs[] = {&water, &line, &steam};
+    for (Form *dialog : dialogs) {
+        dialog->load();
+        dialog->show();
+    }
     processEvents();
     for (const int dpi : {96, 192}) {
         harness::context = std::to_string(dpi) + " dpi";
         setDpi(form(), dpi);
-        setDpi(nativeWindow(water), dpi);
-        CHECK_EQ(formDpi(water), dpi);
         CHECK_EQ(labelsCutShort(*quendal), "");
-        CHECK_EQ(labelsCutShort(water), "");
+        for (Form *dialog : dialogs) {
+            setDpi(nativeWindow(*dialog), dpi);
+            CHECK_EQ(formDpi(*dialog), dpi);
+            CHECK_EQ(labelsCutShort(*dialog), "");
+        }
     }
     setDpi(form(), 96);
 }
