@@ -7,6 +7,7 @@
 #include "core/realgas.h"
 #include "core/words.h"
 
+#include <array>
 #include <cmath>
 #include <limits>
 
@@ -26,6 +27,23 @@ std::string numberText(double value, char32_t decimalSeparator)
         text.replace(point, 1, separator);
     }
     return text;
+}
+
+// The compressibility of each gas at the state each basis gives its volume at, worked out once.
+double referenceCompressibility(Gas gas, FlowBasis basis)
+{
+    static const auto table = [] {
+        std::array<std::array<double, std::size_t(FlowBasis::Mass) + 1>, 7> z {};
+        for (const GasDef &def : gasDefs()) {
+            for (std::size_t b = 0; b < z[0].size(); ++b) {
+                const std::optional<ReferenceState> at = referenceState(FlowBasis(b));
+                z[std::size_t(def.gas)][b]
+                    = at ? realGas(def.gas, at->pressure, at->temperature).compressibility : 1.0;
+            }
+        }
+        return z;
+    }();
+    return table[std::size_t(gas)][std::size_t(basis)];
 }
 
 } // namespace
@@ -276,18 +294,19 @@ void Sizer::judgeGas(Gas gas, double pressure, double temperature, double idealF
                             phase.vapourPressure, phase.criticalTemperature};
         return;
     }
-    m_fluid = aid([&] { return realGasState(gas, pressure, temperature); });
-    if (!m_fluid)
+    PropertyCache uncached;
+    PropertyCache &cache = m_cache ? *m_cache : uncached;
+    const std::optional<PropertyCache::GasInPipe> inPipe
+        = aid([&] { return cache.gasInPipe(gas, pressure, temperature); });
+    if (!inPipe)
         return;
-    const double z = realGas(gas, pressure, temperature).compressibility;
+    m_fluid = inPipe->state;
+    const double z = inPipe->compressibility;
     m_report.compressibility = z;
-    if (m_report.flowBasis == FlowBasis::Mass) {
+    if (m_report.flowBasis == FlowBasis::Mass)
         m_report.aidFlow = m_massFlow / m_fluid->density;
-    } else if (const std::optional<ReferenceState> reference = referenceState(m_report.flowBasis)) {
-        const double atReference
-            = realGas(gas, reference->pressure, reference->temperature).compressibility;
-        m_report.aidFlow = idealFlow * (z / atReference);
-    }
+    else if (referenceState(m_report.flowBasis))
+        m_report.aidFlow = idealFlow * (z / referenceCompressibility(gas, m_report.flowBasis));
     // A flow given at the design state is the real one as it stands.
 }
 

@@ -168,16 +168,6 @@ std::span<const PipeSize> offeredSizes(const AdviceOptions &options)
     return std::span(sizes.sizes.data(), sizes.count);
 }
 
-SizeCheck checkSize(Medium medium, double flow, const PipeSize &size, const AdviceOptions &options)
-{
-    const double velocity = realVelocity(flow, size);
-    const VelocityBand &usual = usualBand(medium, size.dn, options);
-    // Oxygen's and hydrogen's velocities are their standards' to limit, not a usual range's.
-    const bool governed = medium == Medium::Air && !velocityStandard(effectiveGas(options)).empty();
-    return SizeCheck {size, velocity, &usual,
-                      governed ? VelocityCheck::Governed : checkVelocity(velocity, usual.range)};
-}
-
 // Every bore has at most two decimals: the hundredths the table keeps are the bore itself.
 static_assert(std::ranges::all_of(seriesDefs, [](const SeriesDef &def) {
     return std::ranges::all_of(
@@ -335,6 +325,48 @@ const VelocityBand &usualBand(Medium medium, int dn, const AdviceOptions &option
     return sheetBand(medium, dn, options.service);
 }
 
+namespace {
+
+// The checks of one advice's sizes, each the same way: what judges them worked out once, as an
+// advice checks a dozen sizes a row of a list.
+class SizeJudge
+{
+public:
+    SizeJudge(Medium medium, const AdviceOptions &options)
+        : m_medium(medium)
+        , m_service(options.service)
+        // Oxygen's and hydrogen's velocities are their standards' to limit, not a usual range's.
+        , m_governed(medium == Medium::Air && !velocityStandard(effectiveGas(options)).empty())
+        , m_cited(medium == Medium::Steam && options.rows == VelocityRows::Cited
+                      ? &(options.superheated ? superheatedSteamTable() : saturatedSteamTable())
+                      : nullptr)
+    {
+    }
+
+    SizeCheck operator()(double flow, const PipeSize &size) const
+    {
+        const double velocity = realVelocity(flow, size);
+        const VelocityBand &usual = m_cited ? citedSteamBand(*m_cited, size.dn)
+                                            : sheetBand(m_medium, size.dn, m_service);
+        return SizeCheck {size, velocity, &usual,
+                          m_governed ? VelocityCheck::Governed
+                                     : checkVelocity(velocity, usual.range)};
+    }
+
+private:
+    Medium m_medium;
+    GasService m_service;
+    bool m_governed;
+    const VelocityTable *m_cited;
+};
+
+} // namespace
+
+SizeCheck checkSize(Medium medium, double flow, const PipeSize &size, const AdviceOptions &options)
+{
+    return SizeJudge(medium, options)(flow, size);
+}
+
 // The sheet's bounds belong to the range: 20 m/s is a usual steam velocity in DN50.
 VelocityCheck checkVelocity(double velocity, VelocityRange range)
 {
@@ -388,7 +420,8 @@ void advise(PipeAdvice &advice, Medium medium, double flow, double diameter,
     if (!(flow > 0.0) || !(diameter > 0.0) || !std::isfinite(diameter) || !std::isfinite(flow))
         return;
 
-    const auto check = [&](const PipeSize &size) { return checkSize(medium, flow, size, options); };
+    const SizeJudge judge(medium, options);
+    const auto check = [&](const PipeSize &size) { return judge(flow, size); };
     const std::span<const PipeSize> sizes = offeredSizes(options);
     // The bores grow with the sizes: the first that holds the diameter, and the one before it.
     const std::size_t at = static_cast<std::size_t>(

@@ -1,5 +1,7 @@
 #include "core/properties.h"
 
+#include "core/realgas.h"
+
 namespace tovrik {
 
 FluidState PropertyCache::waterState(double temperature, double pressure)
@@ -31,6 +33,16 @@ double PropertyCache::superheatedSteamVolume(double pressure, PressureKind kind,
 {
     return m_superheatedVolume.remember({absolutePressure(pressure, kind), temperature}, [&] {
         return tovrik::superheatedSteamVolume(pressure, kind, temperature);
+    });
+}
+
+PropertyCache::GasInPipe PropertyCache::gasInPipe(Gas gas, double pressure, double temperature)
+{
+    return m_gases.remember({double(gas), pressure, temperature}, [&] {
+        const RealGas real = realGas(gas, pressure, temperature);
+        FluidState state = gasState(gas, pressure, temperature);
+        state.density = real.density;
+        return GasInPipe {state, real.compressibility};
     });
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/fluid.h"
+#include "core/gases.h"
 #include "core/memo.h"
 #include "core/steam.h"
 
@@ -18,6 +19,13 @@ public:
     FluidState saturatedSteamStateAt(double pressure, double specificVolume);
     double saturatedSteamVolume(double pressure, PressureKind kind);
     double superheatedSteamVolume(double pressure, PressureKind kind, double temperature);
+    // A real gas in the pipe, and its compressibility: realGasState and realGas together.
+    struct GasInPipe
+    {
+        FluidState state;
+        double compressibility;
+    };
+    GasInPipe gasInPipe(Gas gas, double pressure, double temperature);
 
 private:
     Memo<FluidState, 2> m_water;
@@ -25,6 +33,7 @@ private:
     Memo<FluidState, 2> m_saturatedAt;
     Memo<double, 1> m_saturatedVolume;
     Memo<double, 2> m_superheatedVolume;
+    Memo<GasInPipe, 3> m_gases; // by gas, pressure and temperature
 };
 
 } // namespace tovrik
