@@ -1,11 +1,13 @@
 #pragma once
 
 #include "forms/definition.h"
+#include "forms/settings.h"
 
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // What the form engine needs of a toolkit. The engine (forms/form.cpp) holds every rule of how
 // a form behaves; a backend (forms/qt, forms/win32) only makes native controls, reads and
@@ -115,6 +117,14 @@ public:
     // wait for it. False once the user asked to stop in the box: its button, Esc, its close box.
     virtual bool progress(std::string_view text, int percent) = 0;
 };
+
+// The settings store of this build, asked by forms/settings.cpp once it has checked the key and
+// named the place ("Tovrik"): the key's words, the last of which names the value.
+Setting readStoredSetting(const std::string &place, const std::vector<std::string> &words);
+bool writeStoredSetting(const std::string &place, const std::vector<std::string> &words,
+                        std::string_view value);
+// Everything kept at the place; true once nothing is.
+bool clearStoredSettings(const std::string &place);
 
 // Where a modeless form first shows, as its owner's window and the screen's work area give it
 // (in the same pixels): gap to the right of the owner, tops aligned, and moved back as far as it

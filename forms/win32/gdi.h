@@ -88,6 +88,26 @@ private:
     HWND m_window = nullptr;
 };
 
+// A registry key opened or created, closed with its owner.
+class OwnedKey
+{
+public:
+    OwnedKey() = default;
+    ~OwnedKey()
+    {
+        if (m_key)
+            RegCloseKey(m_key);
+    }
+    OwnedKey(const OwnedKey &) = delete;
+    OwnedKey &operator=(const OwnedKey &) = delete;
+    HKEY get() const { return m_key; }
+    // Where RegOpenKeyExW and RegCreateKeyExW put the key; open none before.
+    HKEY *out() { return &m_key; }
+
+private:
+    HKEY m_key = nullptr;
+};
+
 // A window's device context, released when done: GetDC and ReleaseDC.
 class WindowDC
 {
