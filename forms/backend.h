@@ -1,11 +1,13 @@
 #pragma once
 
 #include "forms/definition.h"
+#include "forms/settings.h"
 
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // What the form engine needs of a toolkit. The engine (forms/form.cpp) holds every rule of how
 // a form behaves; a backend (forms/qt, forms/win32) only makes native controls, reads and
@@ -45,6 +47,9 @@ public:
     // The user moved the focus out of a control (not merely to another window).
     virtual void focusLost(int index) = 0;
     virtual void menuChosen(int id) = 0;
+    // The user asked to close the window: its close box, Alt+F4, the system. True lets the
+    // backend close it as close() does; false keeps it open.
+    virtual bool closeRequested() = 0;
 
 protected:
     ~FormEvents() = default;
@@ -56,10 +61,16 @@ class FormBackend
 public:
     virtual ~FormBackend() = default;
 
+    // A modeless form shows the first time beside its owner (besideOwner), and again where the
+    // user left it.
     virtual void show() = 0;
     // Until it is closed, for a dialog; returns at once for the main window.
     virtual void showModal() = 0;
+    // Ends a dialog, hides a modeless form (and a main window's modeless forms with it), and
+    // destroys the main window.
     virtual void close() = 0;
+    // Whether the window is on the screen.
+    virtual bool isShown() const = 0;
 
     // The Visible property as set, whether or not a container is showing.
     virtual bool visible(int index) const = 0;
@@ -100,10 +111,26 @@ public:
     // Opens a file as the system opens it: a web page in the user's browser. False if it could
     // not be handed over.
     virtual bool openExternally(std::string_view path) = 0;
-    // A bar of how far a long job has got, over the window, with the words of what it does;
-    // a percent below 0 puts it away. What the user did meanwhile is handled as it comes.
-    virtual void progress(std::string_view text, int percent) = 0;
+    // A box of how far a long job has got, over the window, with the words of what it does and
+    // a 取消 button; a percent below 0 puts it away. What happened meanwhile is handled as it
+    // comes, except the user's input to anything but the box: the job's window, and the others,
+    // wait for it. False once the user asked to stop in the box: its button, Esc, its close box.
+    virtual bool progress(std::string_view text, int percent) = 0;
 };
+
+// The settings store of this build, asked by forms/settings.cpp once it has checked the key and
+// named the place ("Tovrik"): the key's words, the last of which names the value.
+Setting readStoredSetting(const std::string &place, const std::vector<std::string> &words);
+bool writeStoredSetting(const std::string &place, const std::vector<std::string> &words,
+                        std::string_view value);
+// Everything kept at the place; true once nothing is.
+bool clearStoredSettings(const std::string &place);
+
+// Where a modeless form first shows, as its owner's window and the screen's work area give it
+// (in the same pixels): gap to the right of the owner, tops aligned, and moved back as far as it
+// must to lie on the screen.
+PixelRect besideOwner(const PixelRect &owner, int width, int height, const PixelRect &screen,
+                      int gap);
 
 class Form;
 

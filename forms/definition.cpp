@@ -25,6 +25,32 @@ PixelRect controlRect(const ControlDef &def, int dpi)
     return rect;
 }
 
+PixelRect stretchedRect(const FormDef &form, int index, int clientWidth, int clientHeight, int dpi)
+{
+    const std::span<const ControlDef> controls = form.controls;
+    const ControlDef &def = controls[std::size_t(index)];
+    PixelRect rect = controlRect(def, dpi);
+    const auto stretched = std::find_if(controls.begin(), controls.end(), [](const ControlDef &c) {
+        return c.container == onForm && hasOption(c, Stretch);
+    });
+    if (def.container != onForm || stretched == controls.end())
+        return rect;
+    const PixelRect defined = twipsToPixels(0, 0, form.clientWidth, form.clientHeight, dpi);
+    const int grownWidth = clientWidth - defined.width;
+    const int grownHeight = clientHeight - defined.height;
+    if (&def == &*stretched) {
+        rect.width = std::max(rect.width + grownWidth, 0);
+        rect.height = std::max(rect.height + grownHeight, 0);
+        return rect;
+    }
+    const PixelRect anchor = controlRect(*stretched, dpi);
+    if (rect.x >= anchor.x + anchor.width / 2)
+        rect.x += grownWidth;
+    if (rect.y >= anchor.y + anchor.height / 2)
+        rect.y += grownHeight;
+    return rect;
+}
+
 bool takesFocus(ControlKind kind)
 {
     return kind == ControlKind::OptionButton || kind == ControlKind::TextBox

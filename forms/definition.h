@@ -27,6 +27,17 @@ struct FontSpec
     int weight; // 400 is regular
 };
 
+// What a row may say beyond its kind, as flags in its options.
+enum ControlOption : std::uint8_t {
+    // A TextBox of many lines, broken at words, with a vertical scroll bar; its text's lines end
+    // in "\n".
+    MultiLine = 1,
+    // A TextBox whose text the user can select and copy, but not change.
+    ReadOnly = 2,
+    // On a modeless form's client area: the control grows with the window (see stretchedRect).
+    Stretch = 4,
+};
+
 inline constexpr std::uint32_t defaultColour = 0xFFFFFFFF;
 inline constexpr int noTabIndex = -1;
 inline constexpr int onForm = -1;
@@ -46,7 +57,13 @@ struct ControlDef
     std::uint32_t foreColour; // 0x00BBGGRR, or defaultColour
     bool visible;
     bool value; // OptionButton: selected at start
+    std::uint8_t options = 0; // ControlOption flags
 };
+
+inline bool hasOption(const ControlDef &def, ControlOption option)
+{
+    return (def.options & option) != 0;
+}
 
 enum class MenuKind : std::uint8_t {
     Menu, // a drop-down of the menu bar, or a submenu
@@ -68,6 +85,8 @@ struct MenuDef
 
 // What a form is: its caption, client area, controls and menu. A dialog is modal over its
 // owner, and its default and cancel buttons answer Enter and Esc; the main window has none.
+// A modeless form is a sizable window of its own beside its owner, which it leaves usable; Esc
+// closes it, and closing it only hides it.
 struct FormDef
 {
     const char *caption; // UTF-8
@@ -76,6 +95,7 @@ struct FormDef
     std::span<const MenuDef> menu = {};
     int defaultButton = -1; // row index, or -1
     int cancelButton = -1;
+    bool modeless = false;
 };
 
 struct PixelRect
@@ -87,6 +107,13 @@ struct PixelRect
 PixelRect twipsToPixels(int left, int top, int width, int height, int dpi);
 // A control's rectangle in its container; a Line is a pixel thick for every 96 dpi.
 PixelRect controlRect(const ControlDef &def, int dpi);
+
+// A control's rectangle on a form's client area that is clientWidth x clientHeight pixels, not
+// the definition's size. The first Stretch control on the form keeps its distances to the
+// client area's right and bottom edges; of the form's other controls, those starting right of its
+// centre keep their distance to the right edge, and those starting below its centre theirs to the
+// bottom: a button under a stretched text stays under it. The rest stay where they are.
+PixelRect stretchedRect(const FormDef &form, int index, int clientWidth, int clientHeight, int dpi);
 
 bool takesFocus(ControlKind kind);
 

@@ -4,6 +4,17 @@
 
 namespace tovrik {
 
+namespace {
+
+std::chrono::milliseconds progressDelay {400};
+
+bool multiLine(const ControlDef &def)
+{
+    return def.kind == ControlKind::TextBox && hasOption(def, MultiLine);
+}
+
+} // namespace
+
 Form::Form(const FormDef &definition, const Form *owner)
     : m_definition(definition)
     , m_structure(structureOf(definition.controls))
@@ -34,6 +45,23 @@ void Form::showModal()
 void Form::close()
 {
     m_backend->close();
+}
+
+bool Form::isShown() const
+{
+    return m_backend->isShown();
+}
+
+// While a job runs, closing the window stops the job first, and the window closes when the job
+// has ended: what it was writing is finished or put away, not cut off.
+bool Form::closeRequested()
+{
+    if (m_job.since) {
+        m_job.stopAsked = true;
+        m_job.closePending = true;
+        return false;
+    }
+    return Form_QueryUnload();
 }
 
 void Form::raiseClick(int index)
@@ -84,7 +112,8 @@ void Form::tab(int step)
         const int index = chain[std::size_t(position)];
         if (isTabStop(index)) {
             m_backend->focus(index);
-            if (def(index).kind == ControlKind::TextBox)
+            // A number is retyped whole; a text of many lines is read, from where it was.
+            if (def(index).kind == ControlKind::TextBox && !multiLine(def(index)))
                 m_backend->selectAll(index);
             return;
         }
@@ -122,12 +151,18 @@ bool Form::keyPressed(int focused, Key key)
         return true;
     case Key::Enter:
     case Key::Escape: {
+        // A box of many lines that can be typed in takes Enter as a new line.
+        if (key.code == Key::Enter && focused >= 0 && multiLine(def(focused))
+            && !hasOption(def(focused), ReadOnly))
+            return false;
         // The main window has no default or cancel button, so the keys press nothing; a
-        // dialog's press its own.
+        // dialog's press its own; Esc closes a modeless form that has none, as its close box.
         const int button
             = key.code == Key::Enter ? m_definition.defaultButton : m_definition.cancelButton;
         if (button >= 0)
             raiseClick(button);
+        else if (key.code == Key::Escape && m_definition.modeless && closeRequested())
+            close();
         return true;
     }
     case Key::Left:
@@ -153,7 +188,7 @@ bool Form::keyPressed(int focused, Key key)
 // longer than the box reads from its leading digits.
 void Form::focusLost(int index)
 {
-    if (index >= 0 && def(index).kind == ControlKind::TextBox)
+    if (index >= 0 && def(index).kind == ControlKind::TextBox && !multiLine(def(index)))
         m_backend->showStart(index);
 }
 
@@ -210,21 +245,44 @@ bool Form::menuChecked(int id) const
     return false;
 }
 
-void Form::progress(std::string_view text, int percent)
+bool Form::progress(std::string_view text, int percent)
 {
-    using namespace std::chrono;
-    constexpr auto moment = milliseconds(400);
     if (percent < 0) {
-        if (m_progressSince)
+        const Job ended = m_job;
+        m_job = {};
+        if (ended.boxShown)
             m_backend->progress({}, -1);
-        m_progressSince.reset();
-        return;
+        if (ended.closePending)
+            close();
+        return !ended.stopAsked;
     }
-    const auto now = steady_clock::now();
-    if (!m_progressSince)
-        m_progressSince = now;
-    if (now - *m_progressSince >= moment)
-        m_backend->progress(text, percent);
+    const auto now = std::chrono::steady_clock::now();
+    if (!m_job.since)
+        m_job.since = now;
+    // Once asked, the job is only waited for: the box shows nothing more.
+    if (m_job.stopAsked)
+        return false;
+    if (now - *m_job.since >= progressDelay) {
+        m_job.boxShown = true;
+        if (!m_backend->progress(text, percent))
+            m_job.stopAsked = true;
+    }
+    return !m_job.stopAsked;
+}
+
+void Form::setProgressDelay(std::chrono::milliseconds delay)
+{
+    progressDelay = delay;
+}
+
+PixelRect besideOwner(const PixelRect &owner, int width, int height, const PixelRect &screen,
+                      int gap)
+{
+    const auto within = [](int at, int size, int start, int length) {
+        return std::max(std::min(at, start + length - size), start);
+    };
+    return {within(owner.x + owner.width + gap, width, screen.x, screen.width),
+            within(owner.y, height, screen.y, screen.height), width, height};
 }
 
 void Form::setGreyed(int index, bool greyed)

@@ -52,9 +52,10 @@ class TextBox : public Control
 public:
     using Control::Control;
 
-    std::string text() const; // UTF-8
-    // Shows the leading characters of a text longer than the box, as a text set by code is, and
-    // the text in the box's own colour again if a failure had greyed it.
+    std::string text() const; // UTF-8; a MultiLine box's lines end in "\n"
+    // Shows the leading characters of a text longer than the box, as a text set by code is (a
+    // MultiLine box its first lines), and the text in the box's own colour again if a failure had
+    // greyed it.
     void setText(std::string_view text) const;
     std::string toolTip() const;
     void setToolTip(std::string_view text) const;
@@ -101,7 +102,8 @@ public:
 class Form : private FormEvents
 {
 public:
-    // A dialog names the form it belongs to, over which it shows modal.
+    // A dialog names the form it belongs to, over which it shows modal; a modeless form the one
+    // it shows beside.
     explicit Form(const FormDef &definition, const Form *owner = nullptr);
     virtual ~Form();
     Form(const Form &) = delete;
@@ -109,11 +111,16 @@ public:
 
     // Raises the load event once, before the form is first shown.
     void load() { Form_Load(); }
-    // Shows the form with the focus on the first stop of its tab chain.
+    // Shows the form with the focus on the first stop of its tab chain. A modeless form shows
+    // and returns: the first time to the right of its owner, then where the user left it.
     void show();
     // Shows a dialog and returns when it is closed.
     void showModal();
+    // Closes the form without asking Form_QueryUnload. A modeless form is hidden, its controls
+    // kept, so that its text can still be set; the main window takes its modeless forms with it.
     void close();
+    // Whether the form's window is on the screen.
+    bool isShown() const;
 
     const FormDef &definition() const { return m_definition; }
     std::span<const ControlDef> controls() const { return m_definition.controls; }
@@ -130,9 +137,17 @@ public:
     }
     bool ask(std::string_view question) const { return m_backend->ask(question); }
     bool openExternally(std::string_view path) const { return m_backend->openExternally(path); }
-    // A long job's progress, shown only once the job has taken longer than a moment; a percent
-    // below 0 ends it.
-    void progress(std::string_view text, int percent);
+    // A long job's progress, shown only once the job has taken longer than a moment, in a box
+    // with a 取消 button over the window; the user's input reaches only that box meanwhile. The
+    // job is from its first call to a call with a percent below 0, which ends it. False once the
+    // user has asked the job to stop: the box's 取消 (or Esc, or its close box), or closing this
+    // form's window, which stays open until the job has ended and closes then, at the ending
+    // call. The job then stops, and ends with that call; if the form closed there, isShown() is
+    // false after it, and nothing should be said in it.
+    bool progress(std::string_view text, int percent);
+    // How long a job runs before its box shows: a moment (400 ms) unless changed, for every form
+    // of the program; tests make it zero to see the box at the first call.
+    static void setProgressDelay(std::chrono::milliseconds delay);
 
     // The menu, as the definition gives it: what an item runs, and its state.
     void onMenu(int id, std::function<void()> handler);
@@ -142,6 +157,9 @@ public:
 
 protected:
     virtual void Form_Load() { }
+    // The user asked to close the form (its close box, Alt+F4, Esc on a modeless form): false
+    // keeps it open. Not asked while a job runs, which closing stops first, nor by close().
+    virtual bool Form_QueryUnload() { return true; }
 
 private:
     friend class Control;
@@ -160,6 +178,7 @@ private:
     bool keyPressed(int focused, Key key) override;
     void focusLost(int index) override;
     void menuChosen(int id) override;
+    bool closeRequested() override;
 
     const ControlDef &def(int index) const { return m_definition.controls[std::size_t(index)]; }
     void raiseClick(int index);
@@ -174,7 +193,15 @@ private:
     std::vector<ControlState> m_controls;
     std::vector<std::pair<int, std::function<void()>>> m_menuHandlers;
     std::vector<std::pair<int, bool>> m_menuChecked;
-    std::optional<std::chrono::steady_clock::time_point> m_progressSince;
+    // A long job, from its first progress() to its end.
+    struct Job
+    {
+        std::optional<std::chrono::steady_clock::time_point> since; // none: no job runs
+        bool boxShown = false;
+        bool stopAsked = false;
+        bool closePending = false; // the window closes when the job has ended
+    };
+    Job m_job;
     std::unique_ptr<FormBackend> m_backend;
 };
 

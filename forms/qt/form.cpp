@@ -18,8 +18,12 @@
 #include <QLocale>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPointer>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
 #include <QToolTip>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -85,6 +89,55 @@ Picture pictureResource(const QString &path)
     return readBmp(std::as_bytes(std::span(bytes.constData(), std::size_t(bytes.size()))));
 }
 
+// While a job runs, the user's input reaches its progress box and nothing else: every window
+// waits, as under a modal box. Unlike under Qt's own modality, a window can still be closed, which
+// the engine turns into asking the job to stop.
+class InputBlocker : public QObject
+{
+public:
+    explicit InputBlocker(QWidget *box)
+        : m_box(box)
+    {
+        qApp->installEventFilter(this);
+    }
+    ~InputBlocker() override { qApp->removeEventFilter(this); }
+    InputBlocker(const InputBlocker &) = delete;
+    InputBlocker &operator=(const InputBlocker &) = delete;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        switch (event->type()) {
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+        case QEvent::ShortcutOverride:
+        case QEvent::Shortcut: // a menu item's, which is an action's, not a widget's
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::MouseMove:
+        case QEvent::Wheel:
+        case QEvent::ContextMenu:
+        case QEvent::InputMethod:
+        case QEvent::TouchBegin:
+        case QEvent::TouchUpdate:
+        case QEvent::TouchEnd: break;
+        default: return false;
+        }
+        // A window hands its input to its widgets, which are judged one by one.
+        if (watched->isWindowType())
+            return false;
+        for (const QObject *at = watched; at; at = at->parent()) {
+            if (at == m_box)
+                return false;
+        }
+        return true;
+    }
+
+private:
+    QPointer<QWidget> m_box;
+};
+
 } // namespace
 
 // The primitives on Qt Widgets: a window holding a client widget, with the controls at their
@@ -102,13 +155,14 @@ public:
     void show() override;
     void showModal() override;
     void close() override;
+    bool isShown() const override { return m_window && m_window->isVisible(); }
     bool visible(int index) const override { return !control(index)->isHidden(); }
     void setVisible(int index, bool visible) override { control(index)->setVisible(visible); }
     bool shown(int index) const override { return control(index)->isVisibleTo(m_window); }
-    std::string text(int index) const override { return edit(index)->text().toStdString(); }
+    std::string text(int index) const override;
     void setText(int index, std::string_view text) override;
-    void showStart(int index) override { edit(index)->setCursorPosition(0); }
-    void selectAll(int index) override { edit(index)->selectAll(); }
+    void showStart(int index) override;
+    void selectAll(int index) override;
     void setToolTip(int index, std::string_view text) override;
     void setGreyed(int index, bool greyed) override;
     bool checked(int index) const override;
@@ -123,7 +177,7 @@ public:
     std::optional<std::string> chooseFile(const FileChoice &choice) override;
     bool ask(std::string_view question) override;
     bool openExternally(std::string_view path) override;
-    void progress(std::string_view text, int percent) override;
+    bool progress(std::string_view text, int percent) override;
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -134,21 +188,51 @@ private:
     int buildMenu(std::span<const MenuDef> menu);
     QAction *action(int id) const;
     QLineEdit *edit(int index) const { return static_cast<QLineEdit *>(control(index)); }
+    // A MultiLine box's view, or none for a box of one line.
+    QPlainTextEdit *view(int index) const { return qobject_cast<QPlainTextEdit *>(control(index)); }
     int indexOf(const QObject *object) const;
+    void placeBesideOwner();
+    // A modeless form's client area follows its window, and its controls the area.
+    void followWindow();
+    bool closing(QEvent *event);
 
+    FormDef m_form;
     std::span<const ControlDef> m_definition;
     FormEvents &m_events;
-    QWidget *m_window; // owned: deleted with the backend, and its children with it
+    QWidget *m_owner = nullptr;
+    // Owned: deleted with the backend, and its children with it; or with its owner's window, if
+    // that goes first.
+    QPointer<QWidget> m_window;
+    QWidget *m_below = nullptr; // what the window's layout gives the client area
     QWidget *m_client = nullptr;
     std::vector<QWidget *> m_controls;
     std::vector<std::pair<int, QAction *>> m_actions;
-    QProgressDialog *m_progress = nullptr;
+    bool m_placed = false;
+    bool m_closingByCode = false;
+    QPointer<QProgressDialog> m_progress;
+    std::unique_ptr<InputBlocker> m_blocker; // while the box shows
+    bool m_stopAsked = false;
 };
 
+namespace {
+
+QWidget *makeWindow(const FormDef &definition, const Form *owner)
+{
+    if (!owner)
+        return new QWidget;
+    if (definition.modeless)
+        return new QWidget(nativeWindow(*owner), Qt::Window);
+    return new QDialog(nativeWindow(*owner));
+}
+
+} // namespace
+
 QtFormBackend::QtFormBackend(const FormDef &definition, FormEvents &events, const Form *owner)
-    : m_definition(definition.controls)
+    : m_form(definition)
+    , m_definition(definition.controls)
     , m_events(events)
-    , m_window(owner ? new QDialog(nativeWindow(*owner)) : new QWidget)
+    , m_owner(owner ? nativeWindow(*owner) : nullptr)
+    , m_window(makeWindow(definition, owner))
 {
     m_window->setWindowTitle(QString::fromUtf8(definition.caption));
     // As on Windows, the menu bar is outside the client area: the window's layout holds the bar
@@ -158,9 +242,9 @@ QtFormBackend::QtFormBackend(const FormDef &definition, FormEvents &events, cons
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->setSizeConstraint(QLayout::SetNoConstraint); // the window may be made small
-    auto *below = new QWidget(m_window);
-    layout->addWidget(below);
-    m_client = new QWidget(below);
+    m_below = new QWidget(m_window);
+    layout->addWidget(m_below);
+    m_client = new QWidget(m_below);
     const PixelRect client
         = twipsToPixels(0, 0, definition.clientWidth, definition.clientHeight, logicalDpi);
     m_client->resize(client.width, client.height);
@@ -179,10 +263,14 @@ QtFormBackend::QtFormBackend(const FormDef &definition, FormEvents &events, cons
     // The engine moves the focus; Qt's own order is kept alike for what it does by itself.
     for (std::size_t i = 1; i < structure.tabChain.size(); ++i)
         QWidget::setTabOrder(control(structure.tabChain[i - 1]), control(structure.tabChain[i]));
+    m_window->installEventFilter(this);
+    if (definition.modeless)
+        m_below->installEventFilter(this);
 }
 
 QtFormBackend::~QtFormBackend()
 {
+    m_blocker.reset();
     delete m_window;
 }
 
@@ -202,9 +290,25 @@ QWidget *QtFormBackend::create(int index, QWidget *parent)
         break;
     }
     case ControlKind::TextBox: {
+        const bool readOnly = hasOption(def, ReadOnly);
+        if (hasOption(def, MultiLine)) {
+            auto *view = new QPlainTextEdit(parent);
+            view->setPlainText(caption);
+            view->setReadOnly(readOnly);
+            // Read-only, its text is still the user's to select, by mouse and keys, and copy.
+            if (readOnly)
+                view->setTextInteractionFlags(Qt::TextSelectableByMouse
+                                              | Qt::TextSelectableByKeyboard);
+            // Broken at words, as the Windows box breaks them, and a run too long for a line
+            // anywhere.
+            view->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+            widget = view;
+            break;
+        }
         auto *edit = new QLineEdit(caption, parent);
         // A text box holds text of any length; QLineEdit would cut it at 32,767 characters.
         edit->setMaxLength(std::numeric_limits<int>::max());
+        edit->setReadOnly(readOnly);
         widget = edit;
         break;
     }
@@ -353,24 +457,38 @@ bool QtFormBackend::openExternally(std::string_view path)
     return QDesktopServices::openUrl(QUrl::fromLocalFile(fromUtf8(path)));
 }
 
-void QtFormBackend::progress(std::string_view text, int percent)
+bool QtFormBackend::progress(std::string_view text, int percent)
 {
     if (percent < 0) {
+        m_blocker.reset();
         delete m_progress;
-        m_progress = nullptr;
-        return;
+        m_stopAsked = false;
+        return true;
     }
     if (!m_progress) {
+        m_stopAsked = false;
         m_progress = new QProgressDialog(m_window);
+        m_progress->setObjectName(QStringLiteral("progress"));
         m_progress->setWindowTitle(QCoreApplication::applicationName());
-        m_progress->setCancelButton(nullptr);
+        m_progress->setCancelButtonText(QStringLiteral("取消"));
         m_progress->setRange(0, 100);
+        // Shown now, as the engine asks, and kept until the job has ended.
         m_progress->setMinimumDuration(0);
-        m_progress->setWindowModality(Qt::WindowModal);
+        m_progress->setAutoReset(false);
+        m_progress->setAutoClose(false);
+        // Its button, Esc and its close box.
+        QObject::connect(m_progress, &QProgressDialog::canceled, this,
+                         [this] { m_stopAsked = true; });
+        m_blocker = std::make_unique<InputBlocker>(m_progress);
+        m_progress->show();
+        m_progress->activateWindow();
     }
-    m_progress->setLabelText(fromUtf8(text));
-    m_progress->setValue(percent);
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    if (!m_stopAsked) {
+        m_progress->setLabelText(fromUtf8(text));
+        m_progress->setValue(percent);
+    }
+    QCoreApplication::processEvents();
+    return !m_stopAsked;
 }
 
 int QtFormBackend::indexOf(const QObject *object) const
@@ -379,8 +497,31 @@ int QtFormBackend::indexOf(const QObject *object) const
     return found == m_controls.end() ? -1 : int(found - m_controls.begin());
 }
 
+// The user's close asks the engine first; a close by code does not. A window that closes takes
+// the modeless forms it owns with it.
+bool QtFormBackend::closing(QEvent *event)
+{
+    if (!m_closingByCode && !m_events.closeRequested()) {
+        event->ignore();
+        return true;
+    }
+    for (QWidget *child : m_window->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+        if (child->isWindow())
+            child->hide();
+    }
+    return false;
+}
+
 bool QtFormBackend::eventFilter(QObject *watched, QEvent *event)
 {
+    if (watched == m_window) {
+        return event->type() == QEvent::Close && closing(event);
+    }
+    if (watched == m_below) {
+        if (event->type() == QEvent::Resize)
+            followWindow();
+        return false;
+    }
     switch (event->type()) {
     case QEvent::KeyPress: {
         const auto *press = static_cast<QKeyEvent *>(event);
@@ -419,7 +560,40 @@ bool QtFormBackend::eventFilter(QObject *watched, QEvent *event)
 
 void QtFormBackend::show()
 {
+    if (m_form.modeless && m_owner && !m_placed) {
+        m_placed = true;
+        placeBesideOwner();
+    }
     m_window->show();
+    // Shown already, it comes to the front.
+    if (m_form.modeless) {
+        m_window->raise();
+        m_window->activateWindow();
+    }
+}
+
+// Its frame is not known before it first shows: it is taken to be as wide as the owner's.
+void QtFormBackend::placeBesideOwner()
+{
+    const QRect owner = m_owner->frameGeometry();
+    const QRect ownerClient = m_owner->geometry();
+    const QRect area = (m_owner->screen() ? m_owner->screen() : QGuiApplication::primaryScreen())
+                           ->availableGeometry();
+    const PixelRect at = besideOwner({owner.x(), owner.y(), owner.width(), owner.height()},
+                                     m_window->width() + owner.width() - ownerClient.width(),
+                                     m_window->height() + owner.height() - ownerClient.height(),
+                                     {area.x(), area.y(), area.width(), area.height()}, 8);
+    m_window->move(at.x, at.y);
+}
+
+void QtFormBackend::followWindow()
+{
+    m_client->resize(m_below->size());
+    for (int i = 0; i < int(m_definition.size()); ++i) {
+        if (m_definition[std::size_t(i)].container == onForm)
+            control(i)->setGeometry(toQRect(
+                stretchedRect(m_form, i, m_client->width(), m_client->height(), logicalDpi)));
+    }
 }
 
 void QtFormBackend::showModal()
@@ -430,14 +604,48 @@ void QtFormBackend::showModal()
 
 void QtFormBackend::close()
 {
+    m_closingByCode = true;
     m_window->close();
+    m_closingByCode = false;
+}
+
+std::string QtFormBackend::text(int index) const
+{
+    if (const QPlainTextEdit *lines = view(index)) {
+        // Its paragraphs, as the document holds them, joined by the line ends they were given.
+        QString text = lines->document()->toRawText();
+        text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+        text.replace(QChar::LineSeparator, QLatin1Char('\n'));
+        return text.toStdString();
+    }
+    return edit(index)->text().toStdString();
 }
 
 void QtFormBackend::setText(int index, std::string_view text)
 {
-    QLineEdit *box = edit(index);
-    box->setText(fromUtf8(text));
-    box->setCursorPosition(0);
+    if (QPlainTextEdit *lines = view(index))
+        lines->setPlainText(fromUtf8(text));
+    else
+        edit(index)->setText(fromUtf8(text));
+    showStart(index);
+}
+
+void QtFormBackend::showStart(int index)
+{
+    if (QPlainTextEdit *lines = view(index)) {
+        lines->moveCursor(QTextCursor::Start);
+        lines->verticalScrollBar()->setValue(0);
+        return;
+    }
+    edit(index)->setCursorPosition(0);
+}
+
+void QtFormBackend::selectAll(int index)
+{
+    if (QPlainTextEdit *lines = view(index))
+        lines->selectAll();
+    else
+        edit(index)->selectAll();
 }
 
 void QtFormBackend::setToolTip(int index, std::string_view text)

@@ -34,6 +34,7 @@ public:
     void show() override;
     void showModal() override;
     void close() override;
+    bool isShown() const override { return IsWindow(m_window) && IsWindowVisible(m_window); }
     bool visible(int index) const override;
     void setVisible(int index, bool visible) override;
     bool shown(int index) const override;
@@ -55,10 +56,12 @@ public:
     std::optional<std::string> chooseFile(const FileChoice &choice) override;
     bool ask(std::string_view question) override;
     bool openExternally(std::string_view path) override;
-    void progress(std::string_view text, int percent) override;
+    bool progress(std::string_view text, int percent) override;
 
     HACCEL accelerators() const { return m_accelerators.get(); }
     HWND window() const { return m_window; }
+    // The box a long job shows, while it shows.
+    HWND progressWindow() const { return m_progress.get(); }
     // None for a Label's frame not yet shown, and never for a Line or Image, which their
     // container draws, as the original runtime's lightweight controls are drawn.
     HWND control(int index) const { return m_controls[std::size_t(index)].hwnd; }
@@ -73,6 +76,8 @@ public:
     // window.cpp: the procedures of the form and of its frames.
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT handleFrame(HWND frame, UINT message, WPARAM wParam, LPARAM lParam);
+    // The user asked the job in the progress box to stop.
+    void stopAsked() { m_stopAsked = true; }
 
     static bool windowless(ControlKind kind)
     {
@@ -94,6 +99,10 @@ private:
     };
 
     const ControlDef &def(int index) const { return m_definition[std::size_t(index)]; }
+    bool multiLine(int index) const
+    {
+        return def(index).kind == ControlKind::TextBox && hasOption(def(index), MultiLine);
+    }
     ControlState &state(int index) { return m_controls[std::size_t(index)]; }
     const ControlState &state(int index) const { return m_controls[std::size_t(index)]; }
     HWND containerWindow(int index) const;
@@ -103,6 +112,8 @@ private:
     LRESULT colours(WPARAM wParam, LPARAM lParam);
     void dpiChanged(int dpi, const RECT &suggested);
     void activated(bool active);
+    // A modeless form's controls follow its client area.
+    void followWindow();
 
     // controls.cpp
     void realize(int frame);
@@ -113,12 +124,19 @@ private:
     void sizeWindow();
     void layout();
     void buildMenu();
+    void placeBesideOwner();
+
+    // form.cpp: the progress box, and what it lets through while a job runs.
+    void createProgress();
+    void handleJobMessages();
+    bool blockedDuringJob(const MSG &message) const;
 
     // paint.cpp
     void paintFrame(HWND frame, HDC dc);
     void paintWindowless(int container, HDC dc);
     void clickWindowless(int container, POINT at);
 
+    FormDef m_form;
     std::span<const ControlDef> m_definition;
     std::span<const MenuDef> m_menuDefinition;
     FormEvents &m_events;
@@ -134,9 +152,11 @@ private:
     std::vector<std::pair<const FontSpec *, OwnedFont>> m_fonts;
     Tips m_tips;
     HWND m_savedFocus = nullptr;
-    HWND m_progress = nullptr; // a small window over this one while a long job runs
+    OwnedWindow m_progress; // a small window over this one while a long job runs
     HWND m_progressBar = nullptr;
     HWND m_progressText = nullptr;
+    bool m_stopAsked = false;
+    bool m_placed = false; // a modeless form, once first shown beside its owner
     bool m_modal = false;
     bool m_closed = false;
     bool m_destroying = false;
@@ -146,11 +166,17 @@ private:
 Win32FormBackend &win32Backend(const Form &form);
 Win32FormBackend *backendOf(HWND window);
 
+// form.cpp: a MultiLine edit's lines end in CR LF, the engine's texts' in LF alone.
+std::wstring withCrLf(std::wstring_view text);
+std::wstring withoutCr(std::wstring_view text);
+
 // thunrt.cpp: the application's title, which message boxes take.
 const std::wstring &applicationTitle();
 
-// window.cpp: the form's window class and its frames', registered once; the form's name.
+// window.cpp: the form's window class, its frames' and the progress box's, registered once; the
+// form's name.
 inline constexpr wchar_t frameClassName[] = L"TovrikFrame";
+inline constexpr wchar_t progressClassName[] = L"TovrikProgress";
 const wchar_t *registerWindowClasses();
 
 // Control ids start past IDOK and IDCANCEL, so that no key of the dialog manager presses one, and

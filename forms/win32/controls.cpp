@@ -13,6 +13,9 @@ namespace {
 constexpr DWORD formStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
 // A dialog: a caption and a close box, not sizable.
 constexpr DWORD dialogStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+// A modeless form: a window of its own beside its owner, sizable, with a close box.
+constexpr DWORD modelessStyle
+    = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_CLIPCHILDREN;
 
 // The window's default font, as the project sets it: 宋体 9 pt, GB2312.
 constexpr FontSpec defaultFontSpec {"宋体", 9.0, FW_NORMAL};
@@ -53,7 +56,8 @@ Picture loadPicture(const char *path)
 } // namespace
 
 Win32FormBackend::Win32FormBackend(const FormDef &definition, FormEvents &events, const Form *owner)
-    : m_definition(definition.controls)
+    : m_form(definition)
+    , m_definition(definition.controls)
     , m_menuDefinition(definition.menu)
     , m_events(events)
     , m_owner(owner ? win32Backend(*owner).window() : nullptr)
@@ -67,13 +71,15 @@ Win32FormBackend::Win32FormBackend(const FormDef &definition, FormEvents &events
         control.visible = def(i).visible;
         control.checked = def(i).value;
         control.text = toWide(def(i).caption ? def(i).caption : "");
+        if (multiLine(i))
+            control.text = withCrLf(control.text);
         if (def(i).kind == ControlKind::Image)
             control.picture = loadPicture(def(i).caption);
     }
     buildMenu();
     // Made at its size for the screen's DPI; laid out again if its own turns out otherwise.
-    const DWORD style = m_owner ? dialogStyle : formStyle;
-    const DWORD exStyle = m_owner ? WS_EX_DLGMODALFRAME : 0;
+    const DWORD style = !m_owner ? formStyle : definition.modeless ? modelessStyle : dialogStyle;
+    const DWORD exStyle = m_owner && !definition.modeless ? WS_EX_DLGMODALFRAME : 0;
     const int screenDpi = dpiOf(nullptr);
     const PixelRect client
         = twipsToPixels(0, 0, m_clientWidthTwips, m_clientHeightTwips, screenDpi);
@@ -154,7 +160,11 @@ HWND Win32FormBackend::create(int index)
         break;
     case ControlKind::TextBox:
         className = L"EDIT";
-        style |= ES_LEFT | ES_AUTOHSCROLL;
+        // Many lines broken at words, scrolled up and down; or one line scrolled sideways.
+        style |= ES_LEFT
+            | (hasOption(def, MultiLine) ? ES_MULTILINE | ES_AUTOVSCROLL | WS_VSCROLL
+                                         : ES_AUTOHSCROLL)
+            | (hasOption(def, ReadOnly) ? ES_READONLY : 0);
         exStyle = WS_EX_CLIENTEDGE;
         break;
     case ControlKind::CommandButton:
@@ -247,7 +257,28 @@ void Win32FormBackend::layout()
             m_tips.set(control(i), state(i).toolTip);
     }
     sizeWindow();
+    if (m_form.modeless)
+        followWindow();
     InvalidateRect(m_window, nullptr, TRUE);
+}
+
+// Its own size kept, it goes to the right of its owner, on the owner's screen.
+void Win32FormBackend::placeBesideOwner()
+{
+    RECT owner;
+    RECT own;
+    GetWindowRect(m_owner, &owner);
+    GetWindowRect(m_window, &own);
+    MONITORINFO monitor {};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoW(MonitorFromWindow(m_owner, MONITOR_DEFAULTTONEAREST), &monitor);
+    const RECT &work = monitor.rcWork;
+    const PixelRect at
+        = besideOwner({owner.left, owner.top, owner.right - owner.left, owner.bottom - owner.top},
+                      own.right - own.left, own.bottom - own.top,
+                      {work.left, work.top, work.right - work.left, work.bottom - work.top},
+                      MulDiv(8, m_dpi, 96));
+    SetWindowPos(m_window, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 // The window's menu as the definition gives it, the shortcuts written after a tab as Windows

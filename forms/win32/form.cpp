@@ -1,6 +1,7 @@
 #include "forms/form.h"
 #include "base/utf8.h"
 #include "forms/win32/backend.h"
+#include "forms/win32/dpi.h"
 #include "forms/win32/native.h"
 
 #include <commctrl.h>
@@ -13,6 +14,10 @@ namespace tovrik {
 
 void Win32FormBackend::show()
 {
+    if (m_form.modeless && m_owner && !m_placed) {
+        m_placed = true;
+        placeBesideOwner();
+    }
     const int icon = GetSystemMetrics(SM_CXSMICON) * m_dpi / 96;
     SendMessageW(m_window, WM_SETICON, ICON_SMALL,
                  reinterpret_cast<LPARAM>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1),
@@ -42,6 +47,10 @@ void Win32FormBackend::showModal()
 
 void Win32FormBackend::close()
 {
+    if (m_form.modeless) {
+        ShowWindow(m_window, SW_HIDE);
+        return;
+    }
     if (m_modal) {
         // The owner is enabled again before this window goes, so that it gets the focus back.
         m_closed = true;
@@ -115,24 +124,51 @@ RECT Win32FormBackend::rectInClient(int index) const
     return rect;
 }
 
+std::wstring withCrLf(std::wstring_view text)
+{
+    std::wstring lines;
+    lines.reserve(text.size() + text.size() / 16);
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == L'\n' && (i == 0 || text[i - 1] != L'\r'))
+            lines += L'\r';
+        lines += text[i];
+    }
+    return lines;
+}
+
+std::wstring withoutCr(std::wstring_view text)
+{
+    std::wstring lines;
+    lines.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (!(text[i] == L'\r' && i + 1 < text.size() && text[i + 1] == L'\n'))
+            lines += text[i];
+    }
+    return lines;
+}
+
 std::string Win32FormBackend::text(int index) const
 {
     HWND edit = control(index);
-    if (!edit)
-        return toUtf8(state(index).text);
-    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(edit)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(GetWindowTextW(edit, text.data(), int(text.size()))));
-    return toUtf8(text);
+    std::wstring text;
+    if (!edit) {
+        text = state(index).text;
+    } else {
+        text.assign(static_cast<std::size_t>(GetWindowTextLengthW(edit)) + 1, L'\0');
+        text.resize(static_cast<std::size_t>(GetWindowTextW(edit, text.data(), int(text.size()))));
+    }
+    return toUtf8(multiLine(index) ? withoutCr(text) : text);
 }
 
 void Win32FormBackend::setText(int index, std::string_view text)
 {
+    const std::wstring wide = multiLine(index) ? withCrLf(toWide(text)) : toWide(text);
     HWND edit = control(index);
     if (!edit) {
-        state(index).text = toWide(text);
+        state(index).text = wide;
         return;
     }
-    SetWindowTextW(edit, toWide(text).c_str());
+    SetWindowTextW(edit, wide.c_str());
     showStart(index);
 }
 
@@ -253,41 +289,101 @@ bool Win32FormBackend::openExternally(std::string_view path)
     return result > 32;
 }
 
-void Win32FormBackend::progress(std::string_view text, int percent)
+bool Win32FormBackend::progress(std::string_view text, int percent)
 {
     if (percent < 0) {
-        if (m_progress)
-            DestroyWindow(m_progress);
-        m_progress = m_progressBar = m_progressText = nullptr;
-        return;
+        m_progress.reset(nullptr); // its children with it
+        m_progressBar = m_progressText = nullptr;
+        m_stopAsked = false;
+        return true;
     }
-    if (!m_progress) {
-        loadCommonControls();
-        const int width = MulDiv(300, m_dpi, 96);
-        const int height = MulDiv(70, m_dpi, 96);
-        RECT owner;
-        GetWindowRect(m_window, &owner);
-        m_progress = CreateWindowExW(
-            WS_EX_TOOLWINDOW, L"STATIC", nullptr, WS_POPUP | WS_BORDER | WS_VISIBLE,
-            (owner.left + owner.right - width) / 2, (owner.top + owner.bottom - height) / 2, width,
-            height, m_window, nullptr, GetModuleHandleW(nullptr), nullptr);
-        const int margin = MulDiv(10, m_dpi, 96);
-        m_progressText = CreateWindowExW(0, L"STATIC", nullptr, WS_CHILD | WS_VISIBLE, margin,
-                                         margin, width - 2 * margin, MulDiv(16, m_dpi, 96),
-                                         m_progress, nullptr, GetModuleHandleW(nullptr), nullptr);
-        SendMessageW(m_progressText, WM_SETFONT, reinterpret_cast<WPARAM>(m_defaultFont.get()),
-                     FALSE);
-        m_progressBar
-            = CreateWindowExW(0, PROGRESS_CLASSW, nullptr, WS_CHILD | WS_VISIBLE, margin,
-                              MulDiv(34, m_dpi, 96), width - 2 * margin, MulDiv(18, m_dpi, 96),
-                              m_progress, nullptr, GetModuleHandleW(nullptr), nullptr);
+    if (!m_progress.get()) {
+        m_stopAsked = false;
+        createProgress();
     }
-    SetWindowTextW(m_progressText, toWide(text).c_str());
-    SendMessageW(m_progressBar, PBM_SETPOS, WPARAM(percent), 0);
-    // Painted now, the job going on after it: only what draws the bar is handled meanwhile.
+    if (!m_stopAsked) {
+        SetWindowTextW(m_progressText, toWide(text).c_str());
+        SendMessageW(m_progressBar, PBM_SETPOS, WPARAM(percent), 0);
+    }
+    handleJobMessages();
+    return !m_stopAsked;
+}
+
+// Centred over the window: the words, the bar, and 取消 below at the right, which has the focus.
+void Win32FormBackend::createProgress()
+{
+    loadCommonControls();
+    const auto scaled = [this](int pixels) { return MulDiv(pixels, m_dpi, 96); };
+    const int width = scaled(320);
+    const int height = scaled(100);
+    const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
+    RECT frame {0, 0, width, height};
+    adjustWindowRect(frame, style, WS_EX_DLGMODALFRAME, false, m_dpi);
+    RECT owner;
+    GetWindowRect(m_window, &owner);
+    const int frameWidth = frame.right - frame.left;
+    const int frameHeight = frame.bottom - frame.top;
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    m_progress.reset(CreateWindowExW(
+        WS_EX_DLGMODALFRAME, progressClassName, applicationTitle().c_str(), style,
+        (owner.left + owner.right - frameWidth) / 2, (owner.top + owner.bottom - frameHeight) / 2,
+        frameWidth, frameHeight, m_window, nullptr, instance, this));
+    HWND box = m_progress.get();
+    const int margin = scaled(10);
+    m_progressText
+        = CreateWindowExW(0, L"STATIC", nullptr, WS_CHILD | WS_VISIBLE | SS_NOPREFIX, margin,
+                          margin, width - 2 * margin, scaled(16), box, nullptr, instance, nullptr);
+    m_progressBar
+        = CreateWindowExW(0, PROGRESS_CLASSW, nullptr, WS_CHILD | WS_VISIBLE, margin, scaled(32),
+                          width - 2 * margin, scaled(18), box, nullptr, instance, nullptr);
+    const int buttonWidth = scaled(75);
+    const int buttonHeight = scaled(25);
+    HWND button = CreateWindowExW(
+        0, L"BUTTON", L"取消", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON,
+        width - margin - buttonWidth, height - margin - buttonHeight, buttonWidth, buttonHeight,
+        box, reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDCANCEL)), instance, nullptr);
+    for (HWND child : {m_progressText, button})
+        SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(m_defaultFont.get()), FALSE);
+    ShowWindow(box, SW_SHOW);
+    SetFocus(button);
+}
+
+// What came meanwhile: painting, timers and the box's input are handled; the rest of the user's
+// input waits (blockedDuringJob). A quit is passed on and stops the job.
+void Win32FormBackend::handleJobMessages()
+{
     MSG message;
-    while (PeekMessageW(&message, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE))
-        DispatchMessageW(&message);
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT) {
+            PostQuitMessage(static_cast<int>(message.wParam));
+            m_stopAsked = true;
+            return;
+        }
+        if (blockedDuringJob(message) || IsDialogMessageW(m_progress.get(), &message))
+            continue;
+        if (!preTranslateMessage(message)) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+    }
+}
+
+// The user's input to any window but the progress box, as a modal box keeps it from its owner;
+// but a window can still be moved by its caption and closed, by its close box or Alt+F4, which
+// asks the job to stop.
+bool Win32FormBackend::blockedDuringJob(const MSG &message) const
+{
+    if (!message.hwnd || GetAncestor(message.hwnd, GA_ROOT) == m_progress.get())
+        return false;
+    const UINT kind = message.message;
+    if (kind >= WM_KEYFIRST && kind <= WM_KEYLAST)
+        return !(kind == WM_SYSKEYDOWN && message.wParam == VK_F4);
+    if (kind >= WM_MOUSEFIRST && kind <= WM_MOUSELAST)
+        return true;
+    if (kind >= WM_NCLBUTTONDOWN && kind <= WM_NCXBUTTONDBLCLK)
+        return !(kind == WM_NCLBUTTONDOWN
+                 && (message.wParam == HTCAPTION || message.wParam == HTCLOSE));
+    return false;
 }
 
 namespace {
@@ -352,6 +448,11 @@ char32_t localeDecimalSeparator()
 HWND nativeWindow(const Form &form)
 {
     return win32Backend(form).window();
+}
+
+HWND progressWindow(const Form &form)
+{
+    return win32Backend(form).progressWindow();
 }
 
 UINT menuCommand(int id)

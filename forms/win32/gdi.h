@@ -4,7 +4,8 @@
 
 #include <utility>
 
-// Small owners for GDI handles, so that nothing is deleted by hand or leaked on an early return.
+// Small owners for the handles the backend makes, so that nothing is deleted by hand or leaked on
+// an early return.
 namespace tovrik {
 
 // A font, brush or bitmap the owner made, deleted with it.
@@ -65,6 +66,46 @@ public:
 
 private:
     HACCEL m_table = nullptr;
+};
+
+// A window the owner made, destroyed with it unless it has gone already; its children go with it.
+class OwnedWindow
+{
+public:
+    OwnedWindow() = default;
+    ~OwnedWindow() { reset(nullptr); }
+    OwnedWindow(const OwnedWindow &) = delete;
+    OwnedWindow &operator=(const OwnedWindow &) = delete;
+    HWND get() const { return m_window; }
+    void reset(HWND window)
+    {
+        if (m_window && IsWindow(m_window))
+            DestroyWindow(m_window);
+        m_window = window;
+    }
+
+private:
+    HWND m_window = nullptr;
+};
+
+// A registry key opened or created, closed with its owner.
+class OwnedKey
+{
+public:
+    OwnedKey() = default;
+    ~OwnedKey()
+    {
+        if (m_key)
+            RegCloseKey(m_key);
+    }
+    OwnedKey(const OwnedKey &) = delete;
+    OwnedKey &operator=(const OwnedKey &) = delete;
+    HKEY get() const { return m_key; }
+    // Where RegOpenKeyExW and RegCreateKeyExW put the key; open none before.
+    HKEY *out() { return &m_key; }
+
+private:
+    HKEY m_key = nullptr;
 };
 
 // A window's device context, released when done: GetDC and ReleaseDC.

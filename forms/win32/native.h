@@ -14,6 +14,8 @@ class Control;
 class Form;
 
 HWND nativeWindow(const Form &form);
+// The box a long job shows over the form while it runs (its 取消 button is IDCANCEL), or none.
+HWND progressWindow(const Form &form);
 // nullptr for a Label, Line or Image, which its container draws.
 HWND nativeHandle(const Control &control);
 // Visible, in a container that is showing.

@@ -34,6 +34,28 @@ LRESULT CALLBACK frameProc(HWND frame, UINT message, WPARAM wParam, LPARAM lPara
     return DefWindowProcW(frame, message, wParam, lParam);
 }
 
+// The progress box: its 取消 button (IDCANCEL, which Esc presses too, or IDOK for Enter on it) and
+// its close box ask the job to stop; the box stays until the job has ended.
+LRESULT CALLBACK progressProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_NCCREATE) {
+        const auto *create = reinterpret_cast<const CREATESTRUCTW *>(lParam);
+        SetWindowLongPtrW(box, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    }
+    auto *form = reinterpret_cast<Win32FormBackend *>(GetWindowLongPtrW(box, GWLP_USERDATA));
+    switch (message) {
+    case WM_COMMAND:
+        if (form && (LOWORD(wParam) == IDCANCEL || LOWORD(wParam) == IDOK))
+            form->stopAsked();
+        return 0;
+    case WM_CLOSE:
+        if (form)
+            form->stopAsked();
+        return 0;
+    default: return DefWindowProcW(box, message, wParam, lParam);
+    }
+}
+
 } // namespace
 
 const wchar_t *registerWindowClasses()
@@ -53,6 +75,10 @@ const wchar_t *registerWindowClasses()
         frame.hIcon = nullptr;
         frame.lpszClassName = frameClassName;
         RegisterClassExW(&frame);
+        WNDCLASSEXW progress = frame;
+        progress.lpfnWndProc = progressProc;
+        progress.lpszClassName = progressClassName;
+        RegisterClassExW(&progress);
         return true;
     }();
     (void)registered;
@@ -91,8 +117,12 @@ LRESULT Win32FormBackend::handle(UINT message, WPARAM wParam, LPARAM lParam)
         if (LOWORD(wParam) != WA_INACTIVE && m_savedFocus && IsWindow(m_savedFocus))
             return 0;
         break;
-    case WM_MOVE:
-    case WM_SIZE: m_tips.hideBalloon(); break;
+    case WM_SIZE:
+        if (m_form.modeless)
+            followWindow();
+        m_tips.hideBalloon();
+        break;
+    case WM_MOVE: m_tips.hideBalloon(); break;
     case WM_TIMER:
         if (wParam == Tips::balloonTimer) {
             m_tips.hideBalloon();
@@ -100,11 +130,10 @@ LRESULT Win32FormBackend::handle(UINT message, WPARAM wParam, LPARAM lParam)
         }
         break;
     case WM_CLOSE:
-        if (m_modal) {
+        // The close box, Alt+F4 or the system: the engine may keep the window open.
+        if (m_events.closeRequested())
             close();
-            return 0;
-        }
-        break;
+        return 0;
     case WM_DESTROY:
         if (!m_destroying && !m_owner)
             PostQuitMessage(0);
@@ -187,6 +216,19 @@ void Win32FormBackend::dpiChanged(int dpi, const RECT &suggested)
     SetWindowPos(m_window, nullptr, suggested.left, suggested.top, 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     layout();
+}
+
+void Win32FormBackend::followWindow()
+{
+    RECT client;
+    GetClientRect(m_window, &client);
+    for (int i = 0; i < int(m_definition.size()); ++i) {
+        if (!control(i) || def(i).container != onForm)
+            continue;
+        const PixelRect at = stretchedRect(m_form, i, client.right, client.bottom, m_dpi);
+        SetWindowPos(control(i), nullptr, at.x, at.y, at.width, at.height,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    }
 }
 
 // A top-level window that is no dialog forgets its focus when deactivated: keep it, and give it
