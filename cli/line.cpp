@@ -157,9 +157,9 @@ int runLine(const Invocation &invocation, Output &out, std::FILE *err)
     if (!sheetOnly && invocation.json)
         out.write(json(invocation, report));
     else if (!sheetOnly && report.ok)
-        out.write(report.text + '\n' + reportText(report) + '\n');
+        out.write(detailsText(report));
     if (!report.ok)
-        say(err, "%s\n", report.error.c_str());
+        say(err, "%s", detailsText(report).c_str());
     return report.ok ? 0 : 1;
 }
 

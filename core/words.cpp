@@ -746,4 +746,11 @@ std::string reportText(const SizingReport &report)
     return text;
 }
 
+std::string detailsText(const SizingReport &report)
+{
+    if (!report.ok)
+        return report.error + '\n';
+    return report.text + '\n' + reportText(report) + '\n';
+}
+
 } // namespace tovrik

@@ -77,5 +77,8 @@ std::string aidsNote(const SizingReport &report);
 
 // All of it, as the window's tooltip and the command line's advice lines say it.
 std::string reportText(const SizingReport &report);
+// The whole of a calculation in words, as the command line prints it and the window's details
+// show it: the result text, then the report, each line ended; a failure's message alone.
+std::string detailsText(const SizingReport &report);
 
 } // namespace tovrik

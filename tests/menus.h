@@ -4,8 +4,10 @@
 #include "cli/run.h"
 #include "core/listfile.h"
 #include "forms/definition.h"
+#include "forms/settings.h"
 #include "tests/scenarios.h"
 #include "window/definition.h"
+#include "window/details.h"
 #include "window/line.h"
 #include "window/quendal.h"
 
@@ -319,6 +321,7 @@ inline Failures detailsAreTheSizers(WindowDriver &d)
                     args.push_back("--flow-basis=normal");
                 args.push_back(choice.arg);
                 d.start();
+                d.chooseMenu(menu::Details);
                 if (choice.item)
                     d.chooseMenu(choice.item);
                 d.click(panel.option);
@@ -329,7 +332,9 @@ inline Failures detailsAreTheSizers(WindowDriver &d)
                 const std::string printed = sizer(folder, args);
                 const std::string shown
                     = d.text(panel.result) + '\n' + d.toolTip(panel.result) + '\n';
-                if (printed.size() < 100 || shown != printed) {
+                const DetailsWindow *details = d.window().details();
+                if (printed.size() < 100 || shown != printed || !details
+                    || details->Textd.text() != printed) {
                     std::string command;
                     for (const char *arg : args)
                         command += std::string(arg) + ' ';
@@ -339,6 +344,141 @@ inline Failures detailsAreTheSizers(WindowDriver &d)
             }
         }
     }
+    return failures;
+}
+
+// 计算详情 beside the window: the shown panel's last calculation as tovrik-size says it, a
+// failure's as it says that, following the panel, and kept current while it is closed.
+inline Failures detailsWindow(WindowDriver &d)
+{
+    Failures failures;
+    const std::string folder = freshFolder("details-window");
+    d.start();
+    d.chooseMenu(menu::Details);
+    DetailsWindow *details = d.window().details();
+    if (!details || !details->isShown())
+        return {"计算详情 does not open"};
+    const auto expect = [&](const std::string &text, const char *when) {
+        if (const std::string shown = details->Textd.text(); shown != text)
+            failures.push_back("计算详情 says \"" + shown + "\" " + when);
+    };
+    const std::string none = "本面板尚未计算。\n";
+    expect(none, "before a calculation");
+    d.click(ctl::Optionw);
+    d.type(ctl::Textqw, "100");
+    d.type(ctl::Textvw, "2");
+    d.click(ctl::Command2);
+    const std::string water = sizer(folder, {"water", "-Q", "100", "-v", "2"});
+    expect(water, "after water's calculation");
+    d.click(ctl::Options);
+    expect(none, "on the steam panel, which has not calculated");
+    d.click(ctl::Optionw);
+    expect(water, "back on the water panel");
+    d.type(ctl::Textvw, "0");
+    d.click(ctl::Command2);
+    sizer(folder, {"water", "-Q", "100", "-v", "0"});
+    // The sizer names itself before its message; the window does not.
+    const std::string said = readFile(folder + "sizer-errors");
+    const std::string_view self = "tovrik-size：";
+    expect(said.starts_with(self) ? said.substr(self.size()) : said, "after a failure");
+    details->close();
+    d.type(ctl::Textvw, "2.5");
+    d.click(ctl::Command2);
+    d.chooseMenu(menu::Details);
+    if (!details->isShown())
+        failures.push_back("计算详情 does not open again");
+    expect(sizer(folder, {"water", "-Q", "100", "-v", "2.5"}), "after a calculation while closed");
+    return failures;
+}
+
+// The ids of the menu's checked items, as the toolkit shows them.
+inline std::vector<int> checkedItems(WindowDriver &d)
+{
+    std::vector<int> ids;
+    const std::vector<scenarios::MenuItemSeen> seen = d.menu();
+    const std::span<const MenuDef> menu = quendalMenu();
+    for (std::size_t i = 0; i < seen.size() && i < menu.size(); ++i) {
+        if (seen[i].checked)
+            ids.push_back(menu[i].id);
+    }
+    return ids;
+}
+
+inline const std::vector<int> defaultItems
+    = {menu::SeriesChinese, menu::Workshop, menu::GasAir, menu::RowsCited};
+
+// The choices around the panels kept between runs, each panel's line its own, until
+// 恢复默认设置 puts them back as at the first run.
+inline Failures choicesKept(WindowDriver &d)
+{
+    Failures failures;
+    d.start();
+    const std::vector<int> chosen
+        = {menu::SeriesGb3091, menu::Site, menu::GasNitrogen, menu::RowsSheet};
+    for (const int item : chosen)
+        d.chooseMenu(item);
+    const LineChoice airLine {.length = "150", .flowBasis = FlowBasis::Mass};
+    const LineChoice steamLine {.length = "300",
+                                .fittings = "10",
+                                .maxDrop = "5",
+                                .roughness = "steam-network",
+                                .dropPer100m = true};
+    d.window().setLine(airLine);
+    d.click(ctl::Options);
+    d.window().setLine(steamLine);
+    d.window().setWaterConditions("130", "0.6");
+    const auto expect = [&](const std::vector<int> &items, const LineChoice &air,
+                            const LineChoice &steam, const char *water, const char *when) {
+        if (checkedItems(d) != items)
+            failures.push_back(std::string("the menu's choices are not kept ") + when);
+        const LineChoice lines[] = {air, steam, {}};
+        for (std::size_t i = 0; i < std::size(lines); ++i) {
+            d.click(panels[i].option);
+            if (d.window().line() != lines[i])
+                failures.push_back(std::string(mediumName(panels[i].medium))
+                                   + "'s line is not kept " + when);
+        }
+        if (d.window().waterTemperature() != water)
+            failures.push_back(std::string("the water's temperature is not kept ") + when);
+    };
+    d.start(false);
+    expect(chosen, airLine, steamLine, "130", "after a restart");
+    const std::vector<Box> boxes = d.recordBoxes([&] { d.chooseMenu(menu::Defaults); }, "是");
+    if (boxes.size() != 1 || boxes[0].text.find("恢复默认设置") == std::string::npos)
+        failures.push_back("恢复默认设置 does not ask first");
+    expect(defaultItems, {}, {}, "", "by 恢复默认设置");
+    d.start(false);
+    expect(defaultItems, {}, {}, "", "after 恢复默认设置 and a restart");
+    return failures;
+}
+
+// What was kept and cannot be read is said once, at the start, and its default taken; what
+// can be read is kept.
+inline Failures damagedChoices(WindowDriver &d)
+{
+    Failures failures;
+    clearSettings();
+    for (const auto &[key, value] : {std::pair {"series", "schedule-forty"},
+                                     {"gas", "nitrogen"},
+                                     {"water/temperature", "abc"},
+                                     {"line/steam/length", "-5"},
+                                     {"line/steam/fittings", "4"}})
+        writeSetting(key, value);
+    const std::vector<Box> boxes = d.recordBoxes([&] { d.start(false); }, "");
+    if (boxes.size() != 1
+        || boxes[0].text
+            != "保存的设置中有无法读取的项，已改用默认值：管子系列、水温和压力、蒸汽的管线：管长。")
+        failures.push_back("the damaged settings are not said once"
+                           + (boxes.empty() ? std::string() : ": " + boxes[0].text));
+    if (checkedItems(d)
+        != std::vector<int> {menu::SeriesChinese, menu::Workshop, menu::GasNitrogen,
+                             menu::RowsCited})
+        failures.push_back("the settings that could be read are not kept");
+    d.click(ctl::Options);
+    if (d.window().line() != LineChoice {.fittings = "4"})
+        failures.push_back("steam's line is not its fittings alone");
+    if (!d.recordBoxes([&] { d.start(false); }, "").empty())
+        failures.push_back("the damaged settings are said again at the next start");
     return failures;
 }
 
@@ -499,6 +639,9 @@ inline const Check checks[] = {
     {"sheet follows the panel", sheetFollowsThePanel},
     {"sheets are the sizer's", sheetsAreTheSizers},
     {"details are the sizer's", detailsAreTheSizers},
+    {"details window", detailsWindow},
+    {"choices kept", choicesKept},
+    {"damaged choices", damagedChoices},
     {"line list", lineList},
     {"line list files", lineListFiles},
     {"about", about},

@@ -43,8 +43,10 @@ class WindowDriver
 {
 public:
     virtual ~WindowDriver() = default;
-    // A fresh window, loaded and shown, as the program starts it.
-    virtual void start() = 0;
+    // A fresh window, loaded and shown, as the program starts it: by default the first time, with
+    // nothing kept from an earlier run; else with what the runs before kept.
+    virtual void start(bool firstRun) = 0;
+    void start() { start(true); }
     virtual void click(int index) = 0;
     // The box's text replaced by this one, typed as the keyboard and input method deliver it.
     virtual void type(int index, const std::string &text) = 0;

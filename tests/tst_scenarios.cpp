@@ -16,12 +16,12 @@ namespace {
 class QtDriver : public scenarios::WindowDriver
 {
 public:
-    void start() override
+    void start(bool firstRun) override
     {
         m_window.reset();
         if (QWidget *balloon = visibleBalloon())
             balloon->hide();
-        m_window = showQuendal();
+        m_window = showQuendal(firstRun);
     }
 
     void click(int index) override { QTest::mouseClick(widget(index), Qt::LeftButton); }

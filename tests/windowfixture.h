@@ -2,6 +2,7 @@
 
 #include "app/project.h"
 #include "forms/qt/native.h"
+#include "forms/settings.h"
 #include "forms/thunrt.h"
 #include "window/quendal.h"
 
@@ -45,8 +46,11 @@ inline void initializeLikeTheProgram()
     tovrik::initializeRuntime(tovrik::projectHeader());
 }
 
-inline std::unique_ptr<tovrik::Quendal> showQuendal()
+// The window as the program starts it; the first time, with nothing kept from an earlier run.
+inline std::unique_ptr<tovrik::Quendal> showQuendal(bool firstRun = true)
 {
+    if (firstRun)
+        tovrik::clearSettings();
     auto window = std::make_unique<tovrik::Quendal>();
     window->load();
     window->show();

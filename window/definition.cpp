@@ -188,6 +188,13 @@ constexpr ControlDef waterDefinition[] = {
     {CommandButton, "Command1", onForm, "确定", 2280, 1770, 1215, 375, 2, nullptr, defaultColour, true, false},
     {CommandButton, "Command2", onForm, "取消", 3600, 1770, 1215, 375, 3, nullptr, defaultColour, true, false},
 };
+
+// As wide as the command line's longest lines, as high as the main window; the text grows with
+// the window, its button keeps to the corner.
+constexpr ControlDef detailsDefinition[] = {
+    {TextBox, "Textd", onForm, "", 120, 120, 8760, 6600, 0, nullptr, defaultColour, true, false, MultiLine | ReadOnly | Stretch},
+    {CommandButton, "Command1", onForm, "关闭", 7665, 6870, 1215, 375, 1, nullptr, defaultColour, true, false},
+};
 // clang-format on
 
 } // namespace
@@ -222,6 +229,13 @@ const FormDef &steamForm()
     static_assert(std::size(steamDefinition) == steamctl::Count, "one row per control index");
     static const FormDef form {
         "由压力求比容", 6240, 2400, steamDefinition, {}, steamctl::Command1, steamctl::Command2};
+    return form;
+}
+
+const FormDef &detailsForm()
+{
+    static_assert(std::size(detailsDefinition) == detailsctl::Count, "one row per control index");
+    static const FormDef form {"计算详情", 9000, 7395, detailsDefinition, {}, -1, -1, true};
     return form;
 }
 

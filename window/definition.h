@@ -177,6 +177,12 @@ enum : int {
 } // namespace steamctl
 const FormDef &steamForm();
 
+// 计算详情: the shown panel's last calculation in full words, in a window beside the main one.
+namespace detailsctl {
+enum : int { Textd, Command1, Count };
+} // namespace detailsctl
+const FormDef &detailsForm();
+
 // The dialog for the water's temperature and pressure, which the aids take for water.
 namespace waterctl {
 enum : int { Label1, Texttw, Label2, Label3, Textpw, Label4, Label5, Command1, Command2, Count };

@@ -1,7 +1,9 @@
 #include "window/line.h"
 
 #include "core/pipeline.h"
+#include "core/words.h"
 #include "forms/msgbox.h"
+#include "forms/settings.h"
 #include "window/definition.h"
 
 #include <iterator>
@@ -30,6 +32,18 @@ constexpr LineField lineFields[] = {
     {linectl::Textdp, Input::MaxDrop, &LineChoice::maxDrop},
     {linectl::Textr, Input::Roughness, &LineChoice::roughness},
 };
+
+// A panel's line is kept under "line/steam/length" and the like: the medium and the input as the
+// command line names them, so that the settings read as its options do.
+std::string lineKey(Medium medium, Input input)
+{
+    return "line/" + std::string(mediumName(medium)) + "/" + inputDef(input).longOption;
+}
+
+std::string lineWords(Medium medium, Input input)
+{
+    return std::string(mediumTitle(medium)) + "的管线：" + inputDef(input).chineseColumn;
+}
 
 } // namespace
 
@@ -98,6 +112,54 @@ void LineDialog::Command1_Click()
     m_line = line();
     m_accepted = true;
     close();
+}
+
+LineChoice keptLine(Medium medium, std::vector<std::string> &damaged)
+{
+    LineChoice line;
+    const auto read = [&](Input input, auto &&take) {
+        const Setting kept = readSetting(lineKey(medium, input));
+        if (kept.state == Setting::Absent)
+            return;
+        if (kept.state == Setting::Damaged || !take(kept.value))
+            damaged.push_back(lineWords(medium, input));
+    };
+    for (const LineField &field : lineFields) {
+        if (field.input == Input::Elevation && medium != Medium::Water)
+            continue;
+        read(field.input, [&](const std::string &text) {
+            if (!checkAid(medium, field.input, text, localeDecimalSeparator()).empty())
+                return false;
+            line.*field.text = text;
+            return true;
+        });
+    }
+    read(Input::MaxDropBasis, [&](const std::string &text) {
+        const std::optional<DropLimitBasis> basis = dropLimitBasisFromName(text);
+        line.dropPer100m = basis == DropLimitBasis::Per100m;
+        return basis.has_value();
+    });
+    if (medium == Medium::Air) {
+        read(Input::FlowBasis, [&](const std::string &text) {
+            const std::optional<FlowBasis> basis = flowBasisFromName(text);
+            line.flowBasis = basis.value_or(FlowBasis::Standard);
+            return basis.has_value();
+        });
+    }
+    return line;
+}
+
+bool keepLine(Medium medium, const LineChoice &line)
+{
+    bool kept = true;
+    for (const LineField &field : lineFields) {
+        if (field.input != Input::Elevation || medium == Medium::Water)
+            kept &= writeSetting(lineKey(medium, field.input), line.*field.text);
+    }
+    kept &= writeSetting(lineKey(medium, Input::MaxDropBasis), line.dropPer100m ? "100m" : "line");
+    if (medium == Medium::Air)
+        kept &= writeSetting(lineKey(medium, Input::FlowBasis), flowBasisName(line.flowBasis));
+    return kept;
 }
 
 void applyLine(const LineChoice &line, Medium medium, KeptInputs &request)

@@ -6,6 +6,7 @@
 #include "forms/form.h"
 
 #include <string>
+#include <vector>
 
 namespace tovrik {
 
@@ -52,6 +53,12 @@ private:
     LineChoice m_line;
     bool m_accepted = false;
 };
+
+// A panel's line as kept between runs. What was kept that could not be read, or that the sizing
+// cannot take, is left out, its words ("蒸汽的管线：管长") added to damaged.
+LineChoice keptLine(Medium medium, std::vector<std::string> &damaged);
+// False if some of it could not be kept.
+bool keepLine(Medium medium, const LineChoice &line);
 
 // What a panel's line says to its request: the texts of the inputs it gives.
 void applyLine(const LineChoice &line, Medium medium, KeptInputs &request);

@@ -7,10 +7,14 @@
 #include "core/words.h"
 #include "forms/definition.h"
 #include "forms/msgbox.h"
+#include "forms/settings.h"
 #include "window/definition.h"
+#include "window/details.h"
 #include "window/line.h"
 #include "window/steam.h"
 #include "window/water.h"
+
+#include <tuple>
 
 namespace tovrik {
 
@@ -51,6 +55,41 @@ constexpr MenuChoice<Gas> gasItems[] = {
     {menu::GasHydrogen, Gas::Hydrogen},
     {menu::GasArgon, Gas::Argon},
 };
+
+// A family of radio items of 选项, kept between runs under its input's option name with the
+// chosen value as the command line writes it ("series=cn"), named to the user by its column.
+template<typename Value, std::size_t count>
+struct Family
+{
+    Input input;
+    const MenuChoice<Value> (&items)[count];
+    std::string_view (*name)(Value);
+};
+template<typename Value, std::size_t count>
+Family(Input, const MenuChoice<Value> (&)[count], std::string_view (*)(Value))
+    -> Family<Value, count>;
+
+std::string_view gasName(Gas gas)
+{
+    return gasDef(gas).name;
+}
+
+const auto families = std::tuple {Family {Input::Series, seriesItems, seriesName},
+                                  Family {Input::Service, serviceItems, gasServiceName},
+                                  Family {Input::Gas, gasItems, gasName},
+                                  Family {Input::VelocityRows, rowsItems, velocityRowsName}};
+
+template<typename Each>
+void forEachFamily(Each &&each)
+{
+    std::apply([&](const auto &...family) { (each(family), ...); }, families);
+}
+
+constexpr const char *waterTemperatureKey = "water/temperature";
+constexpr const char *waterPressureKey = "water/pressure";
+
+// What the details window says before the shown panel has calculated.
+constexpr std::string_view noDetails = "本面板尚未计算。\n";
 
 constexpr const char *guideName = "使用说明.html";
 
@@ -140,12 +179,25 @@ Quendal::Quendal()
         {menu::Line, &Quendal::chooseLine},
         {menu::Water, &Quendal::chooseWaterConditions},
         {menu::SteamVolume, &Quendal::chooseSteamVolume},
+        {menu::Details, &Quendal::showDetails},
+        {menu::Defaults, &Quendal::restoreDefaults},
         {menu::Guide, &Quendal::showGuide},
         {menu::About, &Quendal::showAbout},
     };
     for (const auto &entry : commands)
         onMenu(entry.first, [this, command = entry.second] { (this->*command)(); });
+    // The engine checks the radio item chosen; what it chooses is kept for the next run.
+    forEachFamily([this](const auto &family) {
+        for (const auto &item : family.items) {
+            onMenu(item.id, [this, &family] {
+                keep(writeSetting(inputDef(family.input).longOption,
+                                  family.name(chosen(*this, family.items))));
+            });
+        }
+    });
 }
+
+Quendal::~Quendal() = default;
 
 void Quendal::Form_Load()
 {
@@ -155,13 +207,94 @@ void Quendal::Form_Load()
     Frameca.setVisible(true);
     Frames.setVisible(false);
     Framew.setVisible(false);
-    setMenuChecked(seriesItems[0].id, true);
-    setMenuChecked(serviceItems[0].id, true);
-    setMenuChecked(gasItems[0].id, true);
-    setMenuChecked(rowsItems[0].id, true);
     // The formula takes an absolute pressure: said where it is typed.
     Textpa.setToolTip("绝对压力，MPa：表压请加 0.101325 MPa。");
+    restoreChoices();
     updateSheetItem();
+}
+
+// The panels start as defined; the choices around them as the user left them. Something kept
+// that cannot be read is said once and replaced by its default, so the next start is clean.
+void Quendal::restoreChoices()
+{
+    std::vector<std::string> damaged;
+    forEachFamily([&](const auto &family) {
+        const InputDef &input = inputDef(family.input);
+        const Setting kept = readSetting(input.longOption);
+        auto value = family.items[0].value;
+        if (kept.state != Setting::Absent) {
+            const auto *item = std::find_if(
+                std::begin(family.items), std::end(family.items),
+                [&](const auto &choice) { return family.name(choice.value) == kept.value; });
+            if (kept.state == Setting::Present && item != std::end(family.items))
+                value = item->value;
+            else
+                damaged.push_back(input.chineseColumn);
+        }
+        for (const auto &item : family.items)
+            setMenuChecked(item.id, item.value == value);
+    });
+    const Setting temperature = readSetting(waterTemperatureKey);
+    const Setting pressure = readSetting(waterPressureKey);
+    Operand at = Operand::None;
+    if (temperature.state == Setting::Damaged || pressure.state == Setting::Damaged
+        || !checkWaterConditions(temperature.value, pressure.value, localeDecimalSeparator(), at)
+                .empty())
+        damaged.push_back("水温和压力");
+    else {
+        m_waterTemperature = temperature.value;
+        m_waterPressure = pressure.value;
+    }
+    for (std::size_t i = 0; i < std::size(panels); ++i)
+        m_lines[i] = keptLine(panels[i].medium, damaged);
+    if (damaged.empty())
+        return;
+    std::string text = "保存的设置中有无法读取的项，已改用默认值：";
+    for (std::size_t i = 0; i < damaged.size(); ++i)
+        text += (i ? "、" : "") + damaged[i];
+    rtcMsgBox(*this, text + "。");
+    keepChoices();
+}
+
+void Quendal::keepChoices()
+{
+    bool kept = true;
+    forEachFamily([&](const auto &family) {
+        kept &= writeSetting(inputDef(family.input).longOption,
+                             family.name(chosen(*this, family.items)));
+    });
+    kept &= writeSetting(waterTemperatureKey, m_waterTemperature);
+    kept &= writeSetting(waterPressureKey, m_waterPressure);
+    for (std::size_t i = 0; i < std::size(panels); ++i)
+        kept &= keepLine(panels[i].medium, m_lines[i]);
+    keep(kept);
+}
+
+// Settings that cannot be written cost the user nothing now, but are said once, not at each
+// choice.
+void Quendal::keep(bool kept)
+{
+    if (!kept && !m_keepFailed) {
+        m_keepFailed = true;
+        rtcMsgBox(*this, "无法保存设置，下次启动时将不会记得这些选择。");
+    }
+}
+
+void Quendal::restoreDefaults()
+{
+    if (!ask("要恢复默认设置吗？管子系列、用途、气体、常用流速表、水温和压力和各面板的管线都将恢复"
+             "为初次"
+             "启动时的样子。"))
+        return;
+    forEachFamily([this](const auto &family) {
+        for (const auto &item : family.items)
+            setMenuChecked(item.id, &item == &family.items[0]);
+    });
+    m_waterTemperature.clear();
+    m_waterPressure.clear();
+    m_lines = {};
+    if (!clearSettings())
+        rtcMsgBox(*this, "无法清除保存的设置，下次启动时可能仍按原来的设置。");
 }
 
 void Quendal::showPanel(const PanelDef &chosen)
@@ -169,6 +302,26 @@ void Quendal::showPanel(const PanelDef &chosen)
     for (const PanelDef &panel : panels)
         Frame(*this, panel.frame).setVisible(&panel == &chosen);
     updateSheetItem();
+    updateDetails();
+}
+
+void Quendal::showDetails()
+{
+    if (!m_details) {
+        m_details = std::make_unique<DetailsWindow>(*this);
+        m_details->load();
+    }
+    updateDetails();
+    m_details->show();
+}
+
+// Kept current while hidden too: Windows hides an owned window while its owner is minimised.
+void Quendal::updateDetails()
+{
+    if (m_details) {
+        const std::string &text = m_detailsText[shownPanel()];
+        m_details->Textd.setText(text.empty() ? noDetails : std::string_view(text));
+    }
 }
 
 std::size_t Quendal::shownPanel() const
@@ -239,6 +392,8 @@ void Quendal::calculate(const PanelDef &panel)
     inputs.decimalSeparator = localeDecimalSeparator();
     SizingReport report = sizePipe(SizingRequest(inputs));
     const TextBox result(*this, panel.result);
+    m_detailsText[shownPanel()] = detailsText(report);
+    updateDetails();
     if (!report.ok) {
         reportFailure(result, fieldFor(panel, report.errorInput), report.error);
         return;
@@ -376,7 +531,7 @@ void Quendal::chooseLine()
     dialog.load();
     dialog.showModal();
     if (dialog.accepted())
-        m_lines[shownPanel()] = dialog.line();
+        setLine(dialog.line());
 }
 
 void Quendal::chooseSteamVolume()
@@ -401,6 +556,14 @@ void Quendal::setWaterConditions(std::string temperature, std::string pressure)
 {
     m_waterTemperature = std::move(temperature);
     m_waterPressure = std::move(pressure);
+    keep(writeSetting(waterTemperatureKey, m_waterTemperature)
+         & writeSetting(waterPressureKey, m_waterPressure));
+}
+
+void Quendal::setLine(LineChoice line)
+{
+    m_lines[shownPanel()] = std::move(line);
+    keep(keepLine(panels[shownPanel()].medium, m_lines[shownPanel()]));
 }
 
 void Quendal::showGuide()

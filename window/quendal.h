@@ -13,12 +13,15 @@
 
 namespace tovrik {
 
+class DetailsWindow;
+
 // The calculator's one window: three media, each with a panel of inputs, a calculate button and
 // a result field, and a notice picture that swaps with its partner when clicked.
 class Quendal : public Form
 {
 public:
     Quendal();
+    ~Quendal() override;
 
     const Image Image1;
     const OptionButton Optionca;
@@ -60,11 +63,13 @@ public:
     // replaces a file, and says in a box what came of it.
     void sizeLineListFrom(const std::string &path);
     // The water's temperature and pressure for the aids, as typed in their dialog; empty ones
-    // are the usual 20 C and the atmosphere.
+    // are the usual 20 C and the atmosphere. Kept for the next run, as is the line.
     void setWaterConditions(std::string temperature, std::string pressure);
     // The shown panel's line, as its dialog keeps it.
-    void setLine(LineChoice line) { m_lines[shownPanel()] = std::move(line); }
+    void setLine(LineChoice line);
     const LineChoice &line() const { return m_lines[shownPanel()]; }
+    // 计算详情, once it has been opened.
+    DetailsWindow *details() const { return m_details.get(); }
     const std::string &waterTemperature() const { return m_waterTemperature; }
     const std::string &waterPressure() const { return m_waterPressure; }
 
@@ -89,6 +94,8 @@ private:
     void chooseLine();
     void chooseWaterConditions();
     void chooseSteamVolume();
+    void showDetails();
+    void restoreDefaults();
     void showGuide();
     void showAbout();
 
@@ -97,12 +104,20 @@ private:
     std::size_t shownPanel() const;
     // 计算书 is there for a panel that has calculated.
     void updateSheetItem();
+    void updateDetails();
+    // The choices kept between runs.
+    void restoreChoices();
+    void keepChoices();
+    void keep(bool kept);
 
     // Each panel's last successful calculation, what its sheet shows.
     std::array<std::optional<SheetLine>, std::size(panels)> m_lastSized;
     std::string m_waterTemperature, m_waterPressure;
     std::array<LineChoice, std::size(panels)> m_lines; // each panel's own
     std::string m_lastFolder; // where the file dialogs start
+    std::array<std::string, std::size(panels)> m_detailsText; // each panel's last calculation
+    std::unique_ptr<DetailsWindow> m_details;
+    bool m_keepFailed = false;
 };
 
 std::unique_ptr<Form> createQuendal();

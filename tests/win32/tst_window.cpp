@@ -4,6 +4,7 @@
 
 #include "app/project.h"
 #include "base/utf8.h"
+#include "forms/settings.h"
 #include "forms/thunrt.h"
 #include "forms/win32/native.h"
 #include "forms/wrap.h"
@@ -44,8 +45,11 @@ std::ostream &operator<<(std::ostream &out, const Rect &r)
 
 std::unique_ptr<Quendal> quendal;
 
-void start()
+// The window as the program starts it; the first time, with nothing kept from an earlier run.
+void start(bool firstRun = true)
 {
+    if (firstRun)
+        clearSettings();
     quendal = std::make_unique<Quendal>();
     quendal->load();
     quendal->show();
@@ -521,7 +525,7 @@ void longText()
 class Win32Driver : public scenarios::WindowDriver
 {
 public:
-    void start() override { ::start(); }
+    void start(bool firstRun) override { ::start(firstRun); }
     void click(int index) override { ::click(Control(*quendal, index)); }
     void type(int index, const std::string &text) override
     {
