@@ -51,6 +51,8 @@ struct Exact
 
 Exact exactScaled(double value, int power)
 {
+    if (!std::isfinite(value))
+        return {0, false, true}; // an overflowed draw: the kernel must decline it
     int e;
     const double m = std::frexp(value, &e);
     Wide q = static_cast<std::uint64_t>(std::ldexp(m, 53));
