@@ -557,6 +557,37 @@ inline Failures lineList(WindowDriver &d)
     return failures;
 }
 
+// A list from a Chinese Excel: GBK, Chinese headers with units in brackets, and its empty and
+// totals rows, which are copied and not counted; sized as the sizer sizes it, answered in
+// Chinese columns.
+inline Failures chineseLineList(WindowDriver &d)
+{
+    Failures failures;
+    fixSheetDate();
+    const std::string folder = freshFolder("chinese-list");
+    const std::string list = folder + "管线表.csv";
+    // 管线号,介质,流量,压力(MPa),温度（°C）,比容,流速(m/s), three lines, 合计 and an empty row.
+    writeFile(list,
+              "\xB9\xDC\xCF\xDF\xBA\xC5,\xBD\xE9\xD6\xCA,\xC1\xF7\xC1\xBF,\xD1\xB9\xC1\xA6(MPa),"
+              "\xCE\xC2\xB6\xC8\xA3\xA8\xA1\xE3"
+              "C\xA3\xA9,\xB1\xC8\xC8\xDD,\xC1\xF7\xCB\xD9(m/s)\r\n"
+              "W-1,\xCB\xAE,300,,,,2\r\n"
+              "S-1,\xD5\xF4\xC6\xFB,5,,,0.2,25\r\n"
+              "A-1,\xD1\xB9\xCB\xF5\xBF\xD5\xC6\xF8,600,0.7,40,,10\r\n"
+              "\xBA\xCF\xBC\xC6,,905,,,,\r\n"
+              ",,,,,,\r\n");
+    const std::string expected = sizer(
+        folder, {"batch", "--bom", "--encoding=gbk", "--absolute", "--series=cn", list.c_str()});
+    d.start();
+    const std::vector<Box> boxes = d.recordBoxes([&] { d.window().sizeLineListFrom(list); }, "否");
+    expectSaid(failures, boxes, 1, "已计算 3 条管线。");
+    expectSaid(failures, boxes, 1, "跳过 2 行空行或合计行");
+    const std::string result = readFile(folder + "管线表-结果.csv");
+    if (expected.find("规格") == std::string::npos || result != expected)
+        failures.push_back("the Chinese list is not sized as the sizer sizes it");
+    return failures;
+}
+
 // The list's two files: never over the list itself, nothing written when either cannot be,
 // both whole or neither, and names as long as a folder takes.
 inline Failures lineListFiles(WindowDriver &d)
@@ -644,6 +675,7 @@ inline const Check checks[] = {
     {"damaged choices", damagedChoices},
     {"line list", lineList},
     {"line list files", lineListFiles},
+    {"Chinese line list", chineseLineList},
     {"about", about},
 };
 
