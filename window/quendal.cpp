@@ -556,8 +556,10 @@ void Quendal::setWaterConditions(std::string temperature, std::string pressure)
 {
     m_waterTemperature = std::move(temperature);
     m_waterPressure = std::move(pressure);
-    keep(writeSetting(waterTemperatureKey, m_waterTemperature)
-         & writeSetting(waterPressureKey, m_waterPressure));
+    // Both written, whether or not the first could be.
+    const bool temperatureKept = writeSetting(waterTemperatureKey, m_waterTemperature);
+    const bool pressureKept = writeSetting(waterPressureKey, m_waterPressure);
+    keep(temperatureKept && pressureKept);
 }
 
 void Quendal::setLine(LineChoice line)
