@@ -346,8 +346,8 @@ public:
     SizeCheck operator()(double flow, const PipeSize &size) const
     {
         const double velocity = realVelocity(flow, size);
-        const VelocityBand &usual = m_cited ? citedSteamBand(*m_cited, size.dn)
-                                            : sheetBand(m_medium, size.dn, m_service);
+        const VelocityBand &usual
+            = m_cited ? citedSteamBand(*m_cited, size.dn) : sheetBand(m_medium, size.dn, m_service);
         return SizeCheck {size, velocity, &usual,
                           m_governed ? VelocityCheck::Governed
                                      : checkVelocity(velocity, usual.range)};
