@@ -93,15 +93,16 @@ struct SeriesDef
     const char *title; // as engineers name it
     std::span<const PipeSize> sizes;
     bool byOutside; // named by Φ outside × wall, not by schedule; bores as few digits as needed
+    const char *citation; // the standard and edition its sizes are typed from
 };
 
 constexpr SeriesDef seriesDefs[] = {
-    {PipeSeries::Asme40, "asme40", "ASME B36.10M Sch40", asme40, false},
-    {PipeSeries::Chinese, "cn", "国内公制系列", chinese, true},
-    {PipeSeries::Asme80, "asme80", "ASME B36.10M Sch80", asme80, false},
-    {PipeSeries::Asme10S, "asme10s", "ASME B36.19M Sch10S", asme10s, false},
-    {PipeSeries::Asme40S, "asme40s", "ASME B36.19M Sch40S", asme40s, false},
-    {PipeSeries::Gb3091, "gb3091", "GB/T 3091 焊接钢管", gb3091, true},
+    {PipeSeries::Asme40, "asme40", "ASME B36.10M Sch40", asme40, false, "ASME B36.10M-2004，表 1"},
+    {PipeSeries::Chinese, "cn", "国内公制系列", chinese, true, "HG/T 20553-2011 Ⅰb 系列外径，GB/T 17395"},
+    {PipeSeries::Asme80, "asme80", "ASME B36.10M Sch80", asme80, false, "ASME B36.10M-2004，表 1"},
+    {PipeSeries::Asme10S, "asme10s", "ASME B36.19M Sch10S", asme10s, false, "ASME B36.19M-2004，表 1"},
+    {PipeSeries::Asme40S, "asme40s", "ASME B36.19M Sch40S", asme40s, false, "ASME B36.19M-2004，表 1"},
+    {PipeSeries::Gb3091, "gb3091", "GB/T 3091 焊接钢管", gb3091, true, "GB/T 3091-2008，表 1"},
 };
 
 const SeriesDef &seriesDef(PipeSeries series)
@@ -136,6 +137,11 @@ const char *seriesTitle(PipeSeries series)
     return seriesDef(series).title;
 }
 
+const char *seriesCitation(PipeSeries series)
+{
+    return seriesDef(series).citation;
+}
+
 const char *seriesCode(PipeSeries series)
 {
     return seriesDef(series).name;
@@ -157,7 +163,8 @@ std::span<const PipeSize> pipeTable(PipeSeries series)
 
 std::span<const PipeSize> offeredSizes(const AdviceOptions &options)
 {
-    static constexpr auto offered = [] {
+    // Made once, on first use: clang 14 cannot evaluate this at compile time.
+    static const auto offered = [] {
         std::array<std::array<Offered, 2>, std::size(seriesDefs)> all {};
         for (std::size_t i = 0; i < std::size(seriesDefs); ++i)
             all[i] = {offeredOf(seriesDefs[i].sizes, false), offeredOf(seriesDefs[i].sizes, true)};
