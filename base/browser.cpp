@@ -1,6 +1,7 @@
 #include "base/browser.h"
 
 #include "base/files.h"
+#include "base/text.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -717,6 +718,15 @@ std::string findBrowser(std::string_view given)
     if (!named.empty())
         return resolveGiven(named);
     return installedBrowser();
+}
+
+std::string htmlBesidePdf(std::string_view pdf)
+{
+    std::string html(pdf);
+    const std::string_view name = fileNameOf(pdf);
+    if (name.size() > 4 && equalsIgnoringCase(name.substr(name.size() - 4), ".pdf"))
+        html.resize(html.size() - 4);
+    return html + ".html";
 }
 
 PrintOutcome printToPdf(std::string_view html, std::string_view pdf, const PrintOptions &options)

@@ -56,6 +56,9 @@ std::string findBrowser(std::string_view given = {});
 PrintOutcome printToPdf(std::string_view html, std::string_view pdf,
                         const PrintOptions &options = {});
 
+// The HTML a PDF is printed from, kept beside it: "a/b.pdf" gives "a/b.html".
+std::string htmlBesidePdf(std::string_view pdf);
+
 // What went wrong, in one Chinese sentence naming the files; empty when nothing did.
 std::string printFaultText(const PrintOutcome &outcome, std::string_view html,
                            std::string_view pdf);

@@ -876,4 +876,67 @@ std::string programDirectory()
     return program.substr(0, program.size() - fileNameOf(program).size());
 }
 
+ScratchFile::ScratchFile(const std::string &beside)
+    : m_path(temporaryBeside(beside, 0600, m_descriptor, m_error))
+{
+}
+
+ScratchFile::~ScratchFile()
+{
+    if (m_descriptor >= 0)
+        closeDescriptor(m_descriptor);
+    if (!m_path.empty())
+        removeFile(m_path);
+}
+
+bool ScratchFile::flush()
+{
+    for (std::size_t done = 0; done < m_buffer.size();) {
+        const long long put
+            = writeSome(m_descriptor, m_buffer.data() + done, m_buffer.size() - done);
+        if (put < 0 && errno == EINTR)
+            continue;
+        if (put <= 0) {
+            m_error = put < 0 ? errno : EIO;
+            return false;
+        }
+        done += std::size_t(put);
+    }
+    m_buffer.clear();
+    return true;
+}
+
+bool ScratchFile::write(std::string_view text)
+{
+    if (m_error != 0)
+        return false;
+    m_buffer += text;
+    // Written in blocks, not a system call a line.
+    return m_buffer.size() < (std::size_t(1) << 16) || flush();
+}
+
+bool ScratchFile::copyTo(AtomicFile &to)
+{
+    if (m_error != 0 || !flush())
+        return false;
+    if (const int error = seekStart(m_descriptor)) {
+        m_error = error;
+        return false;
+    }
+    std::string block(std::size_t(1) << 16, '\0');
+    for (;;) {
+        const long long got = readSome(m_descriptor, block.data(), block.size());
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0) {
+            m_error = errno;
+            return false;
+        }
+        if (got == 0)
+            return true;
+        if (!to.write(std::string_view(block.data(), std::size_t(got))))
+            return false;
+    }
+}
+
 } // namespace tovrik

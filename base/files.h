@@ -113,6 +113,31 @@ private:
     int m_error = 0; // an errno value, or one of the refusals in files.cpp
 };
 
+// Text put aside for a while in a file of the program's own beside a path, so that a long
+// document's later part need not be held in memory while its first part is written; removed
+// when it goes out of scope.
+class ScratchFile
+{
+public:
+    explicit ScratchFile(const std::string &beside);
+    ~ScratchFile();
+    ScratchFile(const ScratchFile &) = delete;
+    ScratchFile &operator=(const ScratchFile &) = delete;
+    // False, with error() set, once anything has failed.
+    bool write(std::string_view text);
+    // Everything written, in order, to `to`; false when it could not be read back or written.
+    bool copyTo(AtomicFile &to);
+    int error() const { return m_error; }
+
+private:
+    bool flush();
+    // Before m_path, which is made with them.
+    int m_descriptor = -1;
+    int m_error = 0;
+    std::string m_path;
+    std::string m_buffer;
+};
+
 // The last part of a path, after its folders ('/', and on Windows '\\' too).
 std::string_view fileNameOf(std::string_view path);
 

@@ -146,11 +146,17 @@ int runLine(const Invocation &invocation, Output &out, std::FILE *err)
 {
     const SizingRequest &request = invocation.inputs;
     const SizingReport report = sizePipe(request);
-    const bool sheetOnly = invocation.sheet && std::string_view(invocation.sheet) == "-";
-    if (report.ok && invocation.sheet) {
-        const SheetLine line {{}, KeptInputs(request), true, report};
-        if (const int status
-            = writeSheet(invocation.sheet, calculationSheet(line, {sheetDate()}), out, err))
+    const char *sheet = invocation.sheetPath();
+    const bool sheetOnly = sheet && std::string_view(sheet) == "-";
+    if (report.ok && sheet) {
+        const std::optional<SheetInfo> info = sheetInfoFor(invocation, err);
+        if (!info)
+            return 2;
+        SheetLine line {{}, KeptInputs(request), true, report};
+        line.tag = (*info)[SheetField::Line];
+        if (const int status = writeSheet(sheet, calculationSheet(line, *info), out, err))
+            return status;
+        if (const int status = printPdf(invocation, err))
             return status;
     }
     // A sheet on standard output is the whole of it.

@@ -1,5 +1,7 @@
 #include "cli/options.h"
 
+#include "base/browser.h"
+
 #include "base/text.h"
 #include "core/words.h"
 
@@ -27,6 +29,9 @@ enum Key : int {
     KeyByteOrderMark,
     KeyAllSizes,
     KeySheet,
+    KeyPdf,
+    KeySheetInfo,
+    KeyDetail,
 };
 
 struct FlagDef
@@ -39,11 +44,18 @@ struct FlagDef
 };
 
 constexpr FlagDef flags[] = {
-    {"gauge", 0, KeyGauge, Everywhere},       {"absolute", 0, KeyAbsolute, Everywhere},
-    {"json", 0, KeyJson, LineScope},          {"encoding", 0, KeyEncoding, BatchScope, true},
-    {"bom", 0, KeyByteOrderMark, BatchScope}, {"all-sizes", 0, KeyAllSizes, Everywhere},
-    {"help", 'h', KeyHelp, Everywhere},       {"version", 0, KeyVersion, Everywhere},
+    {"gauge", 0, KeyGauge, Everywhere},
+    {"absolute", 0, KeyAbsolute, Everywhere},
+    {"json", 0, KeyJson, LineScope},
+    {"encoding", 0, KeyEncoding, BatchScope, true},
+    {"bom", 0, KeyByteOrderMark, BatchScope},
+    {"all-sizes", 0, KeyAllSizes, Everywhere},
+    {"help", 'h', KeyHelp, Everywhere},
+    {"version", 0, KeyVersion, Everywhere},
     {"sheet", 0, KeySheet, Everywhere, true},
+    {"pdf", 0, KeyPdf, Everywhere, true},
+    {"sheet-info", 0, KeySheetInfo, Everywhere, true},
+    {"detail", 0, KeyDetail, BatchScope, true},
 };
 
 } // namespace
@@ -289,6 +301,20 @@ Invocation parseCommandLine(std::span<const char *const> args)
             if (invocation.command == Command::Batch && std::string_view(optarg) == "-")
                 throw UsageError("batch 的结果写到标准输出，计算书须写到文件：--sheet=文件。");
             invocation.sheet = optarg;
+        } else if (key == KeyPdf) {
+            if (!*optarg || std::string_view(optarg) == "-")
+                throw UsageError("选项 --pdf 须给出 PDF 的文件名。");
+            invocation.pdf = optarg;
+        } else if (key == KeySheetInfo) {
+            if (!*optarg)
+                throw UsageError("选项 --sheet-info 缺少文件名。");
+            invocation.sheetInfo = optarg;
+        } else if (key == KeyDetail) {
+            const std::optional<SheetDetail> detail = sheetDetailNamed(optarg);
+            if (!detail)
+                throw UsageError("不认识的明细选择" + quoted(optarg)
+                                 + "，应为 none、failed 或 all。");
+            invocation.detail = *detail;
         } else if (key == KeyEncoding) {
             const std::optional<Encoding> encoding = encodingFromName(optarg);
             if (!encoding)
@@ -299,6 +325,13 @@ Invocation parseCommandLine(std::span<const char *const> args)
 
     if (invocation.json && invocation.sheet && std::string_view(invocation.sheet) == "-")
         throw UsageError("--json 和 --sheet=- 都写到标准输出，只能给出其一。");
+    if (invocation.pdf) {
+        // A PDF is printed from the sheet's HTML, which is kept beside it unless named.
+        if (invocation.sheet && std::string_view(invocation.sheet) == "-")
+            throw UsageError("--pdf 由计算书文件打印，请用 --sheet=文件 或不给 --sheet。");
+        if (!invocation.sheet)
+            invocation.sheetBesidePdf = htmlBesidePdf(invocation.pdf);
+    }
     const std::span<char *const> operands(argv.data() + optind, argv.data() + argc);
     if (invocation.command == Command::Batch) {
         if (operands.size() > 1)

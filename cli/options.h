@@ -2,6 +2,7 @@
 
 #include "base/codepage.h"
 #include "core/inputs.h"
+#include "core/sheet.h"
 
 #include <span>
 #include <stdexcept>
@@ -21,6 +22,13 @@ struct Invocation
     Encoding encoding = Encoding::Utf8; // a batch's input
     bool byteOrderMark = false; // begin a batch's output with one
     const char *sheet = nullptr; // where the calculation sheet goes; "-" is standard output
+    const char *pdf = nullptr; // where the sheet is printed to, as PDF
+    std::string sheetBesidePdf; // the sheet's HTML beside the PDF, where no sheet was named
+    const char *sheetInfo = nullptr; // the file of the sheet's title block and sign-off
+    SheetDetail detail = SheetDetail::Failed; // a batch sheet's detail pages
+
+    // Where the sheet is written: as named, else beside the PDF; nullptr for no sheet.
+    const char *sheetPath() const { return sheet ? sheet : pdf ? sheetBesidePdf.c_str() : nullptr; }
 };
 
 class UsageError : public std::runtime_error

@@ -1,5 +1,6 @@
 #include "cli/output.h"
 
+#include "base/browser.h"
 #include "base/files.h"
 
 #ifdef _WIN32
@@ -103,6 +104,50 @@ int writeSheet(const char *path, std::string_view sheet, Output &out, std::FILE 
         return writeFailedStatus;
     }
     return 0;
+}
+
+std::optional<SheetInfo> sheetInfoFor(const Invocation &invocation, std::FILE *err)
+{
+    SheetInfo info;
+    info.date = sheetDate();
+    if (!invocation.sheetInfo)
+        return info;
+    std::FILE *file = openForReading(invocation.sheetInfo);
+    if (!file) {
+        say(err, "无法打开计算书信息文件“%s”：%s。\n", invocation.sheetInfo,
+            errorText(errno).c_str());
+        return std::nullopt;
+    }
+    // A title block is a dozen short lines; anything far larger is not one.
+    constexpr std::size_t largest = 64 * 1024;
+    std::string text(largest + 1, '\0');
+    text.resize(std::fread(text.data(), 1, text.size(), file));
+    const bool failed = std::ferror(file) != 0;
+    std::fclose(file);
+    if (failed || text.size() > largest) {
+        say(err, "计算书信息文件“%s”%s。\n", invocation.sheetInfo,
+            failed ? "读不出来" : "超过 64 KB，不像计算书信息");
+        return std::nullopt;
+    }
+    const std::string fault
+        = readSheetInfo(text, "计算书信息文件“" + std::string(invocation.sheetInfo) + "”", info);
+    if (!fault.empty()) {
+        say(err, "%s\n", fault.c_str());
+        return std::nullopt;
+    }
+    return info;
+}
+
+int printPdf(const Invocation &invocation, std::FILE *err)
+{
+    if (!invocation.pdf)
+        return 0;
+    const char *html = invocation.sheetPath();
+    const PrintOutcome outcome = printToPdf(html, invocation.pdf);
+    if (outcome)
+        return 0;
+    say(err, "%s\n", printFaultText(outcome, html, invocation.pdf).c_str());
+    return writeFailedStatus;
 }
 
 } // namespace tovrik::cli

@@ -1,6 +1,10 @@
 #pragma once
 
+#include "cli/options.h"
 #include "core/linelist.h"
+#include "core/sheet.h"
+
+#include <optional>
 
 #include <cstdio>
 #include <string>
@@ -55,5 +59,13 @@ private:
 // Writes a calculation sheet to path, whole or not at all, or to out for "-". Returns 0, or
 // writeFailedStatus having said why on err.
 int writeSheet(const char *path, std::string_view sheet, Output &out, std::FILE *err);
+
+// The sheet's particulars: today's date, and what the file of --sheet-info gives. Nothing, having
+// said why on err, when that file cannot be read or holds a line it cannot take.
+std::optional<SheetInfo> sheetInfoFor(const Invocation &invocation, std::FILE *err);
+
+// The sheet at the invocation's sheet path printed to its PDF, where one was asked for. Returns
+// 0, or writeFailedStatus having said why on err; the HTML stays either way.
+int printPdf(const Invocation &invocation, std::FILE *err);
 
 } // namespace tovrik::cli

@@ -15,13 +15,13 @@ namespace {
 // pipe flow", Trans. ASME 66 (1944), commercial steel 0.00015 ft and galvanized iron 0.0005 ft.
 // steam-network and water-network: CJJ 34-2010, 城镇供热管网设计规范, 7.3.1: 0.2 mm for steam
 // pipes and 0.5 mm for hot-water pipes. stainless: 0.015 mm, as Chinese process design manuals
-// tabulate stainless pipe.
+// tabulate stainless pipe (no edition of one was at hand to cite).
 constexpr RoughnessDef roughnesses[] = {
-    {"new-steel", commercialSteelRoughness, "新钢管"},
-    {"steam-network", 0.2, "蒸汽管网"},
-    {"water-network", 0.5, "热水管网"},
-    {"stainless", 0.015, "不锈钢管"},
-    {"galvanised", 0.15, "镀锌钢管"},
+    {"new-steel", commercialSteelRoughness, "新钢管", "Moody, Trans. ASME 66, 1944"},
+    {"steam-network", 0.2, "蒸汽管网", "CJJ 34-2010"},
+    {"water-network", 0.5, "热水管网", "CJJ 34-2010"},
+    {"stainless", 0.015, "不锈钢管", "化工工艺设计手册常用值"},
+    {"galvanised", 0.15, "镀锌钢管", "Moody, Trans. ASME 66, 1944"},
 };
 
 } // namespace
@@ -31,12 +31,19 @@ std::span<const RoughnessDef> roughnessNames()
     return roughnesses;
 }
 
-std::optional<double> roughnessFromName(std::string_view name)
+const RoughnessDef *roughnessNamed(std::string_view name)
 {
     for (const RoughnessDef &def : roughnesses) {
         if (equalsIgnoringCase(name, def.name))
-            return def.mm;
+            return &def;
     }
+    return nullptr;
+}
+
+std::optional<double> roughnessFromName(std::string_view name)
+{
+    if (const RoughnessDef *def = roughnessNamed(name))
+        return def->mm;
     return std::nullopt;
 }
 

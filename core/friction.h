@@ -23,8 +23,11 @@ struct RoughnessDef
     const char *name; // "steam-network"
     double mm;
     const char *title; // 蒸汽管网
+    const char *source; // as a sheet cites it: "CJJ 34-2010"
 };
 std::span<const RoughnessDef> roughnessNames();
+// The named roughness of that name, in any case; nullptr for none.
+const RoughnessDef *roughnessNamed(std::string_view name);
 // A name of the table above, in any case, or none.
 std::optional<double> roughnessFromName(std::string_view name);
 inline constexpr double laminarLimit = 2300.0;

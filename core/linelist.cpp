@@ -745,8 +745,10 @@ LineListSummary Batch::run()
                     m_summary.outcome = Outcome::WriteFailed;
                     return std::move(m_summary);
                 }
-                if (m_options.progress)
-                    m_options.progress(m_reader.consumed());
+                if (m_options.progress && !m_options.progress(m_reader.consumed())) {
+                    m_summary.outcome = Outcome::Cancelled;
+                    return std::move(m_summary);
+                }
             }
         }
     } catch (const CsvError &error) {

@@ -43,8 +43,8 @@ struct LineListOptions
     // columns (series, service, roughness, the line) for rows whose own cell is empty.
     SizingRequest defaults;
     LineListHints hints;
-    // Told now and then how many bytes of the input have been read.
-    std::function<void(std::uint64_t consumed)> progress;
+    // Told now and then how many bytes of the input have been read; false stops the list there.
+    std::function<bool(std::uint64_t consumed)> progress;
     // Told every row: the line's own tag (from a column such as 位号 or line), the request its
     // cells made, none where the row never got as far, and what came of it.
     std::function<void(std::string_view tag, const SizingRequest *request,
@@ -58,6 +58,7 @@ struct LineListSummary
         Sized, // every row, some perhaps with an error of their own
         NotAList, // the input could not be read as a line list; the rows before are written
         WriteFailed, // the sink refused: the output is not whole
+        Cancelled, // progress said stop: the output is not whole
     };
     Outcome outcome = Outcome::Sized;
     long rows = 0; // the lines sized, failed ones among them

@@ -109,9 +109,47 @@ std::string refusalToOverwriteList(std::string_view listPath,
     return refusal;
 }
 
+namespace {
+
+SheetInfo dated(const SheetInfo &info)
+{
+    SheetInfo out = info;
+    if (out.date.empty())
+        out.date = sheetDate();
+    return out;
+}
+
+} // namespace
+
+LineListSheetFile::LineListSheetFile(AtomicFile &file, const SheetInfo &info, std::string_view name,
+                                     SheetDetail detail)
+    : m_file(file)
+    , m_details(file.path() == "-" ? std::string() : file.path())
+    , m_sheet(
+          dated(info), name, detail, [this](std::string_view text) { m_file.write(text); },
+          [this](std::string_view text) { m_details.write(text); })
+{
+}
+
+bool LineListSheetFile::finish()
+{
+    m_sheet.finishSummary();
+    if (m_details.error() != 0 || !m_details.copyTo(m_file))
+        return false;
+    return m_file.write(m_sheet.end());
+}
+
+std::string LineListSheetFile::failure() const
+{
+    if (m_details.error() != 0)
+        return errorText(m_details.error());
+    return m_file.failure();
+}
+
 LineListRun sizeLineListFile(std::string_view path, const LineListFiles &files,
                              const SizingRequest &defaults,
-                             const std::function<void(int percent)> &progress)
+                             const std::function<bool(int percent)> &progress,
+                             const SheetInfo &info, SheetDetail detail)
 {
     LineListRun run;
     const std::unique_ptr<std::FILE, Closer> input(openForReading(path));
@@ -143,23 +181,31 @@ LineListRun sizeLineListFile(std::string_view path, const LineListFiles &files,
     std::rewind(input.get());
 
     FileSink sink(result);
-    std::vector<SheetLine> lines;
+    LineListSheetFile sheetFile(sheet, info, fileNameOf(path), detail);
     LineListOptions options;
     options.encoding = run.encoding;
     options.byteOrderMark = true; // Excel then reads the Chinese as such
     options.defaults = defaults;
     if (progress && size > 0) {
-        options.progress
-            = [&](std::uint64_t consumed) { progress(int(consumed * 100 / std::uint64_t(size))); };
+        options.progress = [&](std::uint64_t consumed) {
+            return progress(int(consumed * 100 / std::uint64_t(size)));
+        };
     }
+    SheetLine line;
     options.sized
         = [&](std::string_view tag, const SizingRequest *request, const SizingReport &report) {
-              lines.push_back({std::string(tag), request ? KeptInputs(*request) : KeptInputs(),
-                               request != nullptr, report});
+              line.tag = tag;
+              line.inputs = request ? KeptInputs(*request) : KeptInputs();
+              line.read = request != nullptr;
+              line.report = report;
+              sheetFile.add(line);
           };
     run.summary = sizeLineList(input.get(), sink, options);
     // What is not a line list leaves no result behind; its messages say why.
     if (run.summary.outcome == LineListSummary::Outcome::NotAList)
+        return run;
+    // Stopped by the user: neither file is put in place, and the ones there stay as they were.
+    if (run.summary.outcome == LineListSummary::Outcome::Cancelled)
         return run;
     if (run.summary.outcome == LineListSummary::Outcome::WriteFailed) {
         run.error = cannotWrite(result);
@@ -167,8 +213,11 @@ LineListRun sizeLineListFile(std::string_view path, const LineListFiles &files,
     }
     if (progress)
         progress(100);
+    if (!sheetFile.finish()) {
+        run.error = "无法写出计算书“" + files.sheet + "”：" + sheetFile.failure() + "。";
+        return run;
+    }
     AtomicFile *const both[] = {&result, &sheet};
-    sheet.write(lineListSheet(lines, {sheetDate()}, fileNameOf(path)));
     const TogetherOutcome outcome = commitTogether(both);
     if (outcome.failed)
         run.error = cannotWrite(*outcome.failed, outcome);

@@ -3,6 +3,7 @@
 #include "base/files.h"
 #include "core/inputs.h"
 #include "core/linelist.h"
+#include "core/sheet.h"
 
 #include <functional>
 #include <optional>
@@ -40,10 +41,33 @@ std::string refusalToOverwriteList(std::string_view listPath,
 // the result (UTF-8 with a byte order mark, every input byte kept) and the sheet, both whole or
 // neither: a failure leaves what was there before, or error says what it changed. Nothing is
 // read when either file is the list itself or cannot be written. progress is told the percent
-// read, 100 once the list is read.
+// read, 100 once the list is read; where it says false, the list stops there, neither file is
+// put in place and the summary's outcome is Cancelled. The sheet carries info (today's date where
+// it has none) and the detail pages the choice takes.
 LineListRun sizeLineListFile(std::string_view path, const LineListFiles &files,
                              const SizingRequest &defaults,
-                             const std::function<void(int percent)> &progress);
+                             const std::function<bool(int percent)> &progress,
+                             const SheetInfo &info = {}, SheetDetail detail = SheetDetail::Failed);
+
+// A line list's sheet written into a file as its lines come, in flat memory: the summary
+// straight into the file, the detail pages put aside beside it until the summary is whole.
+class LineListSheetFile
+{
+public:
+    // The sheet carries info, today's date where it has none.
+    LineListSheetFile(AtomicFile &file, const SheetInfo &info, std::string_view name,
+                      SheetDetail detail);
+    void add(const SheetLine &line) { m_sheet.add(line); }
+    // Everything written to the file, not yet committed; false when a part could not be.
+    bool finish();
+    // Why the sheet could not be written, in words of our own; empty while it could.
+    std::string failure() const;
+
+private:
+    AtomicFile &m_file;
+    ScratchFile m_details;
+    LineListSheet m_sheet;
+};
 
 // Whether the list at path has a column of pressures, which may be gauge or absolute.
 bool listGivesPressures(std::string_view path);

@@ -218,6 +218,8 @@ PipeAdvice notAGas(double diameter, const NotAGas &state, const AdviceOptions &o
 
 // The series as engineers name it: "ASME B36.10M Sch40", "国内公制系列".
 const char *seriesTitle(PipeSeries series);
+// The standard and edition its sizes come from: "ASME B36.10M-2004，表 1".
+const char *seriesCitation(PipeSeries series);
 // As the command line and CSV name it: "asme40", "cn", "gb3091".
 const char *seriesCode(PipeSeries series);
 std::optional<PipeSeries> seriesFromCode(std::string_view name);

@@ -7,6 +7,7 @@
 #include "core/html.h"
 #include "core/realgas.h"
 #include "core/sheetstyle.h"
+#include "core/velocitytables.h"
 #include "core/version.h"
 #include "core/words.h"
 
@@ -17,6 +18,133 @@
 #include <vector>
 
 namespace tovrik {
+
+namespace {
+
+constexpr SheetFieldDef fieldDefs[] = {
+    {SheetField::Project, "project", "工程名称"},
+    {SheetField::ProjectNumber, "project-no", "工程号"},
+    {SheetField::Unit, "unit", "装置/单元"},
+    {SheetField::Line, "line-no", "管线号"},
+    {SheetField::Document, "document-no", "文件编号"},
+    {SheetField::Revision, "revision", "版次"},
+    {SheetField::Designer, "designer", "设计"},
+    {SheetField::DesignDate, "design-date", "设计日期"},
+    {SheetField::Checker, "checker", "校核"},
+    {SheetField::CheckDate, "check-date", "校核日期"},
+    {SheetField::Reviewer, "reviewer", "审核"},
+    {SheetField::ReviewDate, "review-date", "审核日期"},
+    {SheetField::Approver, "approver", "审定"},
+    {SheetField::ApprovalDate, "approval-date", "审定日期"},
+};
+static_assert(std::size(fieldDefs) == std::size_t(SheetField::Count));
+
+} // namespace
+
+std::span<const SheetFieldDef> sheetFieldDefs()
+{
+    return fieldDefs;
+}
+
+const SheetFieldDef *sheetFieldNamed(std::string_view name)
+{
+    for (const SheetFieldDef &def : fieldDefs) {
+        if (name == def.title || equalsIgnoringCase(name, def.key))
+            return &def;
+    }
+    return nullptr;
+}
+
+std::string readSheetInfo(std::string_view text, std::string_view source, SheetInfo &info)
+{
+    if (text.starts_with("\xEF\xBB\xBF"))
+        text.remove_prefix(3);
+    int number = 0;
+    while (!text.empty()) {
+        ++number;
+        const std::size_t end = text.find('\n');
+        std::string_view line = text.substr(0, end);
+        text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+        if (line.ends_with('\r'))
+            line.remove_suffix(1);
+        line = withoutBlanks(line);
+        if (line.empty() || line.front() == '#')
+            continue;
+        const std::string where = std::string(source) + "第 " + std::to_string(number) + " 行";
+        const std::size_t equals = line.find('=');
+        if (equals == std::string_view::npos)
+            return where + "不是“项目 = 内容”的形式。";
+        const std::string_view key = withoutBlanks(line.substr(0, equals));
+        const SheetFieldDef *def = sheetFieldNamed(key);
+        if (!def) {
+            std::string known;
+            for (const SheetFieldDef &each : fieldDefs)
+                known += std::string(known.empty() ? "" : "、") + each.key;
+            return where + "的“" + std::string(key) + "”不是计算书信息的项目，可用的有：" + known
+                + "。";
+        }
+        info[def->field] = std::string(withoutBlanks(line.substr(equals + 1)));
+    }
+    return {};
+}
+
+std::optional<SheetDetail> sheetDetailNamed(std::string_view name)
+{
+    if (name == "none")
+        return SheetDetail::None;
+    if (name == "failed")
+        return SheetDetail::Failed;
+    if (name == "all")
+        return SheetDetail::All;
+    return std::nullopt;
+}
+
+namespace {
+
+// The drop the allowable drop is judged by, kPa: over the line or per 100 m, as it was given.
+std::optional<double> judgedDrop(const SizingReport &report)
+{
+    if (report.advice.maxDropOverLine) {
+        if (report.lineDrop && report.lineDrop->method != DropMethod::Choked
+            && report.lineDrop->method != DropMethod::Flashing)
+            return report.lineDrop->kPa;
+        return std::nullopt;
+    }
+    if (report.drop)
+        return report.drop->kPaPer100m;
+    return std::nullopt;
+}
+
+// A size made larger than the velocity's for the allowable drop, which may then run below its
+// usual velocities.
+bool enlargedForDrop(const PipeAdvice &advice)
+{
+    const SizeCheck *byVelocity = advice.velocitySized();
+    return advice.byDrop && byVelocity && advice.byDrop->size.dn > byVelocity->size.dn;
+}
+
+} // namespace
+
+bool checksHold(const SizingReport &report)
+{
+    if (!report.ok || report.advice.status != PipeAdvice::Status::Sized)
+        return false;
+    const SizeCheck *pipe = report.advice.recommended();
+    if (!pipe || pipe->check == VelocityCheck::Above)
+        return false;
+    if (pipe->check == VelocityCheck::Below && !enlargedForDrop(report.advice))
+        return false;
+    if (report.advice.maxDrop) {
+        const std::optional<double> drop = judgedDrop(report);
+        if (!drop || *drop > *report.advice.maxDrop)
+            return false;
+    }
+    if (report.lineDrop
+        && (report.lineDrop->method == DropMethod::Choked
+            || report.lineDrop->method == DropMethod::Flashing))
+        return false;
+    return report.dropAboveUsual == nullptr;
+}
 
 namespace {
 
@@ -45,6 +173,30 @@ std::string significant(double value, int figures)
     return fixed(value, int(std::clamp(figures - 1 - magnitude, 0.0, 9.0)));
 }
 
+// So many significant figures at most, without the zeros that end it: 0.901325, not 0.9013250.
+std::string trimmed(double value, int figures)
+{
+    std::string text = significant(value, figures);
+    if (text.find('.') != std::string::npos) {
+        while (text.back() == '0')
+            text.pop_back();
+        if (text.back() == '.')
+            text.pop_back();
+    }
+    return text;
+}
+
+// "0.2 mm（蒸汽管网，CJJ 34-2010）": the wall's roughness with what it stands for.
+std::string roughnessWords(const std::optional<std::string> &typed)
+{
+    if (!typed)
+        return shortestText(commercialSteelRoughness) + " mm（未给出，按商品钢管，"
+            + roughnessNames()[0].source + "）";
+    if (const RoughnessDef *named = roughnessNamed(withoutBlanks(*typed)))
+        return shortestText(named->mm) + " mm（" + named->title + "，" + named->source + "）";
+    return *typed + " mm";
+}
+
 const char *mediumTitle(const SheetLine &line)
 {
     if (!line.read)
@@ -67,28 +219,101 @@ const char *fluidTitle(const SheetLine &line)
     return "";
 }
 
-void openDocument(Html &html, std::string_view title)
+// Text as a CSS string: the user's text in a page's margin boxes stays text, and cannot end
+// the style sheet it stands in.
+std::string cssString(std::string_view text)
+{
+    std::string out = "\"";
+    for (const char c : text) {
+        switch (c) {
+        case '"': out += "\\\""; break;
+        case '\\': out += "\\\\"; break;
+        case '<': out += "\\3c "; break;
+        case '\n':
+        case '\r': out += ' '; break;
+        default: out += c;
+        }
+    }
+    return out + '"';
+}
+
+// "工程：… 管线号：…", as every page's head says whose sheet it is.
+std::string pageHead(const SheetInfo &info, std::string_view line)
+{
+    std::string head;
+    const auto add = [&](const char *title, std::string_view value) {
+        if (value.empty())
+            return;
+        head += (head.empty() ? "" : "　") + std::string(title) + "：" + std::string(value);
+    };
+    add("工程", info[SheetField::Project]);
+    add("工程号", info[SheetField::ProjectNumber]);
+    add("管线号", line);
+    add("文件编号", info[SheetField::Document]);
+    add("版次", info[SheetField::Revision]);
+    return head;
+}
+
+// The page's own head and its number "第 x 页 共 y 页", in the margin boxes, where a browser's
+// header and footer would otherwise stand.
+void openDocument(Html &html, std::string_view title, const SheetInfo &info, std::string_view line)
 {
     html.markup("<!DOCTYPE html>\n<html lang=\"zh-CN\">\n<head>\n<meta charset=\"utf-8\">\n")
         .element("title", title)
         .newline()
         .markup("<style>\n")
         .markup(sheetStyle)
-        .markup("</style>\n</head>\n<body>\n");
+        .markup("@page { @top-left { content: ")
+        .markup(cssString(std::string(title)))
+        .markup("; } @top-right { content: ")
+        .markup(cssString(pageHead(info, line)))
+        .markup("; } }\n</style>\n</head>\n<body>\n");
 }
 
-// The particulars a sheet carries for the design it belongs to: the date filled in, the rest
-// lines to fill by hand.
-void appendParticulars(Html &html, const SheetInfo &info, std::string_view title)
+// The title block and its sign-off; a cell left empty is there to be filled in by hand.
+void appendTitleBlock(Html &html, const SheetInfo &info, std::string_view line)
 {
-    html.element("h1", title).newline().open("table", {{"class", "particulars"}}).newline();
-    html.markup("<tr><th>工程名称</th><td colspan=\"3\"></td></tr>\n"
-                "<tr><th>设计阶段</th><td></td><th>日期</th>")
-        .element("td", info.date)
-        .markup("</tr>\n<tr><th>计算</th><td></td><th>校核</th><td></td></tr>\n</table>\n");
+    const auto cell = [&](SheetField which, const char *span = nullptr) {
+        const std::string_view value
+            = which == SheetField::Line && !line.empty() ? line : std::string_view(info[which]);
+        if (span)
+            html.element("td", value, {{"colspan", span}});
+        else
+            html.element("td", value);
+    };
+    html.open("table", {{"class", "particulars"}}).newline();
+    html.markup("<tr><th>工程名称</th>");
+    cell(SheetField::Project, "3");
+    html.markup("<th>工程号</th>");
+    cell(SheetField::ProjectNumber);
+    html.markup("</tr>\n<tr><th>装置/单元</th>");
+    cell(SheetField::Unit, "3");
+    html.markup("<th>管线号</th>");
+    cell(SheetField::Line);
+    html.markup("</tr>\n<tr><th>文件编号</th>");
+    cell(SheetField::Document);
+    html.markup("<th>版次</th>");
+    cell(SheetField::Revision);
+    html.markup("<th>日期</th>").element("td", info.date).markup("</tr>\n</table>\n");
+
+    const bool approval
+        = !info[SheetField::Approver].empty() || !info[SheetField::ApprovalDate].empty();
+    const SheetField names[]
+        = {SheetField::Designer, SheetField::Checker, SheetField::Reviewer, SheetField::Approver};
+    const std::size_t roles = approval ? 4 : 3;
+    html.open("table", {{"class", "signoff"}}).newline().markup("<tr><th></th>");
+    for (std::size_t i = 0; i < roles; ++i)
+        html.element("th", sheetFieldDefs()[std::size_t(names[i])].title);
+    html.markup("</tr>\n<tr><th>签名</th>");
+    for (std::size_t i = 0; i < roles; ++i)
+        cell(names[i]);
+    html.markup("</tr>\n<tr><th>日期</th>");
+    for (std::size_t i = 0; i < roles; ++i)
+        cell(SheetField(std::size_t(names[i]) + 1));
+    html.markup("</tr>\n</table>\n");
 }
 
-void closeDocument(Html &html, const SheetInfo &info)
+void appendFooter(Html &html, const SheetInfo &info)
 {
     html.open("footer")
         .text("Tovrik ")
@@ -97,8 +322,13 @@ void closeDocument(Html &html, const SheetInfo &info)
         .text(info.date)
         .text(" · 内径按 d = 18.8 × √(q ÷ v) 计算，q 为工作状态体积流量（m³/h），v "
               "为设计流速（m/s）。")
-        .close("footer")
-        .markup("\n</body>\n</html>\n");
+        .close("footer");
+}
+
+void closeDocument(Html &html, const SheetInfo &info)
+{
+    appendFooter(html, info);
+    html.markup("\n</body>\n</html>\n");
 }
 
 // A row of the inputs' table: the input, as typed, its unit and what the aids made of it.
@@ -121,7 +351,7 @@ std::optional<InputRow> inputRow(const InputDef &def, const SheetLine &line)
     const std::optional<std::string> &typed = in[def.input];
     const std::string value = typed ? *typed : std::string("—");
     const std::string absolute = report.absolutePressure
-        ? "表压，即绝对压力 " + significant(*report.absolutePressure, 7) + " MPa"
+        ? "表压，即绝对压力 " + trimmed(*report.absolutePressure, 7) + " MPa"
         : std::string("绝对压力");
     const bool air = medium == Medium::Air;
     switch (def.input) {
@@ -159,9 +389,7 @@ std::optional<InputRow> inputRow(const InputDef &def, const SheetLine &line)
         if (!in.given(Input::SteamTemperature))
             return std::nullopt;
         return InputRow {"过热蒸汽温度 Ts", value, "°C", {}};
-    case Input::Roughness:
-        return InputRow {"管壁绝对粗糙度", typed ? *typed : std::string("0.046"), "mm",
-                         typed ? std::string() : std::string("商品钢管")};
+    case Input::Roughness: return InputRow {"管壁绝对粗糙度", roughnessWords(typed), "", {}, true};
     case Input::Series:
         return InputRow {"管子系列", seriesTitle(report.advice.options.series), "", {}, true};
     case Input::Service:
@@ -291,10 +519,14 @@ void appendFormula(Html &html, const SheetLine &line)
 }
 
 // "ASME B36.10M Sch40，Φ273×9.27": the series and the pipe as it is ordered.
+std::string sizeText(const PipeSize &size)
+{
+    return "Φ" + shortestText(size.outside) + "×" + shortestText(size.wall);
+}
+
 std::string seriesAndSize(const PipeSize &size, PipeSeries series)
 {
-    return std::string(seriesTitle(series)) + "，Φ" + shortestText(size.outside) + "×"
-        + shortestText(size.wall);
+    return std::string(seriesTitle(series)) + "，" + sizeText(size);
 }
 
 void appendCheckRow(Html &html, const char *role, const SizeCheck &check, const PipeAdvice &advice)
@@ -348,6 +580,16 @@ void appendAdvice(Html &html, const SheetLine &line)
         appendNote(html, note);
 }
 
+// The viscosity's source for the drop, as the drop's table and the basis cite it.
+const char *viscositySource(const SheetLine &line)
+{
+    if (line.inputs.medium != Medium::Air)
+        return "IAPWS 2008（R12-08）";
+    return effectiveGas(line.report.advice.options) == Gas::NaturalGas
+        ? "Sutherland 公式（CRC Handbook, 97th ed., 2016；Kaye & Laby, 16th ed., 1995）"
+        : "Sutherland 公式（White, Viscous Fluid Flow, 3rd ed., 2006）";
+}
+
 void appendDrop(Html &html, const SheetLine &line)
 {
     const SizingReport &report = line.report;
@@ -369,10 +611,7 @@ void appendDrop(Html &html, const SheetLine &line)
             + "，R = " + significant(gasDef(gas).gasConstant, 5) + " J/(kg·K)"
         : medium == Medium::Water ? "IAPWS-IF97（1 区）"
                                   : "ρ = 1 ÷ u（IAPWS-IF97）";
-    const char *viscosity = medium != Medium::Air ? "IAPWS 2008（R12-08）"
-        : gas == Gas::NaturalGas
-        ? "Sutherland 公式（CRC Handbook, 97th ed., 2016；Kaye & Laby, 16th ed., 1995）"
-        : "Sutherland 公式（White, Viscous Fluid Flow, 3rd ed., 2006）";
+    const char *viscosity = viscositySource(line);
     const SizeCheck &pipe = *report.advice.recommended();
     html.open("p")
         .text("在推荐管子 DN" + std::to_string(pipe.size.dn)
@@ -393,10 +632,11 @@ void appendDrop(Html &html, const SheetLine &line)
     };
     row("介质", fluidTitle(line), "", "");
     row("温度", fixed(fluid.temperature, 2), "°C", "");
-    row("压力（绝对）", significant(fluid.pressure, 6), "MPa", "");
+    row("压力（绝对）", trimmed(fluid.pressure, 7), "MPa", "");
     row("密度 ρ", significant(fluid.density, 6), "kg/m³", density);
     row("动力粘度 μ", significant(fluid.viscosity * 1e6, 4), "μPa·s", viscosity);
-    row("管壁绝对粗糙度", shortestText(drop.roughness), "mm", "");
+    row("管壁绝对粗糙度", shortestText(drop.roughness), "mm",
+        roughnessWords(line.inputs[Input::Roughness]));
     row("雷诺数 Re", significant(drop.reynolds, 6), "", "");
     row("摩擦系数 f", fixed(drop.friction, 5), "", "Darcy");
     row("每 100 m 压降", significant(drop.kPaPer100m, 3), "kPa", "");
@@ -404,12 +644,151 @@ void appendDrop(Html &html, const SheetLine &line)
         const char *method = over->method == DropMethod::Isothermal
             ? "等温可压缩流动：p₁² − p₂² = G²(p₁/ρ₁)[f(L+Le)/D + ΣK + 2 ln(p₁/p₂)]"
             : "Δp = [f(L+Le)/D + ΣK] · ρv² ÷ 2";
+        const bool through = over->method != DropMethod::Choked
+            && over->method != DropMethod::Flashing && std::isfinite(over->outletPressure);
         row("全线压降",
-            over->method == DropMethod::Choked ? std::string("阻塞") : significant(over->kPa, 3),
-            over->method == DropMethod::Choked ? "" : "kPa", method);
+            over->method == DropMethod::Choked         ? std::string("阻塞")
+                : over->method == DropMethod::Flashing ? std::string("汽化")
+                                                       : significant(over->kPa, 3),
+            through ? "kPa" : "", method);
+        if (through) {
+            row("出口压力（绝对）", trimmed(over->outletPressure, 6), "MPa", "");
+            if (medium != Medium::Water)
+                row("出口流速", fixed(over->outletVelocity, 2), "m/s", "");
+        }
     }
     // What the drop assumes (air, water at 20 °C) the rows above already say.
     html.markup("</table>\n");
+}
+
+// The citation of the table whose row judged the pipe.
+std::string velocitySource(const VelocityBand &band)
+{
+    if (band.sheet())
+        return "本程序参考表（窗口左侧的常用流速表）";
+    for (const VelocityTable &table : velocityTables()) {
+        if (table.title == band.source && !table.rows.empty()
+            && table.rows.front().section == band.section)
+            return std::string(table.citation);
+    }
+    return std::string(band.source);
+}
+
+// The standards and sources a line was sized by, one a line, in the order the sizing used them.
+std::vector<std::string> basisLines(const SheetLine &line)
+{
+    const SizingReport &report = line.report;
+    const Medium medium = line.inputs.medium;
+    std::vector<std::string> lines {
+        "管径：d = 18.8 × √(q ÷ v)，由 q = π d² v ÷ 4 取 d 为 mm、q 为 m³/h、v 为 m/s 得出。"};
+    switch (medium) {
+    case Medium::Air:
+        lines.emplace_back("工作状态流量：q = Q × (T + 273) × 0.1 ÷ (P × 273)，由标准状态（0.1 "
+                           "MPa、273 K）按理想气体换算，P 为绝对压力。");
+        break;
+    case Medium::Steam:
+        lines.emplace_back("蒸汽体积流量：q = u × Q × 1000；由压力求比容按 IAPWS-IF97。");
+        break;
+    case Medium::Water: lines.emplace_back("水的体积流量按 1 t/h = 1 m³/h 计。"); break;
+    }
+    if (!report.ok || report.advice.status != PipeAdvice::Status::Sized)
+        return lines;
+    const PipeSeries series = report.advice.options.series;
+    lines.push_back(std::string("管子规格：") + seriesTitle(series) + "（" + seriesCitation(series)
+                    + "）。");
+    lines.push_back("常用流速：" + velocitySource(*report.advice.recommended()->usual) + "。");
+    if (!report.fluid)
+        return lines;
+    if (medium == Medium::Air) {
+        lines.push_back(std::string("气体密度：") + realGasModel
+                        + "，临界参数取自各气体的参考状态方程（J. Phys. Chem. Ref. Data）；粘度："
+                        + viscositySource(line) + "。");
+    } else {
+        lines.emplace_back("水和水蒸气的密度：IAPWS-IF97；粘度：IAPWS 2008（R12-08）。");
+    }
+    lines.push_back("压降：Darcy–Weisbach 公式，摩擦系数按 Colebrook–White 公式（层流 64 ÷ "
+                    "Re）；管壁粗糙度 "
+                    + roughnessWords(line.inputs[Input::Roughness]) + "。");
+    if (report.lineDrop && report.lineDrop->method == DropMethod::Isothermal)
+        lines.emplace_back("可压缩流体全线压降：等温流动，理想气体。");
+    if (report.dropAboveUsual)
+        lines.push_back("常用最大压降：" + std::string(report.dropAboveUsual->citation) + "。");
+    return lines;
+}
+
+void appendBasis(Html &html, const SheetLine &line)
+{
+    html.open("ol", {{"class", "basis"}}).newline();
+    for (const std::string &basis : basisLines(line))
+        html.element("li", basis).newline();
+    html.close("ol").newline();
+}
+
+// What is recommended and whether each check holds, with the figures, one sentence a line.
+std::vector<std::string> conclusionLines(const SheetLine &line)
+{
+    const SizingReport &report = line.report;
+    const PipeAdvice &advice = report.advice;
+    if (!line.read || !report.ok)
+        return {"未能计算：" + report.error};
+    std::vector<std::string> lines;
+    if (advice.status != PipeAdvice::Status::Sized) {
+        lines.push_back("计算内径 " + fixed(report.diameter, 2) + " mm；未能选管：");
+        const std::string words = pipeAdviceText(advice);
+        lines.back() += words.substr(0, words.find('\n'));
+        return lines;
+    }
+    const SizeCheck &pipe = *advice.recommended();
+    const VelocityBand &band = *pipe.usual;
+    lines.push_back("计算内径 " + fixed(report.diameter, 2) + " mm，"
+                    + (advice.byDrop ? "按允许压降" : "") + "选用 DN" + std::to_string(pipe.size.dn)
+                    + "（" + seriesAndSize(pipe.size, advice.options.series) + "，内径 "
+                    + boreText(pipe.size, advice.options.series) + " mm）。");
+    lines.push_back("实际流速 " + fixed(pipe.velocity, 2) + " m/s，常用流速 "
+                    + rangeText(band.range) + " m/s（" + std::string(band.section) + " "
+                    + std::string(band.row) + "），" + std::string(statusWords(advice))
+                    + (enlargedForDrop(advice) && pipe.check == VelocityCheck::Below
+                           ? "，为满足允许压降而选大，可以接受。"
+                           : "。"));
+    if (advice.maxDrop) {
+        const char *over = advice.maxDropOverLine ? "全线压降 " : "每 100 m 压降 ";
+        const std::string limit = trimmed(*advice.maxDrop, 6) + " kPa";
+        if (const std::optional<double> drop = judgedDrop(report)) {
+            const bool holds = *drop <= *advice.maxDrop;
+            lines.push_back(over + significant(*drop, 3) + (holds ? " kPa ≤ " : " kPa > ") + limit
+                            + (holds ? "，满足。" : "，不满足。"));
+        } else {
+            lines.push_back(std::string("无法按允许压降 ") + limit + " 校核：" + dropNote(report));
+        }
+    } else if (report.lineDrop && std::isfinite(report.lineDrop->kPa)
+               && report.lineDrop->method != DropMethod::Flashing) {
+        lines.push_back("全线压降 " + significant(report.lineDrop->kPa, 3) + " kPa。");
+    } else if (report.drop) {
+        lines.push_back("每 100 m 压降 " + significant(report.drop->kPaPer100m, 3) + " kPa。");
+    }
+    if (const std::optional<LineDrop> &over = report.lineDrop) {
+        if (over->method == DropMethod::Choked)
+            lines.emplace_back("全线阻塞：管子在末端前已达声速，通不过此流量，须加大管径。");
+        else if (over->method == DropMethod::Flashing)
+            lines.push_back("出口压力低于水的汽化压力 " + trimmed(over->vapourPressure, 5)
+                            + " MPa，水将在管内汽化，不能按液体估算压降。");
+        else if (line.inputs.medium != Medium::Water && std::isfinite(over->outletPressure))
+            lines.push_back("出口压力（绝对）" + trimmed(over->outletPressure, 6)
+                            + " MPa，出口流速 " + fixed(over->outletVelocity, 2) + " m/s。");
+    }
+    if (report.dropAboveUsual)
+        lines.push_back("每 100 m 压降高于常用最大值 "
+                        + trimmed(report.dropAboveUsual->kPaPer100m, 4) + " kPa（"
+                        + std::string(report.dropAboveUsual->row) + "）。");
+    lines.emplace_back(checksHold(report) ? "结论：各项校核均满足。"
+                                          : "结论：有校核未满足，须调整后再用。");
+    return lines;
+}
+
+void appendConclusion(Html &html, const SheetLine &line)
+{
+    for (const std::string &sentence : conclusionLines(line))
+        html.element("p", sentence, {{"class", "conclusion"}}).newline();
 }
 
 // Real velocity against nominal size for the offered sizes around the recommended one: each
@@ -481,10 +860,12 @@ void appendFigure(Html &html, const SheetLine &line)
                      {{"x", n(left - 6)}, {"y", n(y(value) + 4)}, {"text-anchor", "end"}})
             .newline();
     }
+    // The bands first, then every point and label over all of them: a label reaching into the
+    // next size's band is not hidden by it.
+    const auto centreOf = [&](std::size_t i) { return left + width * (double(i) + 0.5); };
     for (std::size_t i = 0; i < points.size(); ++i) {
-        const SizeCheck &p = points[i];
-        const VelocityRange band = p.usual->range;
-        const double x = left + width * (double(i) + 0.5);
+        const VelocityRange band = points[i].usual->range;
+        const double x = centreOf(i);
         html.empty("rect",
                    {{"x", n(x - width * 0.35)},
                     {"y", n(y(band.high))},
@@ -492,6 +873,10 @@ void appendFigure(Html &html, const SheetLine &line)
                     {"height", n(y(band.low) - y(band.high))},
                     {"fill", "#ddd"}})
             .newline();
+    }
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        const SizeCheck &p = points[i];
+        const double x = centreOf(i);
         const bool chosen = p.size.dn == recommended;
         html.empty("circle",
                    {{"cx", n(x)},
@@ -504,7 +889,12 @@ void appendFigure(Html &html, const SheetLine &line)
             .newline();
         if (chosen) {
             html.element("text", "推荐 " + fixed(p.velocity, 2) + " m/s",
-                         {{"x", n(x + 8)}, {"y", n(y(p.velocity) - 6)}, {"fill", "#c00"}})
+                         {{"x", n(x + 8)},
+                          {"y", n(y(p.velocity) - 6)},
+                          {"fill", "#c00"},
+                          {"stroke", "#fff"},
+                          {"stroke-width", "3"},
+                          {"paint-order", "stroke"}})
                 .newline();
         }
     }
@@ -544,11 +934,18 @@ void appendFigure(Html &html, const SheetLine &line)
         .markup("\n</figure>\n");
 }
 
-// A line's parts, each kept on one page; heading is h2 on a line's own sheet, h3 in a list's.
-void appendDetails(Html &html, const SheetLine &line, std::string_view heading)
+// A line's parts, each kept on one page: on a line's own sheet with its sources and figure; in
+// a list, where each line has one page, without them (the summary cites the sources once).
+void appendDetails(Html &html, const SheetLine &line, bool own)
 {
+    const std::string_view heading = own ? "h2" : "h3";
+    int number = 0;
     const auto part = [&](const char *title, auto &&append) {
-        html.open("div", {{"class", "part"}}).newline().element(heading, title).newline();
+        static constexpr const char *numbers[] = {"一", "二", "三", "四", "五", "六", "七"};
+        html.open("div", {{"class", "part"}})
+            .newline()
+            .element(heading, std::string(numbers[number++]) + "、" + title)
+            .newline();
         append();
         html.close("div").newline();
     };
@@ -557,21 +954,41 @@ void appendDetails(Html &html, const SheetLine &line, std::string_view heading)
         failed();
         return;
     }
-    part("一、介质与输入", [&] {
+    if (own && line.report.ok)
+        part("计算依据", [&] { appendBasis(html, line); });
+    part("介质与输入", [&] {
         html.element("p", std::string("介质：") + mediumTitle(line)).newline();
         appendInputs(html, line);
     });
     if (!line.report.ok) {
-        part("二、计算", failed);
+        part("计算", failed);
         return;
     }
-    part("二、管径计算", [&] { appendFormula(html, line); });
-    part("三、选管与流速校核", [&] { appendAdvice(html, line); });
-    part("四、压降估算", [&] { appendDrop(html, line); });
-    html.open("div", {{"class", "part"}}).newline();
-    appendFigure(html, line);
-    html.close("div").newline();
+    part("管径计算", [&] { appendFormula(html, line); });
+    part("选管与流速校核", [&] { appendAdvice(html, line); });
+    part("压降估算", [&] { appendDrop(html, line); });
+    part("结论", [&] { appendConclusion(html, line); });
+    if (own) {
+        html.open("div", {{"class", "part"}}).newline();
+        appendFigure(html, line);
+        html.close("div").newline();
+    }
 }
+
+// The drop a list's summary gives: the one judged against the allowable drop, else the line's,
+// else that per 100 m.
+std::optional<double> summaryDrop(const SizingReport &report)
+{
+    if (report.advice.maxDrop)
+        return judgedDrop(report);
+    if (report.lineDrop && std::isfinite(report.lineDrop->kPa))
+        return report.lineDrop->kPa;
+    if (report.drop)
+        return report.drop->kPaPer100m;
+    return std::nullopt;
+}
+
+constexpr std::string_view sheetTitle = "管径计算书";
 
 } // namespace
 
@@ -579,71 +996,146 @@ std::string calculationSheet(const SheetLine &line, const SheetInfo &info)
 {
     std::string out;
     Html html(out);
-    openDocument(html, "管径计算书");
-    appendParticulars(html, info, "管径计算书");
-    if (!line.tag.empty())
-        html.element("p", "管线：" + line.tag).newline();
-    appendDetails(html, line, "h2");
+    openDocument(html, sheetTitle, info, line.tag);
+    html.element("h1", sheetTitle).newline();
+    appendTitleBlock(html, info, line.tag);
+    appendDetails(html, line, true);
     closeDocument(html, info);
     return out;
 }
 
-std::string lineListSheet(std::span<const SheetLine> lines, const SheetInfo &info,
-                          std::string_view name)
+LineListSheet::LineListSheet(const SheetInfo &info, std::string_view name, SheetDetail detail,
+                             Sink summary, Sink details)
+    : m_info(info)
+    , m_detail(detail)
+    , m_summary(std::move(summary))
+    , m_details(std::move(details))
 {
-    const bool tags = std::any_of(lines.begin(), lines.end(),
-                                  [](const SheetLine &line) { return !line.tag.empty(); });
-    std::string out;
-    Html html(out);
-    openDocument(html, "管径计算书");
-    appendParticulars(html, info, "管径计算书");
-    html.element("p",
-                 "管线表：" + std::string(name) + "，共 " + std::to_string(lines.size()) + " 条。")
+    Html html(m_buffer);
+    openDocument(html, sheetTitle, info, {});
+    // The table's head, the title block in it, comes again on every page of the summary.
+    html.open("section", {{"class", "summary"}})
         .newline()
-        .element("h2", "汇总")
-        .newline()
-        .markup("<table>\n<tr><th>序号</th>");
-    if (tags)
-        html.markup("<th>管线</th>");
-    html.markup("<th>介质</th><th>计算内径 mm</th><th>推荐</th><th>实际流速 m/s</th><th>判断</th>"
-                "<th>每 100 m 压降 kPa</th></tr>\n");
-    const Attribute number {"class", "n"};
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        const SheetLine &line = lines[i];
-        const SizingReport &report = line.report;
-        html.open("tr").element("td", std::to_string(i + 1), {number});
-        if (tags)
-            html.element("td", line.tag);
-        html.element("td", mediumTitle(line));
-        if (!report.ok) {
-            html.element("td", "未能计算：" + report.error, {{"colspan", "5"}})
-                .close("tr")
-                .newline();
-            continue;
+        .open("table", {{"class", "summary"}})
+        .markup("\n<colgroup><col style=\"width:5%\"><col style=\"width:15%\"><col "
+                "style=\"width:10%\"><col style=\"width:9%\"><col style=\"width:9%\"><col "
+                "style=\"width:15%\"><col style=\"width:8%\"><col style=\"width:10%\"><col "
+                "style=\"width:9%\"><col style=\"width:10%\"></colgroup>")
+        .markup("\n<thead>\n<tr><td colspan=\"10\" class=\"block\">\n")
+        .element("h1", "管径计算汇总表")
+        .newline();
+    appendTitleBlock(html, info, {});
+    html.element("p", "管线表：" + std::string(name))
+        .markup("\n</td></tr>\n<tr><th>序号</th><th>管线号</th><th>介质</th><th>流量</th>"
+                "<th>计算内径 mm</th><th>选用管子</th><th>实际流速 m/s</th><th>判断</th>"
+                "<th>压降 kPa</th><th>结论</th></tr>\n</thead>\n<tbody>\n");
+    m_summary(m_buffer);
+    m_buffer.clear();
+}
+
+void LineListSheet::add(const SheetLine &line)
+{
+    const SizingReport &report = line.report;
+    const bool sized = line.read && report.ok;
+    const bool holds = sized && checksHold(report);
+    ++m_count;
+    m_failing += holds ? 0 : 1;
+    if (sized) {
+        for (std::string &basis : basisLines(line)) {
+            if (std::find(m_basis.begin(), m_basis.end(), basis) == m_basis.end())
+                m_basis.push_back(std::move(basis));
         }
+    }
+    const Attribute number {"class", "n"};
+    const std::string index = std::to_string(m_count);
+    Html html(m_buffer);
+    html.open("tr")
+        .element("td", index, {number})
+        .element("td", line.tag)
+        .element("td", mediumTitle(line));
+    if (!sized) {
+        html.element("td", "未能计算：" + report.error, {{"colspan", "7"}}).close("tr").newline();
+    } else {
         const SizeCheck *pipe = report.advice.recommended();
-        html.element("td", fixed(report.diameter, 2), {number})
-            .element("td", pipe ? "DN" + std::to_string(pipe->size.dn) : std::string("—"))
+        const std::optional<std::string> &flow = line.inputs[Input::Flow];
+        const std::optional<double> drop = summaryDrop(report);
+        const char *unit = line.inputs.medium != Medium::Air ? " t/h"
+            : report.flowBasis == FlowBasis::Mass            ? " kg/h"
+                                                             : " m³/h";
+        html.element("td", flow ? *flow + unit : std::string("—"), {number})
+            .element("td", fixed(report.diameter, 2), {number})
+            .element("td",
+                     pipe ? "DN" + std::to_string(pipe->size.dn) + " " + sizeText(pipe->size)
+                          : std::string("—"))
             .element("td", pipe ? fixed(pipe->velocity, 2) : std::string("—"), {number})
-            .element("td", pipe ? verdictText(pipe->check) : "—")
-            .element("td", report.drop ? significant(report.drop->kPaPer100m, 3) : std::string("—"),
-                     {number})
+            .element("td", statusWords(report.advice))
+            .element("td", drop ? significant(*drop, 3) : std::string("—"), {number})
+            .element("td", holds ? "满足" : "未满足")
             .close("tr")
             .newline();
     }
-    html.markup("</table>\n");
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        html.open("section", {{"class", "line"}}).newline();
-        html.element(
-                "h2",
-                std::to_string(i + 1) + ". "
-                    + (lines[i].tag.empty() ? std::string(mediumTitle(lines[i])) : lines[i].tag))
-            .newline();
-        appendDetails(html, lines[i], "h3");
-        html.close("section").newline();
-    }
-    closeDocument(html, info);
+    m_summary(m_buffer);
+    m_buffer.clear();
+    if (m_detail == SheetDetail::None || (m_detail == SheetDetail::Failed && holds))
+        return;
+    m_detailed = true;
+    html.open("section", {{"class", "line"}})
+        .newline()
+        .element("h2",
+                 index + ". " + (line.tag.empty() ? std::string(mediumTitle(line)) : line.tag))
+        .newline();
+    appendTitleBlock(html, m_info, line.tag);
+    appendDetails(html, line, false);
+    html.close("section").newline();
+    m_details(m_buffer);
+    m_buffer.clear();
+}
+
+void LineListSheet::finishSummary()
+{
+    Html html(m_buffer);
+    html.markup("</tbody>\n</table>\n")
+        .element("p",
+                 "共 " + std::to_string(m_count) + " 条，其中 " + std::to_string(m_failing)
+                     + " 条有校核未满足或未能计算。")
+        .newline()
+        .element("h2", "计算依据")
+        .newline()
+        .open("ol", {{"class", "basis summary"}})
+        .newline();
+    for (const std::string &basis : m_basis)
+        html.element("li", basis).newline();
+    html.close("ol").newline();
+    // Without detail pages the sheet ends on the summary's own page.
+    if (!m_detailed)
+        appendFooter(html, m_info);
+    html.close("section").newline();
+    m_summary(m_buffer);
+    m_buffer.clear();
+}
+
+std::string LineListSheet::end() const
+{
+    std::string out;
+    Html html(out);
+    if (m_detailed)
+        closeDocument(html, m_info);
+    else
+        html.markup("\n</body>\n</html>\n");
     return out;
+}
+
+std::string lineListSheet(std::span<const SheetLine> lines, const SheetInfo &info,
+                          std::string_view name, SheetDetail detail)
+{
+    std::string summary, details;
+    LineListSheet sheet(
+        info, name, detail, [&](std::string_view text) { summary += text; },
+        [&](std::string_view text) { details += text; });
+    for (const SheetLine &line : lines)
+        sheet.add(line);
+    sheet.finishSummary();
+    return summary + details + sheet.end();
 }
 
 std::string sheetDate()

@@ -717,7 +717,7 @@ void tst_Cli::usage_data()
     QTest::newRow("an abbreviation of several options")
         << QList<QByteArray> {"water", "-Q1", "-v1", "--s=cn"} << 2
         << QByteArray("选项“--s”有歧义，可以是 --specific-volume、--steam-pressure、"
-                      "--steam-temperature、--series、--sheet。");
+                      "--steam-temperature、--series、--sheet、--sheet-info。");
     QTest::newRow("an abbreviation of one option")
         << QList<QByteArray> {"water", "-Q100", "-v2", "--ser=cn"} << 0
         << QByteArray("推荐 DN150（Φ159×4.5");

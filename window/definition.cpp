@@ -177,6 +177,41 @@ constexpr ControlDef steamDefinition[] = {
     {CommandButton, "Command2", onForm, "取消", 4800, 1890, 1215, 375, 6, nullptr, defaultColour, true, false},
 };
 
+// The project's particulars above, the sign-off below: a name and a date a role.
+constexpr ControlDef sheetInfoDefinition[] = {
+    {Label, "Label1", onForm, "工程名称", 240, 270, 1200, 255, none, nullptr, defaultColour, true, false},
+    {TextBox, "Textproject", onForm, "", 1440, 240, 5040, 300, 0, nullptr, defaultColour, true, false},
+    {Label, "Label2", onForm, "工程号", 240, 660, 1200, 255, none, nullptr, defaultColour, true, false},
+    {TextBox, "Textprojectno", onForm, "", 1440, 630, 5040, 300, 1, nullptr, defaultColour, true, false},
+    {Label, "Label3", onForm, "装置/单元", 240, 1050, 1200, 255, none, nullptr, defaultColour, true, false},
+    {TextBox, "Textunit", onForm, "", 1440, 1020, 5040, 300, 2, nullptr, defaultColour, true, false},
+    {Label, "Label4", onForm, "管线号", 240, 1440, 1200, 255, none, nullptr, defaultColour, true, false},
+    {TextBox, "Textlineno", onForm, "", 1440, 1410, 5040, 300, 3, nullptr, defaultColour, true, false},
+    {Label, "Label5", onForm, "文件编号", 240, 1830, 1200, 255, none, nullptr, defaultColour, true, false},
+    {TextBox, "Textdocumentno", onForm, "", 1440, 1800, 5040, 300, 4, nullptr, defaultColour, true, false},
+    {Label, "Label6", onForm, "版次", 240, 2220, 1200, 255, none, nullptr, defaultColour, true, false},
+    {TextBox, "Textrevision", onForm, "", 1440, 2190, 5040, 300, 5, nullptr, defaultColour, true, false},
+    {Label, "Label7", onForm, "设计", 240, 2730, 1200, 255, none, nullptr, defaultColour, true, false},
+    {TextBox, "Textdesigner", onForm, "", 1440, 2700, 2160, 300, 6, nullptr, defaultColour, true, false},
+    {Label, "Label8", onForm, "日期", 3840, 2730, 600, 255, none, nullptr, defaultColour, true, false},
+    {TextBox, "Textdesigndate", onForm, "", 4440, 2700, 2040, 300, 7, nullptr, defaultColour, true, false},
+    {Label, "Label9", onForm, "校核", 240, 3120, 1200, 255, none, nullptr, defaultColour, true, false},
+    {TextBox, "Textchecker", onForm, "", 1440, 3090, 2160, 300, 8, nullptr, defaultColour, true, false},
+    {Label, "Label10", onForm, "日期", 3840, 3120, 600, 255, none, nullptr, defaultColour, true, false},
+    {TextBox, "Textcheckdate", onForm, "", 4440, 3090, 2040, 300, 9, nullptr, defaultColour, true, false},
+    {Label, "Label11", onForm, "审核", 240, 3510, 1200, 255, none, nullptr, defaultColour, true, false},
+    {TextBox, "Textreviewer", onForm, "", 1440, 3480, 2160, 300, 10, nullptr, defaultColour, true, false},
+    {Label, "Label12", onForm, "日期", 3840, 3510, 600, 255, none, nullptr, defaultColour, true, false},
+    {TextBox, "Textreviewdate", onForm, "", 4440, 3480, 2040, 300, 11, nullptr, defaultColour, true, false},
+    {Label, "Label13", onForm, "审定（可空）", 240, 3900, 1200, 255, none, nullptr, defaultColour, true, false},
+    {TextBox, "Textapprover", onForm, "", 1440, 3870, 2160, 300, 12, nullptr, defaultColour, true, false},
+    {Label, "Label14", onForm, "日期", 3840, 3900, 600, 255, none, nullptr, defaultColour, true, false},
+    {TextBox, "Textapprovaldate", onForm, "", 4440, 3870, 2040, 300, 13, nullptr, defaultColour, true, false},
+    {Label, "Label15", onForm, "空着的栏在计算书上留空，可手写签署；审定空着时不印。\n管线表的管线号取各行的管线号列。", 240, 4320, 6240, 510, none, nullptr, defaultColour, true, false},
+    {CommandButton, "Command1", onForm, "确定", 3960, 4950, 1215, 375, 14, nullptr, defaultColour, true, false},
+    {CommandButton, "Command2", onForm, "取消", 5280, 4950, 1215, 375, 15, nullptr, defaultColour, true, false},
+};
+
 constexpr ControlDef waterDefinition[] = {
     {Label, "Label1", onForm, "水温 T=", 240, 300, 1440, 255, none, nullptr, defaultColour, true, false},
     {TextBox, "Texttw", onForm, "", 1680, 270, 1215, 300, 0, nullptr, defaultColour, true, false},
@@ -229,6 +264,16 @@ const FormDef &steamForm()
     static_assert(std::size(steamDefinition) == steamctl::Count, "one row per control index");
     static const FormDef form {
         "由压力求比容", 6240, 2400, steamDefinition, {}, steamctl::Command1, steamctl::Command2};
+    return form;
+}
+
+const FormDef &sheetInfoForm()
+{
+    static_assert(std::size(sheetInfoDefinition) == sheetinfoctl::Count,
+                  "one row per control index");
+    static const FormDef form {"计算书信息",          6720, 5520,
+                               sheetInfoDefinition,   {},   sheetinfoctl::Command1,
+                               sheetinfoctl::Command2};
     return form;
 }
 

@@ -183,6 +183,21 @@ enum : int { Textd, Command1, Count };
 } // namespace detailsctl
 const FormDef &detailsForm();
 
+// 计算书信息…: the title block and sign-off every sheet carries, one field each, entered once.
+namespace sheetinfoctl {
+// clang-format off
+enum : int {
+    Label1, Textproject, Label2, Textprojectno, Label3, Textunit,
+    Label4, Textlineno, Label5, Textdocumentno, Label6, Textrevision,
+    Label7, Textdesigner, Label8, Textdesigndate, Label9, Textchecker, Label10, Textcheckdate,
+    Label11, Textreviewer, Label12, Textreviewdate, Label13, Textapprover, Label14, Textapprovaldate,
+    Label15, Command1, Command2,
+    Count
+};
+// clang-format on
+} // namespace sheetinfoctl
+const FormDef &sheetInfoForm();
+
 // The dialog for the water's temperature and pressure, which the aids take for water.
 namespace waterctl {
 enum : int { Label1, Texttw, Label2, Label3, Textpw, Label4, Label5, Command1, Command2, Count };

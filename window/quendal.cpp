@@ -1,5 +1,7 @@
 #include "window/quendal.h"
 
+#include "base/browser.h"
+
 #include "base/conversion.h"
 #include "base/files.h"
 #include "core/listfile.h"
@@ -11,6 +13,7 @@
 #include "window/definition.h"
 #include "window/details.h"
 #include "window/line.h"
+#include "window/sheetinfo.h"
 #include "window/steam.h"
 #include "window/water.h"
 
@@ -174,6 +177,8 @@ Quendal::Quendal()
     // calculation reads them.
     static const std::pair<int, void (Quendal::*)()> commands[] = {
         {menu::Sheet, &Quendal::saveSheet},
+        {menu::Pdf, &Quendal::savePdf},
+        {menu::SheetInfo, &Quendal::chooseSheetInfo},
         {menu::LineList, &Quendal::openLineList},
         {menu::Exit, &Form::close},
         {menu::Line, &Quendal::chooseLine},
@@ -247,6 +252,7 @@ void Quendal::restoreChoices()
     }
     for (std::size_t i = 0; i < std::size(panels); ++i)
         m_lines[i] = keptLine(panels[i].medium, damaged);
+    m_sheetInfo = keptSheetInfo(damaged);
     if (damaged.empty())
         return;
     std::string text = "保存的设置中有无法读取的项，已改用默认值：";
@@ -267,6 +273,7 @@ void Quendal::keepChoices()
     kept &= writeSetting(waterPressureKey, m_waterPressure);
     for (std::size_t i = 0; i < std::size(panels); ++i)
         kept &= keepLine(panels[i].medium, m_lines[i]);
+    kept &= keepSheetInfo(m_sheetInfo);
     keep(kept);
 }
 
@@ -282,9 +289,8 @@ void Quendal::keep(bool kept)
 
 void Quendal::restoreDefaults()
 {
-    if (!ask("要恢复默认设置吗？管子系列、用途、气体、常用流速表、水温和压力和各面板的管线都将恢复"
-             "为初次"
-             "启动时的样子。"))
+    if (!ask("要恢复默认设置吗？管子系列、用途、气体、常用流速表、水温和压力、各面板的管线和计算书"
+             "信息都将恢复为初次启动时的样子。"))
         return;
     forEachFamily([this](const auto &family) {
         for (const auto &item : family.items)
@@ -293,6 +299,7 @@ void Quendal::restoreDefaults()
     m_waterTemperature.clear();
     m_waterPressure.clear();
     m_lines = {};
+    m_sheetInfo = {};
     if (!clearSettings())
         rtcMsgBox(*this, "无法清除保存的设置，下次启动时可能仍按原来的设置。");
 }
@@ -444,12 +451,63 @@ bool Quendal::saveSheetTo(const std::string &path)
     const std::optional<SheetLine> &line = m_lastSized[shownPanel()];
     if (!line)
         return false;
+    SheetInfo info = m_sheetInfo;
+    info.date = sheetDate();
     AtomicFile file(path);
-    if (!file.write(calculationSheet(*line, {sheetDate()})) || !file.commit()) {
+    if (!file.write(calculationSheet(*line, info)) || !file.commit()) {
         rtcMsgBox(*this, "无法写出计算书“" + path + "”：" + file.failure() + "。");
         return false;
     }
     return true;
+}
+
+void Quendal::savePdf()
+{
+    const std::optional<SheetLine> &line = m_lastSized[shownPanel()];
+    if (!line)
+        return;
+    FileChoice choice;
+    choice.save = true;
+    choice.title = "另存为 PDF";
+    choice.folder = m_lastFolder;
+    const std::string name = sheetFileName(line->inputs.medium, sheetDate());
+    choice.name = name.substr(0, name.size() - 5) + ".pdf";
+    choice.filterName = "PDF";
+    choice.pattern = "*.pdf";
+    const std::optional<std::string> path = chooseFile(choice);
+    if (!path)
+        return;
+    m_lastFolder = path->substr(0, path->size() - fileNameOf(*path).size());
+    if (savePdfTo(*path) && !openExternally(*path))
+        rtcMsgBox(*this, "PDF 已保存到“" + *path + "”，但无法打开它。");
+}
+
+bool Quendal::savePdfTo(const std::string &path)
+{
+    const std::string html = htmlBesidePdf(path);
+    if (!saveSheetTo(html))
+        return false;
+    const PrintOutcome outcome = printToPdf(html, path);
+    if (!outcome) {
+        rtcMsgBox(*this, printFaultText(outcome, html, path));
+        return false;
+    }
+    return true;
+}
+
+void Quendal::chooseSheetInfo()
+{
+    SheetInfoDialog dialog(*this, m_sheetInfo);
+    dialog.load();
+    dialog.showModal();
+    if (dialog.accepted())
+        setSheetInfo(dialog.info());
+}
+
+void Quendal::setSheetInfo(SheetInfo info)
+{
+    m_sheetInfo = std::move(info);
+    keep(keepSheetInfo(m_sheetInfo));
 }
 
 void Quendal::openLineList()
@@ -492,9 +550,24 @@ void Quendal::sizeLineListFrom(const std::string &path)
                + "”中有压力（P 或 p 列）。这些压力是表压吗？\n是：表压（计算时加 0.101325 "
                  "MPa）；否：绝对压力。"))
         defaults.pressureKind = PressureKind::Gauge;
+    const SheetDetail detail
+        = ask("计算书中要为每条管线附一页明细吗？\n是：每条都附；否：只附有校核未满足或未能计算的"
+              "管线。")
+        ? SheetDetail::All
+        : SheetDetail::Failed;
+    SheetInfo info = m_sheetInfo;
+    info.date = sheetDate();
     const LineListRun run = sizeLineListFile(
-        path, files, defaults, [this](int percent) { progress("正在计算管线表……", percent); });
+        path, files, defaults,
+        [this](int percent) { return progress("正在计算管线表……", percent); }, info, detail);
     progress({}, -1);
+    // Closed while the list ran: the job stopped, and there is no one left to tell.
+    if (!isShown())
+        return;
+    if (run.summary.outcome == LineListSummary::Outcome::Cancelled) {
+        rtcMsgBox(*this, "已取消计算管线表，原有的文件没有改动。");
+        return;
+    }
 
     const LineListSummary &summary = run.summary;
     if (!run.ran) {

@@ -59,6 +59,11 @@ public:
     // tests come in. Writes the sheet of the shown panel's last successful calculation, saying
     // so in a box if it cannot; true once written.
     bool saveSheetTo(const std::string &path);
+    // The same printed to a PDF at path, its HTML kept beside it; says in a box what failed.
+    bool savePdfTo(const std::string &path);
+    // The title block and sign-off of every sheet, as 计算书信息… keeps them.
+    void setSheetInfo(SheetInfo info);
+    const SheetInfo &sheetInfo() const { return m_sheetInfo; }
     // Sizes the line list at path into its result and its sheet beside it, asking before either
     // replaces a file, and says in a box what came of it.
     void sizeLineListFrom(const std::string &path);
@@ -90,6 +95,8 @@ private:
 
     // The menu's commands.
     void saveSheet();
+    void savePdf();
+    void chooseSheetInfo();
     void openLineList();
     void chooseLine();
     void chooseWaterConditions();
@@ -117,6 +124,7 @@ private:
     std::string m_lastFolder; // where the file dialogs start
     std::array<std::string, std::size(panels)> m_detailsText; // each panel's last calculation
     std::unique_ptr<DetailsWindow> m_details;
+    SheetInfo m_sheetInfo;
     bool m_keepFailed = false;
 };
 

@@ -41,8 +41,10 @@ void windowLineList(benchmark::State &state)
     defaults.pressureKind = tovrik::PressureKind::Absolute;
     int percent = 0;
     for (auto _ : state) {
-        const tovrik::LineListRun run
-            = tovrik::sizeLineListFile(path, files, defaults, [&](int p) { percent = p; });
+        const tovrik::LineListRun run = tovrik::sizeLineListFile(path, files, defaults, [&](int p) {
+            percent = p;
+            return true;
+        });
         if (!run.error.empty() || run.summary.rows != state.range(0))
             state.SkipWithError("the list was not sized");
     }
