@@ -41,7 +41,8 @@ struct PrintOptions
 {
     // The program to print with; empty: the one TOVRIK_BROWSER names, else the first installed.
     std::string browser;
-    // A large sheet takes a browser a minute or two; past this it is taken as hung.
+    // Past this it is taken as hung; a page larger than a few hundred KB is given a second more
+    // for each 40 KB, as a line list's thousands of pages take minutes.
     std::chrono::seconds timeout {120};
 };
 

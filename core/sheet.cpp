@@ -989,6 +989,8 @@ std::optional<double> summaryDrop(const SizingReport &report)
 }
 
 constexpr std::string_view sheetTitle = "管径计算书";
+// As many lines as an A4 landscape page holds below the title block, each of one line of text.
+constexpr std::size_t summaryRowsPerPage = 25;
 
 } // namespace
 
@@ -1011,24 +1013,25 @@ LineListSheet::LineListSheet(const SheetInfo &info, std::string_view name, Sheet
     , m_summary(std::move(summary))
     , m_details(std::move(details))
 {
-    Html html(m_buffer);
-    openDocument(html, sheetTitle, info, {});
-    // The table's head, the title block in it, comes again on every page of the summary.
-    html.open("section", {{"class", "summary"}})
-        .newline()
-        .open("table", {{"class", "summary"}})
-        .markup("\n<colgroup><col style=\"width:5%\"><col style=\"width:15%\"><col "
-                "style=\"width:10%\"><col style=\"width:9%\"><col style=\"width:9%\"><col "
+    Html head(m_head);
+    // A table a page, each with the title block in its head: a browser lays out a few dozen
+    // rows at a time, where one table of thousands costs it minutes and gigabytes to print.
+    head.open("table", {{"class", "summary"}})
+        .markup("\n<colgroup><col style=\"width:5%\"><col style=\"width:14%\"><col "
+                "style=\"width:13%\"><col style=\"width:9%\"><col style=\"width:8%\"><col "
                 "style=\"width:15%\"><col style=\"width:8%\"><col style=\"width:10%\"><col "
-                "style=\"width:9%\"><col style=\"width:10%\"></colgroup>")
+                "style=\"width:9%\"><col style=\"width:9%\"></colgroup>")
         .markup("\n<thead>\n<tr><td colspan=\"10\" class=\"block\">\n")
         .element("h1", "管径计算汇总表")
         .newline();
-    appendTitleBlock(html, info, {});
-    html.element("p", "管线表：" + std::string(name))
+    appendTitleBlock(head, info, {});
+    head.element("p", "管线表：" + std::string(name))
         .markup("\n</td></tr>\n<tr><th>序号</th><th>管线号</th><th>介质</th><th>流量</th>"
                 "<th>计算内径 mm</th><th>选用管子</th><th>实际流速 m/s</th><th>判断</th>"
                 "<th>压降 kPa</th><th>结论</th></tr>\n</thead>\n<tbody>\n");
+    Html html(m_buffer);
+    openDocument(html, sheetTitle, info, {});
+    html.open("section", {{"class", "summary"}}).newline().markup(m_head);
     m_summary(m_buffer);
     m_buffer.clear();
 }
@@ -1038,6 +1041,10 @@ void LineListSheet::add(const SheetLine &line)
     const SizingReport &report = line.report;
     const bool sized = line.read && report.ok;
     const bool holds = sized && checksHold(report);
+    if (m_count > 0 && m_count % summaryRowsPerPage == 0) {
+        m_summary("</tbody>\n</table>\n");
+        m_summary(m_head);
+    }
     ++m_count;
     m_failing += holds ? 0 : 1;
     if (sized) {
@@ -1084,7 +1091,8 @@ void LineListSheet::add(const SheetLine &line)
         .element("h2",
                  index + ". " + (line.tag.empty() ? std::string(mediumTitle(line)) : line.tag))
         .newline();
-    appendTitleBlock(html, m_info, line.tag);
+    // The page's head names the project and the document, the heading the line; the sign-off
+    // is the summary's, for the whole list.
     appendDetails(html, line, false);
     html.close("section").newline();
     m_details(m_buffer);

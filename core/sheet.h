@@ -107,6 +107,7 @@ private:
     SheetDetail m_detail;
     Sink m_summary, m_details;
     std::string m_buffer; // one row's or page's markup at a time
+    std::string m_head; // a page of the summary's table, up to its first row
     std::size_t m_count = 0, m_failing = 0;
     bool m_detailed = false; // a detail page has been written
     std::vector<std::string> m_basis; // the sources met so far, each once: a few dozen at most

@@ -12,7 +12,9 @@ _tovrik_size()
 
     case $prev in
         --gas-service) COMPREPLY=($(compgen -W 'workshop site natural-gas' -- "$cur")); return ;;
-        --series) COMPREPLY=($(compgen -W 'asme40 cn' -- "$cur")); return ;;
+        --series) COMPREPLY=($(compgen -W 'cn asme40 asme80 asme10s asme40s gb3091' -- "$cur")); return ;;
+        --detail) COMPREPLY=($(compgen -W 'failed all none' -- "$cur")); return ;;
+        --sheet | --pdf | --sheet-info) _filedir; return ;;
         --encoding) COMPREPLY=($(compgen -W 'utf-8 gbk' -- "$cur")); return ;;
         -Q | --flow | -P | --pressure | -T | --temperature | -u | --specific-volume | \
             -p | --steam-pressure | --steam-temperature | -v | --velocity | --roughness)
@@ -26,10 +28,10 @@ _tovrik_size()
         steam) options='--flow= --specific-volume= --steam-pressure= --gauge --absolute
             --steam-temperature= --velocity=' ;;
         water) options='--flow= --velocity= --temperature= --pressure=' ;;
-        batch) options='--gauge --absolute --encoding= --bom' ;;
+        batch) options='--gauge --absolute --encoding= --bom --detail=' ;;
         *) return ;;
     esac
-    options+=' --series= --all-sizes --roughness= --help --version'
+    options+=' --series= --all-sizes --roughness= --sheet= --pdf= --sheet-info= --help --version'
     [[ $command != batch ]] && options+=' --json'
 
     if [[ $cur == -* ]]; then

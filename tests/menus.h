@@ -79,6 +79,19 @@ inline void fixSheetDate()
 #endif
 }
 
+// An environment variable set for the checks that follow, or gone for an empty value.
+inline void setVariable(const char *name, const std::string &value)
+{
+#ifdef _WIN32
+    _putenv_s(name, value.c_str());
+#else
+    if (value.empty())
+        unsetenv(name);
+    else
+        setenv(name, value.c_str(), 1);
+#endif
+}
+
 // What tovrik-size writes to standard output for the arguments.
 inline std::string sizer(const std::string &folder, std::vector<const char *> args)
 {
@@ -452,6 +465,55 @@ inline Failures choicesKept(WindowDriver &d)
     return failures;
 }
 
+// The title block entered once is on every sheet the window writes, as tovrik-size writes it
+// from the same particulars; kept between runs and gone with 恢复默认设置. A PDF that cannot be
+// printed is said in one box, the HTML kept beside where it was to go.
+inline Failures sheetInfoKept(WindowDriver &d)
+{
+    Failures failures;
+    fixSheetDate();
+    const std::string folder = freshFolder("sheet-info");
+    writeFile(folder + "info.txt",
+              "工程名称 = 某厂 <一期>\ndesigner = 张三\ncheck-date = 2026-12-10\n");
+    SheetInfo info;
+    info[SheetField::Project] = "某厂 <一期>";
+    info[SheetField::Designer] = "张三";
+    info[SheetField::CheckDate] = "2026-12-10";
+    d.start();
+    d.window().setSheetInfo(info);
+    d.start(false);
+    if (d.window().sheetInfo().fields != info.fields)
+        failures.push_back("the sheet's particulars are not kept after a restart");
+    d.click(ctl::Optionw);
+    d.type(ctl::Textqw, "300");
+    d.type(ctl::Textvw, "2");
+    d.click(ctl::Command2);
+    const std::string html = folder + "sheet.html";
+    d.window().saveSheetTo(html);
+    const std::string infoOption = "--sheet-info=" + folder + "info.txt";
+    const std::string expected = sizer(
+        folder, {"water", "-Q", "300", "-v", "2", "--series=cn", infoOption.c_str(), "--sheet=-"});
+    if (expected.find("某厂 &lt;一期&gt;") == std::string::npos || readFile(html) != expected)
+        failures.push_back("the window's title block is not the sizer's");
+
+    const std::string pdf = folder + "sheet.pdf";
+    setVariable("TOVRIK_BROWSER", folder + "no-such-browser");
+    std::filesystem::remove(pathOf(html));
+    std::vector<Box> boxes = d.recordBoxes([&] { d.window().savePdfTo(pdf); }, "");
+    setVariable("TOVRIK_BROWSER", "");
+    if (boxes.size() != 1 || !boxes[0].text.starts_with("无法生成 PDF“" + pdf + "”："))
+        failures.push_back("a PDF that could not be printed is not said in one box"
+                           + (boxes.empty() ? std::string() : ": " + boxes[0].text));
+    if (exists(pdf) || readFile(html) != expected)
+        failures.push_back("a PDF not printed left a file, or not the sheet's HTML");
+
+    boxes = d.recordBoxes([&] { d.chooseMenu(menu::Defaults); }, "是");
+    if (boxes.size() != 1 || boxes[0].text.find("计算书信息") == std::string::npos
+        || d.window().sheetInfo().fields != SheetInfo {}.fields)
+        failures.push_back("恢复默认设置 does not clear the sheet's particulars");
+    return failures;
+}
+
 // What was kept and cannot be read is said once, at the start, and its default taken; what
 // can be read is kept.
 inline Failures damagedChoices(WindowDriver &d)
@@ -648,6 +710,21 @@ inline Failures lineListFiles(WindowDriver &d)
     nothingHalfWritten();
     fs::remove(pathOf(files.sheet));
 
+    // Stopped by the user part way: neither file is written, nothing is left half-written.
+    std::string many = "medium,Q,v\r\n";
+    for (int i = 0; i < 30000; ++i) // results of a few MB: the list is asked to go on
+        many += "water,300,2\r\n";
+    writeFile(list, many);
+    fs::remove(pathOf(files.result));
+    int asked = 0;
+    const LineListRun stopped = sizeLineListFile(list, files, {}, [&](int) { return ++asked < 1; });
+    if (stopped.summary.outcome != LineListSummary::Outcome::Cancelled || asked != 1
+        || exists(files.result) || exists(files.sheet))
+        failures.push_back("a list stopped part way wrote a file, or did not stop ("
+                           + std::to_string(asked) + " asked)");
+    nothingHalfWritten();
+    writeFile(list, rows);
+
     // A list whose sheet's name has the 255 bytes a folder's entry may have.
     const std::string stem(240, 'x');
     writeFile(folder + stem + ".csv", rows);
@@ -678,6 +755,7 @@ inline const Check checks[] = {
     {"details are the sizer's", detailsAreTheSizers},
     {"details window", detailsWindow},
     {"choices kept", choicesKept},
+    {"sheet info kept", sheetInfoKept},
     {"damaged choices", damagedChoices},
     {"line list", lineList},
     {"line list files", lineListFiles},

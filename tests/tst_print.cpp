@@ -494,7 +494,8 @@ void tst_Print::switchesAndAddress()
                           "--no-first-run",
                           "--disable-background-networking",
                           "--disable-component-update",
-                          "--disable-sync"};
+                          "--disable-sync",
+                          "--disable-pdf-tagging"};
     if (::geteuid() == 0)
         expected << QStringLiteral("--no-sandbox");
     QCOMPARE(switches, expected);

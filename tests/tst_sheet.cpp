@@ -4,6 +4,7 @@
 #include "base/browser.h"
 #include "cli/run.h"
 #include "core/pipeline.h"
+#include "core/sheet.h"
 
 #include <QDir>
 #include <QFile>
@@ -25,6 +26,9 @@ private slots:
     void printed_data();
     void printed();
     void cellsStayText();
+    void sheetInfoRead_data();
+    void sheetInfoRead();
+    void titleBlockStaysText();
     void keptRequestGivesBackEveryInput();
 
 private:
@@ -216,6 +220,69 @@ void tst_Sheet::cellsStayText()
     QVERIFY(!sheet.contains("<b>x"));
     QVERIFY(sheet.contains("&lt;script&gt;alert(1)&lt;/script&gt;"));
     QVERIFY(sheet.contains("A&amp;B &quot;7&quot;"));
+}
+
+void tst_Sheet::sheetInfoRead_data()
+{
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<QString>("fault"); // empty: read
+    QTest::addColumn<QString>("project");
+    QTest::addColumn<QString>("checker");
+    QTest::newRow("keys, titles, blanks and comments")
+        << QByteArray("\xEF\xBB\xBF# 标题栏\r\n\r\nproject =  某厂 = 一期 \r\n校核=李四\n")
+        << QString() << QStringLiteral("某厂 = 一期") << QStringLiteral("李四");
+    QTest::newRow("a key in another case")
+        << QByteArray("PROJECT = A") << QString() << QStringLiteral("A") << QString();
+    QTest::newRow("an empty value")
+        << QByteArray("project =\n") << QString() << QString() << QString();
+    QTest::newRow("no equals sign")
+        << QByteArray("project = A\nchecker\n")
+        << QStringLiteral("信息第 2 行不是“项目 = 内容”的形式。") << QString() << QString();
+    QTest::newRow("an unknown key")
+        << QByteArray("designr = 王\n")
+        << QStringLiteral("信息第 1 行的“designr”不是计算书信息的项目，可用的有：project、"
+                          "project-no、unit、line-no、document-no、revision、designer、"
+                          "design-date、checker、check-date、reviewer、review-date、approver、"
+                          "approval-date。")
+        << QString() << QString();
+}
+
+void tst_Sheet::sheetInfoRead()
+{
+    QFETCH(QByteArray, text);
+    QFETCH(QString, fault);
+    QFETCH(QString, project);
+    QFETCH(QString, checker);
+    tovrik::SheetInfo info;
+    const std::string said = tovrik::readSheetInfo(text.toStdString(), "信息", info);
+    QCOMPARE(QString::fromStdString(said), fault);
+    if (!fault.isEmpty())
+        return;
+    QCOMPARE(QString::fromStdString(info[tovrik::SheetField::Project]), project);
+    QCOMPARE(QString::fromStdString(info[tovrik::SheetField::Checker]), checker);
+}
+
+// The user's particulars stay text in the cells and in the page's margin boxes, whose style
+// sheet they cannot end.
+void tst_Sheet::titleBlockStaysText()
+{
+    using namespace tovrik;
+    SizingRequest request;
+    request.medium = Medium::Water;
+    request[Input::Flow] = "100";
+    request[Input::Velocity] = "2";
+    const SheetLine line {{}, KeptInputs(request), true, sizePipe(request)};
+    SheetInfo info;
+    info[SheetField::Project] = "</style><script>x\"\\</script>";
+    info[SheetField::Approver] = "审定人";
+    const std::string sheet = calculationSheet(line, info);
+    QCOMPARE(sheet.find("<script"), std::string::npos);
+    QVERIFY(sheet.find("&lt;/style&gt;&lt;script&gt;") != std::string::npos);
+    QVERIFY(sheet.find("工程：\\3c /style>\\3c script>x\\\"\\\\\\3c /script>")
+            != std::string::npos);
+    // 审定 is there only when given.
+    QVERIFY(sheet.find("<th>审定</th>") != std::string::npos);
+    QCOMPARE(calculationSheet(line, {}).find("<th>审定</th>"), std::string::npos);
 }
 
 // A sheet written after the fields have changed is made from the texts its request kept: every

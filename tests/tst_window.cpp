@@ -2,6 +2,7 @@
 #include "tests/windowfixture.h"
 #include "window/definition.h"
 #include "window/line.h"
+#include "window/sheetinfo.h"
 #include "window/steam.h"
 #include "window/water.h"
 
@@ -59,6 +60,7 @@ private slots:
     void lineDialog();
     void steamDialog_data();
     void steamDialog();
+    void sheetInfoDialog();
     void labelsShowTheirWholeText_data();
     void labelsShowTheirWholeText();
     void resultTipWrapsAtAReadableWidth();
@@ -491,13 +493,46 @@ void tst_Window::steamDialog()
     QVERIFY2(watcher.boxes[0].text.startsWith(result), qPrintable(watcher.boxes[0].text));
 }
 
+// 计算书信息…: each field gives its own particular, what was there shown again, 取消 keeping
+// nothing.
+void tst_Window::sheetInfoDialog()
+{
+    using namespace tovrik;
+    SheetInfo before;
+    before[SheetField::Revision] = "A";
+    for (const bool accept : {true, false}) {
+        SheetInfoDialog dialog(*m_window, before);
+        dialog.load();
+        dialog.show();
+        QApplication::setActiveWindow(nativeWindow(dialog));
+        const TextBox revision(dialog, sheetinfoctl::Textrevision);
+        QCOMPARE(QString::fromStdString(revision.text()), QStringLiteral("A"));
+        for (const auto &[field, text] : {std::pair {sheetinfoctl::Textproject, "某厂"},
+                                          std::pair {sheetinfoctl::Textcheckdate, "12-10"}}) {
+            qt(TextBox(dialog, field))->setFocus();
+            typeText(qt(TextBox(dialog, field)), QString::fromUtf8(text));
+        }
+        QTest::mouseClick(
+            qt(CommandButton(dialog, accept ? sheetinfoctl::Command1 : sheetinfoctl::Command2)),
+            Qt::LeftButton);
+        QCOMPARE(dialog.accepted(), accept);
+        if (!accept)
+            continue;
+        SheetInfo expected = before;
+        expected[SheetField::Project] = "某厂";
+        expected[SheetField::CheckDate] = "12-10";
+        QCOMPARE(dialog.info().fields, expected.fields);
+    }
+}
+
 // Every label of the window and of the water dialog shows its whole text in its rectangle, in
 // the font it is drawn in. ctest runs this at 200 % too.
 void tst_Window::labelsShowTheirWholeText_data()
 {
     QTest::addColumn<int>("dialog");
     QTest::addColumn<QString>("label");
-    const FormDef *forms[] = {&quendalForm(), &waterForm(), &lineForm(), &steamForm()};
+    const FormDef *forms[]
+        = {&quendalForm(), &waterForm(), &lineForm(), &steamForm(), &sheetInfoForm()};
     for (int dialog = 0; dialog < int(std::size(forms)); ++dialog) {
         for (const ControlDef &def : forms[dialog]->controls) {
             if (def.kind == ControlKind::Label)
@@ -513,7 +548,8 @@ void tst_Window::labelsShowTheirWholeText()
     WaterDialog water(*m_window, "", "");
     LineDialog line(*m_window, Medium::Air, {});
     SteamVolumeDialog steam(*m_window);
-    Form *const forms[] = {m_window.get(), &water, &line, &steam};
+    SheetInfoDialog sheetInfo(*m_window, {});
+    Form *const forms[] = {m_window.get(), &water, &line, &steam, &sheetInfo};
     Form &form = *forms[dialog];
     form.load();
     form.show();

@@ -143,22 +143,22 @@ void commandLine()
     for (std::size_t start = 0, end; (end = text.find('\n', start)) != std::string::npos;
          start = end + 1)
         lines.push_back(text.substr(start, end - start));
-    if (!CHECK_EQ(lines.size(), std::size_t(14)))
+    if (!CHECK_EQ(lines.size(), std::size_t(15)))
         return;
     CHECK_EQ(lines[0], "%PDF-1.4");
-    const std::vector<std::string> switches(lines.begin() + 2, lines.begin() + 11);
+    const std::vector<std::string> switches(lines.begin() + 2, lines.begin() + 12);
     CHECK_EQ(joined(switches),
              "--headless, --no-pdf-header-footer, --print-to-pdf-no-header, "
              "--disable-gpu, --disable-quic, --no-first-run, "
              "--disable-background-networking, --disable-component-update, "
-             "--disable-sync");
+             "--disable-sync, --disable-pdf-tagging");
     // TEMP=<folder>, --user-data-dir=<folder>\profile, --print-to-pdf=<folder>\sheet.pdf
     const std::string folder = lines[1].substr(5);
     CHECK_EQ(lines[1].substr(0, 5), "TEMP=");
     CHECK_EQ(folder.rfind(toUtf8(work() + temporary + L"tovrik-print-"), 0), std::size_t(0));
-    CHECK_EQ(lines[11], "--user-data-dir=" + folder + "\\profile");
-    CHECK_EQ(lines[12], "--print-to-pdf=" + folder + "\\sheet.pdf");
-    const std::string address = lines[13];
+    CHECK_EQ(lines[12], "--user-data-dir=" + folder + "\\profile");
+    CHECK_EQ(lines[13], "--print-to-pdf=" + folder + "\\sheet.pdf");
+    const std::string address = lines[14];
     CHECK_EQ(address.rfind("file:///", 0), std::size_t(0));
     CHECK_EQ(address.find('\\'), std::string::npos);
     const std::string tail = "/tovrik%20%E6%89%93%E5%8D%B0%20"
