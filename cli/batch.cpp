@@ -98,8 +98,8 @@ int runBatch(const Invocation &invocation, std::FILE *in, Output &out, std::FILE
     }
     switch (summary.outcome) {
     case LineListSummary::Outcome::WriteFailed: return writeFailedStatus;
-    case LineListSummary::Outcome::NotAList: return 2;
-    case LineListSummary::Outcome::Cancelled: return 2; // nothing here stops a batch
+    case LineListSummary::Outcome::NotAList:
+    case LineListSummary::Outcome::Cancelled: return 2; // nothing here cancels a batch
     case LineListSummary::Outcome::Sized: break;
     }
     return summary.failed > 0 ? 1 : 0;

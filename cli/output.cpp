@@ -119,7 +119,7 @@ std::optional<SheetInfo> sheetInfoFor(const Invocation &invocation, std::FILE *e
         return std::nullopt;
     }
     // A title block is a dozen short lines; anything far larger is not one.
-    constexpr std::size_t largest = 64 * 1024;
+    constexpr std::size_t largest = std::size_t(64) * 1024;
     std::string text(largest + 1, '\0');
     text.resize(std::fread(text.data(), 1, text.size(), file));
     const bool failed = std::ferror(file) != 0;

@@ -80,8 +80,11 @@ std::string readSheetInfo(std::string_view text, std::string_view source, SheetI
             std::string known;
             for (const SheetFieldDef &each : fieldDefs)
                 known += std::string(known.empty() ? "" : "、") + each.key;
-            return where + "的“" + std::string(key) + "”不是计算书信息的项目，可用的有：" + known
-                + "。";
+            std::string fault = where;
+            fault += "的“";
+            fault += key;
+            fault += "”不是计算书信息的项目，可用的有：";
+            return fault + known + "。";
         }
         info[def->field] = std::string(withoutBlanks(line.substr(equals + 1)));
     }
@@ -403,7 +406,7 @@ std::optional<InputRow> inputRow(const InputDef &def, const SheetLine &line)
             true};
     case Input::Gas:
         return InputRow {"气体", gasDef(effectiveGas(report.advice.options)).title, "", {}, true};
-    case Input::FlowBasis: return std::nullopt; // the flow's row says it
+    case Input::FlowBasis: // the flow's row says it
     case Input::MaxDropBasis: return std::nullopt; // the allowable drop's row says it
     case Input::VelocityRows:
         return InputRow {"常用流速表",

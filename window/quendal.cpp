@@ -428,22 +428,36 @@ TextBox Quendal::fieldFor(const PanelDef &panel, Operand operand)
 
 void Quendal::saveSheet()
 {
+    saveSheetAs({"保存计算书", "网页", "*.html", ".html", "计算书", "用浏览器打开它",
+                 &Quendal::saveSheetTo});
+}
+
+void Quendal::savePdf()
+{
+    saveSheetAs({"另存为 PDF", "PDF", "*.pdf", ".pdf", "PDF", "打开它", &Quendal::savePdfTo});
+}
+
+// The file asked for, the sheet saved to it, then shown as the system shows such a file.
+void Quendal::saveSheetAs(const SheetSaving &how)
+{
     const std::optional<SheetLine> &line = m_lastSized[shownPanel()];
     if (!line)
         return;
     FileChoice choice;
     choice.save = true;
-    choice.title = "保存计算书";
+    choice.title = how.title;
     choice.folder = m_lastFolder;
-    choice.name = sheetFileName(line->inputs.medium, sheetDate());
-    choice.filterName = "网页";
-    choice.pattern = "*.html";
+    const std::string name = sheetFileName(line->inputs.medium, sheetDate());
+    choice.name = name.substr(0, name.size() - std::string_view(".html").size()) + how.extension;
+    choice.filterName = how.filterName;
+    choice.pattern = how.pattern;
     const std::optional<std::string> path = chooseFile(choice);
     if (!path)
         return;
     m_lastFolder = path->substr(0, path->size() - fileNameOf(*path).size());
-    if (saveSheetTo(*path) && !openExternally(*path))
-        rtcMsgBox(*this, "计算书已保存到“" + *path + "”，但无法用浏览器打开它。");
+    if ((this->*how.save)(*path) && !openExternally(*path))
+        rtcMsgBox(*this,
+                  std::string(how.what) + "已保存到“" + *path + "”，但无法" + how.opening + "。");
 }
 
 bool Quendal::saveSheetTo(const std::string &path)
@@ -459,27 +473,6 @@ bool Quendal::saveSheetTo(const std::string &path)
         return false;
     }
     return true;
-}
-
-void Quendal::savePdf()
-{
-    const std::optional<SheetLine> &line = m_lastSized[shownPanel()];
-    if (!line)
-        return;
-    FileChoice choice;
-    choice.save = true;
-    choice.title = "另存为 PDF";
-    choice.folder = m_lastFolder;
-    const std::string name = sheetFileName(line->inputs.medium, sheetDate());
-    choice.name = name.substr(0, name.size() - 5) + ".pdf";
-    choice.filterName = "PDF";
-    choice.pattern = "*.pdf";
-    const std::optional<std::string> path = chooseFile(choice);
-    if (!path)
-        return;
-    m_lastFolder = path->substr(0, path->size() - fileNameOf(*path).size());
-    if (savePdfTo(*path) && !openExternally(*path))
-        rtcMsgBox(*this, "PDF 已保存到“" + *path + "”，但无法打开它。");
 }
 
 bool Quendal::savePdfTo(const std::string &path)

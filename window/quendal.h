@@ -96,6 +96,13 @@ private:
     // The menu's commands.
     void saveSheet();
     void savePdf();
+    struct SheetSaving
+    {
+        const char *title, *filterName, *pattern, *extension;
+        const char *what, *opening; // for "计算书已保存到“…”，但无法用浏览器打开它。"
+        bool (Quendal::*save)(const std::string &path);
+    };
+    void saveSheetAs(const SheetSaving &how);
     void chooseSheetInfo();
     void openLineList();
     void chooseLine();
