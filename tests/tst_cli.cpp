@@ -1414,6 +1414,16 @@ void tst_Cli::sheetFile_data()
         << QByteArray("a link to itself") << toSheet << none << 3
         << QByteArray("tovrik-size：无法写出计算书“@/sheet.html”：符号链接的层数过多。\n") << sheet
         << QByteArray("a link to nothing");
+    QTest::newRow("a PDF over the list")
+        << none << QList<QByteArray> {"batch", "--pdf=@/list.csv", "@/list.csv"} << none << 2
+        << sameFile("PDF“@/list.csv”", "输入“@/list.csv”") << list << QByteArray("644 the list");
+    // No browser: said in one line, and the sheet's HTML kept beside where the PDF was to go.
+    QTest::newRow("a PDF with no browser")
+        << QByteArray("no browser") << QList<QByteArray> {"batch", "--pdf=@/sheet.pdf", list}
+        << none << 3
+        << QByteArray("tovrik-size：无法生成 PDF“@/sheet.pdf”：无法启动浏览器“/nonexistent/"
+                      "chromium”（没有那个文件或目录）。\n")
+        << sheet << QByteArray("644 a sheet");
     QTest::newRow("the longest name")
         << none << QList<QByteArray> {"batch", "--sheet=@/" + x250 + ".html", list} << none << 0
         << none << "@/" + x250 + ".html" << QByteArray("644 a sheet");
@@ -1485,6 +1495,8 @@ void tst_Cli::sheetFile()
         QCOMPARE(::link(sheet.constData(), at("@/other.html").constData()), 0);
     } else if (setup == "a folder") {
         QCOMPARE(::mkdir(sheet.constData(), 0755), 0);
+    } else if (setup == "no browser") {
+        qputenv("TOVRIK_BROWSER", "/nonexistent/chromium");
     }
 
     std::FILE *in = streams == "in" ? std::fopen(list.constData(), "rb") : std::tmpfile();
@@ -1504,6 +1516,7 @@ void tst_Cli::sheetFile()
         QCOMPARE(::setrlimit(RLIMIT_FSIZE, &limit), 0);
     }
     const int got = runIn(resolved, in, out, errors);
+    qunsetenv("TOVRIK_BROWSER");
     QCOMPARE(::setrlimit(RLIMIT_FSIZE, &unlimited), 0);
     std::fclose(in);
     std::fclose(out);
