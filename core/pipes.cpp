@@ -98,10 +98,13 @@ struct SeriesDef
 
 constexpr SeriesDef seriesDefs[] = {
     {PipeSeries::Asme40, "asme40", "ASME B36.10M Sch40", asme40, false, "ASME B36.10M-2004，表 1"},
-    {PipeSeries::Chinese, "cn", "国内公制系列", chinese, true, "HG/T 20553-2011 Ⅰb 系列外径，GB/T 17395"},
+    {PipeSeries::Chinese, "cn", "国内公制系列", chinese, true,
+     "HG/T 20553-2011 Ⅰb 系列外径，GB/T 17395"},
     {PipeSeries::Asme80, "asme80", "ASME B36.10M Sch80", asme80, false, "ASME B36.10M-2004，表 1"},
-    {PipeSeries::Asme10S, "asme10s", "ASME B36.19M Sch10S", asme10s, false, "ASME B36.19M-2004，表 1"},
-    {PipeSeries::Asme40S, "asme40s", "ASME B36.19M Sch40S", asme40s, false, "ASME B36.19M-2004，表 1"},
+    {PipeSeries::Asme10S, "asme10s", "ASME B36.19M Sch10S", asme10s, false,
+     "ASME B36.19M-2004，表 1"},
+    {PipeSeries::Asme40S, "asme40s", "ASME B36.19M Sch40S", asme40s, false,
+     "ASME B36.19M-2004，表 1"},
     {PipeSeries::Gb3091, "gb3091", "GB/T 3091 焊接钢管", gb3091, true, "GB/T 3091-2008，表 1"},
 };
 
