@@ -474,8 +474,13 @@ bool Batch::readHeader(CsvRecord &header)
                 break;
             name = ours + '_' + std::to_string(number);
         }
-        if (name != ours)
-            say("表头已有 " + ours + " 列，原样保留；结果写在 " + name + " 列。");
+        if (name != ours) {
+            std::string words = "表头已有 ";
+            words += ours;
+            words += " 列，原样保留；结果写在 ";
+            words += name;
+            say(words + " 列。");
+        }
         append(",");
         append(name);
     }
