@@ -127,6 +127,8 @@ void checkState(double pressure, double kelvin)
 {
     if (!(pressure > 0.0))
         throw SizingFailure(Problem::NotPositive, Operand::Pressure);
+    if (pressure > highestGasPressure)
+        throw SizingFailure(Problem::OutOfRange, Operand::Pressure);
     if (!(kelvin > 0.0))
         throw SizingFailure(Problem::NotPositive, Operand::Temperature);
 }
@@ -153,6 +155,9 @@ RealGas realGas(Gas gas, double pressure, double temperature)
     const double B = 0.07780 * reducedPressure / reducedKelvin;
     const double z
         = largestRoot(-(1.0 - B), A - 3.0 * B * B - 2.0 * B, -(A * B - B * B - B * B * B));
+    // Far past any pipe's pressure the cubic's coefficients overflow: no density, said so.
+    if (!std::isfinite(z) || !(z > 0.0))
+        throw SizingFailure(Problem::OutOfRange, Operand::Pressure);
     return {z, pressure * 1.0e6 / (z * gasDef(gas).gasConstant * kelvin)};
 }
 

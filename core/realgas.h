@@ -31,6 +31,9 @@ struct RealGas
 // gasPhase says Gas. Within 3 % of the reference equations of state over 0.1–4 MPa and
 // −20–200 °C for every gas. Throws SizingFailure(NotPositive) as gasState does.
 RealGas realGas(Gas gas, double pressure, double temperature);
+// The highest absolute pressure, MPa, the aids take a gas's density at: ten times the gases' own
+// critical pressures, far past any pipe; above it realGas throws SizingFailure(OutOfRange).
+inline constexpr double highestGasPressure = 100.0;
 
 // The model realGas applies, for a note saying which Z was used.
 inline constexpr const char *realGasModel = "按 Peng–Robinson 方程（1976）";

@@ -98,6 +98,8 @@ std::string_view outOfRange(Medium medium, Operand operand)
     case Operand::Pressure:
         if (medium == Medium::Water)
             return "不能超过 100 MPa（IAPWS-IF97 液态水的适用范围）。";
+        if (medium == Medium::Air)
+            return "不能超过 100 MPa（实际气体密度的适用范围）。";
         return "超出了 IAPWS-IF97 的适用范围（饱和蒸汽绝对压力 0.000611～16.5 MPa，过热蒸汽不超过 "
                "100 MPa）。";
     case Operand::Temperature:

@@ -287,6 +287,11 @@ void tst_Cli::engineeringAids_data()
                               "--series=asme40"}
         << 0 << QByteArray("每 100 m 压降约 15.2 kPa（粗糙度 0.046 mm，天然气（按甲烷））")
         << QByteArray("无法估算压降");
+    // Past any pipe's pressure Peng–Robinson's cubic overflows: no density, and the reason.
+    QTest::newRow("a gas past its density's range")
+        << QList<QByteArray> {"air", "-Q1e21", "-P1e303", "-T0", "-v10"} << 0
+        << QByteArray("无法估算压降：压缩空气设计压力P不能超过 100 MPa（实际气体密度的适用范围）。")
+        << QByteArray("nan");
     // 300 t/h of water at 130 C and 0.6 MPa is 320.85 m3/h (935.00 kg/m3): 1.75 m/s in DN250
     // and 7.91 kPa (python3-iapws and python3-fluids), not 1.64 m/s and 6.93 kPa.
     QTest::newRow("hot water: its mass flow as volume")
