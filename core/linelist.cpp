@@ -96,9 +96,9 @@ constexpr ResultColumn resultColumns[] = {
      [](char *out, const Row &row) {
          return row.recommended ? putSize(out, row.recommended->size.dn) : out;
      }},
-    {"spec", "规格",
+    {"size", "规格",
      [](char *out, const Row &row) {
-         return row.recommended ? writeSpecText(out, out + cellRoom, row.recommended->size,
+         return row.recommended ? writeSizeText(out, out + cellRoom, row.recommended->size,
                                                 row.report.advice.options.series)
                                 : out;
      },

@@ -124,7 +124,7 @@ SheetInfo dated(const SheetInfo &info)
 LineListSheetFile::LineListSheetFile(AtomicFile &file, const SheetInfo &info, std::string_view name,
                                      SheetDetail detail)
     : m_file(file)
-    , m_details(file.path() == "-" ? std::string() : file.path())
+    , m_details(file.path())
     , m_sheet(
           dated(info), name, detail, [this](std::string_view text) { m_file.write(text); },
           [this](std::string_view text) { m_details.write(text); })

@@ -152,7 +152,7 @@ private:
     std::optional<LineSpec> lineSpec();
     // The drop per 100 m in a bore, and over the line; a figure too large to be had is none.
     PressureDrop drop(double bore, double roughness) const;
-    LineDrop line(double friction, double bore, const LineSpec &spec) const;
+    LineDrop line(double friction, double bore, const LineSpec &piping) const;
     void judgeDrop(const PressureDrop &drop);
     // Whether the allowable drop is over the line: where there is one, and the limit is not said
     // to be per 100 m.
@@ -415,14 +415,14 @@ PressureDrop Sizer::drop(double bore, double roughness) const
     return drop;
 }
 
-LineDrop Sizer::line(double friction, double bore, const LineSpec &spec) const
+LineDrop Sizer::line(double friction, double bore, const LineSpec &piping) const
 {
     // Water flashes where the line's outlet falls below its vapour pressure.
     const double vapour = m_medium == Medium::Water
         ? saturationPressure(m_fluid->temperature + kelvinOffset)
         : std::numeric_limits<double>::quiet_NaN();
     const LineDrop over = lineDrop(*m_fluid, m_medium != Medium::Water, friction, m_report.aidFlow,
-                                   bore, spec, vapour);
+                                   bore, piping, vapour);
     if (over.method != DropMethod::Choked && !std::isfinite(over.kPa))
         throw SizingFailure(Problem::Overflow);
     return over;
@@ -448,12 +448,12 @@ std::optional<LineSpec> Sizer::lineSpec()
         const auto read = [&](Input input) {
             return given(input) ? readAid(input, text(input), m_request.decimalSeparator) : 0.0;
         };
-        LineSpec spec;
-        spec.length = read(Input::Length);
-        spec.fittings = read(Input::Fittings);
-        spec.equivalentLength = read(Input::EquivalentLength);
-        spec.rise = read(Input::Elevation);
-        return spec;
+        LineSpec asGiven;
+        asGiven.length = read(Input::Length);
+        asGiven.fittings = read(Input::Fittings);
+        asGiven.equivalentLength = read(Input::EquivalentLength);
+        asGiven.rise = read(Input::Elevation);
+        return asGiven;
     });
     // A line of no length and no fittings is no line: the drop is per 100 m, and so is its limit.
     if (line && line->length == 0.0 && line->equivalentLength == 0.0 && line->fittings == 0.0

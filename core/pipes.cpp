@@ -204,7 +204,7 @@ char *writeBoreText(char *first, char *last, const PipeSize &size, PipeSeries se
     return out;
 }
 
-char *writeSpecText(char *first, char *last, const PipeSize &size, PipeSeries series)
+char *writeSizeText(char *first, char *last, const PipeSize &size, PipeSeries series)
 {
     const SeriesDef &def = seriesDef(series);
     const auto put = [&](std::string_view text) {

@@ -47,7 +47,7 @@ std::span<const PipeSize> pipeTable(PipeSeries series);
 std::string pipeName(const PipeSize &size, PipeSeries series);
 // The pipe's size as it is ordered: "Φ159×4.5", or the schedule, "Sch40"; written in
 // [first, last), which has room for 48 bytes, returning its end.
-char *writeSpecText(char *first, char *last, const PipeSize &size, PipeSeries series);
+char *writeSizeText(char *first, char *last, const PipeSize &size, PipeSeries series);
 // The bore as the table gives it: two decimals for ASME, as few as needed for the metric series.
 std::string boreText(const PipeSize &size, PipeSeries series);
 // The same written in [first, last); returns its end.

@@ -763,26 +763,14 @@ std::vector<std::string> conclusionLines(const SheetLine &line)
         } else {
             lines.push_back(std::string("无法按允许压降 ") + limit + " 校核：" + dropNote(report));
         }
-    } else if (report.lineDrop && std::isfinite(report.lineDrop->kPa)
-               && report.lineDrop->method != DropMethod::Flashing) {
-        lines.push_back("全线压降 " + significant(report.lineDrop->kPa, 3) + " kPa。");
-    } else if (report.drop) {
-        lines.push_back("每 100 m 压降 " + significant(report.drop->kPaPer100m, 3) + " kPa。");
+    } else if (report.drop && !report.lineDrop) {
+        lines.push_back(pressureDropText(report) + "。");
     }
-    if (const std::optional<LineDrop> &over = report.lineDrop) {
-        if (over->method == DropMethod::Choked)
-            lines.emplace_back("全线阻塞：管子在末端前已达声速，通不过此流量，须加大管径。");
-        else if (over->method == DropMethod::Flashing)
-            lines.push_back("出口压力低于水的汽化压力 " + trimmed(over->vapourPressure, 5)
-                            + " MPa，水将在管内汽化，不能按液体估算压降。");
-        else if (line.inputs.medium != Medium::Water && std::isfinite(over->outletPressure))
-            lines.push_back("出口压力（绝对）" + trimmed(over->outletPressure, 6)
-                            + " MPa，出口流速 " + fixed(over->outletVelocity, 2) + " m/s。");
-    }
-    if (report.dropAboveUsual)
-        lines.push_back("每 100 m 压降高于常用最大值 "
-                        + trimmed(report.dropAboveUsual->kPaPer100m, 4) + " kPa（"
-                        + std::string(report.dropAboveUsual->row) + "）。");
+    // The line's drop with its outlet, or why it chokes or flashes, as the advice says it.
+    if (report.lineDrop && report.line)
+        lines.push_back(lineDropText(*report.lineDrop, *report.line));
+    if (const std::string usual = usualDropNote(report); !usual.empty())
+        lines.push_back(usual);
     lines.emplace_back(checksHold(report) ? "结论：各项校核均满足。"
                                           : "结论：有校核未满足，须调整后再用。");
     return lines;

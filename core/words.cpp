@@ -680,6 +680,21 @@ std::string lineDropText(const LineDrop &drop, const LineSpec &line)
     return text;
 }
 
+std::string usualDropNote(const SizingReport &report)
+{
+    const DropLimit *usual = report.dropAboveUsual;
+    if (!usual)
+        return {};
+    std::string text = "提示：每 100 m 压降超过";
+    text += usual->row;
+    text += "管道常用的 ";
+    appendKPa(text, usual->kPaPer100m);
+    text += " kPa，宜选用更大的管径。依据：";
+    text += usual->citation;
+    text += "。";
+    return text;
+}
+
 std::string dropNote(const SizingReport &report)
 {
     return report.dropReason ? failureMessage(report.advice.medium, *report.dropReason)
@@ -722,14 +737,9 @@ std::string reportText(const SizingReport &report)
     if (report.drop) {
         text += '\n';
         text += pressureDropText(report);
-        if (const DropLimit *usual = report.dropAboveUsual) {
-            text += "\n提示：每 100 m 压降超过";
-            text += usual->row;
-            text += "管道常用的 ";
-            appendKPa(text, usual->kPaPer100m);
-            text += " kPa，宜选用更大的管径。依据：";
-            text += usual->citation;
-            text += "。";
+        if (const std::string usual = usualDropNote(report); !usual.empty()) {
+            text += '\n';
+            text += usual;
         }
         if (report.lineDrop) {
             text += '\n';

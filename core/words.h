@@ -67,6 +67,9 @@ std::string basisText(const SizingReport &report);
 std::string pressureDropText(const SizingReport &report);
 // "全线（管长 150 m，ΣK 6）压降约 23.4 kPa", with how it was found when not at constant density.
 std::string lineDropText(const LineDrop &drop, const LineSpec &line);
+// "提示：每 100 m 压降超过饱和蒸汽管道常用的 … kPa，…依据：…。" where the drop exceeds the usual
+// largest of its service; empty otherwise.
+std::string usualDropNote(const SizingReport &report);
 // Why there is no pressure drop, or the line and its allowable drop were not read: empty when
 // there is or they were.
 std::string dropNote(const SizingReport &report);

@@ -548,11 +548,9 @@ void Quendal::sizeLineListFrom(const std::string &path)
               "管线。")
         ? SheetDetail::All
         : SheetDetail::Failed;
-    SheetInfo info = m_sheetInfo;
-    info.date = sheetDate();
     const LineListRun run = sizeLineListFile(
         path, files, defaults,
-        [this](int percent) { return progress("正在计算管线表……", percent); }, info, detail);
+        [this](int percent) { return progress("正在计算管线表……", percent); }, m_sheetInfo, detail);
     progress({}, -1);
     // Closed while the list ran: the job stopped, and there is no one left to tell.
     if (!isShown())
